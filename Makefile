@@ -1,0 +1,39 @@
+# Thin wrapper over CMake presets. `make test` and `make run` do all set-up first.
+JOBS ?= $(shell nproc)
+RUN_ARGS ?= config
+
+.PHONY: deps test test-tsan run bench format clean
+
+deps:
+	bash scripts/install-deps.sh
+
+# Full suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
+# concurrency-labelled tests under ThreadSanitizer.
+test: deps
+	cmake --preset asan-ubsan >/dev/null
+	cmake --build --preset asan-ubsan -j $(JOBS)
+	ctest --preset asan-ubsan
+	$(MAKE) --no-print-directory test-tsan
+
+test-tsan: deps
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan
+
+run: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quorix
+	./build/release/cli/quorix $(RUN_ARGS)
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	@for b in build/release/bench/*/bench_*; do \
+	  [ -x "$$b" ] && { echo "== $$b"; "$$b" --benchmark_min_time=0.2; }; \
+	done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need. Idempotent: runs
+# apt-get only when a package is missing, and apt-get update only then.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config ccache
+  libicu-dev nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libnuspell-dev hunspell-it hunspell-en-us hunspell-de-de hunspell-es hunspell-fr
+  libcld2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
