@@ -20,6 +20,14 @@ inline constexpr Duration seconds(double s) {
 }
 inline constexpr Duration micros(long long us) { return std::chrono::microseconds(us); }
 
+// at + d, saturating at Instant::max()/min() instead of overflowing (a huge
+// delay or timeout means "never").
+inline constexpr Instant addSaturating(Instant at, Duration d) {
+    if (d > Duration::zero() && at > Instant::max() - d) return Instant::max();
+    if (d < Duration::zero() && at < Instant::min() - d) return Instant::min();
+    return at + d;
+}
+
 class Clock {
 public:
     virtual ~Clock() = default;

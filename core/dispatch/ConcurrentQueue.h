@@ -22,8 +22,17 @@ public:
     using Queue::async;
     using Queue::asyncAfter;
 
-    // Blocks until no closure is running or due (tests).
+    // Blocks until no closure is running or due (tests). Not from a worker.
     void drain();
+    // True when no closure is running or due.
+    bool idle() const;
+    // True when called from one of the queue's workers.
+    bool isCurrent() const;
+    const std::string& label() const;
+    // Stops accepting work (later submissions are dropped), drops work not
+    // started, waits for running closures and joins the workers. Idempotent;
+    // the destructor calls it. Not from a worker.
+    void shutdown();
 
 private:
     struct Impl;

@@ -3,7 +3,12 @@
 // due time, ties in submission order. Delays use the injected clock, so a
 // VirtualClock makes delayed work fire exactly when virtual time reaches it.
 // The destructor drops work not yet due, waits for the running closure and
-// joins the worker; it must not be called from the worker itself.
+// joins the worker; it must not be called from the worker itself. (Closures
+// already due when the destructor starts still run, in order, before the join;
+// closures submitted after that are dropped.)
+//
+// A SerialQueue also serves as the headless main queue (a run-loop thread):
+// see ThreadQueue.h.
 
 #include <memory>
 #include <string>
@@ -29,6 +34,8 @@ public:
     // Blocks until every closure already due has run (tests).
     void drain();
     const std::string& label() const;
+    // True when called from the queue's worker thread.
+    bool isCurrent() const;
 
 private:
     struct Impl;

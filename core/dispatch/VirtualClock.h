@@ -14,6 +14,14 @@
 // Waking a waiter locks the mutex it passed to waitUntil() (that is how no
 // wake-up is lost). Hence: never call advance()/advanceTo()/sleepFor() while
 // holding a mutex that some thread passes to waitUntil() on this clock.
+//
+// The clock must outlive the queues, timers and semaphores that use it.
+//
+// Stepping in tests: `clock.advance(d); queue.drain();` runs what became due;
+// `while (clock.advanceToNextDeadline()) queue.drain();` walks every event.
+// Delayed work is announced to the clock when submitted, so nextDeadline()
+// sees it at once; threads blocked in timed waits are seen once they block
+// (awaitWaiters() waits for that).
 
 #include <cstddef>
 #include <memory>
@@ -59,6 +67,8 @@ public:
     ~VirtualClock() override;
 
 private:
+    void moveTime(const std::function<Instant(Instant)>& target);
+
     // Implementation-defined state (guarded by one mutex).
     struct State;
     std::unique_ptr<State> state_;
