@@ -30,6 +30,7 @@ struct HttpRequest {
     Headers headers;
     std::string body;
     // Idle time-out: the exchange fails when no byte moves for this long.
+    // Zero or negative: no idle limit (the client's total limit still applies).
     dispatch::Duration timeout = dispatch::seconds(60);
 };
 
@@ -52,9 +53,11 @@ enum HttpErrorCode : int {
     kHttpCancelled = -999,
     kHttpBadURL = -1000,
     kHttpTimedOut = -1001,
+    kHttpCannotFindHost = -1003,
     kHttpCannotConnect = -1004,
     kHttpConnectionLost = -1005,
     kHttpNotConnected = -1009,
+    kHttpBadServerResponse = -1011,
     kHttpTooLarge = -1103,
     kHttpTLSFailed = -1200,
     kHttpOther = -1,
