@@ -92,6 +92,9 @@ bool CurlTransfer::configure(const CurlHttpClientOptions& options) {
     set(CURLOPT_PROTOCOLS_STR, "http,https");
     set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     set(CURLOPT_FOLLOWLOCATION, 0L);
+    // Loopback peers (the local model server, the project's own service) are
+    // never reached through an environment proxy.
+    set(CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
     set(CURLOPT_ACCEPT_ENCODING, "");  // every encoding libcurl can decode
     set(CURLOPT_SSL_VERIFYPEER, options.verifyTls ? 1L : 0L);
     set(CURLOPT_SSL_VERIFYHOST, options.verifyTls ? 2L : 0L);
