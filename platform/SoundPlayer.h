@@ -10,6 +10,8 @@ class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     virtual void play(const std::string& name) = 0;
+    // Whether a sound of this name exists (callers fall back to "Pop").
+    virtual bool hasSound(const std::string& name) const = 0;
 };
 
 }  // namespace quorix::platform

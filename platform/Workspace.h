@@ -33,11 +33,15 @@ public:
     // Name as the file system shows it (e.g. without ".app").
     virtual std::string displayName(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;
-    // Entries of a folder in the file system's order; nullopt when unlistable.
+    // Names (not paths) of the entries of a folder in the file system's order;
+    // nullopt when unlistable.
     virtual std::optional<std::vector<std::string>> listFolder(const std::string& path) = 0;
     // Folders searched for installed applications, in order.
     virtual std::vector<std::string> applicationFolders() = 0;
     virtual AppIcon iconForFile(const std::string& path) = 0;
+    // Extension (without the dot) of an installed application's entry in the
+    // application folders: "app" for bundles, "desktop" for XDG desktop files.
+    virtual std::string applicationFileExtension() { return "app"; }
 };
 
 }  // namespace quorix::platform

@@ -1,0 +1,82 @@
+#include "core/config/AppLogger.h"
+
+#include <ctime>
+#include <utility>
+
+#include "core/config/Files.h"
+
+namespace quorix {
+
+AppLogger::AppLogger(std::string configFolder, dispatch::Clock& clock, std::FILE* echo,
+                     StorageMode storage)
+    : logFilePath_(files::join(configFolder, "debug.log")),
+      clock_(clock),
+      echo_(echo),
+      storage_(storage) {
+    if (storage_ == StorageMode::readWrite) {
+        files::ensurePrivateFolder(configFolder);
+    }
+}
+
+std::string AppLogger::timestampPrefix(dispatch::WallTime t) {
+    using namespace std::chrono;
+    const auto secs = floor<seconds>(t);
+    const auto millis = duration_cast<milliseconds>(t - secs).count();
+    const std::time_t tt = system_clock::to_time_t(secs);
+    std::tm local{};
+    if (localtime_r(&tt, &local) == nullptr) {
+        local = std::tm{};
+    }
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "[%02d:%02d:%02d.%03d] ", local.tm_hour, local.tm_min,
+                  local.tm_sec, static_cast<int>(millis));
+    return buf;
+}
+
+void AppLogger::log(std::string_view message) {
+    std::string line = timestampPrefix(clock_.wallNow());
+    line.append(message);
+    line.push_back('\n');
+
+    if (echo_ != nullptr) {
+        std::fwrite(line.data(), 1, line.size(), echo_);
+    }
+
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard lock(lock_);
+        inMemoryLogs_.push_back(line);
+        while (inMemoryLogs_.size() > kHistoryLimit) {
+            inMemoryLogs_.pop_front();
+        }
+        observer = lineObserver_;
+    }
+
+    if (storage_ == StorageMode::readWrite) {
+        files::append(logFilePath_, line);
+    }
+    if (observer) {
+        observer(line);
+    }
+}
+
+std::string AppLogger::getRecentLogs() const {
+    std::lock_guard lock(lock_);
+    std::string out;
+    for (const auto& line : inMemoryLogs_) {
+        out += line;
+    }
+    return out;
+}
+
+std::vector<std::string> AppLogger::recentLines() const {
+    std::lock_guard lock(lock_);
+    return {inMemoryLogs_.begin(), inMemoryLogs_.end()};
+}
+
+void AppLogger::setLineObserver(std::function<void(const std::string& line)> observer) {
+    std::lock_guard lock(lock_);
+    lineObserver_ = std::move(observer);
+}
+
+}  // namespace quorix

@@ -1,0 +1,56 @@
+#pragma once
+// The program's single diagnostic log. Each line is
+// "[" + local time "HH:mm:ss.SSS" + "] " + message + "\n"; it is echoed to a
+// stream, kept in a 120-line in-memory history and appended to debug.log in the
+// configuration folder. Logging never fails visibly. Thread: any; concurrent
+// lines land whole in the file.
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/config/Shared.h"
+#include "core/config/StorageMode.h"
+#include "core/dispatch/Clock.h"
+
+namespace quorix {
+
+class AppLogger : public SharedInstance<AppLogger> {
+  public:
+    static constexpr std::size_t kHistoryLimit = 120;
+
+    // echo: stream each line is also written to (nullptr: none).
+    // readOnly: no folder creation and no file; echo and history only.
+    AppLogger(std::string configFolder, dispatch::Clock& clock, std::FILE* echo = stdout,
+              StorageMode storage = StorageMode::readWrite);
+    AppLogger(const AppLogger&) = delete;
+    AppLogger& operator=(const AppLogger&) = delete;
+
+    void log(std::string_view message);
+    // The history concatenated, oldest first; "" when nothing was logged.
+    std::string getRecentLogs() const;
+    std::string getLogFilePath() const { return logFilePath_; }
+    std::vector<std::string> recentLines() const;
+    // Called with every formatted line (line feed included), on the logging
+    // thread, outside the history lock.
+    void setLineObserver(std::function<void(const std::string& line)> observer);
+
+    // "[HH:mm:ss.SSS] " for t in local time.
+    static std::string timestampPrefix(dispatch::WallTime t);
+
+  private:
+    const std::string logFilePath_;
+    dispatch::Clock& clock_;
+    std::FILE* const echo_;
+    const StorageMode storage_;
+
+    mutable std::mutex lock_;
+    std::deque<std::string> inMemoryLogs_;
+    std::function<void(const std::string&)> lineObserver_;
+};
+
+}  // namespace quorix

@@ -1,0 +1,33 @@
+#pragma once
+// PreferencesStore as one JSON object of strings in
+// $XDG_DATA_HOME/quorix/preferences.json (default ~/.local/share/quorix), outside
+// the configuration folder. The file is read once; every change rewrites it
+// atomically with mode 0600. A missing or malformed file reads as empty.
+// Thread-safe.
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/PreferencesStore.h"
+
+namespace quorix::platform {
+
+class LinuxPreferencesStore final : public PreferencesStore {
+  public:
+    explicit LinuxPreferencesStore(std::string filePath);
+    // The default location for this home folder and environment.
+    static std::string defaultPath(const std::string& home);
+
+    std::optional<std::string> string(const std::string& key) override;
+    void setString(const std::string& key, const std::string& value) override;
+    std::string filePath() const { return path_; }
+
+  private:
+    const std::string path_;
+    std::mutex mutex_;
+    std::map<std::string, std::string> values_;
+};
+
+}  // namespace quorix::platform

@@ -1,0 +1,40 @@
+#pragma once
+// Workspace over the XDG desktop entries: an installed application is a
+// ".desktop" file in /usr/share/applications or ~/.local/share/applications; its
+// bundle identifier is the desktop file id (file name without ".desktop") and
+// its display name the entry's Name=. The front application is not known yet.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Workspace.h"
+
+namespace quorix::platform {
+
+class LinuxWorkspace final : public Workspace {
+  public:
+    // Folders holding desktop entries, system-wide first.
+    explicit LinuxWorkspace(std::vector<std::string> applicationFolders);
+    // /usr/share/applications and home + "/.local/share/applications".
+    static LinuxWorkspace forHome(const std::string& home);
+
+    std::optional<RunningApplication> frontmostApplication() override;
+    // The user's entry wins over a system-wide one of the same id.
+    std::optional<std::string> applicationPath(const std::string& bundleIdentifier) override;
+    std::optional<std::string> bundleIdentifier(const std::string& appPath) override;
+    std::string displayName(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    std::optional<std::vector<std::string>> listFolder(const std::string& path) override;
+    std::vector<std::string> applicationFolders() override;
+    AppIcon iconForFile(const std::string& path) override;
+    std::string applicationFileExtension() override;
+
+    // Name= of the [Desktop Entry] group, if any.
+    static std::optional<std::string> desktopEntryName(const std::string& content);
+
+  private:
+    std::vector<std::string> folders_;
+};
+
+}  // namespace quorix::platform
