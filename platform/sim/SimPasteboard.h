@@ -1,0 +1,42 @@
+#pragma once
+// The simulated general pasteboard. Every change of contents (by the program or
+// by an application's ⌘C) bumps the change count by one and is journalled:
+// "pb.clear", "pb.set \"text\"", "pb.copy \"text\"" (an application's copy),
+// "pb.nontext <what>" (content without plain text, e.g. an image).
+// Thread: any.
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/Pasteboard.h"
+#include "platform/sim/SimJournal.h"
+
+namespace quorix::platform {
+
+class SimPasteboard final : public Pasteboard {
+  public:
+    explicit SimPasteboard(SimJournal& journal);
+
+    int64_t changeCount() const override;
+    std::optional<std::string> string() const override;
+    void clearContents() override;
+    // Fails (false, nothing changes, "pb.set failed") while setFailing(true).
+    bool setString(const std::string& text) override;
+
+    // Puts content that has no plain-text form on the pasteboard (a change).
+    void setNonText(const std::string& what = "image");
+    // An application copying its selection (a change).
+    void appCopy(const std::string& text);
+    void setFailing(bool failing);
+
+  private:
+    SimJournal& journal_;
+    mutable std::mutex mutex_;
+    int64_t changeCount_ = 0;
+    std::optional<std::string> text_;
+    bool failing_ = false;
+};
+
+}  // namespace quorix::platform
