@@ -1,0 +1,35 @@
+#pragma once
+// Dominant language of a message, as a short code ("it", "en", "de", "es",
+// "fr", "pt", ...). Texts of fewer than three words, and texts in which no
+// language dominates, count as Italian ("it"). Thread: any, concurrently;
+// calls into the recogniser are serialised by an internal lock.
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "platform/LanguageRecognizer.h"
+
+namespace quorix {
+
+class LanguageDetector {
+  public:
+    explicit LanguageDetector(platform::LanguageRecognizer& recognizer);
+
+    LanguageDetector(const LanguageDetector&) = delete;
+    LanguageDetector& operator=(const LanguageDetector&) = delete;
+
+    std::string detectLanguage(std::string_view text);
+
+    // Process-wide instance installed by the composition root; setShared(nullptr)
+    // uninstalls it. While none is installed, shared() answers with a fallback
+    // detector that knows no language (every text counts as "it").
+    static LanguageDetector& shared();
+    static void setShared(LanguageDetector* detector);
+
+  private:
+    platform::LanguageRecognizer& recognizer_;
+    std::mutex mutex_;
+};
+
+}  // namespace quorix

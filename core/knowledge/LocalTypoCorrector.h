@@ -1,0 +1,32 @@
+#pragma once
+// Replaces the locally known typos of a message, token by token, using one
+// TypoTables state. Stateless apart from its compiled pattern and the spell
+// checker it asks; safe to use from several threads at once.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/knowledge/TypoTables.h"
+#include "core/text/Regex.h"
+#include "platform/SpellChecker.h"
+
+namespace quorix {
+
+class LocalTypoCorrector {
+  public:
+    explicit LocalTypoCorrector(platform::SpellChecker& spell);
+
+    // `text` is the whole, untrimmed message; `language` the code detected for
+    // it ("und" or "" when undetermined). Returns the text with every replaced
+    // token, or nullopt when nothing was replaced. White space and punctuation
+    // between words are kept byte for byte.
+    std::optional<std::string> correct(std::string_view text, std::string_view language,
+                                       const TypoTables& tables) const;
+
+  private:
+    platform::SpellChecker& spell_;
+    std::optional<text::Regex> tokenPattern_;
+};
+
+}  // namespace quorix

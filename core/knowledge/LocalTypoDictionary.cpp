@@ -1,0 +1,226 @@
+#include "core/knowledge/LocalTypoDictionary.h"
+
+#include <array>
+#include <utility>
+
+#include "core/config/Files.h"
+#include "core/knowledge/LocalTypoDictionaryCore.h"
+#include "core/text/Text.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kLanguages = {"it", "en", "de", "es", "fr"};
+
+std::vector<std::string> candidateFolders(const std::vector<std::string>& resourceFolders,
+                                          const std::string& developmentFolder) {
+    std::vector<std::string> folders;
+    for (const auto& folder : resourceFolders) {
+        if (folder.empty()) {
+            continue;
+        }
+        folders.push_back(files::join(folder, "Dictionaries"));
+        folders.push_back(folder);
+    }
+    if (!developmentFolder.empty()) {
+        folders.push_back(developmentFolder);
+    }
+    return folders;
+}
+
+std::optional<std::string> lookup(const TypoMap& map, std::string_view key) {
+    const auto it = map.find(std::string(key));
+    if (it == map.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+}  // namespace
+
+// ---- Core: state, loading of the language files, correction ----
+
+LocalTypoDictionary::Core::Core(const Dependencies& deps)
+    : configFolder(deps.configFolder),
+      learnedPath(files::join(deps.configFolder, "learned_typos.json")),
+      syncedPath(files::join(deps.configFolder, "synced_typos_it.json")),
+      syncURL(deps.syncURL),
+      syncTimeout(deps.syncTimeout),
+      spell(deps.spell),
+      detector(deps.detector),
+      logger(deps.logger),
+      http(deps.http),
+      prefs(deps.prefs),
+      utilityQueue(deps.utilityQueue),
+      corrector(deps.spell),
+      tables(std::make_shared<const TypoTables>()) {}
+
+std::shared_ptr<const TypoTables> LocalTypoDictionary::Core::snapshot() const {
+    std::lock_guard lock(snapshotMutex);
+    return tables;
+}
+
+void LocalTypoDictionary::Core::publish(std::shared_ptr<const TypoTables> next) {
+    std::shared_ptr<const TypoTables> previous;
+    {
+        std::lock_guard lock(snapshotMutex);
+        previous = std::exchange(tables, std::move(next));
+    }
+    // `previous` is released here, outside the pointer lock.
+}
+
+void LocalTypoDictionary::Core::loadDictionaries(const std::vector<std::string>& folders) {
+    auto next = std::make_shared<TypoTables>();
+    TypoMap merged;
+    for (const std::string_view language : kLanguages) {
+        const std::string fileName = "typos_" + std::string(language) + ".json";
+        TypoMapPtr found;
+        for (const auto& folder : folders) {
+            const auto data = files::readAll(files::join(folder, fileName));
+            if (!data) {
+                continue;
+            }
+            if (auto map = parseTypoMap(*data)) {
+                found = std::make_shared<const TypoMap>(std::move(*map));
+                break;
+            }
+        }
+        if (!found) {
+            found = std::make_shared<const TypoMap>();
+        }
+        for (const auto& [typo, correction] : *found) {
+            merged.insert_or_assign(typo, correction);
+        }
+        next->byLanguage.emplace(std::string(language), std::move(found));
+    }
+    for (const auto& [typo, correction] : builtInTypoPairs()) {
+        merged.try_emplace(std::string(typo), std::string(correction));
+    }
+    const std::size_t count = merged.size();
+    next->merged = std::make_shared<const TypoMap>(std::move(merged));
+    {
+        std::lock_guard lock(writeMutex);
+        publish(std::move(next));
+    }
+    logger.log("📚 [LocalTypoDictionary] Inizializzato con " + std::to_string(count) +
+               " refusi frequenti (lingue: it, en, de, es, fr).");
+}
+
+std::optional<std::string> LocalTypoDictionary::Core::tryCorrectLocally(
+    std::string_view text) const {
+    const std::string trimmed = text::trim(text);
+    if (trimmed.empty()) {
+        return std::nullopt;
+    }
+    const std::string language = detector.detectLanguage(trimmed);
+    const auto state = snapshot();
+    return corrector.correct(text, language, *state);
+}
+
+void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {
+    const auto current = snapshot();
+    auto next = std::make_shared<TypoTables>(*current);
+    TypoMap italian = current->language("it");
+    TypoMap merged = *current->merged;
+    for (const auto& [typo, correction] : pairs) {
+        italian.insert_or_assign(typo, correction);
+        merged.insert_or_assign(typo, correction);
+    }
+    next->byLanguage["it"] = std::make_shared<const TypoMap>(std::move(italian));
+    next->merged = std::make_shared<const TypoMap>(std::move(merged));
+    publish(std::move(next));
+}
+
+// ---- LocalTypoDictionary ----
+
+LocalTypoDictionary::LocalTypoDictionary(Dependencies deps) : core_(std::make_shared<Core>(deps)) {
+    files::ensurePrivateFolder(deps.configFolder);
+    core_->loadDictionaries(candidateFolders(deps.resourceFolders, deps.developmentFolder));
+    core_->loadLearnedTypos();
+    core_->loadSyncedTypos();
+    if (deps.startSyncOnInit) {
+        startPeriodicSync();
+    }
+}
+
+LocalTypoDictionary::~LocalTypoDictionary() {
+    stopPeriodicSync();
+}
+
+std::optional<std::string> LocalTypoDictionary::tryCorrectLocally(std::string_view text) const {
+    return core_->tryCorrectLocally(text);
+}
+
+void LocalTypoDictionary::learnFromCorrection(std::string_view originalFullText,
+                                              std::string_view correctedFullText) {
+    core_->learnFromCorrection(originalFullText, correctedFullText);
+}
+
+void LocalTypoDictionary::startPeriodicSync() {
+    std::weak_ptr<Core> weak = core_;
+    auto timer = std::make_unique<dispatch::RepeatingTimer>(core_->utilityQueue, kFirstSyncDelay,
+                                                            kSyncInterval, [weak] {
+                                                                if (auto core = weak.lock()) {
+                                                                    core->sync();
+                                                                }
+                                                            });
+    std::unique_ptr<dispatch::RepeatingTimer> previous;
+    {
+        std::lock_guard lock(timerMutex_);
+        previous = std::exchange(syncTimer_, std::move(timer));
+    }
+    if (previous) {
+        previous->cancel();
+    }
+}
+
+void LocalTypoDictionary::stopPeriodicSync() {
+    std::unique_ptr<dispatch::RepeatingTimer> previous;
+    {
+        std::lock_guard lock(timerMutex_);
+        previous = std::move(syncTimer_);
+    }
+    if (previous) {
+        previous->cancel();
+    }
+}
+
+void LocalTypoDictionary::syncNow() {
+    core_->sync();
+}
+
+std::size_t LocalTypoDictionary::mergedCount() const {
+    return core_->snapshot()->merged->size();
+}
+
+std::size_t LocalTypoDictionary::learnedCount() const {
+    return core_->snapshot()->learned->size();
+}
+
+std::size_t LocalTypoDictionary::languageCount(std::string_view language) const {
+    return core_->snapshot()->language(language).size();
+}
+
+std::optional<std::string> LocalTypoDictionary::lookupLearned(std::string_view typo) const {
+    return lookup(*core_->snapshot()->learned, typo);
+}
+
+std::optional<std::string> LocalTypoDictionary::lookupMerged(std::string_view typo) const {
+    return lookup(*core_->snapshot()->merged, typo);
+}
+
+std::optional<std::string> LocalTypoDictionary::lookupLanguage(std::string_view language,
+                                                               std::string_view typo) const {
+    return lookup(core_->snapshot()->language(language), typo);
+}
+
+std::string LocalTypoDictionary::learnedFilePath() const {
+    return core_->learnedPath;
+}
+
+std::string LocalTypoDictionary::syncedFilePath() const {
+    return core_->syncedPath;
+}
+
+}  // namespace quorix

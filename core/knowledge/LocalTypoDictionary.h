@@ -1,0 +1,109 @@
+#pragma once
+// Frequent-typo dictionary for it, en, de, es, fr, corrected on the device,
+// extended by pairs learned from the user's AI corrections and by an Italian
+// list synced hourly from the cloud dictionary endpoint.
+//
+// Sources and precedence: the language files typos_<lang>.json (first
+// candidate folder that yields a valid file wins, per language), the built-in
+// pairs (known typos only; they correct nothing), learned_typos.json and
+// synced_typos_it.json in the configuration folder. A learned correction beats
+// every other for the same typo; a synced pair replaces the shipped Italian one.
+//
+// Thread: any. tryCorrectLocally() reads an immutable snapshot of the maps and
+// never blocks on writers beyond copying a pointer; learning, loading and sync
+// merges are serialised by the writers' lock and publish a new snapshot whole.
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/config/AppLogger.h"
+#include "core/config/ServiceEndpoints.h"
+#include "core/config/Shared.h"
+#include "core/dispatch/Clock.h"
+#include "core/dispatch/Queue.h"
+#include "core/dispatch/RepeatingTimer.h"
+#include "core/knowledge/LanguageDetector.h"
+#include "core/net/HttpClient.h"
+#include "platform/PreferencesStore.h"
+#include "platform/SpellChecker.h"
+
+namespace quorix {
+
+class LocalTypoDictionary : public SharedInstance<LocalTypoDictionary> {
+  public:
+    // Preferences key of the entity tag of the last successful sync reply.
+    static constexpr std::string_view kEtagPreferenceKey = "quorix_dict_etag_it";
+    static constexpr dispatch::Duration kFirstSyncDelay = std::chrono::seconds(5);
+    static constexpr dispatch::Duration kSyncInterval = std::chrono::seconds(3600);
+
+    struct Dependencies {
+        std::string configFolder;  // created (0700) when missing
+        // Resource folders, most specific first; each is searched as
+        // "<folder>/Dictionaries", then "<folder>".
+        std::vector<std::string> resourceFolders;
+        // Development-time dictionaries folder, searched last ("" = none).
+        std::string developmentFolder;
+        platform::SpellChecker& spell;
+        LanguageDetector& detector;
+        AppLogger& logger;
+        net::HttpClient& http;
+        platform::PreferencesStore& prefs;
+        dispatch::Queue& utilityQueue;  // runs the sync timer
+        dispatch::Clock& clock;
+        std::string syncURL = std::string(kCloudDictionaryURL);
+        dispatch::Duration syncTimeout = std::chrono::seconds(10);
+        // Starts the periodic sync at the end of construction.
+        bool startSyncOnInit = true;
+    };
+
+    // Loads every source (in the order language files, built-in pairs, learned
+    // pairs, synced pairs), logs the start-up line, then starts the periodic
+    // sync unless told not to.
+    explicit LocalTypoDictionary(Dependencies deps);
+    ~LocalTypoDictionary();
+    LocalTypoDictionary(const LocalTypoDictionary&) = delete;
+    LocalTypoDictionary& operator=(const LocalTypoDictionary&) = delete;
+
+    // The message with every locally known typo replaced; nullopt when nothing
+    // was replaced or the text is blank. Performs no I/O besides spell checks.
+    std::optional<std::string> tryCorrectLocally(std::string_view text) const;
+
+    // Learns the word pairs changed by an AI correction of a whole message and
+    // rewrites learned_typos.json when something new was learned. Typos known
+    // from any source are never learned again.
+    void learnFromCorrection(std::string_view originalFullText, std::string_view correctedFullText);
+
+    // Sync timer on the utility queue: first after kFirstSyncDelay, then every
+    // kSyncInterval. Starting replaces a running timer; stopping is idempotent.
+    void startPeriodicSync();
+    void stopPeriodicSync();
+    // One conditional GET of the Italian list; the reply is handled on the
+    // HTTP client's callback thread.
+    void syncNow();
+
+    // Read-only views for tests and diagnostics.
+    std::size_t mergedCount() const;
+    std::size_t learnedCount() const;
+    std::size_t languageCount(std::string_view language) const;
+    std::optional<std::string> lookupLearned(std::string_view typo) const;
+    std::optional<std::string> lookupMerged(std::string_view typo) const;
+    std::optional<std::string> lookupLanguage(std::string_view language,
+                                              std::string_view typo) const;
+    std::string learnedFilePath() const;
+    std::string syncedFilePath() const;
+
+  private:
+    struct Core;  // shared with timer and HTTP callbacks, which hold it weakly
+
+    std::shared_ptr<Core> core_;
+    std::mutex timerMutex_;
+    std::unique_ptr<dispatch::RepeatingTimer> syncTimer_;
+};
+
+}  // namespace quorix

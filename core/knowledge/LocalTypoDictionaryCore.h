@@ -1,0 +1,64 @@
+#pragma once
+// State and operations of a LocalTypoDictionary, kept in a shared object so
+// that the sync timer and HTTP replies can reach it weakly and outlive nothing.
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/knowledge/LocalTypoCorrector.h"
+#include "core/knowledge/LocalTypoDictionary.h"
+#include "core/knowledge/TypoTables.h"
+
+namespace quorix {
+
+struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDictionary::Core> {
+    explicit Core(const Dependencies& deps);
+
+    // The current state of the maps (a pointer copy under a short lock).
+    std::shared_ptr<const TypoTables> snapshot() const;
+
+    // Writers: call with writeMutex held; publish() swaps the state whole.
+    void publish(std::shared_ptr<const TypoTables> tables);
+
+    // Loading, run once by the constructor in this order.
+    void loadDictionaries(const std::vector<std::string>& folders);
+    void loadLearnedTypos();
+    void loadSyncedTypos();
+
+    std::optional<std::string> tryCorrectLocally(std::string_view text) const;
+    void learnFromCorrection(std::string_view original, std::string_view corrected);
+    void sync();
+    void handleSyncReply(const net::HttpResult& result);
+
+    // Sets each pair into the Italian map and the merged map (overwriting) and
+    // publishes the result. Call with writeMutex held.
+    void mergeItalianLocked(const TypoMap& pairs);
+    // Rewrites learned_typos.json with the learned pairs current at the time
+    // of writing, so that the last write always holds the newest state.
+    void saveLearned();
+
+    const std::string configFolder;
+    const std::string learnedPath;
+    const std::string syncedPath;
+    const std::string syncURL;
+    const dispatch::Duration syncTimeout;
+    platform::SpellChecker& spell;
+    LanguageDetector& detector;
+    AppLogger& logger;
+    net::HttpClient& http;
+    platform::PreferencesStore& prefs;
+    dispatch::Queue& utilityQueue;
+    const LocalTypoCorrector corrector;
+
+    std::mutex writeMutex;      // serialises every writer of the maps
+    std::mutex fileMutex;       // serialises writes of learned_typos.json
+    std::mutex syncReplyMutex;  // one sync reply merged and stored at a time
+
+  private:
+    mutable std::mutex snapshotMutex;  // guards only the pointer below
+    std::shared_ptr<const TypoTables> tables;
+};
+
+}  // namespace quorix

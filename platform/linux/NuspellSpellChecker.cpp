@@ -1,0 +1,107 @@
+#include "platform/linux/NuspellSpellChecker.h"
+
+#include <nuspell/dictionary.hxx>
+
+#include <exception>
+#include <system_error>
+
+namespace quorix::platform {
+
+namespace {
+
+// Dictionary file stem per entry of kLanguages.
+constexpr std::array<const char*, NuspellSpellChecker::kLanguages.size()> kDictionaryNames{
+    "it_IT", "en_US", "de_DE", "es_ES", "fr_FR"};
+
+constexpr std::string_view kTypographicApostrophe = "\u2019";
+
+std::string withPlainApostrophes(std::string_view word) {
+    std::string out;
+    out.reserve(word.size());
+    for (std::size_t i = 0; i < word.size();) {
+        if (word.substr(i, kTypographicApostrophe.size()) == kTypographicApostrophe) {
+            out.push_back('\'');
+            i += kTypographicApostrophe.size();
+        } else {
+            out.push_back(word[i]);
+            ++i;
+        }
+    }
+    return out;
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+NuspellSpellChecker::NuspellSpellChecker(std::filesystem::path folder)
+    : folder_(std::move(folder)) {}
+
+NuspellSpellChecker::~NuspellSpellChecker() = default;
+
+int NuspellSpellChecker::languageIndex(std::string_view language) {
+    const std::size_t end = language.find_first_of("-_");
+    const std::string_view base = language.substr(0, end);
+    if (base.size() != 2) {
+        return -1;
+    }
+    const char lowered[2] = {asciiLower(base[0]), asciiLower(base[1])};
+    for (std::size_t i = 0; i < kLanguages.size(); ++i) {
+        if (std::string_view(lowered, 2) == kLanguages[i]) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+const nuspell::Dictionary* NuspellSpellChecker::dictionary(int index) {
+    if (index < 0) {
+        return nullptr;
+    }
+    Slot& slot = slots_[static_cast<std::size_t>(index)];
+    std::call_once(slot.loaded, [&] {
+        const std::filesystem::path aff = folder_ / (std::string(kDictionaryNames[index]) + ".aff");
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(aff, error)) {
+            return;
+        }
+        auto loaded = std::make_unique<nuspell::Dictionary>();
+        try {
+            loaded->load_aff_dic(aff);
+        } catch (const std::exception&) {
+            return;  // unreadable or malformed: the language stays unchecked
+        }
+        slot.dictionary = std::move(loaded);
+    });
+    return slot.dictionary.get();
+}
+
+bool NuspellSpellChecker::accepts(std::string_view word, std::string_view language) {
+    const nuspell::Dictionary* dict = dictionary(languageIndex(language));
+    if (dict == nullptr || word.empty()) {
+        return false;
+    }
+    return dict->spell(withPlainApostrophes(word));
+}
+
+bool NuspellSpellChecker::isMisspelled(std::string_view word, std::string_view language) {
+    const nuspell::Dictionary* dict = dictionary(languageIndex(language));
+    if (dict == nullptr || word.empty()) {
+        return false;
+    }
+    return !dict->spell(withPlainApostrophes(word));
+}
+
+void NuspellSpellChecker::preload() {
+    for (std::size_t i = 0; i < kLanguages.size(); ++i) {
+        dictionary(static_cast<int>(i));
+    }
+}
+
+bool NuspellSpellChecker::hasDictionary(std::string_view language) {
+    return dictionary(languageIndex(language)) != nullptr;
+}
+
+}  // namespace quorix::platform

@@ -1,0 +1,158 @@
+#pragma once
+// Fakes and helpers shared by the knowledge tests: a temporary configuration
+// folder, a scripted spell checker, a fixed-language recogniser, and a
+// dictionary wired to them.
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/config/AppLogger.h"
+#include "core/dispatch/ManualQueue.h"
+#include "core/dispatch/VirtualClock.h"
+#include "core/knowledge/LanguageDetector.h"
+#include "core/knowledge/LocalTypoDictionary.h"
+#include "core/net/OfflineHttpClient.h"
+#include "core/text/Text.h"
+#include "platform/LanguageRecognizer.h"
+#include "platform/SpellChecker.h"
+#include "platform/sim/SimPreferencesStore.h"
+
+namespace quorix::testing {
+
+inline std::string knowledgeData(const std::string& relative) {
+    return std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/" + relative;
+}
+
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorix-knowledge-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+inline void writeFile(const std::string& path, const std::string& data) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << data;
+}
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Accepts exactly the words it is given (any language); records the languages
+// it is asked about.
+class ScriptedSpellChecker final : public platform::SpellChecker {
+  public:
+    explicit ScriptedSpellChecker(std::set<std::string> accepted = {})
+        : accepted_(std::move(accepted)) {}
+    bool isMisspelled(std::string_view word, std::string_view language) override {
+        std::lock_guard lock(mutex_);
+        languages_.insert(std::string(language));
+        return !accepted_.contains(std::string(word));
+    }
+    std::set<std::string> languagesAsked() {
+        std::lock_guard lock(mutex_);
+        return languages_;
+    }
+
+  private:
+    const std::set<std::string> accepted_;
+    std::mutex mutex_;
+    std::set<std::string> languages_;
+};
+
+// Reports one fixed code for every text (the detector still answers "it" for
+// texts under three words).
+class FixedRecognizer final : public platform::LanguageRecognizer {
+  public:
+    explicit FixedRecognizer(std::string code) : code_(std::move(code)) {}
+    void reset() override {}
+    void processString(std::string_view) override {}
+    std::string dominantLanguage() override { return code_; }
+
+  private:
+    std::string code_;
+};
+
+// Everything a LocalTypoDictionary needs, with the shipped-like fixtures of
+// tests/data/knowledge as its resource and development folders.
+struct DictionaryRig {
+    explicit DictionaryRig(std::string language = "it", std::set<std::string> accepted = {})
+        : spell(std::move(accepted)),
+          recognizer(std::move(language)),
+          detector(recognizer),
+          logger(config.path() + "/log", clock, nullptr),
+          utility(clock) {}
+
+    LocalTypoDictionary::Dependencies dependencies(net::HttpClient& client,
+                                                   platform::SpellChecker* spellChecker = nullptr) {
+        return {.configFolder = config.path() + "/penwarden",
+                .resourceFolders = {knowledgeData("resources")},
+                .developmentFolder = knowledgeData("dev"),
+                .spell = spellChecker != nullptr ? *spellChecker : spell,
+                .detector = detector,
+                .logger = logger,
+                .http = client,
+                .prefs = prefs,
+                .utilityQueue = utility,
+                .clock = clock,
+                .syncURL = "http://127.0.0.1:9/v1/dictionary/it",
+                .syncTimeout = dispatch::seconds(10),
+                .startSyncOnInit = false};
+    }
+    std::unique_ptr<LocalTypoDictionary> make() {
+        return std::make_unique<LocalTypoDictionary>(dependencies(offline));
+    }
+    std::string configFile(const std::string& name) const {
+        return config.path() + "/penwarden/" + name;
+    }
+    // Log lines without their time stamps.
+    std::vector<std::string> logMessages() const {
+        std::vector<std::string> out;
+        for (const auto& line : logger.recentLines()) {
+            const auto pos = line.find("] ");
+            std::string message = pos == std::string::npos ? line : line.substr(pos + 2);
+            while (!message.empty() && message.back() == '\n')
+                message.pop_back();
+            out.push_back(message);
+        }
+        return out;
+    }
+
+    TempFolder config;
+    dispatch::VirtualClock clock;
+    ScriptedSpellChecker spell;
+    FixedRecognizer recognizer;
+    LanguageDetector detector;
+    AppLogger logger;
+    platform::SimPreferencesStore prefs;
+    dispatch::ManualQueue utility;
+    net::OfflineHttpClient offline;
+};
+
+}  // namespace quorix::testing

@@ -1,0 +1,125 @@
+#include "core/knowledge/LanguageDetector.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quorix {
+namespace {
+
+// Answers a fixed code and records how it was driven.
+class FakeRecognizer : public platform::LanguageRecognizer {
+  public:
+    explicit FakeRecognizer(std::string answer = "en") : answer(std::move(answer)) {}
+    void reset() override {
+        ++resets;
+        processed.clear();
+    }
+    void processString(std::string_view text) override { processed += text; }
+    std::string dominantLanguage() override {
+        ++calls;
+        return answer;
+    }
+    std::string answer;
+    std::string processed;
+    int resets = 0;
+    int calls = 0;
+};
+
+TEST(LanguageDetector, FewerThanThreeWordsAreItalianWithoutAskingTheRecognizer) {
+    FakeRecognizer recognizer("en");
+    LanguageDetector detector(recognizer);
+    for (const char* text : {"", "   \n\t", "hello", "hello world", "  hello \n world  ",
+                             "\u00a0ciao\u2028mondo\u00a0"}) {
+        EXPECT_EQ(detector.detectLanguage(text), "it") << text;
+    }
+    EXPECT_EQ(recognizer.calls, 0);
+    EXPECT_EQ(recognizer.resets, 0);
+}
+
+TEST(LanguageDetector, ResetsAndFeedsTheTrimmedText) {
+    FakeRecognizer recognizer("en");
+    LanguageDetector detector(recognizer);
+    EXPECT_EQ(detector.detectLanguage("  \n how are you \u00a0"), "en");
+    EXPECT_EQ(recognizer.processed, "how are you");
+    EXPECT_EQ(recognizer.resets, 1);
+    EXPECT_EQ(recognizer.calls, 1);
+}
+
+TEST(LanguageDetector, MapsTheRecognizersAnswer) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"", "it"},      {"it", "it"},    {"en", "en"},       {"de", "de"}, {"es", "es"},
+        {"fr", "fr"},    {"pt", "pt"},    {"nl", "nl"},       {"zh", "zh"}, {"und", "und"},
+        {"en-GB", "en"}, {"de_AT", "de"}, {"pt-BR", "pt-BR"},
+    };
+    for (const auto& [recognized, expected] : cases) {
+        FakeRecognizer recognizer(recognized);
+        LanguageDetector detector(recognizer);
+        EXPECT_EQ(detector.detectLanguage("one two three"), expected) << recognized;
+    }
+}
+
+// Answers the first word of the text it was given; fails the test if two
+// callers ever overlap between reset() and dominantLanguage().
+class EchoRecognizer : public platform::LanguageRecognizer {
+  public:
+    void reset() override {
+        if (busy.exchange(true)) {
+            overlapped = true;
+        }
+        text.clear();
+    }
+    void processString(std::string_view t) override { text += t; }
+    std::string dominantLanguage() override {
+        std::this_thread::yield();
+        std::string first = text.substr(0, text.find(' '));
+        busy = false;
+        return first;
+    }
+    std::atomic<bool> busy{false};
+    std::atomic<bool> overlapped{false};
+    std::string text;
+};
+
+TEST(LanguageDetector, ConcurrentCallersEachGetTheirOwnAnswer) {
+    EchoRecognizer recognizer;
+    LanguageDetector detector(recognizer);
+    const std::vector<std::string> codes{"en", "de", "es", "fr", "pt", "nl"};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (const std::string& code : codes) {
+        threads.emplace_back([&, code] {
+            for (int i = 0; i < 300; ++i) {
+                if (detector.detectLanguage(code + " some words here") != code) {
+                    ++wrong;
+                }
+                if (detector.detectLanguage(code + " two") != "it") {
+                    ++wrong;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_FALSE(recognizer.overlapped);
+}
+
+TEST(LanguageDetector, SharedFallsBackToItalianUntilOneIsInstalled) {
+    LanguageDetector::setShared(nullptr);
+    EXPECT_EQ(LanguageDetector::shared().detectLanguage("this is clearly english"), "it");
+
+    FakeRecognizer recognizer("fr");
+    LanguageDetector detector(recognizer);
+    LanguageDetector::setShared(&detector);
+    EXPECT_EQ(&LanguageDetector::shared(), &detector);
+    EXPECT_EQ(LanguageDetector::shared().detectLanguage("c'est la vie"), "fr");
+    LanguageDetector::setShared(nullptr);
+}
+
+}  // namespace
+}  // namespace quorix
