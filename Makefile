@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets. `make test` and `make run` do all set-up first.
 JOBS ?= $(shell nproc)
-RUN_ARGS ?= config
+RUN_ARGS ?= correct --offline "cioa, coem stai? graize per tutot, a domani"
 
 .PHONY: deps test test-tsan run bench format clean
 

@@ -1,0 +1,87 @@
+#pragma once
+// The composition root of the command-line program: builds the user's real
+// services over their configuration folder ($HOME/.config/penwarden) and
+// installs them as the shared instances while it lives.
+//
+// The clock is the real one; the main queue is a run-loop thread. The AI talks
+// to the network through an HTTP client limited to 5.0 s per exchange (or
+// through an offline client that fails every request at once); the dictionary
+// sync has its own client and its timer only runs when asked for.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "core/ai/AIClient.h"
+#include "core/config/AppConfig.h"
+#include "core/config/AppLogger.h"
+#include "core/config/StorageMode.h"
+#include "core/dispatch/Dispatcher.h"
+#include "core/dispatch/SerialQueue.h"
+#include "core/knowledge/LanguageDetector.h"
+#include "core/knowledge/LocalTypoDictionary.h"
+#include "core/knowledge/TypoCache.h"
+#include "core/net/HttpClient.h"
+#include "platform/linux/HybridLanguageRecognizer.h"
+#include "platform/linux/LinuxPreferencesStore.h"
+#include "platform/linux/LinuxSystemEnvironment.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/NuspellSpellChecker.h"
+
+namespace quorix::cli {
+
+struct ServiceRootOptions {
+    // Every AI request fails at once: only on-device stages act.
+    bool offline = false;
+    // Starts the hourly dictionary sync (long-running programs only).
+    bool startSync = false;
+    // Stream the log is echoed to (nullptr: none).
+    std::FILE* logEcho = stderr;
+    // readOnly: nothing is created or written in the configuration folder.
+    StorageMode storage = StorageMode::readWrite;
+};
+
+class ServiceRoot {
+  public:
+    static constexpr double kAITotalTimeoutSeconds = 5.0;
+
+    explicit ServiceRoot(ServiceRootOptions options = {});
+    // Lets queued background work (cache writes, learning) finish, then
+    // uninstalls the shared instances.
+    ~ServiceRoot();
+    ServiceRoot(const ServiceRoot&) = delete;
+    ServiceRoot& operator=(const ServiceRoot&) = delete;
+
+    platform::LinuxSystemEnvironment& environment() { return env_; }
+    const std::string& configFolder() const { return configFolder_; }
+    dispatch::Clock& clock() { return clock_; }
+    AppLogger& logger() { return *logger_; }
+    AppConfig& config() { return *config_; }
+    dispatch::Dispatcher& dispatcher() { return *dispatcher_; }
+    TypoCache& cache() { return *cache_; }
+    platform::NuspellSpellChecker& spellChecker() { return *spell_; }
+    LanguageDetector& languageDetector() { return *detector_; }
+    LocalTypoDictionary& dictionary() { return *dictionary_; }
+    AIClient& ai() { return *ai_; }
+
+  private:
+    platform::LinuxSystemEnvironment env_;
+    dispatch::Clock& clock_;
+    const std::string configFolder_;
+    std::unique_ptr<AppLogger> logger_;
+    std::unique_ptr<platform::LinuxWorkspace> workspace_;
+    std::unique_ptr<AppConfig> config_;
+    std::unique_ptr<dispatch::SerialQueue> mainQueue_;
+    std::unique_ptr<dispatch::Dispatcher> dispatcher_;
+    std::unique_ptr<TypoCache> cache_;
+    std::unique_ptr<platform::NuspellSpellChecker> spell_;
+    std::unique_ptr<platform::HybridLanguageRecognizer> recognizer_;
+    std::unique_ptr<LanguageDetector> detector_;
+    std::unique_ptr<platform::LinuxPreferencesStore> preferences_;
+    std::unique_ptr<net::HttpClient> syncHttp_;
+    std::unique_ptr<net::HttpClient> aiHttp_;
+    std::unique_ptr<LocalTypoDictionary> dictionary_;
+    std::unique_ptr<AIClient> ai_;
+};
+
+}  // namespace quorix::cli

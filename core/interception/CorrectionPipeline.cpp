@@ -1,0 +1,364 @@
+#include "core/interception/CorrectionPipeline.h"
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "core/dispatch/Semaphore.h"
+#include "core/interception/KeyCodes.h"
+#include "core/text/Text.h"
+
+namespace quorix {
+
+// How an exit that sends the text as typed treats the selection left by
+// select-all (Right Arrow, only when the capture used the clipboard), the wait
+// after it, the clipboard restore and the Return.
+struct CorrectionPipeline::ExitRule {
+    const char* name;
+    bool waitAfterArrow;
+    enum class Restore { whenClipboard, alwaysAfterReturn } restore;
+    bool postReturn;
+};
+
+namespace {
+
+constexpr const char* kExecutiveWorkingText = "Dirav Aroveridide in azione...";
+constexpr auto kExitWait = std::chrono::microseconds(15'000);
+
+using ExitRule = CorrectionPipeline::ExitRule;
+
+constexpr ExitRule kE3{"E3", false, ExitRule::Restore::whenClipboard, false};
+constexpr ExitRule kE4{"E4", true, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kE5{"E5", true, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kE6{"E6", false, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kE7{"E7", true, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kE8{"E8", false, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kE9{"E9", false, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kE10{"E10", true, ExitRule::Restore::alwaysAfterReturn, true};
+constexpr ExitRule kE11{"E11", true, ExitRule::Restore::whenClipboard, true};
+
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+std::string formatSeconds(double seconds) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", seconds);
+    return buffer;
+}
+
+// "gemini" -> "Gemini".
+std::string providerName(AIProvider provider) {
+    std::string name(rawValue(provider));
+    if (!name.empty()) {
+        name = text::toUpper(text::firstCharacter(name)) +
+               name.substr(text::firstCharacter(name).size());
+    }
+    return name;
+}
+
+bool hasNewline(const std::string& s) {
+    return text::splitLines(s).size() > 1;
+}
+
+bool wrappedIn(const std::string& s, std::string_view open, std::string_view close) {
+    return text::startsWith(s, open) && text::endsWith(s, close);
+}
+
+// An answer is long enough when it keeps at least a third of a text of six
+// characters or more, or two characters of a shorter one.
+bool isLongEnough(std::size_t answerLength, std::size_t textLength) {
+    if (textLength <= 5) {
+        return answerLength >= 2;
+    }
+    return answerLength >= textLength / 3;
+}
+
+// The slots filled by the AI completion. Shared with the completion, which may
+// arrive after the run has stopped waiting and must still find them alive.
+struct AIWait {
+    explicit AIWait(dispatch::Clock& clock) : semaphore(clock) {}
+    dispatch::Semaphore semaphore;
+    std::mutex mutex;
+    std::optional<std::string> result;
+    std::optional<Error> error;
+};
+
+}  // namespace
+
+bool CorrectionPipeline::isSingleTagToken(std::string_view text) {
+    const std::string trimmed = text::trim(text);
+    if (trimmed.empty() || trimmed.find(' ') != std::string::npos || hasNewline(trimmed)) {
+        return false;
+    }
+    return text::startsWith(trimmed, "@") || text::startsWith(trimmed, "#") ||
+           wrappedIn(trimmed, "[", "]") || wrappedIn(trimmed, "<", ">");
+}
+
+struct CorrectionPipeline::Run {
+    platform::RunningApplication frontApp;
+    dispatch::Instant start{};
+    std::optional<std::string> previousString;
+    platform::AXElementRef element;
+    std::string text;
+    bool usedClipboard = false;
+    bool isBrowser = false;
+    bool isExecutive = false;
+    SpellScan scan;
+    std::string provider;
+
+    double elapsedSeconds(const dispatch::Clock& clock) const {
+        return std::chrono::duration<double>(clock.now() - start).count();
+    }
+};
+
+CorrectionPipeline::CorrectionPipeline(InterceptorServices& services,
+                                       const TextHeuristics& heuristics,
+                                       const BrowserDetector& browser, FieldIO& fieldIO)
+    : s_(services),
+      heuristics_(heuristics),
+      browser_(browser),
+      io_(fieldIO),
+      outcome_(services, browser, fieldIO) {}
+
+void CorrectionPipeline::log(const std::string& line) {
+    s_.logger.log(line);
+}
+
+PipelineReport CorrectionPipeline::run(const platform::RunningApplication& frontApp) {
+    dispatch::Clock& clock = s_.dispatcher.clock();
+    Run r;
+    r.frontApp = frontApp;
+    r.start = clock.now();
+    r.previousString = s_.pasteboard.string();
+    const int64_t changeCount = s_.pasteboard.changeCount();
+
+    FieldIO::Capture capture = io_.capture(frontApp, changeCount, r.previousString);
+    switch (capture.outcome) {
+        case FieldIO::Capture::Outcome::clipboardUnchanged:
+            return PipelineReport{"E1", "", std::nullopt, std::nullopt, true};
+        case FieldIO::Capture::Outcome::noText:
+            return PipelineReport{"E2", capture.text, std::nullopt, std::nullopt, true};
+        case FieldIO::Capture::Outcome::text:
+            break;
+    }
+    r.element = std::move(capture.element);
+    r.text = std::move(capture.text);
+    r.usedClipboard = capture.usedClipboard;
+
+    const AutocompleteToken token = heuristics_.isUnfinishedAutocompleteToken(r.text);
+    if (token.isMatch) {
+        log("⚡️ [Autocomplete Fallback (" + token.matched +
+            ")] Testo copiato termina con completamento in corso. Annullamento invio automatico.");
+        return sendUnchanged(kE3, r);
+    }
+
+    // The application in front now; the one captured at Return when none is.
+    if (auto front = s_.workspace.frontmostApplication()) {
+        r.frontApp = std::move(*front);
+    }
+    r.isBrowser = BrowserDetector::isBrowserApp(r.frontApp.bundleIdentifier);
+
+    if (heuristics_.isPureURLOrNavigation(r.text)) {
+        log("⚡️ [URL/Link Bypass] Rilevato link web o URL ('" + r.text +
+            "'). Invio immediato a 0ms per preservarlo intatto al 100%.");
+        return sendUnchanged(kE4, r);
+    }
+
+    const std::string trimmed = text::trim(r.text);
+    if (isSingleTagToken(trimmed)) {
+        log("🏷️ [Tag Token] Rilevato tag o menzione singola ('" + trimmed +
+            "'). Salto correzione per preservare il tag intatto.");
+        return sendUnchanged(kE5, r);
+    }
+
+    if (auto cached = s_.cache.get(r.text)) {
+        if (*cached == r.text) {
+            log("⚡️ [Cache HIT] Frase verificata corretta in cache (0ms). Invio istantaneo!");
+            return sendUnchanged(kE6, r);
+        }
+        log("⚡️ [Cache HIT] Correzione istantanea da cache (0ms): " + quoted(*cached));
+        return applyOutcome(CorrectionOutcome::Variant::cache, r, *cached);
+    }
+
+    AppConfig& config = s_.config;
+    const ToneStyle tone = config.toneStyle();
+    r.isExecutive = tone == ToneStyle::formal ||
+                    config.isExecutiveApp(r.frontApp.bundleIdentifier, r.frontApp.localizedName);
+
+    r.scan = heuristics_.findMisspelledWord(r.text, r.isExecutive);
+    r.provider = providerName(config.provider());
+
+    if (r.scan.misspelledWord) {
+        log("🔍 [NSSpellChecker] Refuso rilevato su '" + *r.scan.misspelledWord + "'. Chiamo " +
+            r.provider + "...");
+    } else if (!heuristics_.hasContextualSuspicion(r.text, r.scan.candidateWords, r.isExecutive)) {
+        log("⚡️ [Tutte parole valide] Frase corretta al 100% ('" + r.text +
+            "'). Invio istantaneo a 0ms!");
+        return sendUnchanged(kE7, r);
+    } else {
+        log("🔍 [Contesto Sospetto / Executive] Rilevato testo da verificare con " + r.provider +
+            "...");
+    }
+
+    s_.notice.show(r.isExecutive ? kExecutiveWorkingText : Notice::kWorkingText);
+
+    if (!r.isExecutive && tone == ToneStyle::natural) {
+        if (auto local = s_.dictionary.tryCorrectLocally(r.text)) {
+            if (!heuristics_.hasPotentialTypo(*local)) {
+                log("⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza "
+                    "AI): " +
+                    quoted(*local));
+                return applyOutcome(CorrectionOutcome::Variant::local, r, *local);
+            }
+            log("🔍 [LocalTypoDictionary] Correzione parziale trovata, ma rimangono altri refusi "
+                "non coperti dal dizionario. Procedo con AI per correggerli tutti...");
+        }
+    }
+
+    return askAI(r);
+}
+
+PipelineReport CorrectionPipeline::askAI(Run& r) {
+    dispatch::Clock& clock = s_.dispatcher.clock();
+    auto wait = std::make_shared<AIWait>(clock);
+    s_.ai.correctText(r.text, r.isExecutive, [wait](CorrectionResult result) {
+        {
+            std::lock_guard lock(wait->mutex);
+            if (result.text) {
+                wait->result = std::move(result.text);
+            } else {
+                wait->error = std::move(result.error);
+            }
+        }
+        wait->semaphore.signal();
+    });
+    const bool timedOut = !wait->semaphore.wait(dispatch::seconds(kAITimeoutSeconds));
+    const double elapsed = r.elapsedSeconds(clock);
+
+    std::optional<std::string> answer;
+    std::optional<Error> error;
+    if (!timedOut) {
+        std::lock_guard lock(wait->mutex);
+        answer = wait->result;
+        error = wait->error;
+    }
+
+    if (timedOut || !answer || error) {
+        if (timedOut) {
+            log("⏱️ TIMEOUT di sicurezza scattato dopo " + formatSeconds(elapsed) + "s!");
+        } else if (error) {
+            log("❌ Errore risposta " + r.provider + ": " + error->description + ".");
+        }
+        return offlineFallback(r);
+    }
+
+    if (text::isBlank(*answer)) {
+        s_.notice.hide(std::nullopt, std::nullopt);
+        log("⚠️ Risultato AI vuoto. Invio testo originale.");
+        return sendUnchanged(kE9, r);
+    }
+
+    const std::size_t answerLength = text::characterCount(*answer);
+    const std::size_t textLength = text::characterCount(r.text);
+    if (!isLongEnough(answerLength, textLength)) {
+        s_.notice.hide(std::nullopt, std::nullopt);
+        log("⚠️ Risultato AI troncato (" + std::to_string(answerLength) + " vs " +
+            std::to_string(textLength) + " car). Invio originale.");
+        return sendUnchanged(kE8, r);
+    }
+
+    std::string finalText = *answer;
+    if (s_.config.autoFixPunctuation()) {
+        finalText = TextHeuristics::cleanPunctuationAndSpacing(finalText);
+    }
+    return settleAnswer(r, finalText, elapsed);
+}
+
+PipelineReport CorrectionPipeline::offlineFallback(Run& r) {
+    if (auto local = s_.dictionary.tryCorrectLocally(r.text)) {
+        log("✈️ [Offline Fallback] Rete/AI non disponibile. Applicata correzione on-device da "
+            "160k "
+            "parole: " +
+            quoted(*local));
+        return applyOutcome(CorrectionOutcome::Variant::offline, r, *local);
+    }
+    s_.notice.hide(std::nullopt, std::nullopt);
+    log("ℹ️ Nessuna correzione offline applicabile. Invio testo originale.");
+    return sendUnchanged(kE11, r);
+}
+
+PipelineReport CorrectionPipeline::settleAnswer(Run& r, const std::string& finalText,
+                                                double elapsed) {
+    const bool wordsEqual = text::splitWords(r.text) == text::splitWords(finalText);
+    if (!wordsEqual) {
+        s_.cache.set(r.text, finalText);
+        return applyOutcome(CorrectionOutcome::Variant::ai, r, finalText, elapsed);
+    }
+
+    const std::string trimmedText = text::trim(r.text);
+    const std::string trimmedFinal = text::trim(finalText);
+    if (r.isExecutive && trimmedText != trimmedFinal) {
+        // Same words, different spacing: a formal rewrite may settle on it.
+        const bool canonicallySame = text::canonicallyEqual(trimmedText, trimmedFinal);
+        if (!(canonicallySame && r.scan.misspelledWord)) {
+            s_.cache.set(r.text, finalText);
+            if (!canonicallySame) {
+                return applyOutcome(CorrectionOutcome::Variant::ai, r, finalText, elapsed);
+            }
+        }
+        return noChange(r);
+    }
+
+    if (!r.scan.misspelledWord) {
+        s_.cache.set(r.text, finalText);
+    }
+    return noChange(r);
+}
+
+PipelineReport CorrectionPipeline::noChange(Run& r) {
+    s_.config.setLastCorrectedOriginalWord(std::nullopt);
+    s_.notice.hide(std::nullopt, std::nullopt);
+    log("✅ Nessun refuso sostanziale corretto dall'AI (" + r.provider + "). Invio testo.");
+    return sendUnchanged(kE10, r);
+}
+
+PipelineReport CorrectionPipeline::applyOutcome(CorrectionOutcome::Variant variant, Run& r,
+                                                const std::string& corrected, double elapsed) {
+    CorrectionOutcome::Inputs inputs;
+    inputs.text = r.text;
+    inputs.corrected = corrected;
+    inputs.element = r.element;
+    inputs.previousString = r.previousString;
+    inputs.isBrowser = r.isBrowser;
+    inputs.frontApp = r.frontApp;
+    inputs.elapsedSeconds = elapsed;
+    inputs.misspelledWord = r.scan.misspelledWord;
+    CorrectionOutcome::Applied applied = outcome_.apply(variant, inputs);
+
+    static constexpr const char* kVariantNames[] = {"cache", "local", "offline", "ai"};
+    return PipelineReport{kVariantNames[static_cast<int>(variant)], r.text, std::move(applied.text),
+                          std::move(applied.changedWord), true};
+}
+
+PipelineReport CorrectionPipeline::sendUnchanged(const ExitRule& rule, Run& r) {
+    if (r.usedClipboard) {
+        io_.postKey(keys::kRightArrow);
+        if (rule.waitAfterArrow) {
+            s_.dispatcher.clock().sleepFor(kExitWait);
+        }
+        if (rule.restore == ExitRule::Restore::whenClipboard) {
+            io_.scheduleClipboardRestore(r.previousString);
+        }
+    }
+    if (rule.postReturn) {
+        io_.postKey(keys::kReturn);
+    }
+    if (rule.restore == ExitRule::Restore::alwaysAfterReturn) {
+        io_.scheduleClipboardRestore(r.previousString);
+    }
+    return PipelineReport{rule.name, r.text, std::nullopt, std::nullopt, rule.postReturn};
+}
+
+}  // namespace quorix

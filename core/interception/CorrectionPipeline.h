@@ -1,0 +1,57 @@
+#pragma once
+// One correction run for a held-back Return: capture, the chain of local exits,
+// cache, spell-check scan, local dictionary, the AI with its 5 s limit and the
+// offline fallback, answer validation, and the hand-over to CorrectionOutcome.
+// Runs on the user-initiated global queue and blocks it during waits.
+// Every path ends with a Return posted, except E3 (unfinished token).
+
+#include <string>
+#include <string_view>
+
+#include "core/interception/BrowserDetector.h"
+#include "core/interception/CorrectionOutcome.h"
+#include "core/interception/FieldIO.h"
+#include "core/interception/InterceptorServices.h"
+#include "core/interception/PipelineReport.h"
+#include "core/interception/TextHeuristics.h"
+
+namespace quorix {
+
+class CorrectionPipeline {
+  public:
+    static constexpr double kAITimeoutSeconds = 5.0;
+
+    CorrectionPipeline(InterceptorServices& services, const TextHeuristics& heuristics,
+                       const BrowserDetector& browser, FieldIO& fieldIO);
+
+    // Runs the chain; does not touch isWorking (the caller queues its clearing).
+    PipelineReport run(const platform::RunningApplication& frontApp);
+
+    // A lone tag or mention that leaves untouched: the trimmed text holds no
+    // blank and no newline and begins with "@" or "#", or is wrapped in
+    // "[" "]" or "<" ">".
+    static bool isSingleTagToken(std::string_view text);
+
+    // Keys, wait, restore and Return of an exit that sends the text as typed.
+    struct ExitRule;
+
+  private:
+    struct Run;
+
+    PipelineReport askAI(Run& run);
+    PipelineReport offlineFallback(Run& run);
+    PipelineReport settleAnswer(Run& run, const std::string& finalText, double elapsedSeconds);
+    PipelineReport noChange(Run& run);
+    PipelineReport applyOutcome(CorrectionOutcome::Variant variant, Run& run,
+                                const std::string& corrected, double elapsedSeconds = 0);
+    PipelineReport sendUnchanged(const ExitRule& rule, Run& run);
+    void log(const std::string& line);
+
+    InterceptorServices& s_;
+    const TextHeuristics& heuristics_;
+    const BrowserDetector& browser_;
+    FieldIO& io_;
+    CorrectionOutcome outcome_;
+};
+
+}  // namespace quorix

@@ -1,0 +1,203 @@
+#include "core/interception/EventInterceptor.h"
+
+#include <chrono>
+#include <exception>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "core/interception/CorrectionPipeline.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr double kQuickUndoWindowSeconds = 5.0;
+
+const char* const kBypassMessage =
+    "⚡️ [Bypass manuale (⌥+⏎)] Invio immediato del testo originale senza verifica.";
+
+}  // namespace
+
+EventInterceptor::EventInterceptor(InterceptorServices services)
+    : s_(std::move(services)),
+      heuristics_(std::make_unique<TextHeuristics>(s_.config, s_.detector, s_.spell)),
+      browser_(std::make_unique<BrowserDetector>(s_, *heuristics_)),
+      fieldIO_(std::make_unique<FieldIO>(s_)),
+      self_(std::make_shared<EventInterceptor*>(this)),
+      weakSelf_(self_),
+      precheckQueue_(
+          std::make_unique<dispatch::SerialQueue>("com.quorix.precheck", s_.dispatcher.clock())) {}
+
+EventInterceptor::~EventInterceptor() {
+    if (installed_.exchange(false))
+        s_.keyboardHook.uninstall();
+    {
+        std::lock_guard lock(precheckMutex_);
+        if (precheckWorkItem_)
+            precheckWorkItem_->cancel();
+        precheckWorkItem_.reset();
+    }
+    // Queued tasks find the token gone and do nothing; a task already running
+    // (a hook call, a pipeline run) holds it until it returns.
+    self_.reset();
+    while (!weakSelf_.expired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    precheckQueue_.reset();
+}
+
+bool EventInterceptor::start() {
+    if (installed_.load())
+        return true;
+    if (!s_.accessibility.isProcessTrusted()) {
+        s_.logger.log("⚠️ Accessibility non ancora autorizzata da macOS.");
+        return false;
+    }
+    std::weak_ptr<EventInterceptor*> weak = weakSelf_;
+    const bool ok = s_.keyboardHook.install([weak](const platform::KeyEvent& event) {
+        auto self = weak.lock();
+        if (!self)
+            return platform::KeyDecision::pass;
+        return (*self)->handleEvent(event);
+    });
+    if (!ok) {
+        s_.logger.log("⚠️ CGEvent.tapCreate ha restituito nil.");
+        return false;
+    }
+    installed_.store(true);
+    s_.logger.log("✅ EventInterceptor agganciato e attivo!");
+    return true;
+}
+
+void EventInterceptor::stop() {
+    if (!installed_.exchange(false))
+        return;
+    s_.keyboardHook.uninstall();
+    s_.logger.log("🛑 EventInterceptor disattivato.");
+}
+
+bool EventInterceptor::isRunning() const {
+    return installed_.load() && s_.accessibility.isProcessTrusted();
+}
+
+void EventInterceptor::setPipelineObserver(std::function<void(const PipelineReport&)> observer) {
+    std::lock_guard lock(observerMutex_);
+    observer_ = std::move(observer);
+}
+
+platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& event) {
+    using platform::KeyDecision;
+    // Our own posts come back through the hook, possibly on the pipeline's
+    // thread: recognise them before touching anything else.
+    if (event.userData == syntheticMarker)
+        return KeyDecision::pass;
+    if (!s_.config.isEnabled())
+        return KeyDecision::pass;
+    if (isWorking_.load()) {
+        s_.logger.log(
+            "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
+        return KeyDecision::swallow;
+    }
+
+    const uint16_t keyCode = event.keyCode;
+    const uint64_t flags = event.flags;
+    const uint64_t modifiers = flags & keys::kRoutingMask;
+
+    if (keyCode == keys::kZ && modifiers == keys::kOption) {
+        const auto original = s_.config.lastOriginalFullText();
+        const auto sinceCorrection =
+            s_.dispatcher.clock().wallNow() - s_.config.lastCorrectionDate();
+        if (original && sinceCorrection < dispatch::seconds(kQuickUndoWindowSeconds)) {
+            s_.logger.log("↩️ [Undo Rapido (⌥+Z)] Ripristino testo originale: \"" +
+                          *original + "\"");
+            handleQuickUndo(*original);
+            return KeyDecision::swallow;
+        }
+    }
+
+    if (s_.config.globalHotkeyEnabled() && keyCode == keys::kU && modifiers == keys::kOption) {
+        s_.logger.log("⚡️ [Scorciatoia Globale (⌥+U)] Toggle popover barra dei menu.");
+        s_.dispatcher.main().async([toggle = s_.togglePopover] {
+            if (toggle)
+                toggle();
+        });
+        return KeyDecision::swallow;
+    }
+
+    if (keyCode != keys::kReturn && keyCode != keys::kKeypadEnter) {
+        scheduleBackgroundPrecheck(keyCode);
+        return KeyDecision::pass;
+    }
+
+    const CorrectionMode mode = s_.config.mode();
+    const bool control = (flags & keys::kControl) != 0;
+    if ((flags & keys::kOption) != 0 || (mode == CorrectionMode::autoSend && control)) {
+        s_.logger.log(kBypassMessage);
+        fieldIO_->postKey(keys::kReturn);
+        return KeyDecision::swallow;
+    }
+    if ((flags & (keys::kShift | keys::kCommand)) != 0)
+        return KeyDecision::pass;
+    if (control != (mode == CorrectionMode::ctrlEnter))
+        return KeyDecision::pass;
+
+    const auto front = s_.workspace.frontmostApplication();
+    if (!front)
+        return KeyDecision::pass;
+    if (!s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
+        return KeyDecision::pass;
+    }
+    if (BrowserDetector::isBrowserApp(front->bundleIdentifier) &&
+        browser_->isBrowserAddressBarOrUI(*front)) {
+        s_.logger.log(
+            "⚡️ [Browser Barra Indirizzi/Omnibox] Lascio passare Invio per navigazione o "
+            "selezione sito.");
+        return KeyDecision::pass;
+    }
+    if (auto state = browser_->checkAutocompleteState(*front); state && state->isActive) {
+        s_.logger.log("⚡️ [Autocomplete/Tendina attiva (" + state->reason +
+                      ")] Lascio passare Invio per confermare la selezione.");
+        return KeyDecision::pass;
+    }
+
+    isWorking_.store(true);
+    s_.logger.log("⌨️ Intercettato Invio in '" + front->localizedName.value_or("Sconosciuta") +
+                  "' (" + front->bundleIdentifier.value_or("") + ")");
+    std::weak_ptr<EventInterceptor*> weak = weakSelf_;
+    s_.dispatcher.global(dispatch::QoS::userInitiated).async([weak, app = *front] {
+        if (auto self = weak.lock())
+            (*self)->processTypoCorrection(app);
+    });
+    return KeyDecision::swallow;
+}
+
+void EventInterceptor::processTypoCorrection(const platform::RunningApplication& frontApp) {
+    // Whatever happens in the run, the guard is lifted on the main queue;
+    // otherwise every later key press would be swallowed.
+    struct ClearWorking {
+        EventInterceptor& owner;
+        ~ClearWorking() {
+            std::weak_ptr<EventInterceptor*> weak = owner.weakSelf_;
+            owner.s_.dispatcher.main().async([weak] {
+                if (auto self = weak.lock())
+                    (*self)->isWorking_.store(false);
+            });
+        }
+    } clearWorking{*this};
+
+    try {
+        CorrectionPipeline pipeline(s_, *heuristics_, *browser_, *fieldIO_);
+        const PipelineReport report = pipeline.run(frontApp);
+        std::function<void(const PipelineReport&)> observer;
+        {
+            std::lock_guard lock(observerMutex_);
+            observer = observer_;
+        }
+        if (observer)
+            observer(report);
+    } catch (const std::exception& e) {
+        s_.logger.log(std::string("❌ [Pipeline] Correzione interrotta: ") + e.what());
+    }
+}
+
+}  // namespace quorix

@@ -1,0 +1,80 @@
+#pragma once
+// The single object between the keyboard and the front application: installs
+// the key hook, routes every key-down, runs one correction at a time on the
+// user-initiated global queue, the background precheck on its serial queue,
+// and the quick undo. Built by the composition root over InterceptorServices.
+//
+// Threads: handleEvent, quick undo and the clearing of isWorking run on the
+// main queue's thread; the pipeline on the user-initiated global queue; the
+// precheck on "com.quorix.precheck".
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "core/config/Shared.h"
+#include "core/dispatch/SerialQueue.h"
+#include "core/dispatch/WorkItem.h"
+#include "core/interception/BrowserDetector.h"
+#include "core/interception/FieldIO.h"
+#include "core/interception/InterceptorServices.h"
+#include "core/interception/KeyCodes.h"
+#include "core/interception/PipelineReport.h"
+#include "core/interception/TextHeuristics.h"
+
+namespace quorix {
+
+class EventInterceptor : public SharedInstance<EventInterceptor> {
+  public:
+    static constexpr int64_t syntheticMarker = keys::kSyntheticMarker;
+
+    explicit EventInterceptor(InterceptorServices services);
+    ~EventInterceptor();
+    EventInterceptor(const EventInterceptor&) = delete;
+    EventInterceptor& operator=(const EventInterceptor&) = delete;
+
+    bool start();
+    void stop();
+    bool isRunning() const;
+
+    // The routing decision for one key-down.
+    platform::KeyDecision handleEvent(const platform::KeyEvent& event);
+
+    bool isWorking() const { return isWorking_.load(); }
+    // Blocks until every precheck already due has run (tests).
+    void drainPrecheck() { precheckQueue_->drain(); }
+    void setPipelineObserver(std::function<void(const PipelineReport&)> observer);
+
+    // Collaborators, exposed for tests and the `check` command.
+    const TextHeuristics& heuristics() const { return *heuristics_; }
+    const BrowserDetector& browser() const { return *browser_; }
+    FieldIO& fieldIO() { return *fieldIO_; }
+
+    // Members the routing reaches (overridable in tests).
+    virtual void processTypoCorrection(const platform::RunningApplication& frontApp);
+    virtual void scheduleBackgroundPrecheck(int64_t keyCode);
+    virtual void performBackgroundPrecheck();
+    virtual void handleQuickUndo(const std::string& originalText);
+
+  private:
+    InterceptorServices s_;
+    std::unique_ptr<TextHeuristics> heuristics_;
+    std::unique_ptr<BrowserDetector> browser_;
+    std::unique_ptr<FieldIO> fieldIO_;
+    std::atomic<bool> isWorking_{false};
+    std::atomic<bool> installed_{false};
+    std::mutex precheckMutex_;
+    std::shared_ptr<dispatch::WorkItem> precheckWorkItem_;
+    std::mutex observerMutex_;
+    std::function<void(const PipelineReport&)> observer_;
+    // Liveness token: queued tasks and the hook hold it weakly through
+    // weakSelf_ (never reassigned, so any thread may copy it); the destructor
+    // drops self_ and waits until no task holds the token any more.
+    std::shared_ptr<EventInterceptor*> self_;
+    const std::weak_ptr<EventInterceptor*> weakSelf_;
+    // Last member: its destructor waits for a running precheck.
+    std::unique_ptr<dispatch::SerialQueue> precheckQueue_;
+};
+
+}  // namespace quorix

@@ -1,0 +1,170 @@
+#include "core/interception/FieldIO.h"
+
+#include <utility>
+
+#include "core/interception/KeyCodes.h"
+#include "core/text/Text.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr dispatch::Duration kKeyEventWait = dispatch::micros(6'000);
+constexpr dispatch::Duration kSelectAllBeforeCopy = dispatch::micros(25'000);
+constexpr dispatch::Duration kClipboardPoll = dispatch::micros(10'000);
+constexpr int kClipboardPollLimit = 12;
+constexpr dispatch::Duration kRightArrowBeforeReturn = dispatch::micros(10'000);
+constexpr dispatch::Duration kSelectAllBeforePaste = dispatch::micros(15'000);
+constexpr dispatch::Duration kPasteWait = dispatch::micros(25'000);
+constexpr dispatch::Duration kBrowserPasteWait = dispatch::micros(40'000);
+constexpr double kClipboardRestoreDelaySeconds = 0.6;
+
+const char* const kFocusedElement = "AXFocusedUIElement";
+const char* const kValue = "AXValue";
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+}  // namespace
+
+FieldIO::FieldIO(InterceptorServices& services)
+    : s_(services), generation_(std::make_shared<std::atomic<int64_t>>(0)) {}
+
+void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
+    auto& poster = s_.keyPoster;
+    auto& clock = s_.dispatcher.clock();
+    if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker))
+        return;
+    clock.sleepFor(kKeyEventWait);
+    poster.postKeyEvent(keyCode, false, flags, keys::kSyntheticMarker);
+    clock.sleepFor(kKeyEventWait);
+}
+
+FieldIO::FocusedText FieldIO::getFocusedElementAndText(const platform::RunningApplication& app) {
+    FocusedText out;
+    auto appElement = s_.accessibility.applicationElement(app.pid);
+    if (!appElement)
+        return out;
+    auto focused = s_.accessibility.copyAttribute(appElement, kFocusedElement);
+    const auto* element = std::get_if<platform::AXElementRef>(&focused.value);
+    if (!focused.ok() || element == nullptr || !*element)
+        return out;
+    out.element = *element;
+
+    auto value = s_.accessibility.copyAttribute(out.element, kValue);
+    if (!value.ok())
+        return out;
+    if (const auto* s = std::get_if<std::string>(&value.value); s && !s->empty()) {
+        out.text = *s;
+    } else if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value);
+               a && !a->plain.empty()) {
+        out.text = a->plain;
+    }
+    return out;
+}
+
+FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
+                                  int64_t changeCountBefore,
+                                  const std::optional<std::string>& previousString) {
+    auto& pb = s_.pasteboard;
+    auto& clock = s_.dispatcher.clock();
+    Capture cap;
+
+    FocusedText focused = getFocusedElementAndText(app);
+    cap.element = focused.element;
+    if (focused.text && !text::isBlank(*focused.text)) {
+        cap.text = *focused.text;
+        s_.logger.log(
+            "⚡️ [AXUIElement] Testo prelevato istantaneamente via Accessibility API (0ms): " +
+            quoted(cap.text));
+    } else {
+        postKey(keys::kA, keys::kCommand);
+        clock.sleepFor(kSelectAllBeforeCopy);
+        postKey(keys::kC, keys::kCommand);
+        for (int polls = 0; pb.changeCount() == changeCountBefore && polls < kClipboardPollLimit;
+             ++polls) {
+            clock.sleepFor(kClipboardPoll);
+        }
+        if (pb.changeCount() == changeCountBefore) {
+            s_.logger.log(
+                "📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia "
+                "originale.");
+            postKey(keys::kRightArrow);
+            clock.sleepFor(kRightArrowBeforeReturn);
+            postKey(keys::kReturn);
+            cap.outcome = Capture::Outcome::clipboardUnchanged;
+            return cap;
+        }
+        auto copied = pb.string();
+        if (!copied) {
+            s_.logger.log("📋 Nessun testo trovato. Invia originale.");
+            postKey(keys::kReturn);
+            // The copy replaced the user's clipboard: give it back.
+            scheduleClipboardRestore(previousString);
+            cap.outcome = Capture::Outcome::noText;
+            return cap;
+        }
+        cap.text = *copied;
+        cap.usedClipboard = true;
+    }
+
+    if (text::isBlank(cap.text)) {
+        s_.logger.log("📋 Nessun testo trovato. Invia originale.");
+        postKey(keys::kReturn);
+        if (cap.usedClipboard)
+            scheduleClipboardRestore(previousString);
+        cap.outcome = Capture::Outcome::noText;
+        return cap;
+    }
+    s_.logger.log("📋 Testo prelevato: " + quoted(cap.text));
+    cap.outcome = Capture::Outcome::text;
+    return cap;
+}
+
+void FieldIO::replaceTextAndSend(const platform::AXElementRef& element,
+                                 const std::string& corrected,
+                                 const std::optional<std::string>& previousString, bool isBrowser) {
+    writeBackAndSend(element, corrected, previousString, !isBrowser,
+                     isBrowser ? kBrowserPasteWait : kPasteWait);
+}
+
+void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
+                               const std::optional<std::string>& previousString,
+                               bool tryAccessibility, dispatch::Duration pasteWait) {
+    auto& clock = s_.dispatcher.clock();
+    const bool setByAccessibility =
+        tryAccessibility && element &&
+        s_.accessibility.setAttribute(element, kValue, corrected) == platform::AXError::success;
+    if (setByAccessibility) {
+        s_.logger.log("⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!");
+    } else {
+        s_.pasteboard.clearContents();
+        s_.pasteboard.setString(corrected);
+        postKey(keys::kA, keys::kCommand);
+        clock.sleepFor(kSelectAllBeforePaste);
+        postKey(keys::kV, keys::kCommand);
+        clock.sleepFor(pasteWait);
+    }
+    postKey(keys::kReturn);
+    scheduleClipboardRestore(previousString);
+}
+
+void FieldIO::scheduleClipboardRestore(const std::optional<std::string>& previousString) {
+    const int64_t mine = generation_->fetch_add(1) + 1;
+    if (!previousString)
+        return;  // nothing to put back; the increment still supersedes
+    std::weak_ptr<std::atomic<int64_t>> generation = generation_;
+    platform::Pasteboard& pb = s_.pasteboard;
+    s_.dispatcher.global(dispatch::QoS::defaultQoS)
+        .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds),
+                    [generation, mine, &pb, text = *previousString] {
+                        auto current = generation.lock();
+                        if (!current || current->load() != mine)
+                            return;
+                        pb.clearContents();
+                        pb.setString(text);
+                    });
+}
+
+}  // namespace quorix

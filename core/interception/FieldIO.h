@@ -1,0 +1,73 @@
+#pragma once
+// Reading the focused field, writing corrected text back, posting the
+// program's own marked keys with their fixed waits, and restoring the user's
+// clipboard. Waits are Clock::sleepFor on the calling (pipeline) thread.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/dispatch/Clock.h"
+#include "core/interception/InterceptorServices.h"
+
+namespace quorix {
+
+class FieldIO {
+  public:
+    explicit FieldIO(InterceptorServices& services);
+
+    // Key-down then key-up, both marked, 6 ms after each. Nothing is posted when
+    // the port cannot create the events.
+    void postKey(uint16_t keyCode, uint64_t flags = 0);
+
+    struct FocusedText {
+        platform::AXElementRef element;   // null when no focused element
+        std::optional<std::string> text;  // non-empty string or attributed string
+    };
+    // Accessibility read only; never touches the clipboard.
+    FocusedText getFocusedElementAndText(const platform::RunningApplication& app);
+
+    struct Capture {
+        enum class Outcome {
+            text,                // continue with `text`
+            clipboardUnchanged,  // E1: Right Arrow, 10 ms, Return already done
+            noText,              // E2: Return already done
+        };
+        Outcome outcome = Outcome::noText;
+        platform::AXElementRef element;
+        std::string text;  // as captured, not trimmed
+        bool usedClipboard = false;
+    };
+    // The capture step: accessibility first, else ⌘A/⌘C with the change-count
+    // poll. Performs the E1/E2 exits itself (keys and log lines); on `text` the
+    // "📋 Testo prelevato" line has been logged. previousString and
+    // changeCountBefore are read by the caller first; previousString is put back
+    // when the copy replaced the clipboard yet yielded no usable text.
+    Capture capture(const platform::RunningApplication& app, int64_t changeCountBefore,
+                    const std::optional<std::string>& previousString = std::nullopt);
+
+    // Accessibility set (not in a browser, element present) else paste with the
+    // browser/non-browser wait; Return; clipboard restore scheduled.
+    void replaceTextAndSend(const platform::AXElementRef& element, const std::string& corrected,
+                            const std::optional<std::string>& previousString, bool isBrowser);
+    // The write-back of the cache/local/offline variants: accessibility set when
+    // tryAccessibility and an element is present, else paste then `pasteWait`;
+    // Return; clipboard restore scheduled.
+    void writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
+                          const std::optional<std::string>& previousString, bool tryAccessibility,
+                          dispatch::Duration pasteWait);
+
+    // Restores previousString 0.6 s later on the default-QoS global queue unless
+    // a later restore was scheduled meanwhile; nothing when previousString is absent.
+    void scheduleClipboardRestore(const std::optional<std::string>& previousString);
+    int64_t clipboardRestoreGeneration() const { return generation_->load(); }
+
+  private:
+    InterceptorServices& s_;
+    // Shared with pending restores, which act only while it still holds their value.
+    std::shared_ptr<std::atomic<int64_t>> generation_;
+};
+
+}  // namespace quorix

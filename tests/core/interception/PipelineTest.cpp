@@ -1,0 +1,534 @@
+// The correction pipeline end to end on the simulated desktop: every exit that
+// sends (or holds) the text as typed, the cache, the local dictionary, the AI
+// with its 5 s limit and the validation of its answer. Whole journals are
+// asserted: posted keys, sleeps, pasteboard writes, value sets, sounds,
+// notices and sent messages.
+
+#include <gtest/gtest.h>
+
+#include "InterceptorFixture.h"
+
+namespace quorix::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::string q(const std::string& s) {
+    return platform::SimJournal::quote(s);
+}
+
+// One posted key: down, 6 ms, up, 6 ms.
+Lines post(const std::string& key) {
+    return {"post " + key + " down", "sleep 6ms", "post " + key + " up", "sleep 6ms"};
+}
+// The posted Return that sends the field's text.
+Lines sendReturn(const std::string& sent) {
+    return {"post ⏎ down", "send " + q(sent), "sleep 6ms", "post ⏎ up", "sleep 6ms"};
+}
+// Select-all and copy of a field that hides its value from accessibility.
+Lines copyCapture(const std::string& text) {
+    return post("⌘A") + Lines{"sleep 25ms", "post ⌘C down", "pb.copy " + q(text),
+                              "sleep 6ms",  "post ⌘C up",   "sleep 6ms"};
+}
+Lines restore(const std::string& previous) {
+    return {"pb.clear", "pb.set " + q(previous)};
+}
+
+const Lines kHeldReturn{"key ⏎ swallow"};
+const char* const kWorking = "notice show \"Correzione in corso...\"";
+const char* const kHideNow = "notice hide -";
+
+class Pipeline : public InterceptorFixture {
+  protected:
+    Pipeline() {
+        interceptor->setPipelineObserver([this](const PipelineReport& report) {
+            std::lock_guard lock(mutex_);
+            reports_.push_back(report);
+            arrived_.notify_all();
+        });
+    }
+
+    // Waits for the run to end. Virtual time moves only by the run's own sleeps
+    // unless stepTime, which also moves it to the deadline of any timed wait
+    // (the AI limit): then no other delayed work may be pending, or it would
+    // run early.
+    PipelineReport awaitRun(bool stepTime = false) {
+        std::optional<PipelineReport> report;
+        const auto giveUp = std::chrono::steady_clock::now() + 20s;
+        while (!report && std::chrono::steady_clock::now() < giveUp) {
+            {
+                std::unique_lock lock(mutex_);
+                if (arrived_.wait_for(lock, 2ms, [this] { return !reports_.empty(); })) {
+                    report = reports_.front();
+                    reports_.pop_front();
+                    break;
+                }
+            }
+            if (stepTime && desktop.virtualClock().waiterCount() > 0) {
+                desktop.virtualClock().advanceToNextDeadline();
+            }
+        }
+        EXPECT_TRUE(report.has_value()) << "no pipeline report\n" << desktop.journal().dump();
+        dispatcher.drainGlobal();
+        mainQueue.runUntilIdle();
+        EXPECT_FALSE(interceptor->isWorking());
+        return report.value_or(PipelineReport{});
+    }
+    // The chat's field holds `text`; Return is pressed and the run awaited.
+    PipelineReport sendFromChat(const std::string& text, bool hideValue = false,
+                                bool stepTime = false) {
+        chat_ = startInChat(text);
+        if (hideValue) {
+            desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+        }
+        EXPECT_TRUE(press(keys::kReturn));
+        return awaitRun(stepTime);
+    }
+    // Another message in the same chat.
+    PipelineReport sendAgain(const std::string& text) {
+        desktop.setText(chat_.field, text);
+        EXPECT_TRUE(press(keys::kReturn));
+        return awaitRun();
+    }
+    // Starts the interceptor in a browser whose page field holds `text`.
+    platform::SimBrowser startInBrowser(const std::string& bundleId, const std::string& text) {
+        auto browser = platform::addBrowser(desktop, 202, bundleId, "Browser", "Chat");
+        desktop.setText(browser.textArea, text);
+        EXPECT_TRUE(interceptor->start());
+        desktop.journal().clear();
+        return browser;
+    }
+    Lines sent() {
+        Lines out;
+        for (const auto& m : desktop.sentMessages())
+            out.push_back(m.text);
+        return out;
+    }
+
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<PipelineReport> reports_;
+    platform::SimChatApp chat_;
+};
+
+// --- Exits before the cache
+
+TEST_F(Pipeline, CaptureExitsAreReported) {
+    chat_ = startInChat("ciao");
+    desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+    desktop.setIgnoresCopy(chat_.pid, true);
+    ASSERT_TRUE(press(keys::kReturn));
+    const PipelineReport unchanged = awaitRun();
+    EXPECT_EQ(unchanged.path, "E1");
+    EXPECT_TRUE(unchanged.returnPosted);
+
+    desktop.setIgnoresCopy(chat_.pid, false);
+    desktop.setValueExposure(chat_.field, platform::ValueExposure::plain);
+    EXPECT_EQ(sendAgain("   ").path, "E2");
+    EXPECT_EQ(journal({"notice", "sound", "ax"}), Lines{});
+}
+
+TEST_F(Pipeline, UnfinishedTokenHoldsTheMessageBackWithoutReturn) {
+    // The caret sits before the mention, so routing sees no open completion;
+    // the captured text still ends in one.
+    chat_ = startInChat("ciao @anna");
+    desktop.setSelection(chat_.field, 0);
+    ASSERT_TRUE(press(keys::kReturn));
+    const PipelineReport report = awaitRun();
+
+    EXPECT_EQ(report.path, "E3");
+    EXPECT_FALSE(report.returnPosted);
+    EXPECT_EQ(journal(), kHeldReturn);
+    EXPECT_TRUE(sent().empty());
+    EXPECT_TRUE(
+        logged("⚡️ [Autocomplete Fallback (Menzione: @anna)] Testo copiato termina con "
+               "completamento in corso. Annullamento invio automatico."));
+    EXPECT_FALSE(interceptor->isWorking());
+}
+
+TEST_F(Pipeline, UnfinishedTokenAfterClipboardCaptureCollapsesTheSelectionAndRestores) {
+    desktop.pasteboard().setString("appunti");
+    const PipelineReport report = sendFromChat("@anna", true);
+    advance(dispatch::seconds(0.6));
+
+    EXPECT_EQ(report.path, "E3");
+    EXPECT_EQ(journal(), kHeldReturn + copyCapture("@anna") + post("→") + restore("appunti"));
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(desktop.text(chat_.field), "@anna");
+}
+
+TEST_F(Pipeline, LinkLeavesUnchangedEvenWithACacheEntry) {
+    const std::string link = "https://example.com/pagina?id=3";
+    cache.set(link, "qualcos'altro");
+    const PipelineReport report = sendFromChat(link);
+
+    EXPECT_EQ(report.path, "E4");
+    EXPECT_EQ(journal(), kHeldReturn + sendReturn(link));
+    EXPECT_TRUE(logged("⚡️ [URL/Link Bypass] Rilevato link web o URL ('" + link +
+                       "'). Invio immediato a 0ms per preservarlo intatto al 100%."));
+}
+
+TEST_F(Pipeline, LinkAfterClipboardCaptureWaitsAfterRightArrowAndRestores) {
+    desktop.pasteboard().setString("appunti");
+    const PipelineReport report = sendFromChat("www.example.com", true);
+    advance(dispatch::seconds(0.6));
+
+    EXPECT_EQ(report.path, "E4");
+    EXPECT_EQ(journal(),
+              (kHeldReturn + copyCapture("www.example.com") + post("→") + Lines{"sleep 15ms"} +
+               sendReturn("www.example.com") + restore("appunti")));
+}
+
+TEST_F(Pipeline, LoneTagsLeaveUnchangedButATagInASentenceGoesOn) {
+    EXPECT_EQ(sendFromChat("@anna!").path, "E5");
+    EXPECT_TRUE(logged(
+        "🏷️ [Tag Token] Rilevato tag o menzione singola ('@anna!'). Salto correzione per "
+        "preservare il tag intatto."));
+    EXPECT_EQ(sendAgain("  [nota]\n").path, "E5");
+    EXPECT_EQ(sendAgain("<b>").path, "E5");
+    EXPECT_EQ(sendAgain("@anna ciao").path, "E7");
+    EXPECT_EQ(sent(), (Lines{"@anna!", "  [nota]\n", "<b>", "@anna ciao"}));
+    EXPECT_EQ(journal({"notice", "sound", "ax"}), Lines{});
+}
+
+// --- Cache
+
+TEST_F(Pipeline, CacheSayingCorrectSendsWithoutTheSpellChecker) {
+    spell.markMisspelled({"xyz"});
+    cache.set("ciao xyz", "ciao xyz");
+    const PipelineReport report = sendFromChat("ciao xyz");
+
+    EXPECT_EQ(report.path, "E6");
+    EXPECT_EQ(journal(), kHeldReturn + sendReturn("ciao xyz"));
+    EXPECT_TRUE(
+        logged("⚡️ [Cache HIT] Frase verificata corretta in cache (0ms). Invio istantaneo!"));
+    EXPECT_FALSE(logged("🔍 [NSSpellChecker] Refuso rilevato su 'xyz'. Chiamo Gemini..."));
+}
+
+TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAI) {
+    cache.set("ciao cge fai", "ciao che fai");
+    const PipelineReport report = sendFromChat("ciao cge fai");
+
+    EXPECT_EQ(report.path, "cache");
+    EXPECT_EQ(report.appliedText, "ciao che fai");
+    EXPECT_EQ(report.changedWord, "cge");
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop",
+                                "ax.set ok \"ciao che fai\""} +
+                          sendReturn("ciao che fai")));
+    EXPECT_TRUE(
+        logged("⚡️ [Cache HIT] Correzione istantanea da cache (0ms): \"ciao che fai\""));
+    EXPECT_TRUE(http.requests().empty());
+    EXPECT_EQ(config.lastCorrectedOriginalWord(), "cge");
+    // Only AI corrections count and arm the quick undo.
+    EXPECT_EQ(config.totalTyposCorrected(), 0);
+    EXPECT_FALSE(config.lastOriginalFullText().has_value());
+}
+
+TEST_F(Pipeline, CachedCorrectionInABrowserTriesAccessibilityThenPastesWith25ms) {
+    cache.set("ciao cge fai", "ciao che fai");
+    auto browser = startInBrowser("com.google.Chrome", "ciao cge fai");
+    desktop.setValueSetBehaviour(browser.textArea, platform::ValueSetBehaviour::refuse);
+    ASSERT_TRUE(press(keys::kReturn));
+    EXPECT_EQ(awaitRun().path, "cache");
+
+    EXPECT_EQ(journal(),
+              (kHeldReturn +
+               Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop",
+                     "ax.set failure \"ciao che fai\"", "pb.clear", "pb.set \"ciao che fai\""} +
+               post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") + Lines{"sleep 25ms"} +
+               sendReturn("ciao che fai")));
+}
+
+// --- Spell-check scan
+
+TEST_F(Pipeline, CorrectMessageWithLinkAndMentionLeavesAtOnce) {
+    spell.setStrict(true);
+    spell.accept({"ciao", "guarda", "qui"});
+    const std::string text = "ciao @anna guarda qui https://example.com/x";
+    const PipelineReport report = sendFromChat(text);
+
+    EXPECT_EQ(report.path, "E7");
+    EXPECT_EQ(journal(), kHeldReturn + sendReturn(text));
+    EXPECT_TRUE(logged("⚡️ [Tutte parole valide] Frase corretta al 100% ('" + text +
+                       "'). Invio istantaneo a 0ms!"));
+    EXPECT_FALSE(cache.get(text).has_value());
+}
+
+// --- Local dictionary and offline fallback
+
+TEST_F(Pipeline, LocalDictionarySettlesAKnownTypoWithoutTheAI) {
+    spell.markMisspelled({"grazei"});
+    const PipelineReport report = sendFromChat("grazei mille");
+
+    EXPECT_EQ(report.path, "local");
+    EXPECT_EQ(report.changedWord, "grazei");
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{kWorking, "notice hide \"Corretto ✓\" \"grazei\"", "sound Pop",
+                                "ax.set ok \"grazie mille\""} +
+                          sendReturn("grazie mille")));
+    EXPECT_TRUE(logged("🔍 [NSSpellChecker] Refuso rilevato su 'grazei'. Chiamo Gemini..."));
+    EXPECT_TRUE(logged(
+        "⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza AI): \"grazie "
+        "mille\""));
+    EXPECT_TRUE(http.requests().empty());
+    EXPECT_EQ(cache.get("grazei mille"), "grazie mille");
+    EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
+    EXPECT_EQ(config.totalTyposCorrected(), 0);
+}
+
+TEST_F(Pipeline, LocalCorrectionInABrowserPastesWith40ms) {
+    spell.markMisspelled({"grazei"});
+    startInBrowser("org.mozilla.firefox", "grazei mille");
+    ASSERT_TRUE(press(keys::kReturn));
+    EXPECT_EQ(awaitRun().path, "local");
+
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{kWorking, "notice hide \"Corretto ✓\" \"grazei\"", "sound Pop",
+                                "pb.clear", "pb.set \"grazie mille\""} +
+                          post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") + Lines{"sleep 40ms"} +
+                          sendReturn("grazie mille")));
+}
+
+TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
+    spell.markMisspelled({"grazei", "xyz"});
+    http.failAll();
+    const PipelineReport report = sendFromChat("grazei mille xyz");
+
+    EXPECT_EQ(report.path, "offline");
+    EXPECT_EQ(report.appliedText, "grazie mille xyz");
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{kWorking, "notice hide \"Offline ✓\"", "sound Pop",
+                                "ax.set ok \"grazie mille xyz\""} +
+                          sendReturn("grazie mille xyz")));
+    const Lines expectedOrder{
+        "🔍 [LocalTypoDictionary] Correzione parziale trovata, ma rimangono altri refusi non "
+        "coperti dal dizionario. Procedo con AI per correggerli tutti...",
+        "❌ Errore risposta Gemini: API Key Gemini mancante.",
+        "✈️ [Offline Fallback] Rete/AI non disponibile. Applicata correzione on-device da 160k "
+        "parole: \"grazie mille xyz\""};
+    Lines seen;
+    for (const auto& m : messages()) {
+        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end()) {
+            seen.push_back(m);
+        }
+    }
+    EXPECT_EQ(seen, expectedOrder);
+    EXPECT_EQ(cache.get("grazei mille xyz"), "grazie mille xyz");
+}
+
+TEST_F(Pipeline, WorkContextAsksTheAIFirstAndUsesTheDictionaryOnlyAsFallback) {
+    config.setToneStyle(ToneStyle::formal);
+    spell.markMisspelled({"grazei"});
+    http.failAll();
+    const PipelineReport report = sendFromChat("grazei mille");
+
+    EXPECT_EQ(report.path, "offline");
+    EXPECT_FALSE(http.requests().empty());
+    EXPECT_FALSE(logged(
+        "⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza AI): \"grazie "
+        "mille\""));
+    EXPECT_EQ(journal(),
+              (kHeldReturn +
+               Lines{"notice show \"Dirav Aroveridide in azione...\"", "notice hide \"Offline ✓\"",
+                     "sound Pop", "ax.set ok \"grazie mille\""} +
+               sendReturn("grazie mille")));
+}
+
+TEST_F(Pipeline, OfflineCleanUpAppliesToTheTextWrittenAndCached) {
+    config.setAutoFixPunctuation(true);
+    spell.markMisspelled({"grazei", "xyz"});
+    http.failAll();
+    const PipelineReport report = sendFromChat("grazei ,mille  xyz");
+
+    EXPECT_EQ(report.path, "offline");
+    EXPECT_EQ(report.appliedText, "grazie, mille xyz");
+    EXPECT_TRUE(logged(
+        "✈️ [Offline Fallback] Rete/AI non disponibile. Applicata correzione on-device da 160k "
+        "parole: \"grazie ,mille  xyz\""));
+    EXPECT_EQ(cache.get("grazei ,mille  xyz"), "grazie, mille xyz");
+    EXPECT_EQ(sent(), Lines{"grazie, mille xyz"});
+}
+
+TEST_F(Pipeline, AIFailureWithoutOfflineCorrectionSendsAsTyped) {
+    spell.markMisspelled({"xyz"});
+    http.failAll();
+    desktop.pasteboard().setString("appunti");
+    const PipelineReport report = sendFromChat("ciao xyz", true);
+    advance(dispatch::seconds(0.6));
+
+    EXPECT_EQ(report.path, "E11");
+    EXPECT_EQ(journal(),
+              (kHeldReturn + copyCapture("ciao xyz") + Lines{kWorking, kHideNow} + post("→") +
+               Lines{"sleep 15ms"} + sendReturn("ciao xyz") + restore("appunti")));
+    EXPECT_TRUE(logged("ℹ️ Nessuna correzione offline applicabile. Invio testo originale."));
+}
+
+// --- The AI and its answer
+
+TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
+    spell.markMisspelled({"xyz"});
+    http.holdAll();
+    const PipelineReport report = sendFromChat("ciao xyz", false, true);
+
+    EXPECT_EQ(report.path, "E11");
+    EXPECT_TRUE(logged("⏱️ TIMEOUT di sicurezza scattato dopo 5.00s!"));
+    EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn("ciao xyz")));
+    EXPECT_EQ(journal({"send"}).size(), 1u);
+
+    // The held request completes now; nobody reads its slots any more.
+    const Lines before = journal();
+    http.answerCorrected("ciao xyzzy");
+    http.releaseHeld();
+    advance(dispatch::seconds(1));
+    EXPECT_EQ(journal(), before);
+    EXPECT_FALSE(cache.get("ciao xyz").has_value());
+}
+
+TEST_F(Pipeline, TruncatedAnswersAreRejected) {
+    spell.markMisspelled({"xyz", "xyzzy"});
+    struct Case {
+        std::string text, answer, path;
+    };
+    const Case cases[] = {
+        {"ciao xyz fai", "abc", "E8"},  // 12 characters: at least 4 needed
+        {"ciao xyz fai", "abcd", "ai"},
+        {"xyzzy", "a", "E8"},  // 5 characters or fewer: at least 2 needed
+        {"xyzzy", "ab", "ai"},
+    };
+    chat_ = startInChat();
+    for (const auto& c : cases) {
+        http.answerCorrected(c.answer);
+        const PipelineReport report = sendAgain(c.text);
+        EXPECT_EQ(report.path, c.path) << c.text << " -> " << c.answer;
+        EXPECT_EQ(sent().back(), c.path == "E8" ? c.text : c.answer);
+    }
+    EXPECT_TRUE(logged("⚠️ Risultato AI troncato (3 vs 12 car). Invio originale."));
+    EXPECT_TRUE(logged("⚠️ Risultato AI troncato (1 vs 5 car). Invio originale."));
+}
+
+TEST_F(Pipeline, EmptyAnswerSendsAsTyped) {
+    spell.markMisspelled({"xyz"});
+    http.answerCorrected("  ");
+    const PipelineReport report = sendFromChat("ciao xyz");
+
+    EXPECT_EQ(report.path, "E9");
+    EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn("ciao xyz")));
+    EXPECT_TRUE(logged("⚠️ Risultato AI vuoto. Invio testo originale."));
+}
+
+TEST_F(Pipeline, SpacingOnlyAnswerIsNotAppliedOutsideWork) {
+    spell.markMisspelled({"xyz"});
+    http.answerCorrected("ciao xyz fai");
+    config.setLastCorrectedOriginalWord("prima");
+    desktop.pasteboard().setString("appunti");
+    const PipelineReport report = sendFromChat("ciao xyz  fai");
+    advance(dispatch::seconds(0.6));
+
+    EXPECT_EQ(report.path, "E10");
+    // Accessibility capture: no Right Arrow, yet the restore always follows.
+    EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn("ciao xyz  fai") +
+                          restore("appunti")));
+    EXPECT_TRUE(logged("✅ Nessun refuso sostanziale corretto dall'AI (Gemini). Invio testo."));
+    EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
+    // A misspelled word was seen: the verdict is not cached.
+    EXPECT_FALSE(cache.get("ciao xyz  fai").has_value());
+}
+
+TEST_F(Pipeline, SpacingOnlyAnswerIsAppliedInWorkContext) {
+    config.setToneStyle(ToneStyle::formal);
+    spell.markMisspelled({"xyz"});
+    http.answerCorrected("ciao xyz fai");
+    const PipelineReport report = sendFromChat("ciao xyz  fai");
+
+    EXPECT_EQ(report.path, "ai");
+    EXPECT_EQ(report.changedWord, std::nullopt);
+    EXPECT_EQ(sent(), Lines{"ciao xyz fai"});
+    EXPECT_EQ(cache.get("ciao xyz  fai"), "ciao xyz fai");
+}
+
+TEST_F(Pipeline, UnchangedAnswerForSuspiciousTextIsCachedAsCorrect) {
+    http.answerCorrected("ci ci vediamo");
+    EXPECT_EQ(sendFromChat("ci ci vediamo").path, "E10");
+    EXPECT_TRUE(
+        logged("🔍 [Contesto Sospetto / Executive] Rilevato testo da verificare con Gemini..."));
+    EXPECT_EQ(cache.get("ci ci vediamo"), "ci ci vediamo");
+
+    const std::size_t requests = http.requests().size();
+    EXPECT_EQ(sendAgain("ci ci vediamo").path, "E6");
+    EXPECT_EQ(http.requests().size(), requests);
+}
+
+TEST_F(Pipeline, AICorrectionRecordsEverythingAndSends) {
+    spell.markMisspelled({"xyz"});
+    http.answerCorrected("ciao xy fai");
+    const PipelineReport report = sendFromChat("ciao xyz fai");
+    dispatcher.drainGlobal();
+
+    EXPECT_EQ(report.path, "ai");
+    EXPECT_EQ(report.changedWord, "xyz");
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{kWorking, "notice hide \"Corretto ✓\" \"xyz\"", "sound Pop",
+                                "ax.set ok \"ciao xy fai\""} +
+                          sendReturn("ciao xy fai")));
+    const Lines tail{"🪄 [0.00s] Refuso corretto:", "   Originale: \"ciao xyz fai\"",
+                     "   Corretto:  \"ciao xy fai\"",
+                     "⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!",
+                     "🚀 Messaggio corretto inviato con successo!"};
+    // Learning runs on the utility queue and logs whenever it is done.
+    Lines all;
+    for (const auto& m : messages()) {
+        if (!m.starts_with("🧠 [Self-Learning]"))
+            all.push_back(m);
+    }
+    ASSERT_GE(all.size(), tail.size());
+    EXPECT_EQ(Lines(all.end() - static_cast<std::ptrdiff_t>(tail.size()), all.end()), tail);
+
+    EXPECT_EQ(cache.get("ciao xyz fai"), "ciao xy fai");
+    EXPECT_EQ(config.lastCorrectedOriginalWord(), "xyz");
+    EXPECT_EQ(config.lastOriginalFullText(), "ciao xyz fai");
+    EXPECT_EQ(config.lastCorrectedFullText(), "ciao xy fai");
+    // Recorded before the Return was posted (12 ms of key waits).
+    EXPECT_EQ(config.lastCorrectionDate(),
+              desktop.clock().wallNow() - std::chrono::milliseconds(12));
+    EXPECT_EQ(config.totalTyposCorrected(), 1);
+    EXPECT_EQ(config.appTypoCounts(), (std::map<std::string, int64_t>{{"Chat", 1}}));
+    EXPECT_EQ(dictionary.lookupLearned("xyz"), "xy");
+}
+
+TEST_F(Pipeline, MilestonePlaysGlassThenTheFeedbackSoundAndShowsItsText) {
+    config.setTotalTyposCorrected(9);
+    config.setSoundName("Tink");
+    spell.markMisspelled({"xyz"});
+    http.answerCorrected("ciao xy fai");
+    sendFromChat("ciao xyz fai");
+
+    const std::string milestone = *AppConfig::milestoneText(10);
+    EXPECT_EQ(
+        journal({"notice", "sound"}),
+        (Lines{kWorking, "sound Glass", "notice hide " + q(milestone) + " \"xyz\"", "sound Tink"}));
+}
+
+TEST_F(Pipeline, AICorrectionInABrowserPastesAndOnlyTheLastRestoreActs) {
+    spell.markMisspelled({"xyz"});
+    http.answerCorrected("ciao xy fai");
+    desktop.pasteboard().setString("appunti");
+    startInBrowser("com.brave.Browser", "ciao xyz fai");
+    ASSERT_TRUE(press(keys::kReturn));
+    EXPECT_EQ(awaitRun().path, "ai");
+    advance(dispatch::seconds(0.6));
+
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{kWorking, "notice hide \"Corretto ✓\" \"xyz\"", "sound Pop",
+                                "pb.clear", "pb.set \"ciao xy fai\""} +
+                          post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") + Lines{"sleep 40ms"} +
+                          sendReturn("ciao xy fai") + restore("appunti")));
+}
+
+}  // namespace
+}  // namespace quorix::testing

@@ -1,0 +1,114 @@
+// ⌥Z after an AI correction: the text as typed comes back through the
+// clipboard, the corrected word is protected and the cache emptied.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "InterceptorFixture.h"
+
+namespace quorix::testing {
+namespace {
+
+namespace k = keys;
+using Lines = std::vector<std::string>;
+
+class QuickUndo : public InterceptorFixture {
+  protected:
+    // The state an AI correction leaves behind, `ago` seconds back.
+    void armUndo(const std::string& original, std::optional<std::string> word, double ago = 1.0) {
+        config.setLastOriginalFullText(original);
+        config.setLastCorrectedOriginalWord(std::move(word));
+        config.setLastCorrectionDate(desktop.clock().wallNow() - dispatch::seconds(ago));
+    }
+};
+
+TEST_F(QuickUndo, RestoresTheTypedTextAndProtectsTheWord) {
+    auto chat = startInChat();
+    cache.set("ci vediamo domai", "ci vediamo domani");
+    armUndo("ci vediamo domai", "domai");
+
+    EXPECT_TRUE(press(k::kZ, k::kOption));
+    EXPECT_EQ(
+        journal(),
+        (Lines{"key ⌥Z swallow", "notice toast \"↩️ Ripristinato & \"domai\" protetto\" 2.2s",
+               "sound Pop", "pb.clear", "pb.set \"ci vediamo domai\"", "sleep 15ms", "post ⌘A down",
+               "sleep 6ms", "post ⌘A up", "sleep 6ms", "sleep 25ms", "post ⌘V down", "sleep 6ms",
+               "post ⌘V up", "sleep 6ms"}));
+    EXPECT_EQ(desktop.text(chat.field), "ci vediamo domai");
+    EXPECT_TRUE(desktop.sentMessages().empty());  // no Return
+    EXPECT_EQ(desktop.pasteboard().string(), "ci vediamo domai");
+
+    EXPECT_TRUE(config.isWordWhitelisted("domai"));
+    std::ifstream whitelist(config.whitelistURL());
+    std::stringstream saved;
+    saved << whitelist.rdbuf();
+    EXPECT_NE(saved.str().find("domai"), std::string::npos);
+    EXPECT_EQ(cache.count(), 0u);
+    EXPECT_FALSE(config.lastOriginalFullText().has_value());
+    EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
+
+    // Consumed: a second ⌥Z reaches the application, and nothing restores
+    // the clipboard afterwards.
+    EXPECT_FALSE(press(k::kZ, k::kOption));
+    advance(dispatch::seconds(1));
+    EXPECT_EQ(desktop.pasteboard().string(), "ci vediamo domai");
+}
+
+TEST_F(QuickUndo, WithoutAWordNothingIsProtectedAndTheSoundFallsBack) {
+    startInChat();
+    cache.set("ciao", "ciao");
+    const auto whitelistBefore = config.whitelistWords();
+    armUndo("ciao a tutti", std::string());
+    config.setSoundName("NoSuchSound");
+
+    EXPECT_TRUE(press(k::kZ, k::kOption));
+    EXPECT_EQ(journal({"notice", "sound"}),
+              (Lines{"notice toast \"↩️ Testo originale ripristinato\" 2.2s", "sound Pop"}));
+    EXPECT_EQ(cache.count(), 1u);
+    EXPECT_EQ(config.whitelistWords(), whitelistBefore);
+
+    armUndo("ciao", std::nullopt, 4.9);
+    config.setSoundName("Glass");
+    desktop.journal().clear();
+    EXPECT_TRUE(press(k::kZ, k::kOption));
+    EXPECT_EQ(journal({"sound"}), (Lines{"sound Glass"}));
+
+    armUndo("ciao", std::nullopt);
+    config.setSoundEnabled(false);
+    desktop.journal().clear();
+    EXPECT_TRUE(press(k::kZ, k::kOption));
+    EXPECT_TRUE(journal({"sound"}).empty());
+}
+
+TEST_F(QuickUndo, UndoesALiveAICorrectionEndToEnd) {
+    spell.markMisspelled({"domai"});
+    http.answerCorrected("ci vediamo domani");
+    auto chat = startInChat("ci vediamo domai");
+    desktop.pasteboard().setString("user clip");
+
+    ASSERT_TRUE(press(k::kReturn));
+    const PipelineReport report = finishRun();
+    ASSERT_EQ(report.path, "ai");
+    EXPECT_EQ(desktop.sentMessages().back().text, "ci vediamo domani");
+    EXPECT_EQ(cache.get("ci vediamo domai"), "ci vediamo domani");
+
+    desktop.journal().clear();
+    advance(dispatch::seconds(2));  // the clipboard restore of the run
+    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+    ASSERT_TRUE(press(k::kZ, k::kOption));
+    EXPECT_EQ(desktop.text(chat.field), "ci vediamo domai");
+    EXPECT_EQ(journal({"notice"}),
+              (Lines{"notice toast \"↩️ Ripristinato & \"domai\" protetto\" 2.2s"}));
+    EXPECT_TRUE(config.isWordWhitelisted("domai"));
+    EXPECT_EQ(cache.count(), 0u);
+
+    // Past the window the shortcut is an ordinary key again.
+    config.setLastOriginalFullText("ci vediamo domai");
+    advance(dispatch::seconds(3));
+    EXPECT_FALSE(press(k::kZ, k::kOption));
+}
+
+}  // namespace
+}  // namespace quorix::testing

@@ -1,0 +1,291 @@
+#include "core/interception/TextHeuristics.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "core/config/AppLogger.h"
+#include "core/dispatch/VirtualClock.h"
+#include "core/knowledge/LanguageDetector.h"
+#include "platform/LanguageRecognizer.h"
+#include "platform/SpellChecker.h"
+#include "platform/linux/NuspellSpellChecker.h"
+#include "platform/sim/SimSystemEnvironment.h"
+#include "platform/sim/SimWorkspace.h"
+
+namespace quorix {
+namespace {
+
+// Accepts the words listed for a language; records every question asked.
+class ListSpellChecker final : public platform::SpellChecker {
+  public:
+    void accept(const std::string& language, std::set<std::string> words) {
+        std::lock_guard lock(mutex_);
+        accepted_[language].insert(words.begin(), words.end());
+    }
+    bool isMisspelled(std::string_view word, std::string_view language) override {
+        std::lock_guard lock(mutex_);
+        asked_.emplace_back(std::string(word), std::string(language));
+        const auto it = accepted_.find(std::string(language));
+        return it == accepted_.end() || !it->second.contains(std::string(word));
+    }
+    // The questions asked since the last call, in order.
+    std::vector<std::pair<std::string, std::string>> takeAsked() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(asked_, {});
+    }
+
+  private:
+    std::mutex mutex_;
+    std::map<std::string, std::set<std::string>> accepted_;
+    std::vector<std::pair<std::string, std::string>> asked_;
+};
+
+class FixedRecognizer final : public platform::LanguageRecognizer {
+  public:
+    void reset() override {}
+    void processString(std::string_view) override { ++calls; }
+    std::string dominantLanguage() override { return language; }
+    std::string language = "it";
+    std::atomic<int> calls{0};
+};
+
+class TextHeuristicsTest : public ::testing::Test {
+  protected:
+    TextHeuristicsTest() {
+        config_.setWhitelistWords({});
+        spell_.accept("it", {"ciao", "come", "stai", "guarda", "scrivi", "dimmi", "vediamo", "sei",
+                             "bravi", "non", "vieni", "domani", "perché", "l’altro"});
+        spell_.accept("en", {"meeting", "see", "you", "tomorrow", "the"});
+        spell_.accept("de", {"wir", "sehen", "uns", "morgen"});
+    }
+
+    // Read-only stores: nothing is created or written under the absent home.
+    const std::string home_ = "/nonexistent/quorix-heuristics";
+    const std::string folder_ = home_ + "/.config/penwarden";
+    dispatch::VirtualClock clock_;
+    AppLogger logger_{folder_, clock_, nullptr, StorageMode::readOnly};
+    platform::SimWorkspace workspace_{home_};
+    platform::SimSystemEnvironment env_{home_};
+    AppConfig config_{folder_, logger_, clock_, workspace_, env_, StorageMode::readOnly};
+    FixedRecognizer recognizer_;
+    LanguageDetector detector_{recognizer_};
+    ListSpellChecker spell_;
+    TextHeuristics heuristics_{config_, detector_, spell_};
+};
+
+TEST_F(TextHeuristicsTest, RecognisesLinksPathsNavigationAndCodeTokens) {
+    for (const char* text :
+         {"https://example.com/a?b=1", "  http://example.com \n", "www.a.com",
+          "(https://example.com)", "<www.example.com>", "[https://a.com]", "~/Documents",
+          "./run.sh", "/usr/bin", "Home – Impostazioni", "Inbox — Posta"}) {
+        EXPECT_TRUE(heuristics_.isPureURLOrNavigation(text)) << text;
+    }
+    for (const char* text : {"guarda https://example.com", "(ciao)", "[https://a.com b]",
+                             "./run.sh --fast", "Home–Impostazioni", "", " \n\t", "ciao"}) {
+        EXPECT_FALSE(heuristics_.isPureURLOrNavigation(text)) << text;
+    }
+    for (const char* word : {"getUserName", "snake_case", "main.py", "ls", "Git,", "LGTM", "foo()",
+                             "a=>b", "std::move", "@mario", "#general", "[x]", "<div>",
+                             "ftp://host", "__QUORIX_URL_0__", "../up", "~/bin", "api"}) {
+        EXPECT_TRUE(heuristics_.isCodeOrDevToken(word)) << word;
+    }
+    for (const char* word : {"Ciao", "casa", "...", "README.MD", "Getusername"}) {
+        EXPECT_FALSE(heuristics_.isCodeOrDevToken(word)) << word;
+    }
+}
+
+TEST_F(TextHeuristicsTest, PotentialTypoConsultsOnlyItalianAndSkipsExemptWords) {
+    EXPECT_FALSE(heuristics_.hasPotentialTypo("Ciao, come stai?"));
+    EXPECT_TRUE(heuristics_.hasPotentialTypo("ciao come stao"));
+    // Mentions, code tokens, elongations, one-letter pieces, personal words.
+    config_.addWordToWhitelist("Quorix");
+    EXPECT_FALSE(heuristics_.hasPotentialTypo("ciaooo @mario getUserName a b quorix, come stai"));
+    for (const auto& [word, language] : spell_.takeAsked()) {
+        EXPECT_EQ(language, "it") << word;
+    }
+    EXPECT_TRUE(heuristics_.hasPotentialTypo("see you tomorrow"));
+}
+
+TEST_F(TextHeuristicsTest, ScanSkipsElongationsPersonalWordsAndElisions) {
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciaooo come stai", false).misspelledWord,
+              std::nullopt);
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciao Zorbolo", false).misspelledWord, "zorbolo");
+    config_.addWordToWhitelist("Zorbolo");
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciao Zorbolo", false).misspelledWord, std::nullopt);
+    // Apostrophes do not split words; a lone elided form is never checked.
+    const SpellScan scan = heuristics_.findMisspelledWord("non vieni, l’altro po' domani", false);
+    EXPECT_EQ(scan.candidateWords,
+              (std::vector<std::string>{"non", "vieni", "l’altro", "po'", "domani"}));
+    EXPECT_EQ(scan.misspelledWord, std::nullopt);
+}
+
+TEST_F(TextHeuristicsTest, UnaccentedWordsAreLeftAloneUnlessAccentsAreCorrected) {
+    config_.setCorrectAccents(false);
+    EXPECT_EQ(heuristics_.findMisspelledWord("perche non vieni", false).misspelledWord,
+              std::nullopt);
+    config_.setCorrectAccents(true);
+    EXPECT_EQ(heuristics_.findMisspelledWord("perche non vieni", false).misspelledWord, "perche");
+}
+
+TEST_F(TextHeuristicsTest, ItalianContextChecksItalianThenEnglishAndStopsAtFirstTypo) {
+    const SpellScan scan =
+        heuristics_.findMisspelledWord("non vieni al meeting domani xyzzy qwerty", false);
+    EXPECT_EQ(scan.misspelledWord, "al");  // rejected by both lists
+    EXPECT_EQ(recognizer_.calls, 0);
+    using Asked = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(spell_.takeAsked(),
+              (Asked{{"non", "it"}, {"vieni", "it"}, {"al", "it"}, {"al", "en"}}));
+
+    spell_.accept("it", {"al"});
+    EXPECT_EQ(heuristics_.findMisspelledWord("non vieni al meeting domani", false).misspelledWord,
+              std::nullopt);  // "meeting" is English
+}
+
+TEST_F(TextHeuristicsTest, OtherwiseChecksDetectedLanguageThenEnglishThenItalian) {
+    recognizer_.language = "de";
+    EXPECT_EQ(heuristics_.findMisspelledWord("wir sehen uns morgen", false).misspelledWord,
+              std::nullopt);
+    spell_.takeAsked();
+    EXPECT_EQ(heuristics_.findMisspelledWord("wir sehn uns morgen", false).misspelledWord, "sehn");
+    using Asked = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(spell_.takeAsked(),
+              (Asked{{"wir", "de"}, {"sehn", "de"}, {"sehn", "en"}, {"sehn", "it"}}));
+
+    // A detected "en" is not asked twice.
+    recognizer_.language = "en";
+    EXPECT_EQ(heuristics_.findMisspelledWord("see you tomorow", false).misspelledWord, "tomorow");
+    EXPECT_EQ(spell_.takeAsked(),
+              (Asked{{"see", "en"}, {"you", "en"}, {"tomorow", "en"}, {"tomorow", "it"}}));
+}
+
+TEST_F(TextHeuristicsTest, PlaceholdersOfLinksAndMentionsStayWholeAndAreNotChecked) {
+    const SpellScan scan = heuristics_.findMisspelledWord(
+        "guarda https://example.com/page_1?x=2 e scrivi a @Mario Rossi (cc [JIRA]) #canale "
+        "ABC-12",
+        false);
+    EXPECT_EQ(scan.candidateWords, (std::vector<std::string>{"guarda", "scrivi", "cc"}));
+    EXPECT_EQ(scan.misspelledWord, "cc");
+    spell_.accept("it", {"cc"});
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciao @marco, guarda www.example.com/x_y", false)
+                  .misspelledWord,
+              std::nullopt);
+    // A placeholder glued to a word does not hide the word.
+    EXPECT_EQ(
+        heuristics_.findMisspelledWord("ciao guardahttps://example.com", false).candidateWords,
+        (std::vector<std::string>{"ciao", "guarda"}));
+}
+
+TEST_F(TextHeuristicsTest, ContextualSuspicion) {
+    struct Case {
+        std::string text;
+        bool executive;
+        bool correctAccents;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"cmq ci vediamo", true, false, true},         {"cmq ci vediamo", false, false, false},
+        {"Che SCHIFO di giornata", true, false, true}, {"ci ci vediamo", false, false, true},
+        {"Ci ci vediamo", true, false, true},          {"e e vediamo", false, false, false},
+        {"statti zitto", false, false, false},         {"sei statti bravi", false, false, true},
+        {"Statti Buono", false, false, false},         {"sono daccordo", false, false, true},
+        {"qual'è il punto", false, false, false},      {"qual'è il punto", false, true, true},
+        {"un po di pane", false, true, true},          {"un po' di pane", false, true, false},
+        {"ciao come stai", true, true, false},
+    };
+    for (const auto& c : cases) {
+        config_.setCorrectAccents(c.correctAccents);
+        const auto words = heuristics_.findMisspelledWord(c.text, c.executive).candidateWords;
+        EXPECT_EQ(heuristics_.hasContextualSuspicion(c.text, words, c.executive), c.expected)
+            << c.text << " executive=" << c.executive;
+    }
+    EXPECT_TRUE(heuristics_.hasContextualSuspicion("ci vediamo x le 5", {"ci", "X"}, true));
+    EXPECT_FALSE(heuristics_.hasContextualSuspicion("ci vediamo x le 5", {"ci", "X"}, false));
+}
+
+TEST_F(TextHeuristicsTest, UnfinishedAutocompleteTokens) {
+    const std::vector<std::pair<std::string, AutocompleteToken>> cases = {
+        {"ciao @mar", {true, "Menzione: @mar"}},
+        {"ciao @", {true, "Menzione: @"}},
+        {"@", {true, "Menzione: @"}},
+        {"ciao\n@mar", {true, "Menzione: @mar"}},
+        {"ciao\r\n:smi", {true, "Emoji: :smi"}},
+        {"ok :+1", {true, "Emoji: :+1"}},
+        {"/giphy", {true, "Comando: /giphy"}},
+        {"vai /giphy", {false, ""}},
+        {"ciao #todo", {true, "Hashtag: #todo"}},
+        {"ciao #", {false, ""}},
+        {"ciao @mario come stai", {false, ""}},
+        {"scrivi a mario@example", {false, ""}},
+        {"ore 10:30", {false, ""}},
+        {"", {false, ""}}};
+    for (const auto& [text, expected] : cases) {
+        const AutocompleteToken got = heuristics_.isUnfinishedAutocompleteToken(text);
+        EXPECT_EQ(got.isMatch, expected.isMatch) << text;
+        EXPECT_EQ(got.matched, expected.matched) << text;
+    }
+}
+
+TEST(TextHeuristicsCleanUp, TidiesSpacingAroundPunctuationButNeverInsideLinks) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"ciao ,come  stai ?", "ciao, come stai?"},
+        {"uno;due,tre", "uno; due, tre"},
+        {"a \t b  !", "a b!"},
+        {"vale 1,5 euro", "vale 1,5 euro"},
+        {"si,è vero", "si, è vero"},
+        {"riga uno  \n\nriga due", "riga uno \n\nriga due"},
+        {"vedi https://example.com/q?a=1,b;c=2 ,grazie",
+         "vedi https://example.com/q?a=1,b;c=2, grazie"},
+        {"link:www.example.com/a,b  e  basta", "link:www.example.com/a,b e basta"},
+        {"", ""}};
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(TextHeuristics::cleanPunctuationAndSpacing(input), expected) << input;
+    }
+}
+
+TEST_F(TextHeuristicsTest, ConcurrentScansOnOneInstanceAgree) {
+    const std::string text = "guarda https://example.com e scrivi a @mario, ciao Zorbolo";
+    const SpellScan expected = heuristics_.findMisspelledWord(text, false);
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                const SpellScan scan = heuristics_.findMisspelledWord(text, false);
+                mismatches += scan.candidateWords != expected.candidateWords ||
+                              scan.misspelledWord != expected.misspelledWord;
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// The same scan over the real hunspell dictionaries.
+TEST_F(TextHeuristicsTest, RealDictionariesAcceptCorrectItalianWithLinkAndMention) {
+    platform::NuspellSpellChecker nuspell;
+    if (!nuspell.hasDictionary("it") || !nuspell.hasDictionary("en")) {
+        GTEST_SKIP() << "hunspell dictionaries for it/en are not installed";
+    }
+    TextHeuristics real(config_, detector_, nuspell);
+    EXPECT_EQ(real.findMisspelledWord("Ciao Marco, guarda https://example.com/pagina_1 e dimmi "
+                                      "cosa ne pensi @giulia",
+                                      false)
+                  .misspelledWord,
+              std::nullopt);
+    EXPECT_EQ(
+        real.findMisspelledWord("Ciao, ci vediamo domani sera al ristornte", false).misspelledWord,
+        "ristornte");
+}
+
+}  // namespace
+}  // namespace quorix
