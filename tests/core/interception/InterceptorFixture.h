@@ -8,8 +8,8 @@
 // The test thread is the main thread: it presses keys (the hook handler runs
 // on it) and runs the main queue. Pipeline runs happen on the global
 // user-initiated queue; finishRun() waits for one and steps virtual time only
-// while a thread is blocked in a timed wait (the AI limit), so no test waits
-// real seconds.
+// while an AI request is held and a thread is blocked in a timed wait (the AI
+// limit), so no test waits real seconds.
 
 #include <gtest/gtest.h>
 
@@ -195,6 +195,10 @@ class ScriptedHttpClient final : public net::HttpClient {
             completion(std::move(result));
         }
     }
+    std::size_t heldCount() const {
+        std::lock_guard lock(mutex_);
+        return held_.size();
+    }
     std::vector<net::HttpRequest> requests() const {
         std::lock_guard lock(mutex_);
         return requests_;
@@ -266,7 +270,10 @@ class InterceptorFixture : public ::testing::Test {
                     break;
                 }
             }
-            if (vclock.waiterCount() > 0)
+            // Time moves only while the pipeline waits on a held AI request:
+            // stepping it otherwise could fire a pending clipboard restore
+            // ahead of the run's own keys.
+            if (http.heldCount() > 0 && vclock.waiterCount() > 0)
                 vclock.advanceToNextDeadline();
         }
         EXPECT_TRUE(report.has_value()) << "no pipeline report\n" << desktop.journal().dump();
