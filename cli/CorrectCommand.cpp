@@ -133,6 +133,7 @@ CorrectRun correctOnSimulatedDesktop(ServiceRoot& root, const CorrectOptions& op
                     .textArea;
     } else {
         field = platform::addChatApp(desktop, kAppPid, options.bundleId, options.appName).field;
+        desktop.setCompletesTokens(kAppPid, true);
     }
     if (options.noAccessibility) {
         desktop.setValueExposure(field, platform::ValueExposure::hidden);
@@ -196,6 +197,9 @@ CorrectRun correctOnSimulatedDesktop(ServiceRoot& root, const CorrectOptions& op
         run.heldBack = !report->returnPosted;
     } else {
         run.path = "pass";
+        // Return reached the application with its completion list open: it
+        // confirmed the suggestion and the message stayed in the field.
+        run.heldBack = !run.sent && !desktop.journal().lines({"complete"}).empty();
     }
     return run;
 }

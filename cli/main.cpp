@@ -6,6 +6,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/ConfigCommand.h"
 #include "cli/CorrectCommand.h"
+#include "cli/DaemonCommand.h"
 #include "cli/Subcommand.h"
 
 namespace quorix::cli {
@@ -17,6 +18,7 @@ constexpr Subcommand kSubcommands[] = {
     {"correct", "send a message through the correction flow on a simulated desktop",
      runCorrectCommand},
     {"check", "on-device analysis of a message (sends and writes nothing)", runCheckCommand},
+    {"daemon", "correct messages in the applications of the current X display", runDaemonCommand},
 };
 
 void printUsage(std::FILE* out) {

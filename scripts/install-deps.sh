@@ -9,6 +9,8 @@ PACKAGES=(
   libnuspell-dev hunspell-it hunspell-en-us hunspell-de-de hunspell-es hunspell-fr
   libcld2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libxi-dev libxtst-dev libxfixes-dev libasound2-dev
+  libatspi2.0-dev qt6-base-dev xvfb xauth dbus dbus-x11 at-spi2-core zenity x11-utils xclip
 )
 
 missing=()

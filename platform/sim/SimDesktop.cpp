@@ -182,6 +182,12 @@ void SimDesktop::setIgnoresCopy(int32_t pid, bool ignores) {
         app->ignoresCopy = ignores;
 }
 
+void SimDesktop::setCompletesTokens(int32_t pid, bool completes) {
+    std::lock_guard lock(mutex_);
+    if (SimApp* app = world_.app(pid))
+        app->completesTokens = completes;
+}
+
 void SimDesktop::setHidesFocusedElement(int32_t pid, bool hides) {
     std::lock_guard lock(mutex_);
     if (SimApp* app = world_.app(pid))
@@ -245,8 +251,11 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
     const bool controlOrOption = flags & (simkeys::kControl | simkeys::kOption);
 
     if (keyCode == simkeys::kReturn || keyCode == simkeys::kKeypadEnter) {
+        const SimApp* app = world_.app(target->pid);
         if ((flags & simkeys::kShift) && !command && !controlOrOption) {
             field.insert("\n");
+        } else if (app && app->completesTokens && completionListOpen(field)) {
+            journal_.record("complete", SimJournal::quote(field.text()));
         } else {
             send(*target);
         }
@@ -285,6 +294,21 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
     }
     if (!command && !controlOrOption && !text.empty())
         field.insert(text);
+}
+
+bool SimDesktop::completionListOpen(const SimTextField& field) {
+    const std::u16string& units = field.units();
+    const auto caret = static_cast<std::size_t>(field.selection().location);
+    const std::string left = text::fromUtf16(std::u16string_view(units).substr(0, caret));
+    if (left.size() > 1 && left[0] == '/' && left.find_first_of(" \t\n") == std::string::npos)
+        return true;
+    const std::size_t start = left.find_last_of(" \t\n");
+    const std::string token = left.substr(start == std::string::npos ? 0 : start + 1);
+    if (token.empty())
+        return false;
+    if (token[0] == '@')
+        return true;
+    return (token[0] == '#' || token[0] == ':') && token.size() > 1;
 }
 
 void SimDesktop::send(SimNode& node) {

@@ -100,6 +100,7 @@ class SimDesktop {
     void setValueExposure(SimNodeId field, ValueExposure exposure);
     void setValueSetBehaviour(SimNodeId field, ValueSetBehaviour behaviour);
     void setIgnoresCopy(int32_t pid, bool ignores);
+    void setCompletesTokens(int32_t pid, bool completes);
     void setHidesFocusedElement(int32_t pid, bool hides);
     void setProcessTrusted(bool trusted);
     bool processTrusted() const;
@@ -130,6 +131,7 @@ class SimDesktop {
     void removeSubtree(SimNodeId id);
     std::optional<RunningApplication> frontmostLocked();
     void send(SimNode& field);
+    static bool completionListOpen(const SimTextField& field);
 
     dispatch::VirtualClock time_;
     SimJournal journal_;

@@ -63,6 +63,10 @@ struct SimApp {
     // Switches for awkward applications.
     bool hidesFocusedElement = false;  // "AXFocusedUIElement" reads fail
     bool ignoresCopy = false;          // ⌘C does nothing
+    // A completion list opens while a mention, hashtag or emoji code is typed
+    // left of the caret (or the whole text is a slash command); Return then
+    // confirms the suggestion instead of sending.
+    bool completesTokens = false;
 };
 
 struct SimSentMessage {

@@ -146,6 +146,12 @@ TEST(CorrectCommand, UnfinishedMentionIsHeldBack) {
     EXPECT_EQ(plain.exitCode, 3);
     EXPECT_EQ(plain.out, "");
     EXPECT_NE(plain.err.find("Menzione: @mar"), std::string::npos) << plain.err;
+
+    // Visible to accessibility, routing lets Return reach the application's
+    // completion list, which takes it: the message stays in the field.
+    const auto passed = correctJSON({"ciao @mar"}, home, 3);
+    EXPECT_EQ(passed["path"], "pass");
+    EXPECT_TRUE(passed["sent"].is_null());
 }
 
 TEST(CorrectCommand, PlainOutputIsTheTextThatLeft) {

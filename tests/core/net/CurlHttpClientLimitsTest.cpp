@@ -92,16 +92,17 @@ TEST_F(CurlHttpClientLimitsTest, RefusedConnectionIsReportedWithoutTheUrl) {
 
 TEST_F(CurlHttpClientLimitsTest, IdleTimeoutFiresOnSilenceButNotWhileBytesFlow) {
     CurlHttpClient client;
-    const auto idle = dispatch::seconds(0.1);
+    const auto idle = dispatch::seconds(0.3);
 
     const auto stalled = await(client, get(server.url("/stall?key=") + kSecret, idle)).result;
     EXPECT_EQ(errorCode(stalled), kHttpTimedOut);
     expectNothingOfTheUrl(stalled);
 
-    // 8 bytes, 20 ms apart: 160 ms in all, never 100 ms without a byte.
-    const auto trickled = await(client, get(server.url("/trickle/8"), idle)).result;
+    // 30 bytes, 20 ms apart: 600 ms in all, twice the idle limit, yet never
+    // 300 ms without a byte (wide margins: sanitizers slow the server down).
+    const auto trickled = await(client, get(server.url("/trickle/30"), idle)).result;
     ASSERT_TRUE(trickled.ok()) << trickled.error->description;
-    EXPECT_EQ(trickled.response.body, "tttttttt");
+    EXPECT_EQ(trickled.response.body, std::string(30, 't'));
 }
 
 TEST_F(CurlHttpClientLimitsTest, TotalTimeoutBoundsAnExchangeThatKeepsMoving) {

@@ -208,5 +208,27 @@ TEST(SimKeyboard, KeysGoToTheFrontApplicationOnly) {
     EXPECT_EQ(t.workspace.frontmostApplication(), std::nullopt);
 }
 
+TEST(SimKeyboard, ReturnConfirmsAnOpenCompletionListInsteadOfSending) {
+    ChatDesktop t;
+    auto& d = t.desktop;
+    d.setCompletesTokens(101, true);
+    for (const char* typed : {"ciao @mar", "@", "ok #pro", "ok :smi", "/giphy"}) {
+        d.typeText(typed);
+        d.pressKey(k::kReturn);
+        EXPECT_EQ(d.text(t.chat.field), typed) << typed;
+        d.pressKey(k::kA, k::kCommand);
+        d.pressKey(k::kDelete);
+    }
+    EXPECT_TRUE(d.sentMessages().empty());
+
+    // A finished token, a lone '#', or a command followed by text: no list.
+    for (const char* typed : {"ciao @mar ", "ok #", "/giphy gatto"}) {
+        d.typeText(typed);
+        d.pressKey(k::kReturn);
+        EXPECT_EQ(d.text(t.chat.field), "") << typed;
+    }
+    EXPECT_EQ(d.sentMessages().size(), 3u);
+}
+
 }  // namespace
 }  // namespace quorix::platform::testing

@@ -1,0 +1,490 @@
+#include "platform/linux/AtspiSession.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace quorix::platform {
+
+namespace {
+
+constexpr const char* kFocusEvent = "object:state-changed:focused";
+
+AXResult ok(AXValue value) {
+    return AXResult{AXError::success, std::move(value)};
+}
+AXResult fail(AXError error) {
+    return AXResult{error, std::monostate{}};
+}
+
+// Clears err; true when a call failed.
+bool failed(GError*& err) {
+    if (err == nullptr)
+        return false;
+    g_error_free(err);
+    err = nullptr;
+    return true;
+}
+
+std::string takeString(gchar* s) {
+    if (s == nullptr)
+        return {};
+    std::string out(s);
+    g_free(s);
+    return out;
+}
+
+struct StateFlags {
+    bool valid = false;
+    bool focused = false, active = false, editable = false, multiLine = false, singleLine = false,
+         defunct = false, managesDescendants = false;
+};
+
+StateFlags statesOf(AtspiAccessible* object) {
+    StateFlags f;
+    AtspiStateSet* set = atspi_accessible_get_state_set(object);
+    if (set == nullptr)
+        return f;
+    f.valid = true;
+    f.focused = atspi_state_set_contains(set, ATSPI_STATE_FOCUSED);
+    f.active = atspi_state_set_contains(set, ATSPI_STATE_ACTIVE);
+    f.editable = atspi_state_set_contains(set, ATSPI_STATE_EDITABLE);
+    f.multiLine = atspi_state_set_contains(set, ATSPI_STATE_MULTI_LINE);
+    f.singleLine = atspi_state_set_contains(set, ATSPI_STATE_SINGLE_LINE);
+    f.defunct = atspi_state_set_contains(set, ATSPI_STATE_DEFUNCT);
+    f.managesDescendants = atspi_state_set_contains(set, ATSPI_STATE_MANAGES_DESCENDANTS);
+    g_object_unref(set);
+    return f;
+}
+
+AtspiRole roleOf(AtspiAccessible* object, bool* ok) {
+    GError* err = nullptr;
+    AtspiRole role = atspi_accessible_get_role(object, &err);
+    *ok = !failed(err);
+    return role;
+}
+
+// The whole text of a Text object; nullopt when it cannot be read.
+std::optional<std::string> wholeText(AtspiText* text) {
+    GError* err = nullptr;
+    const gint count = atspi_text_get_character_count(text, &err);
+    if (failed(err) || count < 0)
+        return std::nullopt;
+    if (count == 0)
+        return std::string();
+    gchar* chars = atspi_text_get_text(text, 0, count, &err);
+    if (failed(err)) {
+        g_free(chars);
+        return std::nullopt;
+    }
+    return takeString(chars);
+}
+
+}  // namespace
+
+std::atomic<bool>& AtspiSession::claimed() {
+    static std::atomic<bool> flag{false};
+    return flag;
+}
+
+AtspiSession::AtspiSession(Options options) : options_(options) {}
+
+AtspiSession::~AtspiSession() {
+    stop();
+}
+
+bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
+    thread_ = std::move(thread);
+    if (claimed().exchange(true))
+        return false;
+    if (atspi_init() != 0)
+        return false;
+    atspi_set_main_context(g_main_context_get_thread_default());
+    atspi_set_timeout(options_.callTimeoutMs, options_.startupTimeoutMs);
+
+    AtspiAccessible* desktop = atspi_get_desktop(0);
+    GError* err = nullptr;
+    const gint apps = desktop ? atspi_accessible_get_child_count(desktop, &err) : -1;
+    if (desktop)
+        g_object_unref(desktop);
+    if (failed(err) || apps < 0) {
+        atspi_exit();
+        return false;
+    }
+    connected_ = true;
+    listener_ = atspi_event_listener_new(&AtspiSession::onEvent, this, nullptr);
+    if (!atspi_event_listener_register(listener_, kFocusEvent, &err))
+        failed(err);
+    walkAll();
+    return true;
+}
+
+void AtspiSession::stop() {
+    if (!connected_)
+        return;
+    connected_ = false;
+    if (listener_) {
+        GError* err = nullptr;
+        atspi_event_listener_deregister(listener_, kFocusEvent, &err);
+        failed(err);
+        g_object_unref(listener_);
+        listener_ = nullptr;
+    }
+    for (auto& [pid, object] : focused_)
+        g_object_unref(object);
+    focused_.clear();
+    atspi_exit();
+}
+
+void AtspiSession::onEvent(AtspiEvent* event, void* self) {
+    auto* session = static_cast<AtspiSession*>(self);
+    if (session->connected_ && event->source)
+        session->focusChanged(event->source, event->detail1 != 0);
+    g_boxed_free(ATSPI_TYPE_EVENT, event);
+}
+
+void AtspiSession::focusChanged(AtspiAccessible* source, bool gained) {
+    const int32_t pid = pidOf(source);
+    if (pid <= 0 || pid == options_.ownPid)
+        return;
+    auto it = focused_.find(pid);
+    if (gained) {
+        if (it != focused_.end() && it->second == source)
+            return;  // repeated notification
+        g_object_ref(source);
+        if (it != focused_.end()) {
+            g_object_unref(it->second);
+            it->second = source;
+        } else {
+            focused_.emplace(pid, source);
+        }
+    } else if (it != focused_.end() && it->second == source) {
+        g_object_unref(it->second);
+        focused_.erase(it);
+    }
+}
+
+int32_t AtspiSession::pidOf(AtspiAccessible* object) {
+    AtspiApplication* app = ATSPI_OBJECT(object)->app;
+    std::string busName = app && app->bus_name ? app->bus_name : "";
+    if (!busName.empty()) {
+        if (auto it = pidByBusName_.find(busName); it != pidByBusName_.end())
+            return it->second;
+    }
+    GError* err = nullptr;
+    const guint pid = atspi_accessible_get_process_id(object, &err);
+    if (failed(err) || pid == 0)
+        return -1;
+    if (!busName.empty())
+        pidByBusName_[busName] = static_cast<int32_t>(pid);
+    return static_cast<int32_t>(pid);
+}
+
+AtspiAccessible* AtspiSession::applicationObject(int32_t pid) {
+    AtspiAccessible* desktop = atspi_get_desktop(0);
+    if (desktop == nullptr)
+        return nullptr;
+    GError* err = nullptr;
+    const gint count = atspi_accessible_get_child_count(desktop, &err);
+    AtspiAccessible* found = nullptr;
+    for (gint i = 0; !failed(err) && i < count && !found; ++i) {
+        AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &err);
+        if (app == nullptr)
+            continue;
+        if (pidOf(app) == pid) {
+            found = app;
+        } else {
+            g_object_unref(app);
+        }
+    }
+    g_object_unref(desktop);
+    return found;
+}
+
+void AtspiSession::walkAll() {
+    AtspiAccessible* desktop = atspi_get_desktop(0);
+    if (desktop == nullptr)
+        return;
+    GError* err = nullptr;
+    const gint count = atspi_accessible_get_child_count(desktop, &err);
+    for (gint i = 0; !failed(err) && i < count; ++i) {
+        AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &err);
+        if (app == nullptr)
+            continue;
+        const int32_t pid = pidOf(app);
+        if (pid > 0 && pid != options_.ownPid)
+            walkApplication(app, pid);
+        g_object_unref(app);
+    }
+    g_object_unref(desktop);
+}
+
+void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid) {
+    lastWalk_[pid] = std::chrono::steady_clock::now();
+    GError* err = nullptr;
+    const gint windows = atspi_accessible_get_child_count(app, &err);
+    int budget = options_.walkLimit;
+    for (gint i = 0; !failed(err) && i < windows && budget > 0; ++i) {
+        AtspiAccessible* window = atspi_accessible_get_child_at_index(app, i, &err);
+        if (window == nullptr)
+            continue;
+        AtspiAccessible* focus = statesOf(window).active ? findFocused(window, budget) : nullptr;
+        g_object_unref(window);
+        if (focus) {
+            focusChanged(focus, true);
+            g_object_unref(focus);
+            return;
+        }
+    }
+}
+
+AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
+    // Depth-first over an explicit stack; children of containers that manage
+    // their descendants (tables, long lists) are not enumerated.
+    std::vector<AtspiAccessible*> stack{static_cast<AtspiAccessible*>(g_object_ref(root))};
+    AtspiAccessible* found = nullptr;
+    while (!stack.empty()) {
+        AtspiAccessible* node = stack.back();
+        stack.pop_back();
+        const StateFlags states = found || budget-- <= 0 ? StateFlags{} : statesOf(node);
+        if (states.focused) {
+            found = node;
+            continue;
+        }
+        if (states.valid && !states.defunct && !states.managesDescendants) {
+            GError* err = nullptr;
+            const gint count = atspi_accessible_get_child_count(node, &err);
+            for (gint i = count - 1; !failed(err) && i >= 0; --i) {
+                if (AtspiAccessible* child = atspi_accessible_get_child_at_index(node, i, &err))
+                    stack.push_back(child);
+            }
+        }
+        g_object_unref(node);
+    }
+    return found;
+}
+
+AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
+    if (auto it = focused_.find(pid); it != focused_.end()) {
+        const StateFlags states = statesOf(it->second);
+        if (states.valid && !states.defunct)
+            return it->second;
+        g_object_unref(it->second);  // its window is gone
+        focused_.erase(it);
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (auto last = lastWalk_.find(pid);
+        last != lastWalk_.end() && now - last->second < options_.walkInterval) {
+        return nullptr;
+    }
+    lastWalk_[pid] = now;
+    if (AtspiAccessible* app = applicationObject(pid)) {
+        walkApplication(app, pid);
+        g_object_unref(app);
+    }
+    auto it = focused_.find(pid);
+    return it == focused_.end() ? nullptr : it->second;
+}
+
+AXElementRef AtspiSession::wrap(AtspiAccessible* object, int32_t pid) {
+    return std::make_shared<const AtspiElement>(object, pid, thread_);
+}
+
+AXResult AtspiSession::read(const AtspiElement& element, const std::string& name) {
+    if (!connected_)
+        return fail(AXError::noValue);
+    if (element.pid() == options_.ownPid)
+        return fail(AXError::cannotComplete);
+    return element.isApplication() ? readApplication(element.pid(), name)
+                                   : readObject(element, name);
+}
+
+AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
+    if (name == "AXRole")
+        return ok(std::string("AXApplication"));
+    if (name == "AXFocusedUIElement") {
+        AtspiAccessible* focus = focusedIn(pid);
+        return focus ? ok(wrap(focus, pid)) : fail(AXError::noValue);
+    }
+    if (name != "AXWindows" && name != "AXFocusedWindow" && name != "AXTitle")
+        return fail(AXError::attributeUnsupported);
+
+    AtspiAccessible* app = applicationObject(pid);
+    if (app == nullptr)
+        return fail(AXError::noValue);
+    AXResult result = fail(AXError::noValue);
+    if (name == "AXTitle") {
+        GError* err = nullptr;
+        std::string title = takeString(atspi_accessible_get_name(app, &err));
+        if (!failed(err) && !title.empty())
+            result = ok(std::move(title));
+    } else {
+        std::vector<AXElementRef> windows;
+        AXElementRef activeWindow;
+        GError* err = nullptr;
+        const gint count = atspi_accessible_get_child_count(app, &err);
+        for (gint i = 0; !failed(err) && i < count; ++i) {
+            AtspiAccessible* child = atspi_accessible_get_child_at_index(app, i, &err);
+            if (child == nullptr)
+                continue;
+            bool known = false;
+            if (atspi::isWindow(roleOf(child, &known)) && known) {
+                windows.push_back(wrap(child, pid));
+                if (!activeWindow && statesOf(child).active)
+                    activeWindow = windows.back();
+            }
+            g_object_unref(child);
+        }
+        if (name == "AXWindows") {
+            result = ok(std::move(windows));
+        } else if (activeWindow) {
+            result = ok(activeWindow);
+        }
+    }
+    g_object_unref(app);
+    return result;
+}
+
+atspi::Traits AtspiSession::traitsOf(AtspiAccessible* object) {
+    atspi::Traits t;
+    bool known = false;
+    t.role = roleOf(object, &known);
+    const StateFlags states = statesOf(object);
+    t.editable = states.editable;
+    t.multiLine = states.multiLine;
+    t.singleLine = states.singleLine;
+    if (AtspiText* text = atspi_accessible_get_text_iface(object)) {
+        t.hasText = true;
+        g_object_unref(text);
+    }
+    if (AtspiEditableText* editable = atspi_accessible_get_editable_text_iface(object)) {
+        t.hasEditableText = true;
+        g_object_unref(editable);
+    }
+    return t;
+}
+
+AXResult AtspiSession::readObject(const AtspiElement& element, const std::string& name) {
+    AtspiAccessible* object = element.object();
+    GError* err = nullptr;
+    if (name == "AXRole" || name == "AXSubrole") {
+        bool known = false;
+        roleOf(object, &known);
+        if (!known)
+            return fail(AXError::invalidElement);
+        const atspi::Traits traits = traitsOf(object);
+        if (name == "AXRole")
+            return ok(atspi::role(traits));
+        auto sub = atspi::subrole(traits);
+        return sub ? ok(*sub) : fail(AXError::noValue);
+    }
+    if (name == "AXTitle" || name == "AXDescription") {
+        // The accessible name is what the toolkit reads aloud: the window
+        // title, or the label of a field ("Address and search bar").
+        std::string text = takeString(atspi_accessible_get_name(object, &err));
+        if (failed(err))
+            return fail(AXError::invalidElement);
+        if (text.empty() && name == "AXDescription") {
+            text = takeString(atspi_accessible_get_description(object, &err));
+            if (failed(err))
+                text.clear();
+        }
+        return text.empty() ? fail(AXError::noValue) : ok(std::move(text));
+    }
+    if (name == "AXParent") {
+        AtspiAccessible* parent = atspi_accessible_get_parent(object, &err);
+        if (failed(err) || parent == nullptr) {
+            if (parent)
+                g_object_unref(parent);
+            return fail(AXError::noValue);
+        }
+        bool known = false;
+        const AtspiRole role = roleOf(parent, &known);
+        AXResult result =
+            role == ATSPI_ROLE_APPLICATION
+                ? ok(AXElementRef(std::make_shared<const AtspiElement>(element.pid())))
+                : ok(wrap(parent, element.pid()));
+        g_object_unref(parent);
+        return result;
+    }
+    if (name == "AXFocused") {
+        const StateFlags states = statesOf(object);
+        return states.valid ? ok(states.focused) : fail(AXError::invalidElement);
+    }
+    if (name == "AXValue")
+        return readValue(object);
+    if (name == "AXSelectedTextRange")
+        return readSelectedRange(object);
+    return fail(AXError::attributeUnsupported);
+}
+
+AXResult AtspiSession::readValue(AtspiAccessible* object) {
+    if (!atspi::exposesValue(traitsOf(object)))
+        return fail(AXError::attributeUnsupported);
+    AtspiText* text = atspi_accessible_get_text_iface(object);
+    if (text == nullptr)
+        return fail(AXError::attributeUnsupported);
+    auto value = wholeText(text);
+    g_object_unref(text);
+    return value ? ok(std::move(*value)) : fail(AXError::cannotComplete);
+}
+
+AXResult AtspiSession::readSelectedRange(AtspiAccessible* object) {
+    if (!atspi::exposesValue(traitsOf(object)))
+        return fail(AXError::attributeUnsupported);
+    AtspiText* text = atspi_accessible_get_text_iface(object);
+    if (text == nullptr)
+        return fail(AXError::attributeUnsupported);
+    AXResult result = fail(AXError::cannotComplete);
+    GError* err = nullptr;
+    gint start = atspi_text_get_caret_offset(text, &err);
+    gint end = start;
+    if (!failed(err)) {
+        const gint selections = atspi_text_get_n_selections(text, &err);
+        if (!failed(err) && selections > 0) {
+            AtspiRange* range = atspi_text_get_selection(text, 0, &err);
+            if (!failed(err) && range && range->end_offset > range->start_offset) {
+                start = range->start_offset;
+                end = range->end_offset;
+            }
+            g_free(range);
+        }
+        if (auto whole = wholeText(text)) {
+            const int64_t from = atspi::utf16FromCodePoints(*whole, start);
+            const int64_t to = atspi::utf16FromCodePoints(*whole, end);
+            result = ok(AXRange{from, to - from});
+        }
+    }
+    g_object_unref(text);
+    return result;
+}
+
+AXError AtspiSession::write(const AtspiElement& element, const std::string& name,
+                            const std::string& value) {
+    if (!connected_)
+        return AXError::cannotComplete;
+    if (element.isApplication() || element.pid() == options_.ownPid)
+        return AXError::attributeUnsupported;
+    if (name != "AXValue")
+        return AXError::attributeUnsupported;
+    AtspiAccessible* object = element.object();
+    if (!atspi::acceptsValue(traitsOf(object)))
+        return AXError::attributeUnsupported;
+    AtspiEditableText* editable = atspi_accessible_get_editable_text_iface(object);
+    if (editable == nullptr)
+        return AXError::attributeUnsupported;
+    GError* err = nullptr;
+    const gboolean set = atspi_editable_text_set_text_contents(editable, value.c_str(), &err);
+    g_object_unref(editable);
+    if (failed(err) || !set)
+        return AXError::failure;
+    // Replacing the contents leaves the caret where the toolkit likes; the
+    // user continues typing at the end.
+    if (AtspiText* text = atspi_accessible_get_text_iface(object)) {
+        atspi_text_set_caret_offset(text, static_cast<gint>(atspi::codePointCount(value)), &err);
+        failed(err);
+        g_object_unref(text);
+    }
+    return AXError::success;
+}
+
+}  // namespace quorix::platform

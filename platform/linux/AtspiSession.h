@@ -1,0 +1,88 @@
+#pragma once
+// The libatspi side of the accessibility adapter. Every member runs on the
+// adapter's GLib thread (AtspiThread); nothing here is locked.
+//
+// Focus: "object:state-changed:focused" events keep, per process, the element
+// that last gained focus (an element losing focus clears its own entry); a
+// walk of the active windows at start and, rate-limited, when a process has
+// no known focus, finds focus that no event reported. The adapter's own
+// process is never queried.
+
+#include <atspi/atspi.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/Accessibility.h"
+#include "platform/linux/AtspiElement.h"
+#include "platform/linux/AtspiRoles.h"
+#include "platform/linux/AtspiThread.h"
+
+namespace quorix::platform {
+
+class AtspiSession {
+  public:
+    struct Options {
+        int32_t ownPid = 0;
+        // Limit of each D-Bus call libatspi makes.
+        int callTimeoutMs = 400;
+        // Limit for applications that registered moments ago.
+        int startupTimeoutMs = 1000;
+        // Most elements one focus walk visits.
+        int walkLimit = 2000;
+        // Least time between two focus walks of the same process.
+        std::chrono::milliseconds walkInterval{1000};
+    };
+
+    explicit AtspiSession(Options options);
+    ~AtspiSession();
+    AtspiSession(const AtspiSession&) = delete;
+    AtspiSession& operator=(const AtspiSession&) = delete;
+
+    // Connects to the accessibility bus and listens for focus; false when the
+    // bus cannot be reached (every read then answers noValue). libatspi cannot
+    // connect again after it disconnected: only the first session of a
+    // process tries; later ones stay disconnected.
+    bool start(std::weak_ptr<AtspiThread> thread);
+    static bool wasClaimed() { return claimed().load(); }
+    // Stops listening and disconnects; idempotent.
+    void stop();
+    bool isConnected() const { return connected_; }
+
+    AXResult read(const AtspiElement& element, const std::string& name);
+    AXError write(const AtspiElement& element, const std::string& name, const std::string& value);
+
+  private:
+    static std::atomic<bool>& claimed();
+    static void onEvent(AtspiEvent* event, void* self);
+    void focusChanged(AtspiAccessible* source, bool gained);
+
+    int32_t pidOf(AtspiAccessible* object);
+    AtspiAccessible* applicationObject(int32_t pid);  // new reference or nullptr
+    AtspiAccessible* focusedIn(int32_t pid);          // borrowed or nullptr
+    void walkAll();
+    void walkApplication(AtspiAccessible* app, int32_t pid);
+    AtspiAccessible* findFocused(AtspiAccessible* root, int& budget);  // new ref
+
+    atspi::Traits traitsOf(AtspiAccessible* object);
+    AXResult readApplication(int32_t pid, const std::string& name);
+    AXResult readObject(const AtspiElement& element, const std::string& name);
+    AXResult readValue(AtspiAccessible* object);
+    AXResult readSelectedRange(AtspiAccessible* object);
+    AXElementRef wrap(AtspiAccessible* object, int32_t pid);
+
+    Options options_;
+    std::weak_ptr<AtspiThread> thread_;
+    bool connected_ = false;
+    AtspiEventListener* listener_ = nullptr;
+    std::map<int32_t, AtspiAccessible*> focused_;  // owned references
+    std::map<std::string, int32_t> pidByBusName_;
+    std::map<int32_t, std::chrono::steady_clock::time_point> lastWalk_;
+};
+
+}  // namespace quorix::platform

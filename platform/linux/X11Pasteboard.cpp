@@ -1,0 +1,393 @@
+#include "platform/linux/X11Pasteboard.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "platform/linux/X11EventThread.h"
+
+namespace quorix::platform {
+namespace {
+
+constexpr auto kTransferLimit = std::chrono::seconds(10);
+
+std::string latin1ToUtf8(const std::string& in) {
+    std::string out;
+    for (const unsigned char c : in) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+// Characters outside Latin-1 become '?'; malformed bytes too.
+std::string utf8ToLatin1(const std::string& in) {
+    std::string out;
+    for (std::size_t i = 0; i < in.size();) {
+        const auto c = static_cast<unsigned char>(in[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length == 2 && i + 1 < in.size() && c <= 0xC3)
+            out.push_back(static_cast<char>(((c & 0x03) << 6) | (in[i + 1] & 0x3F)));
+        else
+            out.push_back('?');
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+struct X11Pasteboard::Core {
+    explicit Core(Options o) : options(std::move(o)) {}
+
+    // One read of the selection by a caller on another thread.
+    struct Read {
+        std::mutex mutex;
+        std::condition_variable cv;
+        bool done = false;
+        std::optional<std::string> result;
+        Atom target = None;
+        bool incremental = false;
+        std::string buffer;
+        void finish(std::optional<std::string> text) {
+            std::lock_guard lock(mutex);
+            if (done)
+                return;
+            result = std::move(text);
+            done = true;
+            cv.notify_all();
+        }
+    };
+
+    // An outgoing INCR transfer to one requestor property.
+    struct Transfer {
+        std::string data;
+        std::size_t offset = 0;
+        Atom type = None;
+        std::chrono::steady_clock::time_point started;
+    };
+
+    Options options;
+    X11EventThread thread;
+    std::atomic<int64_t> changeCount{0};
+    std::mutex readersMutex;
+
+    // Event-thread state.
+    int fixesEventBase = 0;
+    Window window = 0;
+    Atom clipboard = 0, targets = 0, utf8 = 0, textPlain = 0, text = 0, incr = 0, property = 0,
+         atomType = 0;
+    bool owns = false;
+    std::optional<std::string> ownedText;
+    std::shared_ptr<Read> current;
+    std::map<std::pair<Window, Atom>, Transfer> transfers;
+
+    bool setup(Display* d) {
+        int errorBase = 0;
+        if (!XFixesQueryExtension(d, &fixesEventBase, &errorBase))
+            return false;
+        const Window root = DefaultRootWindow(d);
+        window = XCreateSimpleWindow(d, root, -10, -10, 1, 1, 0, 0, 0);
+        XSelectInput(d, window, PropertyChangeMask);
+        clipboard = XInternAtom(d, "CLIPBOARD", False);
+        targets = XInternAtom(d, "TARGETS", False);
+        utf8 = XInternAtom(d, "UTF8_STRING", False);
+        textPlain = XInternAtom(d, "text/plain;charset=utf-8", False);
+        text = XInternAtom(d, "TEXT", False);
+        incr = XInternAtom(d, "INCR", False);
+        property = XInternAtom(d, "QUORIX_SELECTION", False);
+        atomType = XA_ATOM;
+        XFixesSelectSelectionInput(d, window, clipboard,
+                                   XFixesSetSelectionOwnerNotifyMask |
+                                       XFixesSelectionWindowDestroyNotifyMask |
+                                       XFixesSelectionClientCloseNotifyMask);
+        XSync(d, False);
+        return true;
+    }
+
+    void teardown(Display* d) {
+        if (current)
+            current->finish(std::nullopt);
+        current.reset();
+        XDestroyWindow(d, window);
+    }
+
+    bool takeOwnership(Display* d, std::optional<std::string> textToOwn) {
+        ownedText = std::move(textToOwn);
+        XSetSelectionOwner(d, clipboard, window, CurrentTime);
+        owns = XGetSelectionOwner(d, clipboard) == window;
+        changeCount.fetch_add(1);
+        return owns;
+    }
+
+    void beginRead(Display* d, const std::shared_ptr<Read>& read, Atom target) {
+        if (owns) {
+            read->finish(ownedText);
+            return;
+        }
+        if (current)
+            current->finish(std::nullopt);
+        current = read;
+        read->target = target;
+        XDeleteProperty(d, window, property);
+        XConvertSelection(d, clipboard, target, property, window, CurrentTime);
+    }
+
+    // Reads and deletes our property; false when it holds nothing readable.
+    bool takeProperty(Display* d, Atom& type, std::string& data) {
+        Atom actualType = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char* bytes = nullptr;
+        if (XGetWindowProperty(d, window, property, 0, 0x1FFFFFFF, True, AnyPropertyType,
+                               &actualType, &format, &items, &after, &bytes) != Success)
+            return false;
+        type = actualType;
+        if (bytes != nullptr) {
+            if (format == 8)
+                data.assign(reinterpret_cast<const char*>(bytes), items);
+            XFree(bytes);
+        }
+        return actualType != None;
+    }
+
+    std::string decoded(Atom type, std::string data) const {
+        return type == XA_STRING ? latin1ToUtf8(data) : data;
+    }
+
+    void onSelectionNotify(Display* d, const XSelectionEvent& e) {
+        if (!current || e.requestor != window || e.selection != clipboard)
+            return;
+        if (e.property == None) {
+            if (current->target == utf8) {
+                auto read = current;
+                current.reset();
+                beginRead(d, read, XA_STRING);
+            } else {
+                current->finish(std::nullopt);
+                current.reset();
+            }
+            return;
+        }
+        Atom type = None;
+        std::string data;
+        if (!takeProperty(d, type, data)) {
+            current->finish(std::nullopt);
+            current.reset();
+            return;
+        }
+        if (type == incr) {
+            // Deleting the property (done above) asks for the first chunk.
+            current->incremental = true;
+            current->buffer.clear();
+            return;
+        }
+        current->finish(decoded(type, std::move(data)));
+        current.reset();
+    }
+
+    void onIncomingChunk(Display* d) {
+        Atom type = None;
+        std::string data;
+        if (!takeProperty(d, type, data))
+            return;
+        if (data.empty()) {
+            current->finish(decoded(type, std::move(current->buffer)));
+            current.reset();
+            return;
+        }
+        current->buffer += data;
+    }
+
+    void reply(Display* d, const XSelectionRequestEvent& request, Atom replyProperty) {
+        XEvent notify{};
+        notify.xselection.type = SelectionNotify;
+        notify.xselection.requestor = request.requestor;
+        notify.xselection.selection = request.selection;
+        notify.xselection.target = request.target;
+        notify.xselection.property = replyProperty;
+        notify.xselection.time = request.time;
+        XSendEvent(d, request.requestor, False, NoEventMask, &notify);
+    }
+
+    void onSelectionRequest(Display* d, const XSelectionRequestEvent& request) {
+        // Obsolete clients name no property: use the target as the property.
+        const Atom prop = request.property != None ? request.property : request.target;
+        if (request.selection != clipboard || !owns) {
+            reply(d, request, None);
+            return;
+        }
+        if (request.target == targets) {
+            std::vector<Atom> list{targets};
+            if (ownedText)
+                list.insert(list.end(), {utf8, textPlain, XA_STRING, text});
+            XChangeProperty(d, request.requestor, prop, atomType, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(list.data()),
+                            static_cast<int>(list.size()));
+            reply(d, request, prop);
+            return;
+        }
+        const bool wantsUtf8 =
+            request.target == utf8 || request.target == textPlain || request.target == text;
+        if (!ownedText || (!wantsUtf8 && request.target != XA_STRING)) {
+            reply(d, request, None);
+            return;
+        }
+        const Atom type = request.target == text ? utf8 : request.target;
+        std::string data = wantsUtf8 ? *ownedText : utf8ToLatin1(*ownedText);
+        if (data.size() > options.chunkBytes) {
+            const long size = static_cast<long>(data.size());
+            XSelectInput(d, request.requestor, PropertyChangeMask);
+            XChangeProperty(d, request.requestor, prop, incr, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&size), 1);
+            transfers[{request.requestor, prop}] =
+                Transfer{std::move(data), 0, type, std::chrono::steady_clock::now()};
+        } else {
+            XChangeProperty(d, request.requestor, prop, type, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(data.data()),
+                            static_cast<int>(data.size()));
+        }
+        reply(d, request, prop);
+    }
+
+    void onPropertyDeleted(Display* d, const XPropertyEvent& e) {
+        auto it = transfers.find({e.window, e.atom});
+        if (it == transfers.end())
+            return;
+        Transfer& t = it->second;
+        const std::size_t n = std::min(options.chunkBytes, t.data.size() - t.offset);
+        XChangeProperty(d, e.window, e.atom, t.type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(t.data.data() + t.offset),
+                        static_cast<int>(n));
+        t.offset += n;
+        // The zero-length chunk just written ends the transfer.
+        if (n == 0)
+            transfers.erase(it);
+    }
+
+    void onEvent(Display* d, XEvent& e) {
+        if (e.type == fixesEventBase + XFixesSelectionNotify) {
+            const auto& n = reinterpret_cast<const XFixesSelectionNotifyEvent&>(e);
+            if (n.selection == clipboard && n.owner != window) {
+                owns = false;
+                changeCount.fetch_add(1);
+            }
+            return;
+        }
+        switch (e.type) {
+            case SelectionNotify:
+                onSelectionNotify(d, e.xselection);
+                break;
+            case SelectionRequest:
+                onSelectionRequest(d, e.xselectionrequest);
+                break;
+            case SelectionClear:
+                if (e.xselectionclear.selection == clipboard) {
+                    owns = false;
+                    ownedText.reset();
+                }
+                break;
+            case PropertyNotify:
+                if (e.xproperty.window == window && e.xproperty.atom == property &&
+                    e.xproperty.state == PropertyNewValue && current && current->incremental)
+                    onIncomingChunk(d);
+                else if (e.xproperty.state == PropertyDelete)
+                    onPropertyDeleted(d, e.xproperty);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void onTick(Display*) {
+        const auto now = std::chrono::steady_clock::now();
+        for (auto it = transfers.begin(); it != transfers.end();) {
+            if (now - it->second.started > kTransferLimit)
+                it = transfers.erase(it);
+            else
+                ++it;
+        }
+    }
+};
+
+X11Pasteboard::X11Pasteboard() : X11Pasteboard(Options{}) {}
+
+X11Pasteboard::X11Pasteboard(Options options) : core_(std::make_unique<Core>(std::move(options))) {}
+
+X11Pasteboard::~X11Pasteboard() {
+    core_->thread.stop();
+}
+
+bool X11Pasteboard::open() {
+    if (core_->thread.isRunning())
+        return true;
+    Core* core = core_.get();
+    X11EventThread::Callbacks callbacks;
+    callbacks.setup = [core](Display* d) { return core->setup(d); };
+    callbacks.event = [core](Display* d, XEvent& e) { core->onEvent(d, e); };
+    callbacks.tick = [core](Display* d) { core->onTick(d); };
+    callbacks.teardown = [core](Display* d) { core->teardown(d); };
+    core_->thread.setTickInterval(std::chrono::milliseconds(1000));
+    return core_->thread.start(core_->options.displayName, std::move(callbacks));
+}
+
+bool X11Pasteboard::isOpen() const {
+    return core_->thread.isRunning();
+}
+
+int64_t X11Pasteboard::changeCount() const {
+    return core_->changeCount.load();
+}
+
+std::optional<std::string> X11Pasteboard::string() const {
+    if (!isOpen())
+        return std::nullopt;
+    Core* core = core_.get();
+    std::lock_guard readers(core->readersMutex);
+    auto read = std::make_shared<Core::Read>();
+    core->thread.post([core, read](Display* d) { core->beginRead(d, read, core->utf8); });
+    std::unique_lock lock(read->mutex);
+    if (!read->cv.wait_for(lock, core->options.replyLimit, [&] { return read->done; })) {
+        lock.unlock();
+        // A late reply must not complete a later read.
+        core->thread.post([core, read](Display*) {
+            if (core->current == read)
+                core->current.reset();
+        });
+        return std::nullopt;
+    }
+    return read->result;
+}
+
+void X11Pasteboard::clearContents() {
+    Core* core = core_.get();
+    core->thread.runAndWait([core](Display* d) { core->takeOwnership(d, std::nullopt); },
+                            core->options.replyLimit);
+}
+
+bool X11Pasteboard::setString(const std::string& text) {
+    Core* core = core_.get();
+    bool owned = false;
+    const bool ran = core->thread.runAndWait(
+        [core, &owned, &text](Display* d) { owned = core->takeOwnership(d, text); },
+        core->options.replyLimit);
+    return ran && owned;
+}
+
+}  // namespace quorix::platform

@@ -1,0 +1,58 @@
+#pragma once
+// The CLIPBOARD selection as the general pasteboard (plain text only).
+//
+// setString() makes the program the selection's owner through a hidden window
+// and answers requests for TARGETS, UTF8_STRING, text/plain;charset=utf-8,
+// STRING and TEXT (large texts in INCR chunks). string() answers from the
+// program's own text while it owns the selection, else converts CLIPBOARD to
+// UTF8_STRING (then STRING) with a bounded wait. clearContents() keeps the
+// ownership with no text, so string() is nullopt, as for an emptied pasteboard.
+//
+// changeCount grows on every ownership change announced by XFixes (another
+// client copied) and on each of the program's own changes, counted once when
+// made (the server's echo of the program's own ownership is not counted again).
+//
+// Thread: any. The selection is served on the pasteboard's own X event thread;
+// calls from other threads wait for it at most `replyLimit`.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Pasteboard.h"
+
+namespace quorix::platform {
+
+class X11Pasteboard final : public Pasteboard {
+  public:
+    struct Options {
+        std::string displayName;
+        std::chrono::milliseconds replyLimit{500};
+        // Texts longer than this go out in INCR chunks of this size.
+        std::size_t chunkBytes = 256 * 1024;
+    };
+
+    X11Pasteboard();
+    explicit X11Pasteboard(Options options);
+    ~X11Pasteboard() override;
+    X11Pasteboard(const X11Pasteboard&) = delete;
+    X11Pasteboard& operator=(const X11Pasteboard&) = delete;
+
+    // Connects and creates the hidden window; false without a display or XFixes.
+    bool open();
+    bool isOpen() const;
+
+    int64_t changeCount() const override;
+    std::optional<std::string> string() const override;
+    void clearContents() override;
+    bool setString(const std::string& text) override;
+
+  private:
+    struct Core;
+    std::unique_ptr<Core> core_;
+};
+
+}  // namespace quorix::platform

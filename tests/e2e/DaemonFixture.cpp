@@ -1,0 +1,150 @@
+#include "DaemonFixture.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+namespace quorix::e2e {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kDaemon = std::string(QUORIX_BINARY_DIR) + "/cli/quorix";
+const std::string kChat = std::string(QUORIX_BINARY_DIR) + "/tests/e2e/quorix_e2e_chatapp";
+
+// A loopback port nobody listens on: bound, then released.
+int refusedPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 9;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    close(fd);
+    return port;
+}
+
+}  // namespace
+
+void DaemonFixture::SetUp() {
+    if (auto missing = HeadlessDesktop::missingTools(); !missing.empty())
+        GTEST_SKIP() << "no headless desktop here: " << missing;
+    if (access(kDaemon.c_str(), X_OK) != 0)
+        GTEST_SKIP() << "quorix is not built: " << kDaemon;
+    desktop_ = std::make_unique<HeadlessDesktop>();
+    ASSERT_TRUE(desktop_->ok()) << desktop_->error();
+    driver_ = std::make_unique<DesktopDriver>(desktop_->display());
+    ASSERT_TRUE(driver_->ok()) << "no physical keyboard device on " << desktop_->display();
+    writeConfiguration();
+}
+
+void DaemonFixture::TearDown() {
+    if (HasFailure() && desktop_)
+        std::cerr << desktop_->logTails(60);
+    driver_.reset();
+    desktop_.reset();
+    provider_.reset();
+}
+
+void DaemonFixture::writeConfiguration() {
+    const fs::path folder = fs::path(desktop_->home()) / ".config" / "penwarden";
+    fs::create_directories(folder);
+    const nlohmann::json config = {
+        {"provider", "ollama"},
+        {"cloudProxyURL", "http://127.0.0.1:" + std::to_string(refusedPort()) + "/v1/correct"},
+        {"soundEnabled", false},
+        {"isEnabled", true},
+        {"mode", "autoSend"},
+        {"interceptAllApps", true},
+        {"appLanguage", "it"},
+    };
+    std::ofstream(folder / "config.json") << config.dump(2);
+}
+
+void DaemonFixture::startDaemon(const std::vector<std::string>& options) {
+    std::vector<std::string> argv = {kDaemon, "daemon"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    desktop_->start("daemon", argv);
+    ASSERT_TRUE(waitForLog("[Daemon] Quorix attivo", 60s)) << "the daemon did not start";
+}
+
+bool DaemonFixture::waitUntilIdle(std::chrono::milliseconds timeout) {
+    return waitUntil([&] { return driver_->keyboardIsFree(); }, timeout, 5ms);
+}
+
+std::string DaemonFixture::daemonLog() const {
+    return desktop_->outputOf("daemon") + desktop_->errorsOf("daemon");
+}
+
+bool DaemonFixture::waitForLog(const std::string& fragment, std::chrono::milliseconds timeout) {
+    return waitUntil([&] { return daemonLog().find(fragment) != std::string::npos; }, timeout);
+}
+
+bool DaemonFixture::focusWindowOf(pid_t pid) {
+    unsigned long window = 0;
+    if (!waitUntil([&] { return (window = driver_->windowOf(pid)) != 0; }, 30s))
+        return false;
+    return driver_->focus(window);
+}
+
+pid_t DaemonFixture::startEntry(bool accessible) {
+    std::map<std::string, std::string> env;
+    if (!accessible)
+        env["NO_AT_BRIDGE"] = "1";
+    const pid_t pid =
+        desktop_->start("zenity", {"zenity", "--entry", "--title=Chat", "--text=Messaggio"}, env)
+            .pid();
+    EXPECT_TRUE(focusWindowOf(pid)) << "zenity's window did not appear";
+    return pid;
+}
+
+pid_t DaemonFixture::startChat() {
+    if (access(kChat.c_str(), X_OK) != 0)
+        return -1;
+    const pid_t pid = desktop_->start("chat", {kChat, sentFile()}).pid();
+    EXPECT_TRUE(focusWindowOf(pid)) << "the chat window did not appear";
+    return pid;
+}
+
+std::vector<std::string> DaemonFixture::sentLines() const {
+    std::vector<std::string> lines;
+    std::stringstream in(readFile(sentFile()));
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+bool DaemonFixture::waitForSent(std::size_t count, std::chrono::milliseconds timeout) {
+    return waitUntil([&] { return sentLines().size() >= count; }, timeout, 5ms);
+}
+
+void DaemonFixture::setClipboard(const std::string& text) {
+    const std::string file = desktop_->folder() + "/clipboard-in.txt";
+    std::ofstream(file) << text;
+    // xclip serves the selection until another client takes it.
+    desktop_->start("xclip-in", {"xclip", "-selection", "clipboard", "-quiet", file});
+    ASSERT_TRUE(waitUntil([&] { return clipboard() == text; }, 10s, 50ms));
+}
+
+std::string DaemonFixture::clipboard() {
+    const std::string name = "xclip-out-" + std::to_string(helpers_++);
+    auto& reader = desktop_->start(name, {"xclip", "-selection", "clipboard", "-o"});
+    reader.waitExit(5000);
+    return desktop_->outputOf(name);
+}
+
+}  // namespace quorix::e2e

@@ -1,0 +1,57 @@
+#pragma once
+// `quorix daemon` on a private headless desktop, with a temporary HOME whose
+// configuration uses the local model server (FakeProvider when a test starts
+// one) and a cloud endpoint that refuses connections.
+
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "DesktopDriver.h"
+#include "FakeProvider.h"
+#include "HeadlessDesktop.h"
+
+namespace quorix::e2e {
+
+class DaemonFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the daemon and waits until it watches the keyboard.
+    void startDaemon(const std::vector<std::string>& options = {});
+    // Starts zenity's entry dialog (on the accessibility bus or not) and
+    // focuses it.
+    pid_t startEntry(bool accessible);
+    // Starts the chat window; sent lines go to sentFile().
+    pid_t startChat();
+    std::string sentFile() const { return desktop_->folder() + "/sent.txt"; }
+    std::vector<std::string> sentLines() const;
+    // Waits until count lines were sent.
+    bool waitForSent(std::size_t count,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // Waits until the daemon no longer holds the keyboard (its correction
+    // ended); keys typed before that are swallowed, as they should be.
+    bool waitUntilIdle(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // The daemon's log so far.
+    std::string daemonLog() const;
+    bool waitForLog(const std::string& fragment,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+    void setClipboard(const std::string& text);
+    std::string clipboard();
+
+    std::unique_ptr<HeadlessDesktop> desktop_;
+    std::unique_ptr<DesktopDriver> driver_;
+    std::unique_ptr<FakeProvider> provider_;
+
+  private:
+    void writeConfiguration();
+    bool focusWindowOf(pid_t pid);
+    int helpers_ = 0;
+};
+
+}  // namespace quorix::e2e

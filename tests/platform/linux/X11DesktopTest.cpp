@@ -1,0 +1,432 @@
+// The X11 adapters on a private Xvfb display: the pasteboard between two
+// clients, the key hook fed by a physical (non-XTEST) keyboard device, the key
+// poster, and the front window. Skipped where Xvfb is not installed.
+// GoogleTest before the X headers, whose None macro it would not survive.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XInput.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/dispatch/Clock.h"
+#include "core/dispatch/SerialQueue.h"
+#include "core/interception/KeyCodes.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/X11Display.h"
+#include "platform/linux/X11KeyPoster.h"
+#include "platform/linux/X11KeyboardHook.h"
+#include "platform/linux/X11Pasteboard.h"
+#include "platform/linux/X11Workspace.h"
+
+namespace quorix::platform {
+namespace {
+
+bool eventually(const std::function<bool()>& condition,
+                std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// Xvfb on a display number it picks itself, stopped by its pid.
+class Xvfb {
+  public:
+    bool start() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            return false;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], 3);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0",
+                   "640x480x24", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        pollfd pfd{fds[0], POLLIN, 0};
+        char c = 0;
+        while (poll(&pfd, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number.push_back(c);
+        close(fds[0]);
+        if (number.empty())
+            return false;
+        name_ = ":" + number;
+        return true;
+    }
+    void stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+    const std::string& name() const { return name_; }
+
+  private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+bool haveXvfb() {
+    return system("command -v Xvfb >/dev/null 2>&1") == 0;
+}
+
+// A focused top-level window on its own connection that records the keys it
+// receives, and types as the physical "Xvfb keyboard" device.
+class TestClient {
+  public:
+    explicit TestClient(const std::string& display) {
+        X11Display::initThreads();
+        d_ = XOpenDisplay(display.c_str());
+        window_ = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 200, 100, 0, 0, 0);
+        XSelectInput(d_, window_, KeyPressMask | KeyReleaseMask);
+        XClassHint hint{const_cast<char*>("zenity"), const_cast<char*>("Zenity")};
+        XSetClassHint(d_, window_, &hint);
+        XStoreName(d_, window_, "Question");
+        XMapRaised(d_, window_);
+        XSync(d_, False);
+        eventually([this] {
+            XWindowAttributes a;
+            XGetWindowAttributes(d_, window_, &a);
+            return a.map_state == IsViewable;
+        });
+        XSetInputFocus(d_, window_, RevertToParent, CurrentTime);
+        int count = 0;
+        XIDeviceInfo* info = XIQueryDevice(d_, XIAllDevices, &count);
+        for (int i = 0; i < count; ++i) {
+            if (info[i].use == XISlaveKeyboard && std::string(info[i].name) == "Xvfb keyboard")
+                keyboard_ = XOpenDevice(d_, static_cast<XID>(info[i].deviceid));
+        }
+        XIFreeDeviceInfo(info);
+        XSync(d_, False);
+    }
+    ~TestClient() {
+        if (keyboard_ != nullptr)
+            XCloseDevice(d_, keyboard_);
+        XCloseDisplay(d_);
+    }
+    bool hasKeyboard() const { return keyboard_ != nullptr; }
+    Window window() const { return window_; }
+    Display* display() const { return d_; }
+
+    void physical(KeySym keysym, bool down) {
+        XTestFakeDeviceKeyEvent(d_, keyboard_, XKeysymToKeycode(d_, keysym), down ? True : False,
+                                nullptr, 0, CurrentTime);
+        XSync(d_, False);
+    }
+    void tap(KeySym keysym) {
+        physical(keysym, true);
+        physical(keysym, false);
+    }
+
+    // "keysym:state" of every key press received so far.
+    std::vector<std::string> presses() {
+        while (XPending(d_) > 0) {
+            XEvent e;
+            XNextEvent(d_, &e);
+            if (e.type == KeyPress) {
+                const KeySym sym = XLookupKeysym(&e.xkey, 0);
+                received_.push_back(
+                    std::string(XKeysymToString(sym)) + ":" +
+                    std::to_string(e.xkey.state & (ShiftMask | ControlMask | Mod1Mask | Mod4Mask)));
+            }
+        }
+        return received_;
+    }
+    bool receives(const std::string& press) {
+        return eventually([&] {
+            const auto all = presses();
+            return std::find(all.begin(), all.end(), press) != all.end();
+        });
+    }
+    // Nothing more arrives within a short settle time.
+    std::size_t settledCount() {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        return presses().size();
+    }
+
+  private:
+    Display* d_ = nullptr;
+    Window window_ = 0;
+    XDevice* keyboard_ = nullptr;
+    std::vector<std::string> received_;
+};
+
+class X11Desktop : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (!haveXvfb())
+            return;
+        server_ = new Xvfb;
+        if (!server_->start()) {
+            delete server_;
+            server_ = nullptr;
+        }
+    }
+    static void TearDownTestSuite() {
+        if (server_ != nullptr)
+            server_->stop();
+        delete server_;
+        server_ = nullptr;
+    }
+    void SetUp() override {
+        if (server_ == nullptr)
+            GTEST_SKIP() << "Xvfb is not available";
+    }
+    static const std::string& display() { return server_->name(); }
+
+    static Xvfb* server_;
+};
+
+Xvfb* X11Desktop::server_ = nullptr;
+
+TEST_F(X11Desktop, DisplayIsUsableAndAMissingOneIsNot) {
+    EXPECT_TRUE(X11Display::isUsable(display()));
+    EXPECT_FALSE(X11Display::isUsable(":9876"));
+}
+
+TEST_F(X11Desktop, PasteboardRoundTripsBetweenClientsAndCountsChanges) {
+    X11Pasteboard::Options small;
+    small.displayName = display();
+    small.chunkBytes = 1000;  // force INCR transfers for the long text
+    X11Pasteboard ours(small);
+    X11Pasteboard theirs(small);
+    ASSERT_TRUE(ours.open());
+    ASSERT_TRUE(theirs.open());
+
+    const int64_t before = ours.changeCount();
+    ASSERT_TRUE(ours.setString("ciao perché 👋"));
+    EXPECT_GT(ours.changeCount(), before);
+    EXPECT_EQ(ours.string(), "ciao perché 👋");
+    EXPECT_EQ(theirs.string(), "ciao perché 👋");  // through the selection conversion
+
+    // Another client copying is a change for us, and its text is what we read.
+    const int64_t mine = ours.changeCount();
+    std::string longText;
+    for (int i = 0; i < 500; ++i)
+        longText += "riga " + std::to_string(i) + " àè\n";
+    ASSERT_TRUE(theirs.setString(longText));
+    EXPECT_TRUE(eventually([&] { return ours.changeCount() > mine; }));
+    EXPECT_EQ(ours.string(), longText);
+
+    // Emptied: no text, and the other side sees none either.
+    ours.clearContents();
+    EXPECT_EQ(ours.string(), std::nullopt);
+    EXPECT_EQ(theirs.string(), std::nullopt);
+}
+
+TEST_F(X11Desktop, WorkspaceNamesTheFocusedWindowsApplication) {
+    TestClient client(display());
+    LinuxWorkspace files({"/nonexistent"});
+    X11Workspace workspace(files, display());
+    const long pid = 4242;
+    XChangeProperty(client.display(), client.window(),
+                    XInternAtom(client.display(), "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    XSync(client.display(), False);
+    const auto front = workspace.frontmostApplication();
+    ASSERT_TRUE(front.has_value());
+    EXPECT_EQ(front->bundleIdentifier, "zenity");
+    EXPECT_EQ(front->localizedName, "Question");
+    EXPECT_EQ(front->pid, 4242);
+}
+
+TEST_F(X11Desktop, WorkspacePrefersAnInstalledDesktopEntry) {
+    const auto id = X11Workspace::identifierFor(
+        std::nullopt, "chromium", "Chromium", [](const std::string& c) { return c == "chromium"; });
+    EXPECT_EQ(id, "chromium");
+    EXPECT_EQ(X11Workspace::identifierFor("org.gnome.Zenity", "zenity", "Zenity",
+                                          [](const std::string&) { return false; }),
+              "org.gnome.Zenity");
+    EXPECT_EQ(X11Workspace::identifierFor(std::nullopt, "telegram", "TelegramDesktop",
+                                          [](const std::string&) { return false; }),
+              "telegramdesktop");
+}
+
+// The hook, its poster and a recording handler on a real main queue.
+class HookFixture {
+  public:
+    explicit HookFixture(const std::string& display)
+        : main_("main", dispatch::RealClock::instance()), hook_(options(display)) {
+        poster_.open(display);
+    }
+    // The handler may still be running on the main queue: stop the hook and
+    // let the queue finish before the recorded events go.
+    ~HookFixture() {
+        hook_.uninstall();
+        main_.drain();
+    }
+    X11KeyboardHook::Options options(const std::string& display) {
+        X11KeyboardHook::Options o;
+        o.mainQueue = &main_;
+        o.poster = &poster_;
+        o.displayName = display;
+        o.isBusy = [this] { return busy_.load(); };
+        o.isFrontCovered = [this] { return covered_.load(); };
+        o.busyWatchdog = std::chrono::milliseconds(1500);
+        return o;
+    }
+    bool install() {
+        return hook_.install([this](const KeyEvent& e) {
+            std::lock_guard lock(mutex_);
+            seen_.push_back(e);
+            if (e.keyCode == keys::kReturn && swallowReturn_.load()) {
+                busy_.store(busyAfterReturn_.load());
+                return KeyDecision::swallow;
+            }
+            return busy_.load() ? KeyDecision::swallow : KeyDecision::pass;
+        });
+    }
+    std::vector<KeyEvent> seen() {
+        main_.drain();
+        std::lock_guard lock(mutex_);
+        return seen_;
+    }
+    bool saw(uint16_t code, uint64_t flags) {
+        return eventually([&] {
+            for (const auto& e : seen())
+                if (e.keyCode == code && e.flags == flags)
+                    return true;
+            return false;
+        });
+    }
+
+    dispatch::SerialQueue main_;
+    X11KeyPoster poster_;
+    X11KeyboardHook hook_;
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> covered_{true};
+    std::atomic<bool> swallowReturn_{false};
+    std::atomic<bool> busyAfterReturn_{false};
+    std::mutex mutex_;
+    std::vector<KeyEvent> seen_;
+};
+
+TEST_F(X11Desktop, HookSeesPhysicalKeysAndPassesOrHoldsReturn) {
+    TestClient client(display());
+    ASSERT_TRUE(client.hasKeyboard());
+    HookFixture hook(display());
+    ASSERT_TRUE(hook.install());
+    ASSERT_TRUE(eventually([&] { return hook.hook_.holdsReturnGrab(); }));
+
+    // Ordinary keys reach the window directly and are reported without flags.
+    client.tap(XK_a);
+    EXPECT_TRUE(client.receives("a:0"));
+    EXPECT_TRUE(hook.saw(keys::kA, 0));
+
+    // A passed Return (with Shift) reaches the window once, modifiers intact.
+    client.physical(XK_Shift_L, true);
+    client.tap(XK_Return);
+    client.physical(XK_Shift_L, false);
+    EXPECT_TRUE(hook.saw(keys::kReturn, keys::kShift));
+    EXPECT_TRUE(client.receives("Return:1"));
+
+    // Alt+Z comes through its grab with Option; passed, it reaches the window.
+    client.physical(XK_Alt_L, true);
+    client.tap(XK_z);
+    client.physical(XK_Alt_L, false);
+    EXPECT_TRUE(hook.saw(keys::kZ, keys::kOption));
+    EXPECT_TRUE(client.receives("z:8"));
+
+    // A swallowed Return never reaches the window.
+    hook.swallowReturn_.store(true);
+    const std::size_t before = client.settledCount();
+    client.tap(XK_Return);
+    EXPECT_TRUE(eventually([&] { return hook.seen().size() >= 5; }));
+    EXPECT_EQ(client.settledCount(), before);
+
+    // Keys the program posts come from XTEST: the window gets them, the hook
+    // never reports them.
+    const std::size_t seenBefore = hook.seen().size();
+    ASSERT_TRUE(hook.poster_.postKeyEvent(keys::kA, true, keys::kCommand, keys::kSyntheticMarker));
+    ASSERT_TRUE(hook.poster_.postKeyEvent(keys::kA, false, keys::kCommand, keys::kSyntheticMarker));
+    EXPECT_TRUE(client.receives("a:4"));  // ⌘A is Ctrl+A
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    EXPECT_EQ(hook.seen().size(), seenBefore);
+}
+
+TEST_F(X11Desktop, KeysTypedDuringACorrectionAreHeldUntilItEnds) {
+    TestClient client(display());
+    ASSERT_TRUE(client.hasKeyboard());
+    HookFixture hook(display());
+    hook.swallowReturn_.store(true);
+    hook.busyAfterReturn_.store(true);
+    ASSERT_TRUE(hook.install());
+    ASSERT_TRUE(eventually([&] { return hook.hook_.holdsReturnGrab(); }));
+
+    client.tap(XK_Return);
+    ASSERT_TRUE(eventually([&] { return hook.hook_.holdsBusyGrab(); }));
+    const std::size_t before = client.settledCount();
+    client.tap(XK_b);              // swallowed by the handler while busy
+    EXPECT_TRUE(hook.saw(11, 0));  // B
+    EXPECT_EQ(client.settledCount(), before);
+
+    hook.busy_.store(false);
+    EXPECT_TRUE(eventually([&] { return !hook.hook_.holdsBusyGrab(); }));
+    client.tap(XK_c);
+    EXPECT_TRUE(client.receives("c:0"));
+}
+
+TEST_F(X11Desktop, BusyGrabIsReleasedByTheWatchdogAndEveryGrabOnUninstall) {
+    TestClient client(display());
+    ASSERT_TRUE(client.hasKeyboard());
+    HookFixture hook(display());
+    hook.swallowReturn_.store(true);
+    hook.busyAfterReturn_.store(true);
+    ASSERT_TRUE(hook.install());
+    ASSERT_TRUE(eventually([&] { return hook.hook_.holdsReturnGrab(); }));
+    client.tap(XK_Return);
+    ASSERT_TRUE(eventually([&] { return hook.hook_.holdsBusyGrab(); }));
+    // The correction never ends: the 1.5 s watchdog gives the keyboard back.
+    EXPECT_TRUE(
+        eventually([&] { return !hook.hook_.holdsBusyGrab(); }, std::chrono::milliseconds(4000)));
+    client.tap(XK_d);
+    EXPECT_TRUE(client.receives("d:0"));
+
+    hook.hook_.uninstall();
+    client.tap(XK_Return);
+    EXPECT_TRUE(client.receives("Return:0"));
+}
+
+TEST_F(X11Desktop, ReturnIsNotGrabbedWhileTheFrontApplicationIsNotCovered) {
+    TestClient client(display());
+    ASSERT_TRUE(client.hasKeyboard());
+    HookFixture hook(display());
+    hook.covered_.store(false);
+    hook.swallowReturn_.store(true);
+    ASSERT_TRUE(hook.install());
+    EXPECT_FALSE(hook.hook_.holdsReturnGrab());
+    client.tap(XK_Return);
+    EXPECT_TRUE(client.receives("Return:0"));
+    for (const auto& e : hook.seen())
+        EXPECT_NE(e.keyCode, keys::kReturn);
+}
+
+}  // namespace
+}  // namespace quorix::platform
