@@ -30,7 +30,7 @@ struct Weights {
     double character = 1.0;      // a telltale letter (once per word)
     double ending = 0.5;         // a typical word ending
     double group = 0.15;         // a typical letter group
-    double spell = 1.0;          // a word accepted by a leading language's dictionary
+    double spell = 1.0;          // a word accepted (or rejected, for the other leader)
     double noDictionary = 0.75;  // share of `spell` credited to pt/nl per checked word
     double spellMargin = 1.0;    // leaders closer than this are settled by spelling
     double minimum = 0.5;        // below this the evidence names no language
@@ -52,6 +52,27 @@ int languageOf(std::string_view code) {
 
 bool hasDictionary(std::size_t language) {
     return language <= Cues::Fr;
+}
+
+// Relative cost of a nuspell lookup per language, dominated by rejected
+// words: German and French try compounds and many affixes before refusing.
+constexpr std::array<int, kLanguageCount> kSpellCost{0, 2, 4, 1, 3, 9, 9};
+
+// Of two leaders, the one whose dictionary is cheaper to ask.
+std::size_t cheaperToSpell(std::size_t a, std::size_t b) {
+    return kSpellCost[a] <= kSpellCost[b] ? a : b;
+}
+
+// Only plain words are spell-checked: digits, hyphens and other symbols mark
+// identifiers and compounds that no dictionary settles, at a high cost.
+bool isPlainWord(std::string_view word) {
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const auto c = static_cast<unsigned char>(word[i]);
+        if (c < 0x80 && !(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z')) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void addShared(Scores& scores, Cues::Mask mask, double weight) {
@@ -153,9 +174,12 @@ std::string HybridLanguageRecognizer::classify(std::string_view text) const {
                           (kLanguageCount - std::popcount(static_cast<unsigned>(function))));
         }
         Cues::Mask letters = 0;
-        for (char32_t c : text::toUtf32(token.word)) {
-            if (c >= 0x80) {
-                letters |= cues.character(c);
+        if (!std::all_of(token.word.begin(), token.word.end(),
+                         [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            for (char32_t c : text::toUtf32(token.word)) {
+                if (c >= 0x80) {
+                    letters |= cues.character(c);
+                }
             }
         }
         for (std::size_t i = 0; i < kLanguageCount; ++i) {
@@ -185,7 +209,7 @@ std::string HybridLanguageRecognizer::classify(std::string_view text) const {
         (hasDictionary(first) || hasDictionary(second))) {
         std::vector<const Token*> content;
         for (const Token& token : tokens) {
-            if (!token.functionWord && token.word.size() >= 3 &&
+            if (!token.functionWord && token.word.size() >= 3 && isPlainWord(token.word) &&
                 token.word.size() <= w.spellMaxBytes && content.size() < w.spellWords) {
                 content.push_back(&token);
             }
@@ -197,6 +221,16 @@ std::string HybridLanguageRecognizer::classify(std::string_view text) const {
             if (gap > static_cast<double>(content.size() - i) * w.spell &&
                 std::min(scores[first], scores[second]) > third) {
                 break;
+            }
+            if (hasDictionary(first) && hasDictionary(second)) {
+                // One lookup per word: acceptance counts for the language
+                // asked, rejection for the other leader.
+                const std::size_t asked = cheaperToSpell(first, second);
+                const std::size_t other = asked == first ? second : first;
+                scores[spellChecker_.accepts(content[i]->word, Cues::kCodes[asked]) ? asked
+                                                                                    : other] +=
+                    w.spell;
+                continue;
             }
             for (std::size_t language : {first, second}) {
                 if (!hasDictionary(language)) {

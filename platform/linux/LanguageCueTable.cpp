@@ -57,7 +57,7 @@ constexpr std::pair<LanguageCueTable::Language, std::string_view> kFunctionWords
         "antes algunos qué unos yo otro otras otra él tanto esa estos mucho quienes nada muchos "
         "cual poco ella estar estas algunas algo nosotros mi mis tú te ti tu tus ellas vosotros "
         "puede pueden ser son está están fue han ha he hemos tiene tienen hacer "
-        "usted ustedes aquí ahora bien así cómo",
+        "usted ustedes aquí ahora bien así cómo cada",
     },
     {
         LanguageCueTable::Fr,
@@ -78,7 +78,7 @@ constexpr std::pair<LanguageCueTable::Language, std::string_view> kFunctionWords
         "essa num nem suas meu às minha têm numa pelos elas havia seja qual será nós tenho lhe "
         "deles essas esses pelas este fosse dele tu te vocês vos lhes meus minhas teu tua teus "
         "tuas nosso nossa nossos nossas dela delas esta estes estas aquele aquela aqueles aquelas "
-        "isto aquilo estou estamos estava pode podem são",
+        "isto aquilo estou estamos estava pode podem são cada",
     },
     {
         LanguageCueTable::Nl,
@@ -149,13 +149,13 @@ constexpr std::pair<LanguageCueTable::Language, std::string_view> kEndings[] = {
      "schaft bar sch cht"},
     {LanguageCueTable::Es,
      "ción ciones dad dades ado ada ados adas ido ida idos idas ando iendo mente "
-     "ible able oso osa ía ían emos amos ar er ir"},
+     "ible able oso osa ía ían emos amos ar er ir os as es"},
     {LanguageCueTable::Fr,
      "tion tions ment ments eux euse aire ique iques ée ées és er ez ait aient "
-     "ons ent eur eurs ité ible able elle oir"},
+     "ons ent eur eurs ité ible able elle oir es"},
     {LanguageCueTable::Pt,
      "ção ções ões ão dade dades ado ada ados adas ido ida idos idas mente "
-     "ível ável oso osa ar er ir em am"},
+     "ível ável oso osa ar er ir em am os as es eiro eira eiros eiras ou"},
     {LanguageCueTable::Nl, "heid lijk lijke ing ingen en eren tje tjes baar isch ig ige"},
 };
 

@@ -296,19 +296,45 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
         field.insert(text);
 }
 
+namespace {
+
+// Whether every byte of s is ASCII alphanumeric or one of `extra`, and the
+// length lies in [minLength, 32].
+bool tokenBody(std::string_view s, std::string_view extra, std::size_t minLength) {
+    if (s.size() < minLength || s.size() > 32)
+        return false;
+    for (const char c : s) {
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum && extra.find(c) == std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool SimDesktop::completionListOpen(const SimTextField& field) {
     const std::u16string& units = field.units();
     const auto caret = static_cast<std::size_t>(field.selection().location);
     const std::string left = text::fromUtf16(std::u16string_view(units).substr(0, caret));
-    if (left.size() > 1 && left[0] == '/' && left.find_first_of(" \t\n") == std::string::npos)
+    if (!left.empty() && left[0] == '/' && tokenBody(std::string_view(left).substr(1), "_", 1))
         return true;
     const std::size_t start = left.find_last_of(" \t\n");
-    const std::string token = left.substr(start == std::string::npos ? 0 : start + 1);
+    const std::string_view token =
+        std::string_view(left).substr(start == std::string::npos ? 0 : start + 1);
     if (token.empty())
         return false;
-    if (token[0] == '@')
-        return true;
-    return (token[0] == '#' || token[0] == ':') && token.size() > 1;
+    switch (token[0]) {
+        case '@':
+            return tokenBody(token.substr(1), "_.-", 0);
+        case '#':
+            return tokenBody(token.substr(1), "_", 1);
+        case ':':
+            return tokenBody(token.substr(1), "_+-", 1);
+        default:
+            return false;
+    }
 }
 
 void SimDesktop::send(SimNode& node) {

@@ -6,10 +6,9 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <future>
 #include <map>
@@ -27,31 +26,13 @@
 #include "core/dispatch/VirtualClock.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "tests/core/config/ConfigTestSupport.h"
 
 namespace quorix::testing {
 
-class TempConfigFolder {
-  public:
-    TempConfigFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorix-ai-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempConfigFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempConfigFolder(const TempConfigFolder&) = delete;
-    TempConfigFolder& operator=(const TempConfigFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 // Settings and logger of one test, in a folder of their own.
 struct ConfigWorld {
-    TempConfigFolder folder;
+    TempFolder folder;
     dispatch::VirtualClock clock{dispatch::WallTime{}, /*autoAdvance=*/false};
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
     platform::SimWorkspace workspace{"/home/sim"};
@@ -73,12 +54,8 @@ struct ConfigWorld {
         return out;
     }
     bool logged(const std::string& message) const {
-        for (const auto& m : messages()) {
-            if (m == message) {
-                return true;
-            }
-        }
-        return false;
+        const auto all = messages();
+        return std::find(all.begin(), all.end(), message) != all.end();
     }
 };
 
@@ -216,25 +193,18 @@ class Awaiter {
 
 // Reply bodies in each provider's format.
 inline std::string openAIContent(const std::string& content) {
-    nlohmann::json message = {{"role", "assistant"}, {"content", content}};
-    nlohmann::json choice = {{"message", message}};
-    nlohmann::json body = nlohmann::json::object();
-    body["choices"] = nlohmann::json::array({choice});
+    nlohmann::json body;
+    body["choices"][0]["message"] = {{"role", "assistant"}, {"content", content}};
     return body.dump();
 }
 inline std::string geminiText(const std::string& text) {
-    nlohmann::json part = {{"text", text}};
-    nlohmann::json content = {{"parts", nlohmann::json::array({part})}, {"role", "model"}};
-    nlohmann::json candidate = {{"content", content}};
-    nlohmann::json body = nlohmann::json::object();
-    body["candidates"] = nlohmann::json::array({candidate});
+    nlohmann::json body;
+    body["candidates"][0]["content"]["parts"][0]["text"] = text;
+    body["candidates"][0]["content"]["role"] = "model";
     return body.dump();
 }
 inline std::string errorBody(const std::string& message) {
-    nlohmann::json error = {{"message", message}, {"code", 429}};
-    nlohmann::json body = nlohmann::json::object();
-    body["error"] = error;
-    return body.dump();
+    return nlohmann::json{{"error", {{"message", message}, {"code", 429}}}}.dump();
 }
 
 }  // namespace quorix::testing

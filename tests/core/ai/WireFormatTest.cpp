@@ -222,14 +222,11 @@ TEST(CloudCorrectionFormat, BodyAndReply) {
 }
 
 TEST(HttpUrl, Validity) {
-    EXPECT_TRUE(HttpUrl::isValid("http://127.0.0.1:8787/v1/correct"));
-    EXPECT_TRUE(HttpUrl::isValid("HTTPS://api.example.com"));
-    EXPECT_FALSE(HttpUrl::isValid(""));
-    EXPECT_FALSE(HttpUrl::isValid("not a url"));
-    EXPECT_FALSE(HttpUrl::isValid("ftp://x.it/"));
-    EXPECT_FALSE(HttpUrl::isValid("http:///path"));
-    EXPECT_FALSE(HttpUrl::isValid("http://exa mple.com"));
-    EXPECT_FALSE(HttpUrl::isValid("http://x.it/\xC3\xA8"));
+    for (const char* url : {"http://127.0.0.1:8787/v1/correct", "HTTPS://api.example.com"})
+        EXPECT_TRUE(HttpUrl::isValid(url)) << url;
+    for (const char* url : {"", "not a url", "ftp://x.it/", "http:///path", "http://exa mple.com",
+                            "http://x.it/\xC3\xA8"})
+        EXPECT_FALSE(HttpUrl::isValid(url)) << url;
 }
 
 }  // namespace

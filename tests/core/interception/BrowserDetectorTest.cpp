@@ -18,6 +18,9 @@ TEST_F(BrowserDetectorTest, BrowsersAreRecognisedBySubstring) {
     EXPECT_TRUE(BrowserDetector::isBrowserApp("com.google.Chrome"));
     EXPECT_TRUE(BrowserDetector::isBrowserApp("ORG.MOZILLA.FIREFOX"));
     EXPECT_TRUE(BrowserDetector::isBrowserApp("com.example.searcher"));  // "arc" inside
+    // Linux browser identifiers that no macOS fragment covers.
+    EXPECT_TRUE(BrowserDetector::isBrowserApp("chromium"));
+    EXPECT_TRUE(BrowserDetector::isBrowserApp("org.gnome.Epiphany"));
     EXPECT_FALSE(BrowserDetector::isBrowserApp("com.example.chat"));
     EXPECT_FALSE(BrowserDetector::isBrowserApp(std::nullopt));
 }

@@ -221,13 +221,14 @@ TEST(SimKeyboard, ReturnConfirmsAnOpenCompletionListInsteadOfSending) {
     }
     EXPECT_TRUE(d.sentMessages().empty());
 
-    // A finished token, a lone '#', or a command followed by text: no list.
-    for (const char* typed : {"ciao @mar ", "ok #", "/giphy gatto"}) {
+    // A finished token, a lone '#', a mention with punctuation, or a command
+    // followed by text: no list.
+    for (const char* typed : {"ciao @mar ", "ok #", "@anna!", "/giphy gatto"}) {
         d.typeText(typed);
         d.pressKey(k::kReturn);
         EXPECT_EQ(d.text(t.chat.field), "") << typed;
     }
-    EXPECT_EQ(d.sentMessages().size(), 3u);
+    EXPECT_EQ(d.sentMessages().size(), 4u);
 }
 
 }  // namespace
