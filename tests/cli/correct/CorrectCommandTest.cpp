@@ -124,12 +124,12 @@ TEST(CorrectCommand, ReportsHowEachMessageLeft) {
     EXPECT_EQ(tag["path"], "E5");
     EXPECT_EQ(tag["sent"], "@anna!");
 
-    const auto local = correctJSON({"cioa", "come", "stai"}, home);
+    const auto local = correctJSON({"ciao", "coem", "stai"}, home);
     EXPECT_EQ(local["path"], "local");
     EXPECT_EQ(local["sent"], "ciao come stai");
-    EXPECT_EQ(local["changedWord"], "cioa");
+    EXPECT_EQ(local["changedWord"], "coem");
     // The correction was cached in the user's folder: the next time it is a hit.
-    const auto again = correctJSON({"cioa come stai"}, home);
+    const auto again = correctJSON({"ciao coem stai"}, home);
     EXPECT_EQ(again["path"], "cache");
     EXPECT_EQ(again["sent"], "ciao come stai");
 }
@@ -170,7 +170,7 @@ TEST(CorrectCommand, MisuseIsAUsageError) {
 
 TEST(CheckCommand, ReportsTheOnDeviceAnalysisWithStableKeys) {
     TempHome home;
-    const ProcessRun run = quorix({"check", "--json", "cioa come stai xyzqw"}, home);
+    const ProcessRun run = quorix({"check", "--json", "ciao coem stai xyzqw"}, home);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto json = nlohmann::json::parse(run.out, nullptr, false);
     ASSERT_TRUE(json.is_object()) << run.out;
@@ -181,8 +181,8 @@ TEST(CheckCommand, ReportsTheOnDeviceAnalysisWithStableKeys) {
                         "candidateWords", "contextualSuspicion", "language", "linkOrNavigation",
                         "localCorrection", "localCorrectionHasPotentialTypo", "loneTag",
                         "misspelledWord", "text", "unfinishedToken", "workContext"}));
-    EXPECT_EQ(json["candidateWords"], (std::vector<std::string>{"cioa", "come", "stai", "xyzqw"}));
-    EXPECT_EQ(json["misspelledWord"], "cioa");
+    EXPECT_EQ(json["candidateWords"], (std::vector<std::string>{"ciao", "coem", "stai", "xyzqw"}));
+    EXPECT_EQ(json["misspelledWord"], "coem");
     EXPECT_EQ(json["localCorrection"], "ciao come stai xyzqw");
     EXPECT_EQ(json["localCorrectionHasPotentialTypo"], true);
     EXPECT_EQ(json["loneTag"], false);

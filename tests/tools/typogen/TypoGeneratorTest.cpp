@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/knowledge/TypoMap.h"
+#include "tools/typogen/InputLists.h"
+#include "tools/typogen/TypoGenerator.h"
+
+namespace quorix::typogen {
+namespace {
+
+// Accepts exactly the listed words per language (case-sensitive, like
+// hunspell for capitalised entries).
+class FakeLexicon final : public Lexicon {
+  public:
+    std::map<std::string, std::set<std::string>> words;
+    bool accepts(std::string_view word, std::string_view language) override {
+        const auto it = words.find(std::string(language));
+        return it != words.end() && it->second.count(std::string(word)) != 0;
+    }
+};
+
+struct Fixture : ::testing::Test {
+    FakeLexicon lexicon;
+    std::vector<LanguageInput> inputs;
+
+    void SetUp() override {
+        lexicon.words["it"] = {"questo", "prova", "proba", "casa", "cosa", "Marco"};
+        lexicon.words["en"] = {"house", "alter", "the"};
+        lexicon.words["de"] = {"Haus", "und"};
+        lexicon.words["es"] = {};
+        lexicon.words["fr"] = {};
+        inputs = {{"it",
+                   {{"questo", 1000},
+                    {"prova", 500},
+                    {"proba", 400},
+                    {"casa", 900},
+                    {"cosa", 800},
+                    {"marco", 50}}},
+                  {"en", {{"house", 700}, {"the", 5000}, {"alter", 10}}},
+                  {"de", {{"haus", 600}, {"und", 3000}}},
+                  {"es", {}},
+                  {"fr", {}}};
+    }
+
+    std::map<std::string, std::string> generate(const std::string& language,
+                                                GeneratorOptions options = {}) {
+        TypoGenerator generator(lexicon, inputs, KeepRules({"marco"}), options);
+        std::map<std::string, std::string> out;
+        for (const TypoEntry& e : generator.generate(language)) {
+            out.emplace(e.typo, e.correction);
+        }
+        return out;
+    }
+};
+
+TEST_F(Fixture, KeepsUnambiguousSlipsRejectedEverywhere) {
+    const auto it = generate("it");
+    EXPECT_EQ(it.at("qeusto"), "questo");
+    EXPECT_EQ(it.at("quetso"), "questo");
+    EXPECT_EQ(it.count("questo"), 0u);
+    for (const auto& [typo, correction] : it) {
+        EXPECT_FALSE(lexicon.accepts(typo, "en")) << typo;
+    }
+}
+
+TEST_F(Fixture, DropsSlipsNearTwoWordsOfSimilarFrequency) {
+    const auto it = generate("it");
+    // "prova" (500) and "proba" (400) are one edit from "prova" slips such as "proca".
+    EXPECT_EQ(it.count("prpba"), 0u);
+    EXPECT_EQ(it.count("prvoa"), 1u);  // two edits from "proba": unambiguous
+    // "casa" (900) and "cosa" (800): "cdsa" is one edit from both.
+    EXPECT_EQ(it.count("cxsa"), 0u);
+}
+
+TEST_F(Fixture, DropsSlipsValidInAnyLanguageOrCapitalised) {
+    inputs[0].words.emplace_back("altre", 900);
+    lexicon.words["it"].insert("altre");
+    EXPECT_EQ(generate("it").count("csaa"), 1u);
+    lexicon.words["fr"].insert("Csaa");  // a name in another language's dictionary
+    const auto it = generate("it");
+    EXPECT_EQ(it.count("alter"), 0u);  // English word
+    EXPECT_EQ(it.count("csaa"), 0u);
+}
+
+TEST_F(Fixture, GermanNounsAreWrittenCapitalised) {
+    const auto de = generate("de");
+    ASSERT_EQ(de.count("hasu"), 1u);
+    EXPECT_EQ(de.at("hasu"), "Haus");
+    EXPECT_EQ(de.count("haus"), 0u);  // the lower-case noun is no slip of ours
+}
+
+TEST_F(Fixture, OutputIsBoundedRankedAndDeterministic) {
+    GeneratorOptions options;
+    options.entries = 25;
+    TypoGenerator a(lexicon, inputs, KeepRules(), options);
+    TypoGenerator b(lexicon, inputs, KeepRules(), options);
+    const auto first = a.generate("it");
+    const auto second = b.generate("it");
+    ASSERT_EQ(first.size(), 25u);
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(first[i].typo, second[i].typo);
+        if (i > 0) {
+            EXPECT_GE(first[i - 1].score, first[i].score);
+        }
+    }
+    EXPECT_TRUE(a.generate("xx").empty());
+}
+
+TEST_F(Fixture, RejectPairAppliesEveryRuleButDominance) {
+    TypoGenerator generator(lexicon, inputs, KeepRules({"marco"}));
+    EXPECT_EQ(generator.rejectPair("cge", "it"), std::nullopt);
+    EXPECT_EQ(generator.rejectPair("alter", "it"), "known-word");
+    EXPECT_EQ(generator.rejectPair("marco", "it"), "in-use");
+    EXPECT_EQ(generator.rejectPair("cmq", "it"), "shape");
+    EXPECT_EQ(generator.rejectPair("cge", "xx"), "unknown-language");
+}
+
+TEST(InputLists, DictionaryRoundTripsThroughTheLoaderInOrder) {
+    std::ostringstream out;
+    writeDictionary(out, {{"qeusto", "questo", 2}, {"hasu", "Haus", 1}, {"c\"e", "c'è", 0}});
+    const std::string doc = out.str();
+    EXPECT_LT(doc.find("qeusto"), doc.find("hasu"));
+    const auto map = parseTypoMap(doc);
+    ASSERT_TRUE(map);
+    EXPECT_EQ(map->size(), 3u);
+    EXPECT_EQ(map->at("hasu"), "Haus");
+    EXPECT_EQ(map->at("c\"e"), "c'è");
+
+    std::ostringstream empty;
+    writeDictionary(empty, {});
+    EXPECT_TRUE(parseTypoMap(empty.str()));
+}
+
+TEST(InputLists, MissingOrMalformedListsAreErrorsNotCrashes) {
+    const auto folder = std::filesystem::temp_directory_path() / "typogen-test-inputs";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "words.json") << R"(["uno", 2])";
+    std::ofstream(folder / "counts.json") << R"([{"word": "you"}])";
+    std::ofstream(folder / "broken.json") << R"(["uno", )";
+    EXPECT_THROW(readWordArray(folder / "words.json"), InputError);
+    EXPECT_THROW(readWordArray(folder / "broken.json"), InputError);
+    EXPECT_THROW(readWordArray(folder / "absent.json"), InputError);
+    EXPECT_THROW(readWordCounts(folder / "counts.json"), InputError);
+    std::ofstream(folder / "words.json", std::ios::trunc) << R"(["uno", "due"])";
+    EXPECT_EQ(readWordArray(folder / "words.json"), (std::vector<std::string>{"uno", "due"}));
+    std::filesystem::remove_all(folder);
+    EXPECT_GT(frequencyOfRank(1), frequencyOfRank(2));
+    EXPECT_EQ(frequencyOfRank(0), frequencyOfRank(1));
+}
+
+}  // namespace
+}  // namespace quorix::typogen

@@ -1,0 +1,244 @@
+#include "tools/typogen/TypoGenerator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <unordered_set>
+
+#include "core/text/Text.h"
+#include "tools/typogen/EditGenerator.h"
+#include "tools/typogen/Keyboard.h"
+
+namespace quorix::typogen {
+
+namespace {
+
+constexpr std::size_t kMinimumSourceLetters = 3;
+
+bool lettersOnly(const std::u32string& s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char32_t c) { return text::isLetter(c); });
+}
+
+void count(std::map<std::string, std::size_t>* counts, const std::string& reason) {
+    if (counts != nullptr) {
+        ++(*counts)[reason];
+    }
+}
+
+}  // namespace
+
+TypoGenerator::TypoGenerator(Lexicon& lexicon, const std::vector<LanguageInput>& languages,
+                             KeepRules rules, GeneratorOptions options)
+    : lexicon_(lexicon), rules_(std::move(rules)), options_(options) {
+    std::set<char32_t> alphabet;
+    for (const LanguageInput& input : languages) {
+        languages_.push_back(input.code);
+        // Lower-case key → (form, frequency), keeping the highest frequency.
+        std::map<std::u32string, Word> byLower;
+        for (const auto& [word, frequency] : input.words) {
+            const std::string lower = text::toLower(word);
+            std::u32string lower32 = text::toUtf32(lower);
+            if (lower32.size() < 2 || !lettersOnly(lower32)) {
+                continue;
+            }
+            auto found = byLower.find(lower32);
+            if (found != byLower.end()) {
+                found->second.frequency = std::max(found->second.frequency, frequency);
+                continue;
+            }
+            std::string form;
+            if (lexicon_.accepts(lower, input.code)) {
+                form = lower;
+            } else if (const std::string cap = text::capitalized(lower);
+                       input.code == "de" && lexicon_.accepts(cap, input.code)) {
+                form = cap;
+            } else {
+                continue;
+            }
+            byLower.emplace(lower32, Word{form, lower32, frequency});
+        }
+        std::vector<Word>& words = vocabulary_[input.code];
+        for (auto& [lower, word] : byLower) {
+            words.push_back(std::move(word));
+        }
+        std::stable_sort(words.begin(), words.end(),
+                         [](const Word& a, const Word& b) { return a.frequency > b.frequency; });
+        for (const Word& w : words) {
+            double& known = known_[w.lower];
+            known = std::max(known, w.frequency);
+            alphabet.insert(w.lower.begin(), w.lower.end());
+        }
+    }
+    alphabet_.assign(alphabet.begin(), alphabet.end());
+}
+
+std::size_t TypoGenerator::vocabularySize(std::string_view language) const {
+    const auto it = vocabulary_.find(language);
+    return it == vocabulary_.end() ? 0 : it->second.size();
+}
+
+double TypoGenerator::frequency(std::string_view word, std::string_view language) const {
+    const auto it = vocabulary_.find(language);
+    if (it == vocabulary_.end()) {
+        return 0;
+    }
+    const std::u32string lower = text::toUtf32(text::toLower(word));
+    for (const Word& w : it->second) {
+        if (w.lower == lower) {
+            return w.frequency;
+        }
+    }
+    return 0;
+}
+
+double TypoGenerator::strongestNeighbour(const std::u32string& typo,
+                                         const std::u32string& source) const {
+    double best = 0;
+    const auto consider = [&](const std::u32string& variant) {
+        if (variant == source) {
+            return;
+        }
+        const auto it = known_.find(variant);
+        if (it != known_.end()) {
+            best = std::max(best, it->second);
+        }
+    };
+    const std::size_t n = typo.size();
+    std::u32string v;
+    for (std::size_t i = 0; i < n; ++i) {
+        v = typo;
+        v.erase(i, 1);
+        consider(v);
+        if (i + 1 < n && typo[i] != typo[i + 1]) {
+            v = typo;
+            std::swap(v[i], v[i + 1]);
+            consider(v);
+        }
+        for (const char32_t c : alphabet_) {
+            if (c != typo[i]) {
+                v = typo;
+                v[i] = c;
+                consider(v);
+            }
+        }
+    }
+    for (std::size_t i = 0; i <= n; ++i) {
+        for (const char32_t c : alphabet_) {
+            v = typo;
+            v.insert(v.begin() + static_cast<std::ptrdiff_t>(i), c);
+            consider(v);
+        }
+    }
+    return best;
+}
+
+std::optional<std::string> TypoGenerator::rejectByRulesAndSpelling(const std::string& typo,
+                                                                   bool checkInUse) {
+    if (const auto rejection = rules_.reject(typo, checkInUse)) {
+        return std::string(rejectionName(*rejection));
+    }
+    if (known_.count(text::toUtf32(typo)) != 0) {
+        return "known-word";
+    }
+    const std::string cap = text::capitalized(typo);
+    for (const std::string& language : languages_) {
+        if (lexicon_.accepts(typo, language) || lexicon_.accepts(cap, language)) {
+            return "valid-" + language;
+        }
+    }
+    return std::nullopt;
+}
+
+bool TypoGenerator::validAnywhere(std::string_view word) {
+    const std::string cap = text::capitalized(word);
+    return std::any_of(languages_.begin(), languages_.end(), [&](const std::string& language) {
+        return lexicon_.accepts(word, language) || lexicon_.accepts(cap, language);
+    });
+}
+
+std::optional<std::string> TypoGenerator::rejectPair(std::string_view typo,
+                                                     std::string_view language) {
+    if (vocabulary_.find(language) == vocabulary_.end()) {
+        return "unknown-language";
+    }
+    return rejectByRulesAndSpelling(text::toLower(typo), true);
+}
+
+std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
+                                               std::map<std::string, std::size_t>* rejected) {
+    const auto vocab = vocabulary_.find(language);
+    if (vocab == vocabulary_.end()) {
+        return {};
+    }
+    const std::vector<Word>& words = vocab->second;
+    const EditGenerator generator(Keyboard::forLanguage(language), std::string(language));
+
+    struct Candidate {
+        std::size_t source = 0;
+        double score = 0;
+    };
+    std::unordered_map<std::u32string, Candidate> candidates;
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < words.size() && used < options_.sources; ++i) {
+        if (words[i].lower.size() < kMinimumSourceLetters) {
+            continue;
+        }
+        ++used;
+        const double weight = std::pow(words[i].frequency, options_.frequencyExponent);
+        for (Edit& edit : generator.edits(words[i].lower)) {
+            const double score = weight * edit.likelihood;
+            auto [it, inserted] = candidates.try_emplace(std::move(edit.typo), Candidate{i, score});
+            if (!inserted && score > it->second.score) {
+                it->second = Candidate{i, score};
+            }
+        }
+    }
+
+    std::vector<std::pair<std::u32string, Candidate>> ranked(candidates.begin(), candidates.end());
+    candidates.clear();
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        if (a.second.score != b.second.score) {
+            return a.second.score > b.second.score;
+        }
+        return a.first < b.first;
+    });
+
+    std::vector<TypoEntry> out;
+    std::vector<std::size_t> keptPerSource(words.size(), 0);
+    for (const auto& [typo32, candidate] : ranked) {
+        if (out.size() >= options_.entries) {
+            break;
+        }
+        const Word& source = words[candidate.source];
+        if (keptPerSource[candidate.source] >= options_.perSource) {
+            count(rejected, "source-full");
+            continue;
+        }
+        const std::string typo = text::fromUtf32(typo32);
+        std::u32string plain(source.lower);
+        std::transform(plain.begin(), plain.end(), plain.begin(), EditGenerator::baseLetter);
+        const bool accentsDropped = plain == typo32;
+        if (const auto rules = rules_.reject(typo, !accentsDropped)) {
+            count(rejected, std::string(rejectionName(*rules)));
+            continue;
+        }
+        if (known_.count(typo32) != 0) {
+            count(rejected, "known-word");
+            continue;
+        }
+        if (source.frequency < options_.dominance * strongestNeighbour(typo32, source.lower)) {
+            count(rejected, "ambiguous");
+            continue;
+        }
+        if (const auto reason = rejectByRulesAndSpelling(typo, !accentsDropped)) {
+            count(rejected, *reason);
+            continue;
+        }
+        ++keptPerSource[candidate.source];
+        out.push_back({typo, source.form, candidate.score});
+    }
+    return out;
+}
+
+}  // namespace quorix::typogen

@@ -1,0 +1,238 @@
+// typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N] [--sources N]
+//         [--languages it,en,de,es,fr]
+// Writes typos_<lang>.json for each language from the pinned input lists
+// (fetched by scripts/fetch-typogen-inputs.sh) and the system's hunspell
+// dictionaries. Equal inputs give byte-identical files.
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/knowledge/TypoMap.h"
+#include "core/text/Text.h"
+#include "platform/linux/NuspellSpellChecker.h"
+#include "tools/typogen/InputLists.h"
+#include "tools/typogen/KeepRules.h"
+#include "tools/typogen/NuspellLexicon.h"
+#include "tools/typogen/TypoGenerator.h"
+
+namespace {
+
+using namespace quorix::typogen;
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kAllLanguages{"it", "en", "de", "es", "fr"};
+
+// Tokens of a rank list at or above this rank count as written on purpose.
+constexpr std::size_t kInUseRank = 20000;
+
+int usage() {
+    std::cerr << "usage: typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N]\n"
+                 "               [--sources N] [--languages it,en,de,es,fr]\n";
+    return 2;
+}
+
+std::vector<std::string> splitList(const std::string& list) {
+    std::vector<std::string> out;
+    std::stringstream in(list);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        if (!item.empty()) {
+            out.push_back(item);
+        }
+    }
+    return out;
+}
+
+struct Inputs {
+    std::vector<LanguageInput> languages;
+    std::unordered_set<std::string> inUse;
+};
+
+Inputs readInputs(const fs::path& folder) {
+    Inputs inputs;
+    for (const std::string& code : kAllLanguages) {
+        const fs::path src = zxcvbnFolder(folder, code);
+        std::unordered_map<std::string, double> frequency;
+        std::vector<std::string> order;
+        for (const char* list : {"commonWords", "wikipedia"}) {
+            const std::vector<std::string> words =
+                readWordArray(src / (std::string(list) + ".json"));
+            for (std::size_t i = 0; i < words.size(); ++i) {
+                const double f = frequencyOfRank(i + 1);
+                auto [it, inserted] = frequency.try_emplace(words[i], f);
+                if (inserted) {
+                    order.push_back(words[i]);
+                } else {
+                    it->second = std::max(it->second, f);
+                }
+                if (i < kInUseRank) {
+                    inputs.inUse.insert(quorix::text::toLower(words[i]));
+                }
+            }
+        }
+        for (const char* list : {"firstnames", "lastnames"}) {
+            for (const std::string& name : readWordArray(src / (std::string(list) + ".json"))) {
+                inputs.inUse.insert(quorix::text::toLower(name));
+            }
+        }
+        if (code == "en") {
+            for (const auto& [word, count] :
+                 readWordCounts(folder / "subtlex" / "package" / "index.json")) {
+                auto [it, inserted] = frequency.try_emplace(word, count);
+                if (inserted) {
+                    order.push_back(word);
+                } else {
+                    it->second = std::max(it->second, count);
+                }
+                inputs.inUse.insert(quorix::text::toLower(word));
+            }
+        }
+        LanguageInput input{code, {}};
+        input.words.reserve(order.size());
+        for (const std::string& word : order) {
+            input.words.emplace_back(word, frequency[word]);
+        }
+        inputs.languages.push_back(std::move(input));
+    }
+    return inputs;
+}
+
+// Adds the built-in pairs whose correction belongs to `language` and that
+// pass the keep rules; reports the others.
+void addBuiltInPairs(TypoGenerator& generator, const std::string& language,
+                     std::vector<TypoEntry>& entries) {
+    for (const auto& [typo, correction] : quorix::builtInTypoPairs()) {
+        const double here = generator.frequency(correction, language);
+        double elsewhere = 0;
+        for (const std::string& other : kAllLanguages) {
+            if (other != language) {
+                elsewhere = std::max(elsewhere, generator.frequency(correction, other));
+            }
+        }
+        if (here == 0 || here < elsewhere) {
+            continue;  // a pair of another language
+        }
+        const bool present = std::any_of(entries.begin(), entries.end(),
+                                         [&](const TypoEntry& e) { return e.typo == typo; });
+        if (present) {
+            continue;
+        }
+        if (const auto reason = generator.rejectPair(typo, language)) {
+            std::cerr << "typogen: " << language << ": built-in pair " << typo << " -> "
+                      << correction << " left out (" << *reason << ")\n";
+            continue;
+        }
+        entries.push_back({std::string(typo), std::string(correction), here});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const TypoEntry& a, const TypoEntry& b) {
+        return a.score != b.score ? a.score > b.score : a.typo < b.typo;
+    });
+}
+
+// Italian elisions written with the accent dropped after the apostrophe; the
+// tokeniser keeps an elision and its word together, so the slip is a token of
+// its own. Kept only when no language accepts the slip.
+void addElisionPairs(TypoGenerator& generator, std::vector<TypoEntry>& entries) {
+    static const std::pair<const char*, const char*> kPairs[] = {{"c'e", "c'è"},
+                                                                 {"dov'e", "dov'è"},
+                                                                 {"com'e", "com'è"},
+                                                                 {"cos'e", "cos'è"},
+                                                                 {"quand'e", "quand'è"}};
+    for (const auto& [typo, correction] : kPairs) {
+        const bool present = std::any_of(entries.begin(), entries.end(),
+                                         [&](const TypoEntry& e) { return e.typo == typo; });
+        if (std::string_view(typo) == correction || present || generator.validAnywhere(typo)) {
+            continue;
+        }
+        entries.push_back({typo, correction, generator.frequency("è", "it")});
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fs::path inputsFolder = ".cache/typogen";
+    fs::path outFolder = "resources/Dictionaries";
+    std::string hunspell = quorix::platform::NuspellSpellChecker::kDefaultFolder;
+    std::vector<std::string> languages = kAllLanguages;
+    GeneratorOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) {
+            return usage();
+        }
+        const std::string value = argv[++i];
+        if (arg == "--inputs") {
+            inputsFolder = value;
+        } else if (arg == "--out") {
+            outFolder = value;
+        } else if (arg == "--hunspell") {
+            hunspell = value;
+        } else if (arg == "--entries") {
+            options.entries = std::strtoul(value.c_str(), nullptr, 10);
+        } else if (arg == "--sources") {
+            options.sources = std::strtoul(value.c_str(), nullptr, 10);
+        } else if (arg == "--languages") {
+            languages = splitList(value);
+        } else {
+            return usage();
+        }
+    }
+    if (options.entries == 0 || options.sources == 0 || languages.empty()) {
+        return usage();
+    }
+
+    quorix::platform::NuspellSpellChecker spell(hunspell);
+    for (const std::string& code : kAllLanguages) {
+        if (!spell.hasDictionary(code)) {
+            std::cerr << "typogen: no hunspell dictionary for " << code << " in " << hunspell
+                      << "\n";
+            return 1;
+        }
+    }
+    Inputs inputs;
+    try {
+        inputs = readInputs(inputsFolder);
+    } catch (const InputError& e) {
+        std::cerr << "typogen: " << e.what() << "\n";
+        return 1;
+    }
+    NuspellLexicon lexicon(spell);
+    TypoGenerator generator(lexicon, inputs.languages, KeepRules(std::move(inputs.inUse)), options);
+
+    for (const std::string& language : languages) {
+        if (generator.vocabularySize(language) == 0) {
+            std::cerr << "typogen: unknown language " << language << "\n";
+            return 2;
+        }
+        std::map<std::string, std::size_t> rejected;
+        std::vector<TypoEntry> entries = generator.generate(language, &rejected);
+        if (language == "it") {
+            addElisionPairs(generator, entries);
+        }
+        addBuiltInPairs(generator, language, entries);
+        const fs::path file = outFolder / ("typos_" + language + ".json");
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        writeDictionary(out, entries);
+        out.close();
+        if (!out) {
+            std::cerr << "typogen: cannot write " << file.string() << "\n";
+            return 1;
+        }
+        std::cerr << "typogen: " << language << ": " << entries.size() << " entries from "
+                  << generator.vocabularySize(language) << " words; rejected:";
+        for (const auto& [reason, n] : rejected) {
+            std::cerr << " " << reason << "=" << n;
+        }
+        std::cerr << "\n";
+    }
+    return 0;
+}
