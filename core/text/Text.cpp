@@ -341,14 +341,30 @@ std::string firstCharacter(std::string_view s) {
 
 // ---- normalisation -----------------------------------------------------------
 
+namespace {
+
+// ICU's NFC singleton, fetched once behind a C++ static guard so that every
+// thread sees it fully built (ICU's own once-initialisation is invisible to
+// race detectors). Null when ICU cannot provide it.
+const icu::Normalizer2* nfcNormalizer() {
+    static const icu::Normalizer2* const instance = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Normalizer2* n2 = icu::Normalizer2::getNFCInstance(status);
+        return U_SUCCESS(status) ? n2 : nullptr;
+    }();
+    return instance;
+}
+
+}  // namespace
+
 std::string nfc(std::string_view s) {
     if (detail::isAscii(s))
         return std::string(s);
     std::string storage;
     const std::string_view v = validView(s, storage);
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* n2 = icu::Normalizer2::getNFCInstance(status);
-    if (U_FAILURE(status))
+    const icu::Normalizer2* n2 = nfcNormalizer();
+    if (n2 == nullptr)
         return std::string(v);
     std::string out;
     out.reserve(v.size());
@@ -368,8 +384,8 @@ bool canonicallyEqual(std::string_view a, std::string_view b) {
     if (isValidUtf8(a) && isValidUtf8(b)) {
         // Two different strings that are both already NFC are not equivalent.
         UErrorCode status = U_ZERO_ERROR;
-        const icu::Normalizer2* n2 = icu::Normalizer2::getNFCInstance(status);
-        if (U_SUCCESS(status) &&
+        const icu::Normalizer2* n2 = nfcNormalizer();
+        if (n2 != nullptr &&
             n2->isNormalizedUTF8(icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
                                  status) &&
             n2->isNormalizedUTF8(icu::StringPiece(b.data(), static_cast<int32_t>(b.size())),
