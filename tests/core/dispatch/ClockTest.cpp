@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,26 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::eventually;
+using testing::Outcome;
+
+// A wait on its own thread with its own mutex and condition variable.
+struct Waiter {
+    Waiter(Clock& clock, Instant deadline, std::function<bool()> pred)
+        : outcome([this, &clock, deadline, pred] {
+              std::unique_lock lk(m);
+              return clock.waitUntil(lk, cv, deadline, pred);
+          }) {}
+    void notify(bool* flag = nullptr) {
+        if (flag) {
+            std::lock_guard g(m);
+            *flag = true;
+        }
+        cv.notify_all();
+    }
+    std::mutex m;
+    std::condition_variable cv;
+    Outcome outcome;  // last: starts once m and cv exist
+};
 
 // ---------------------------------------------------------------- RealClock
 
@@ -27,37 +48,35 @@ TEST(RealClock, NowIsMonotonicAndSleepAdvancesIt) {
     EXPECT_LT(std::chrono::abs(wall - std::chrono::system_clock::now()), 5s);
 }
 
-TEST(RealClock, WaitUntilTimesOutOrReturnsPredicate) {
-    RealClock clock;
+// A passed deadline returns the predicate at once; the lock is held again on
+// return; no waiter stays registered.
+TEST(Clocks, WaitUntilPastOrShortDeadlineReturnsThePredicate) {
+    RealClock real;
+    VirtualClock virt;
+    virt.advance(5s);
     std::mutex m;
     std::condition_variable cv;
     std::unique_lock lk(m);
-    EXPECT_FALSE(clock.waitUntil(lk, cv, clock.now() + 2ms, [] { return false; }));
-    EXPECT_TRUE(clock.waitUntil(lk, cv, clock.now() + 1h, [] { return true; }));
-    // A deadline in the past: no wait, the predicate decides.
-    EXPECT_FALSE(clock.waitUntil(lk, cv, Instant::min(), [] { return false; }));
-    EXPECT_TRUE(lk.owns_lock());
+    for (Clock* clock : {static_cast<Clock*>(&real), static_cast<Clock*>(&virt)}) {
+        EXPECT_FALSE(clock->waitUntil(lk, cv, clock->now(), [] { return false; }));
+        EXPECT_FALSE(clock->waitUntil(lk, cv, Instant::min(), [] { return false; }));
+        EXPECT_TRUE(clock->waitUntil(lk, cv, clock->now() + 1h, [] { return true; }));
+        EXPECT_TRUE(lk.owns_lock());
+    }
+    EXPECT_FALSE(real.waitUntil(lk, cv, real.now() + 2ms, [] { return false; }));
+    EXPECT_EQ(virt.waiterCount(), 0U);
 }
 
 TEST(RealClock, WaitUntilFarDeadlineWakesOnNotify) {
     RealClock clock;
-    std::mutex m;
-    std::condition_variable cv;
     bool flag = false;
-    std::thread t([&] {
-        std::lock_guard g(m);
-        flag = true;
-        cv.notify_all();
-    });
-    std::unique_lock lk(m);
-    EXPECT_TRUE(clock.waitUntil(lk, cv, Instant::max(), [&] { return flag; }));
-    lk.unlock();
-    t.join();
+    Waiter waiter(clock, Instant::max(), [&] { return flag; });
+    waiter.notify(&flag);
+    waiter.outcome.join();
+    EXPECT_EQ(waiter.outcome.result(), 1);
 }
 
-// ------------------------------------------------------------- VirtualClock
-
-TEST(VirtualClock, StartsAtZeroAndMovesOnlyForward) {
+TEST(VirtualClock, StartsAtZeroAndMovesOnlyForwardAndSaturates) {
     const WallTime origin{std::chrono::hours(1000)};
     VirtualClock clock(origin);
     EXPECT_EQ(clock.now(), Instant(0));
@@ -70,8 +89,19 @@ TEST(VirtualClock, StartsAtZeroAndMovesOnlyForward) {
     EXPECT_EQ(clock.now(), Instant(1500ms));
     clock.advanceTo(Instant(2s));
     EXPECT_EQ(clock.now(), Instant(2s));
+    // With autoAdvance a sleep moves time itself; zero or negative sleeps don't.
+    clock.sleepFor(3s);
+    clock.sleepFor(0s);
+    clock.sleepFor(-1s);
+    EXPECT_EQ(clock.now(), Instant(5s));
     EXPECT_EQ(seconds(0.25), Duration(250ms));
     EXPECT_EQ(micros(7), Duration(7us));
+
+    EXPECT_EQ(addSaturating(Instant(5s), Duration::max()), Instant::max());
+    EXPECT_EQ(addSaturating(Instant(-5s), Duration::min()), Instant::min());
+    EXPECT_EQ(addSaturating(Instant(5s), -2s), Instant(3s));
+    clock.advance(Duration::max());
+    EXPECT_EQ(clock.now(), Instant::max());
 }
 
 TEST(VirtualClock, ConcurrentAdvancesAddUp) {
@@ -88,38 +118,13 @@ TEST(VirtualClock, ConcurrentAdvancesAddUp) {
     EXPECT_EQ(clock.now(), Instant(1s));
 }
 
-TEST(VirtualClock, HugeDurationsSaturate) {
-    EXPECT_EQ(addSaturating(Instant(5s), Duration::max()), Instant::max());
-    EXPECT_EQ(addSaturating(Instant(-5s), Duration::min()), Instant::min());
-    EXPECT_EQ(addSaturating(Instant(5s), -2s), Instant(3s));
-    VirtualClock clock;
-    clock.advance(1s);
-    clock.advance(Duration::max());
-    EXPECT_EQ(clock.now(), Instant::max());
-}
-
-TEST(VirtualClock, SleepWithAutoAdvanceMovesTimeItself) {
-    VirtualClock clock;
-    clock.sleepFor(3s);
-    EXPECT_EQ(clock.now(), Instant(3s));
-    clock.sleepFor(0s);
-    clock.sleepFor(-1s);
-    EXPECT_EQ(clock.now(), Instant(3s));
-}
-
 TEST(VirtualClock, SleepWithAutoAdvanceWakesDueWaiters) {
     VirtualClock clock;
-    std::mutex m;
-    std::condition_variable cv;
-    std::atomic<bool> timedOut{false};
-    std::thread waiter([&] {
-        std::unique_lock lk(m);
-        timedOut = !clock.waitUntil(lk, cv, Instant(2s), [] { return false; });
-    });
+    Waiter waiter(clock, Instant(2s), [] { return false; });
     ASSERT_TRUE(clock.awaitWaiters(1));
     clock.sleepFor(5s);  // passes the waiter's deadline
-    waiter.join();
-    EXPECT_TRUE(timedOut);
+    waiter.outcome.join();
+    EXPECT_EQ(waiter.outcome.result(), 0);
     EXPECT_EQ(clock.now(), Instant(5s));
 }
 
@@ -167,59 +172,31 @@ TEST(VirtualClock, SleepWithoutAutoAdvanceWaitsForSomeoneToAdvance) {
 
 TEST(VirtualClock, WaitUntilWakesOnNotifyWithoutMovingTime) {
     VirtualClock clock;
-    std::mutex m;
-    std::condition_variable cv;
     bool ready = false;
-    std::atomic<int> result{-1};
-    std::thread waiter([&] {
-        std::unique_lock lk(m);
-        result = clock.waitUntil(lk, cv, Instant(10s), [&] { return ready; }) ? 1 : 0;
-    });
+    Waiter waiter(clock, Instant(10s), [&] { return ready; });
     ASSERT_TRUE(clock.awaitWaiters(1));
-    {
-        std::lock_guard g(m);
-        ready = true;
-    }
-    cv.notify_all();
-    waiter.join();
-    EXPECT_EQ(result, 1);
+    waiter.notify(&ready);
+    waiter.outcome.join();
+    EXPECT_EQ(waiter.outcome.result(), 1);
     EXPECT_EQ(clock.now(), Instant(0));
     EXPECT_EQ(clock.waiterCount(), 0U);
 }
 
 TEST(VirtualClock, WaitUntilTimesOutExactlyAtTheDeadline) {
     VirtualClock clock;
-    std::mutex m;
-    std::condition_variable cv;
-    std::atomic<int> result{-1};
-    std::thread waiter([&] {
-        std::unique_lock lk(m);
-        result = clock.waitUntil(lk, cv, Instant(10s), [] { return false; }) ? 1 : 0;
-    });
+    Waiter waiter(clock, Instant(10s), [] { return false; });
     ASSERT_TRUE(clock.awaitWaiters(1));
     EXPECT_EQ(clock.nextDeadline(), Instant(10s));
     // A notify with the predicate still false does not end the wait.
-    cv.notify_all();
+    waiter.notify();
     clock.advanceTo(Instant(10s) - Duration(1));
-    EXPECT_EQ(result, -1);
+    EXPECT_EQ(waiter.outcome.result(), -1);
     ASSERT_TRUE(eventually([&] { return clock.waiterCount() == 1; }));
     EXPECT_TRUE(clock.advanceToNextDeadline());
-    waiter.join();
-    EXPECT_EQ(result, 0);
+    waiter.outcome.join();
+    EXPECT_EQ(waiter.outcome.result(), 0);
     EXPECT_EQ(clock.now(), Instant(10s));
     EXPECT_FALSE(clock.advanceToNextDeadline());
-}
-
-TEST(VirtualClock, WaitUntilPastDeadlineReturnsPredicateAtOnce) {
-    VirtualClock clock;
-    clock.advance(5s);
-    std::mutex m;
-    std::condition_variable cv;
-    std::unique_lock lk(m);
-    EXPECT_FALSE(clock.waitUntil(lk, cv, Instant(5s), [] { return false; }));
-    EXPECT_TRUE(clock.waitUntil(lk, cv, Instant(1s), [] { return true; }));
-    EXPECT_TRUE(lk.owns_lock());
-    EXPECT_EQ(clock.waiterCount(), 0U);
 }
 
 TEST(VirtualClock, NextDeadlineSeesAnnouncedDeadlinesAfterNow) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,30 +24,11 @@ namespace quorix::dispatch {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Blocker;
 using testing::eventually;
 using testing::Gate;
-
-// Thread-safe record of events.
-class Log {
-  public:
-    void add(std::string s) {
-        std::lock_guard g(m_);
-        items_.push_back(std::move(s));
-    }
-    std::vector<std::string> items() const {
-        std::lock_guard g(m_);
-        return items_;
-    }
-    std::size_t size() const {
-        std::lock_guard g(m_);
-        return items_.size();
-    }
-
-  private:
-    mutable std::mutex m_;
-    std::vector<std::string> items_;
-};
-
+using testing::tick;
+using Log = testing::Record<std::string>;
 using Items = std::vector<std::string>;
 
 // -------------------------------------------------------------- SerialQueue
@@ -67,46 +49,32 @@ TEST(SerialQueue, DelayedWorkRunsByDueTimeThenSubmissionOrder) {
     clock.advanceTo(Instant(1s) - Duration(1));
     q.drain();
     EXPECT_EQ(log.items(), Items{"now"});
-    clock.advance(Duration(1));
-    q.drain();
+    tick(clock, q, 1, Duration(1));
     EXPECT_EQ(log.items(), (Items{"now", "a@1"}));
 
     // One jump past several due times runs them in due order.
-    clock.advance(5s);
-    q.drain();
+    tick(clock, q, 1, 5s);
     EXPECT_EQ(log.items(), (Items{"now", "a@1", "b1@2", "b2@2", "c@3"}));
 }
 
-TEST(SerialQueue, HugeDelayMeansNever) {
-    VirtualClock clock;
-    clock.advance(1s);
-    SerialQueue q("test", clock);
-    std::atomic<bool> ran{false};
-    q.asyncAfter(Duration::max(), [&] { ran = true; });
-    q.async([] {});
-    clock.advance(std::chrono::hours(24 * 365 * 100));
-    q.drain();
-    EXPECT_FALSE(ran);
-}
-
-TEST(SerialQueue, NextDeadlineStepsThroughDelayedWork) {
+TEST(SerialQueue, NextDeadlineStepsThroughDelayedWorkAndHugeDelayMeansNever) {
     VirtualClock clock;
     SerialQueue q("test", clock);
-    std::vector<Instant> firedAt;
-    std::mutex m;
-    auto record = [&] {
-        std::lock_guard g(m);
-        firedAt.push_back(clock.now());
-    };
-    q.asyncAfter(2s, record);
-    q.asyncAfter(500ms, record);
+    testing::Record<Instant> firedAt;
+    std::atomic<bool> never{false};
+    q.asyncAfter(2s, [&] { firedAt.add(clock.now()); });
+    q.asyncAfter(500ms, [&] { firedAt.add(clock.now()); });
     // Announced at submission, before the worker waits for it.
     EXPECT_EQ(clock.nextDeadline(), Instant(500ms));
     while (clock.advanceToNextDeadline())
         q.drain();
     q.drain();
-    std::lock_guard g(m);
-    EXPECT_EQ(firedAt, (std::vector<Instant>{Instant(500ms), Instant(2s)}));
+    EXPECT_EQ(firedAt.items(), (std::vector<Instant>{Instant(500ms), Instant(2s)}));
+
+    q.asyncAfter(Duration::max(), [&] { never = true; });
+    q.async([] {});
+    tick(clock, q, 1, std::chrono::hours(24 * 365 * 100));
+    EXPECT_FALSE(never);
 }
 
 TEST(SerialQueue, RunsOneClosureAtATimeOnItsOwnThread) {
@@ -142,8 +110,7 @@ TEST(SerialQueue, ClosuresCanQueueMoreWork) {
     });
     q.drain();
     EXPECT_EQ(log.items(), (Items{"first", "second"}));
-    clock.advance(1s);
-    q.drain();
+    tick(clock, q, 1, 1s);
     EXPECT_EQ(log.items(), (Items{"first", "second", "later"}));
 }
 
@@ -160,48 +127,24 @@ TEST(SerialQueue, SyncRunsOnTheQueueAndPropagatesExceptions) {
     EXPECT_EQ(nested, 1);
 }
 
-TEST(SerialQueue, DestructorDropsDelayedWorkAndReleasesIt) {
-    VirtualClock clock;
-    auto token = std::make_shared<int>(0);
-    std::weak_ptr<int> watch = token;
-    std::atomic<bool> ran{false};
-    {
-        SerialQueue q("test", clock);
-        q.asyncAfter(1s, [&ran, token] { ran = true; });
-        token.reset();
-        EXPECT_FALSE(watch.expired());
-        EXPECT_EQ(clock.nextDeadline(), Instant(1s));
-    }
-    EXPECT_TRUE(watch.expired());
-    EXPECT_FALSE(ran);
-    EXPECT_FALSE(clock.nextDeadline());  // the announced deadline was withdrawn
-    clock.advance(5s);
-    EXPECT_FALSE(ran);
-}
-
 TEST(SerialQueue, DestructorWaitsForTheRunningClosureAndRunsDueWork) {
     VirtualClock clock;
-    Gate entered, release;
+    Blocker blocker;
     Log log;
-    std::thread releaser;
+    std::jthread releaser;
     {
         SerialQueue q("test", clock);
         q.async([&] {
-            entered.open();
-            release.wait();
+            blocker.block();
             log.add("running");
             // Submitted during destruction: dropped.
             q.async([&] { log.add("late"); });
         });
         q.async([&] { log.add("due"); });
         q.asyncAfter(1s, [&] { log.add("not due"); });
-        ASSERT_TRUE(entered.wait());
-        releaser = std::thread([&] {
-            std::this_thread::sleep_for(5ms);
-            release.open();
-        });
+        ASSERT_TRUE(blocker.entered.wait());
+        releaser = blocker.releaseSoon();
     }  // blocks until the running closure returns
-    releaser.join();
     EXPECT_EQ(log.items(), (Items{"running", "due"}));
 }
 
@@ -228,25 +171,23 @@ TEST(WorkItem, CancelledBeforeItRunsIsANoOp) {
     item->cancel();
     item->cancel();  // idempotent
     EXPECT_TRUE(item->isCancelled());
-    clock.advance(1s);
-    q.drain();
+    tick(clock, q, 1, 1s);
     EXPECT_EQ(runs, 1);
 }
 
 TEST(WorkItem, CancelledWhileRunningFinishes) {
     VirtualClock clock;
     SerialQueue q("test", clock);
-    Gate entered, release;
+    Blocker blocker;
     std::atomic<bool> finished{false};
     auto item = WorkItem::make([&] {
-        entered.open();
-        release.wait();
+        blocker.block();
         finished = true;
     });
     q.async(item);
-    ASSERT_TRUE(entered.wait());
+    ASSERT_TRUE(blocker.entered.wait());
     item->cancel();  // from another thread, mid-run
-    release.open();
+    blocker.release.open();
     q.drain();
     EXPECT_TRUE(finished);
     // Performing a cancelled item again does nothing.
@@ -267,12 +208,10 @@ TEST(WorkItem, CancelAndReplaceDebounce) {
             pending->cancel();
         pending = WorkItem::make([&log, i] { log.add(std::to_string(i)); });
         q.asyncAfter(450ms, pending);
-        clock.advance(100ms);
-        q.drain();
+        tick(clock, q, 1, 100ms);
     }
     EXPECT_TRUE(log.items().empty());
-    clock.advance(350ms);
-    q.drain();
+    tick(clock, q, 1, 350ms);
     EXPECT_EQ(log.items(), Items{"4"});
 }
 
@@ -307,11 +246,9 @@ TEST(ConcurrentQueue, DelayedWorkFiresWhenVirtualTimeArrives) {
     for (int i = 1; i <= 3; ++i)
         q.asyncAfter(std::chrono::seconds(i), [&] { ++runs; });
     q.asyncAfter(2s, [&] { ++runs; });
-    clock.advance(2s - Duration(1));
-    q.drain();
+    tick(clock, q, 1, 2s - Duration(1));
     EXPECT_EQ(runs, 1);
-    clock.advance(Duration(1));
-    q.drain();
+    tick(clock, q, 1, Duration(1));
     EXPECT_EQ(runs, 3);
     EXPECT_EQ(clock.nextDeadline(), Instant(3s));
     clock.advanceToNextDeadline();
@@ -349,36 +286,51 @@ TEST(ConcurrentQueue, ManySubmittersAllRun) {
 
 TEST(ConcurrentQueue, DestructorDropsPendingWaitsForRunning) {
     VirtualClock clock;
-    Gate entered, release;
+    Blocker blocker;
     std::atomic<bool> finished{false};
     std::atomic<int> dropped{0};
     auto token = std::make_shared<int>(0);
     std::weak_ptr<int> watch = token;
-    std::thread releaser;
+    std::jthread releaser;
     {
         ConcurrentQueue q("pool", clock, 1);
         q.async([&] {
-            entered.open();
-            release.wait();
+            blocker.block();
             finished = true;
         });
-        ASSERT_TRUE(entered.wait());
+        ASSERT_TRUE(blocker.entered.wait());
         q.async([&dropped, token] { ++dropped; });  // not started: dropped
-        q.asyncAfter(1s, [&dropped, token] { ++dropped; });
         token.reset();
-        releaser = std::thread([&] {
-            std::this_thread::sleep_for(5ms);
-            release.open();
-        });
+        releaser = blocker.releaseSoon();
     }
-    releaser.join();
     EXPECT_TRUE(finished);
     EXPECT_EQ(dropped, 0);
     EXPECT_TRUE(watch.expired());
-    EXPECT_FALSE(clock.nextDeadline());
 }
 
-// -------------------------------------------------------------- ManualQueue
+// Every queue kind drops delayed work when destroyed, releases what the
+// closures hold and withdraws the deadline it announced.
+TEST(Queues, DestructorDropsDelayedWorkAndReleasesIt) {
+    VirtualClock clock;
+    const std::vector<std::function<std::unique_ptr<Queue>()>> kinds = {
+        [&] { return std::make_unique<SerialQueue>("serial", clock); },
+        [&] { return std::make_unique<ConcurrentQueue>("pool", clock, 1); },
+        [&] { return std::make_unique<ManualQueue>(clock); }};
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        auto token = std::make_shared<int>(0);
+        std::weak_ptr<int> watch = token;
+        std::atomic<bool> ran{false};
+        auto q = kinds[k]();
+        q->asyncAfter(1s, [&ran, token] { ran = true; });
+        token.reset();
+        EXPECT_FALSE(watch.expired()) << k;
+        q.reset();
+        EXPECT_TRUE(watch.expired()) << k;
+        EXPECT_FALSE(clock.nextDeadline()) << k;
+        clock.advance(5s);
+        EXPECT_FALSE(ran) << k;
+    }
+}
 
 TEST(ManualQueue, RunsOnlyWhenAskedOnTheCallersThread) {
     VirtualClock clock;
@@ -418,36 +370,20 @@ TEST(ManualQueue, RunsOnlyWhenAskedOnTheCallersThread) {
 TEST(ManualQueue, WaitForDueSeesWorkPostedFromOtherThreads) {
     VirtualClock clock;
     ManualQueue q(clock);
+    const auto safety = std::chrono::duration_cast<std::chrono::milliseconds>(testing::kSafety);
     EXPECT_FALSE(q.waitForDue(1ms));
     std::thread poster([&] { q.async([] {}); });
-    EXPECT_TRUE(
-        q.waitForDue(std::chrono::duration_cast<std::chrono::milliseconds>(testing::kSafety)));
+    EXPECT_TRUE(q.waitForDue(safety));
     poster.join();
     EXPECT_EQ(q.runUntilIdle(), 1U);
 
     // Delayed work becomes due when another thread moves virtual time.
     q.asyncAfter(2s, [] {});
     std::thread advancer([&] { clock.advance(2s); });
-    EXPECT_TRUE(
-        q.waitForDue(std::chrono::duration_cast<std::chrono::milliseconds>(testing::kSafety)));
+    EXPECT_TRUE(q.waitForDue(safety));
     advancer.join();
     EXPECT_EQ(q.runUntilIdle(), 1U);
 }
-
-TEST(ManualQueue, DestructorDropsPending) {
-    VirtualClock clock;
-    auto token = std::make_shared<int>(0);
-    std::weak_ptr<int> watch = token;
-    {
-        ManualQueue q(clock);
-        q.asyncAfter(1s, [token] {});
-        token.reset();
-    }
-    EXPECT_TRUE(watch.expired());
-    EXPECT_FALSE(clock.nextDeadline());
-}
-
-// --------------------------------------------------------------- Dispatcher
 
 TEST(Dispatcher, OwnsGlobalQueuesAroundOneClock) {
     VirtualClock clock;
@@ -483,7 +419,7 @@ TEST(Dispatcher, DrainGlobalFollowsWorkAcrossQueues) {
     EXPECT_EQ(mainQueue.runUntilIdle(), 1U);
     clock.advance(600ms);
     d.drainGlobal();
-    EXPECT_EQ(log.size(), 5U);
+    EXPECT_EQ(log.items().size(), 5U);
 }
 
 TEST(Dispatcher, DestroyedWithWorkInFlightAcrossQueues) {

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "DispatchTestUtil.h"
@@ -18,172 +17,109 @@ namespace quorix::dispatch {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Blocker;
 using testing::eventually;
-using testing::Gate;
-
-class FireTimes {
-  public:
-    explicit FireTimes(Clock& clock) : clock_(clock) {}
-    void fire() {
-        std::lock_guard g(m_);
-        times_.push_back(clock_.now());
-    }
-    std::vector<Instant> times() const {
-        std::lock_guard g(m_);
-        return times_;
-    }
-
-  private:
-    Clock& clock_;
-    mutable std::mutex m_;
-    std::vector<Instant> times_;
-};
-
+using testing::Record;
+using testing::tick;
 using Times = std::vector<Instant>;
 
-TEST(RepeatingTimer, FirstDelayThenEveryInterval) {
+TEST(RepeatingTimer, FirstDelayThenEveryIntervalOnManualAndSerialQueues) {
     VirtualClock clock;
     ManualQueue q(clock);
-    FireTimes fired(clock);
-    RepeatingTimer timer(q, 5s, 3600s, [&] { fired.fire(); });
-
-    clock.advance(5s - Duration(1));
-    q.runUntilIdle();
-    EXPECT_TRUE(fired.times().empty());
-    clock.advance(Duration(1));
-    q.runUntilIdle();
-    EXPECT_EQ(fired.times(), Times{Instant(5s)});
-
+    Record<Instant> fired;
+    RepeatingTimer timer(q, 5s, 3600s, [&] { fired.add(clock.now()); });
+    tick(clock, q, 1, 5s - Duration(1));
+    EXPECT_TRUE(fired.items().empty());
+    tick(clock, q, 1, Duration(1));
+    EXPECT_EQ(fired.items(), Times{Instant(5s)});
     EXPECT_EQ(clock.nextDeadline(), Instant(3605s));
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(clock.advanceToNextDeadline());
         q.runUntilIdle();
     }
-    EXPECT_EQ(fired.times(), (Times{Instant(5s), Instant(3605s), Instant(7205s), Instant(10805s)}));
+    EXPECT_EQ(fired.items(), (Times{Instant(5s), Instant(3605s), Instant(7205s), Instant(10805s)}));
+
+    VirtualClock serialClock;
+    SerialQueue serial("timer", serialClock);
+    Record<Instant> serialFired;
+    RepeatingTimer serialTimer(serial, 1s, 2s, [&] { serialFired.add(serialClock.now()); });
+    tick(serialClock, serial, 7);
+    EXPECT_EQ(serialFired.items(), (Times{Instant(1s), Instant(3s), Instant(5s), Instant(7s)}));
 }
 
-TEST(RepeatingTimer, OnASerialQueue) {
-    VirtualClock clock;
-    SerialQueue q("timer", clock);
-    FireTimes fired(clock);
-    RepeatingTimer timer(q, 1s, 2s, [&] { fired.fire(); });
-    for (int i = 0; i < 7; ++i) {
-        clock.advance(1s);
-        q.drain();
-    }
-    EXPECT_EQ(fired.times(), (Times{Instant(1s), Instant(3s), Instant(5s), Instant(7s)}));
-}
-
-TEST(RepeatingTimer, CancelStopsFiringAndIsIdempotent) {
+TEST(RepeatingTimer, CancelStopsFiringReleasesTheHandlerAndIsIdempotent) {
     VirtualClock clock;
     ManualQueue q(clock);
-    FireTimes fired(clock);
+    std::atomic<int> fired{0}, neverFired{0};
     auto token = std::make_shared<int>(0);
     std::weak_ptr<int> watch = token;
-    RepeatingTimer timer(q, 1s, 1s, [&fired, token] { fired.fire(); });
+    RepeatingTimer timer(q, 1s, 1s, [&fired, token] { ++fired; });
+    RepeatingTimer early(q, 1s, 1s, [&] { ++neverFired; });
+    early.cancel();  // before its first firing
     token.reset();
-    clock.advance(1s);
-    q.runUntilIdle();
+    tick(clock, q, 1);
     timer.cancel();
-    EXPECT_TRUE(watch.expired());  // the handler is released at cancel
+    EXPECT_TRUE(watch.expired());
     timer.cancel();
-    for (int i = 0; i < 5; ++i) {
-        clock.advance(1s);
-        q.runUntilIdle();
-    }
-    EXPECT_EQ(fired.times(), Times{Instant(1s)});
-}
-
-TEST(RepeatingTimer, CancelBeforeFirstFiring) {
-    VirtualClock clock;
-    ManualQueue q(clock);
-    int fired = 0;
-    RepeatingTimer timer(q, 1s, 1s, [&] { ++fired; });
-    timer.cancel();
-    clock.advance(10s);
-    q.runUntilIdle();
-    EXPECT_EQ(fired, 0);
-}
-
-TEST(RepeatingTimer, CancelFromItsOwnHandler) {
-    VirtualClock clock;
-    SerialQueue q("timer", clock);
-    std::atomic<int> fired{0};
-    std::unique_ptr<RepeatingTimer> timer;
-    timer = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
-        if (++fired == 3)
-            timer->cancel();
-    });
-    for (int i = 0; i < 6; ++i) {
-        clock.advance(1s);
-        q.drain();
-    }
-    EXPECT_EQ(fired, 3);
-}
-
-TEST(RepeatingTimer, DestroyedFromItsOwnHandler) {
-    VirtualClock clock;
-    SerialQueue q("timer", clock);
-    std::atomic<int> fired{0};
-    std::unique_ptr<RepeatingTimer> timer;
-    timer = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
-        ++fired;
-        timer.reset();  // must not wait for itself
-    });
-    for (int i = 0; i < 3; ++i) {
-        clock.advance(1s);
-        q.drain();
-    }
+    tick(clock, q, 5);
     EXPECT_EQ(fired, 1);
+    EXPECT_EQ(neverFired, 0);
+}
+
+TEST(RepeatingTimer, CancelledOrDestroyedFromItsOwnHandler) {
+    VirtualClock clock;
+    SerialQueue q("timer", clock);
+    std::atomic<int> cancelled{0}, destroyed{0};
+    std::unique_ptr<RepeatingTimer> a, b;
+    a = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
+        if (++cancelled == 3)
+            a->cancel();
+    });
+    b = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
+        ++destroyed;
+        b.reset();  // must not wait for itself
+    });
+    tick(clock, q, 6);
+    EXPECT_EQ(cancelled, 3);
+    EXPECT_EQ(destroyed, 1);
 }
 
 TEST(RepeatingTimer, DestructorCancelsAndWaitsForRunningHandler) {
     VirtualClock clock;
     SerialQueue q("timer", clock);
-    Gate entered, release;
+    Blocker blocker;
     std::atomic<bool> finished{false};
     std::atomic<int> fired{0};
-    std::thread releaser;
+    std::jthread releaser;
     {
         RepeatingTimer timer(q, 1s, 1s, [&] {
             ++fired;
-            entered.open();
-            release.wait();
+            blocker.block();
             finished = true;
         });
         clock.advance(1s);
-        ASSERT_TRUE(entered.wait());
-        releaser = std::thread([&] {
-            std::this_thread::sleep_for(5ms);
-            release.open();
-        });
+        ASSERT_TRUE(blocker.entered.wait());
+        releaser = blocker.releaseSoon();
     }  // waits for the handler: the owner may go away right after
     EXPECT_TRUE(finished);
-    releaser.join();
-    clock.advance(10s);
-    q.drain();
+    tick(clock, q, 1, 10s);
     EXPECT_EQ(fired, 1);
 }
 
 TEST(RepeatingTimer, CancelWhileRunningLetsItFinishAndStartsNoMore) {
     VirtualClock clock;
     SerialQueue q("timer", clock);
-    Gate entered, release;
+    Blocker blocker;
     std::atomic<int> fired{0};
     RepeatingTimer timer(q, 1s, 1s, [&] {
-        if (++fired == 1) {
-            entered.open();
-            release.wait();
-        }
+        if (++fired == 1)
+            blocker.block();
     });
     clock.advance(1s);
-    ASSERT_TRUE(entered.wait());
+    ASSERT_TRUE(blocker.entered.wait());
     timer.cancel();  // returns while the handler still runs
-    release.open();
-    for (int i = 0; i < 5; ++i) {
-        clock.advance(1s);
-        q.drain();
-    }
+    blocker.release.open();
+    tick(clock, q, 5);
     EXPECT_EQ(fired, 1);
 }
 
@@ -192,11 +128,11 @@ TEST(RepeatingTimer, SlowHandlerDoesNotStackFirings) {
     // firings are skipped, the next one starts right after the slow one.
     VirtualClock clock;
     SerialQueue q("timer", clock);
-    FireTimes fired(clock);
+    Record<Instant> fired;
     std::atomic<int> runs{0};
     std::unique_ptr<RepeatingTimer> timer;
     timer = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
-        fired.fire();
+        fired.add(clock.now());
         clock.sleepFor(5s);  // autoAdvance: moves time itself
         if (++runs == 3)
             timer->cancel();
@@ -204,27 +140,23 @@ TEST(RepeatingTimer, SlowHandlerDoesNotStackFirings) {
     clock.advance(1s);
     ASSERT_TRUE(eventually([&] { return runs == 3; }));
     q.drain();
-    EXPECT_EQ(fired.times(), (Times{Instant(1s), Instant(6s), Instant(11s)}));
+    EXPECT_EQ(fired.items(), (Times{Instant(1s), Instant(6s), Instant(11s)}));
 }
 
 TEST(RepeatingTimer, NoOverlapOnAConcurrentQueue) {
     VirtualClock clock;
     ConcurrentQueue q("pool", clock, 2);
-    Gate entered, release;
-    std::atomic<int> starts{0};
-    std::atomic<int> active{0};
-    std::atomic<int> maxActive{0};
+    Blocker blocker;
+    std::atomic<int> starts{0}, active{0}, maxActive{0};
     RepeatingTimer timer(q, 1s, 1s, [&] {
         const int n = ++active;
         maxActive = std::max(maxActive.load(), n);
-        if (++starts == 1) {
-            entered.open();
-            release.wait();
-        }
+        if (++starts == 1)
+            blocker.block();
         --active;
     });
     clock.advance(1s);
-    ASSERT_TRUE(entered.wait());
+    ASSERT_TRUE(blocker.entered.wait());
     // Several intervals pass while the first run is blocked; each due firing
     // is skipped and schedules the next one.
     for (int i = 2; i <= 5; ++i) {
@@ -233,12 +165,11 @@ TEST(RepeatingTimer, NoOverlapOnAConcurrentQueue) {
         ASSERT_TRUE(eventually([&] { return clock.nextDeadline() == expect; }));
     }
     EXPECT_EQ(starts, 1);
-    release.open();
+    blocker.release.open();
     ASSERT_TRUE(eventually([&] { return active == 0; }));
     q.drain();
     EXPECT_EQ(starts, 1);
-    clock.advance(1s);
-    q.drain();
+    tick(clock, q, 1);
     EXPECT_EQ(starts, 2);
     EXPECT_EQ(maxActive, 1);
 }

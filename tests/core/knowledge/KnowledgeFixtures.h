@@ -1,16 +1,12 @@
 #pragma once
-// Fakes and helpers shared by the knowledge tests: a temporary configuration
-// folder, a scripted spell checker, a fixed-language recogniser, and a
-// dictionary wired to them.
+// Fakes and helpers shared by the knowledge tests: a scripted spell checker, a
+// fixed-language recogniser, and a dictionary wired to them over a temporary
+// configuration folder.
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,44 +20,12 @@
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
 #include "platform/sim/SimPreferencesStore.h"
+#include "tests/core/config/ConfigTestSupport.h"
 
 namespace quorix::testing {
 
 inline std::string knowledgeData(const std::string& relative) {
     return std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/" + relative;
-}
-
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorix-knowledge-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-inline void writeFile(const std::string& path, const std::string& data) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << data;
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 // Accepts exactly the words it is given (any language); records the languages
@@ -130,6 +94,11 @@ struct DictionaryRig {
     }
     std::string configFile(const std::string& name) const {
         return config.path() + "/penwarden/" + name;
+    }
+    // Writes a file into the configuration folder, creating the folder.
+    void writeConfig(const std::string& name, const std::string& data) const {
+        std::filesystem::create_directories(config.path() + "/penwarden");
+        writeFile(configFile(name), data);
     }
     // Log lines without their time stamps.
     std::vector<std::string> logMessages() const {

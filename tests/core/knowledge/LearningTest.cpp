@@ -11,7 +11,6 @@ namespace {
 
 using testing::DictionaryRig;
 using testing::readFile;
-using testing::writeFile;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 TEST(LearningPairs, PairsWordsByPositionWithTheLengthAndCaseFilters) {
@@ -62,7 +61,7 @@ TEST_F(Learning, LearnsNewTyposSavesAllPairsAndCorrectsThemNextTime) {
 }
 
 TEST_F(Learning, KnownTyposAreNeverLearnedAgain) {
-    writeFile(rig.configFile("synced_typos_it.json"), R"({"typos": {"sincro": "sincronia"}})");
+    rig.writeConfig("synced_typos_it.json", R"({"typos": {"sincro": "sincronia"}})");
     auto dict = rig.make();
     const std::size_t lines = rig.logMessages().size();
     dict->learnFromCorrection("cge quidni sincro",
@@ -87,9 +86,10 @@ TEST_F(Learning, KnownTyposAreNeverLearnedAgain) {
 }
 
 TEST_F(Learning, LearnedPairsBeatSyncedAndShippedOnesAfterARestart) {
-    writeFile(rig.configFile("learned_typos.json"), R"({"cge": "chx", "grazei": "grazie mille"})");
-    writeFile(rig.configFile("synced_typos_it.json"),
-              R"({"version": "7", "typos": {"cge": "chy", "grazei": "grazie!", "nuvo": "nuovo"}})");
+    rig.writeConfig("learned_typos.json", R"({"cge": "chx", "grazei": "grazie mille"})");
+    rig.writeConfig(
+        "synced_typos_it.json",
+        R"({"version": "7", "typos": {"cge": "chy", "grazei": "grazie!", "nuvo": "nuovo"}})");
     auto dict = rig.make();
 
     const auto log = rig.logMessages();
@@ -107,15 +107,15 @@ TEST_F(Learning, LearnedPairsBeatSyncedAndShippedOnesAfterARestart) {
 }
 
 TEST_F(Learning, StoredSyncReplyMayBeABareMapAndBadFilesAreSilent) {
-    writeFile(rig.configFile("synced_typos_it.json"), R"({"nuvo": "nuovo"})");
-    writeFile(rig.configFile("learned_typos.json"), R"({"cge": 1})");
+    rig.writeConfig("synced_typos_it.json", R"({"nuvo": "nuovo"})");
+    rig.writeConfig("learned_typos.json", R"({"cge": 1})");
     auto dict = rig.make();
     EXPECT_EQ(dict->lookupLanguage("it", "nuvo"), "nuovo");
     EXPECT_EQ(dict->learnedCount(), 0u);
 
     DictionaryRig other;
-    writeFile(other.configFile("synced_typos_it.json"), R"({"typos": [1, 2], "version": "2"})");
-    writeFile(other.configFile("learned_typos.json"), "{\"cge\": \"che\"");
+    other.writeConfig("synced_typos_it.json", R"({"typos": [1, 2], "version": "2"})");
+    other.writeConfig("learned_typos.json", "{\"cge\": \"che\"");
     auto quiet = other.make();
     EXPECT_EQ(other.logMessages().size(), 1u);
     EXPECT_EQ(quiet->languageCount("it"), 6u);

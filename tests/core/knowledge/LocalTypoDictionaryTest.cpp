@@ -11,7 +11,6 @@ namespace quorix {
 namespace {
 
 using testing::DictionaryRig;
-using testing::writeFile;
 
 TEST(LocalTypoDictionaryLoading, FirstValidFilePerLanguageWinsAndBuiltInsOnlyMarkTyposKnown) {
     DictionaryRig rig;
@@ -66,7 +65,7 @@ TEST(LocalTypoDictionaryLoading, NoFolderLeavesEmptyMapsAndTheBuiltIns) {
 class LocalTypoCorrection : public ::testing::Test {
   protected:
     LocalTypoCorrection() : rig("it", {"ciao", "fai", "doppio", "vengo", "te", "oggi"}) {
-        writeFile(rig.configFile("learned_typos.json"), R"({"x": "per", "oggi": "domani"})");
+        rig.writeConfig("learned_typos.json", R"({"x": "per", "oggi": "domani"})");
         dict = rig.make();
     }
     DictionaryRig rig;

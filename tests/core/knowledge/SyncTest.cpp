@@ -163,30 +163,42 @@ TEST_F(DictionarySync, OkReplyMergesStoresTagAndBodyThenNotModifiedChangesNothin
         "attivi).");
 }
 
-TEST_F(DictionarySync, UnusableOkRepliesStoreOnlyTheTag) {
+struct IgnoredReply {
+    const char* name;
+    DictionaryServer::Reply reply;
+    std::optional<std::string> tag;  // stored only for a usable 200
+    friend void PrintTo(const IgnoredReply& c, std::ostream* os) { *os << c.name; }
+};
+
+class DictionarySyncIgnored : public DictionarySync,
+                              public ::testing::WithParamInterface<IgnoredReply> {};
+
+// Replies without a usable typo map leave the maps, the stored reply and the
+// log untouched; an OK reply still stores its tag.
+TEST_P(DictionarySyncIgnored, ChangesNothingButTheTagOfAnOkReply) {
     auto dict = make();
     const std::size_t lines = rig.logMessages().size();
-    for (const std::string body :
-         {R"({"version": "3"})", R"({"typos": {"a": 1}})", "{not json", R"(["typos"])"}) {
-        rig.prefs.remove(std::string(LocalTypoDictionary::kEtagPreferenceKey));
-        server.reply({200, {{"ETag", "t-" + std::to_string(body.size())}}, body});
-        sync(*dict);
-        EXPECT_EQ(storedTag(), "t-" + std::to_string(body.size())) << body;
-    }
+    server.reply(GetParam().reply);
+    sync(*dict);
+    EXPECT_EQ(storedTag(), GetParam().tag);
     EXPECT_EQ(rig.logMessages().size(), lines);
     EXPECT_EQ(dict->languageCount("it"), 6u);
     EXPECT_FALSE(std::filesystem::exists(dict->syncedFilePath()));
 }
 
-TEST_F(DictionarySync, OtherStatusesEmptyBodiesAndTransportErrorsChangeNothing) {
-    auto dict = make();
-    const std::size_t lines = rig.logMessages().size();
-    server.reply({500, {{"ETag", "e500"}}, kBody});
-    sync(*dict);
-    server.reply({200, {{"ETag", "empty"}}, ""});
-    sync(*dict);
+INSTANTIATE_TEST_SUITE_P(
+    Replies, DictionarySyncIgnored,
+    ::testing::Values(IgnoredReply{"noTypos", {200, {{"ETag", "t1"}}, R"({"version": "3"})"}, "t1"},
+                      IgnoredReply{
+                          "nonString", {200, {{"ETag", "t2"}}, R"({"typos": {"a": 1}})"}, "t2"},
+                      IgnoredReply{"notJson", {200, {{"ETag", "t3"}}, "{not json"}, "t3"},
+                      IgnoredReply{"array", {200, {{"ETag", "t4"}}, R"(["typos"])"}, "t4"},
+                      IgnoredReply{"serverError", {500, {{"ETag", "e500"}}, kBody}, std::nullopt},
+                      IgnoredReply{"emptyBody", {200, {{"ETag", "empty"}}, ""}, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-    // A peer that accepts the connection and never answers.
+TEST_F(DictionarySync, APeerThatNeverAnswersChangesNothing) {
+    auto dict = make();
     const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -195,16 +207,16 @@ TEST_F(DictionarySync, OtherStatusesEmptyBodiesAndTransportErrorsChangeNothing) 
     ASSERT_EQ(::listen(silent, 4), 0);
     socklen_t len = sizeof addr;
     ::getsockname(silent, reinterpret_cast<sockaddr*>(&addr), &len);
+    const std::size_t lines = rig.logMessages().size();
     auto hanging =
         make("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/v1/dictionary/it",
              std::chrono::milliseconds(200));
     sync(*hanging);
     ::close(silent);
-
     EXPECT_EQ(storedTag(), std::nullopt);
     EXPECT_EQ(rig.logMessages().size(), lines + 1) << "only the second start-up line";
-    EXPECT_EQ(dict->languageCount("it"), 6u);
-    EXPECT_FALSE(std::filesystem::exists(dict->syncedFilePath()));
+    EXPECT_EQ(hanging->languageCount("it"), 6u);
+    EXPECT_FALSE(std::filesystem::exists(hanging->syncedFilePath()));
 }
 
 // Answers every request synchronously with 304 and counts them.

@@ -22,7 +22,7 @@ class TypoCacheTest : public ::testing::Test {
     std::unique_ptr<TypoCache> makeCache() {
         return std::make_unique<TypoCache>(folder.path(), io, logger);
     }
-    std::string cacheFile() const { return folder.file("cache.json"); }
+    std::string cacheFile() const { return folder / "cache.json"; }
 
     TempFolder folder;
     dispatch::VirtualClock clock;
@@ -111,11 +111,11 @@ TEST_F(TypoCacheTest, ClearEmptiesAtOnceAndDeletesTheFile) {
     EXPECT_FALSE(std::filesystem::exists(cacheFile()));
 
     // A missing folder is not created; writes into it fail silently.
-    TypoCache homeless(folder.file("missing"), io, logger);
+    TypoCache homeless(folder / "missing", io, logger);
     homeless.set("cge", "che");
     homeless.clear();
     homeless.flushForTesting();
-    EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
 
 // Writes run on a pool where they may overlap and finish out of order; the
