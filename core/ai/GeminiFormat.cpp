@@ -4,6 +4,7 @@
 
 #include "core/ai/HttpUrl.h"
 #include "core/ai/JsonCodec.h"
+#include "core/ai/ProviderReplyBody.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -34,20 +35,12 @@ WireReply GeminiFormat::parseReply(const net::HttpResult& reply) {
         return {CorrectionResult::failure(*reply.error), std::nullopt};
     }
     const net::HttpResponse& response = reply.response;
-    if (response.body.empty()) {
-        return {CorrectionResult::failure(aiClientError(500, "Nessun dato")), std::nullopt};
+    auto body = ProviderReplyBody::read(response, "Gemini");
+    if (auto* finished = std::get_if<WireReply>(&body)) {
+        return std::move(*finished);
     }
-    const std::optional<nlohmann::json> json = JsonCodec::parse(response.body);
-    if (!json) {
-        return {CorrectionResult::failure(JsonCodec::parseError()), std::nullopt};
-    }
+    const nlohmann::json* json = &std::get<nlohmann::json>(body);
     const std::string status = std::to_string(response.status);
-    if (const nlohmann::json* error = JsonCodec::objectMember(*json, "error")) {
-        if (const std::string* message = JsonCodec::stringMember(*error, "message")) {
-            return {CorrectionResult::failure(aiClientError(response.status, *message)),
-                    "⚠️ [AIClient] Gemini HTTP " + status + ": " + *message};
-        }
-    }
     if (const nlohmann::json* candidates = JsonCodec::objectArrayMember(*json, "candidates")) {
         const nlohmann::json* content = JsonCodec::objectMember(candidates->front(), "content");
         auto partsIt = content != nullptr ? content->find("parts") : json->end();

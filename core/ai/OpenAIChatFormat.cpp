@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ai/JsonCodec.h"
+#include "core/ai/ProviderReplyBody.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -60,20 +61,11 @@ WireReply OpenAIChatFormat::parseReply(const net::HttpResult& reply, std::string
                                                              "s): " + reply.error->description};
     }
     const net::HttpResponse& response = reply.response;
-    if (response.body.empty()) {
-        return {CorrectionResult::failure(aiClientError(500, "Nessun dato")), std::nullopt};
+    auto body = ProviderReplyBody::read(response, provider);
+    if (auto* finished = std::get_if<WireReply>(&body)) {
+        return std::move(*finished);
     }
-    const std::optional<nlohmann::json> json = JsonCodec::parse(response.body);
-    if (!json) {
-        return {CorrectionResult::failure(JsonCodec::parseError()), std::nullopt};
-    }
-    const std::string status = std::to_string(response.status);
-    if (const nlohmann::json* error = JsonCodec::objectMember(*json, "error")) {
-        if (const std::string* message = JsonCodec::stringMember(*error, "message")) {
-            return {CorrectionResult::failure(aiClientError(response.status, *message)),
-                    "⚠️ [AIClient] " + provider + " HTTP " + status + ": " + *message};
-        }
-    }
+    const nlohmann::json* json = &std::get<nlohmann::json>(body);
     if (const nlohmann::json* choices = JsonCodec::objectArrayMember(*json, "choices")) {
         const nlohmann::json* message = JsonCodec::objectMember(choices->front(), "message");
         const std::string* content =
