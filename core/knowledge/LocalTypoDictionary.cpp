@@ -72,7 +72,7 @@ void LocalTypoDictionary::Core::publish(std::shared_ptr<const TypoTables> next) 
 
 void LocalTypoDictionary::Core::loadDictionaries(const std::vector<std::string>& folders) {
     auto next = std::make_shared<TypoTables>();
-    TypoMap merged;
+    std::vector<TypoMapPtr> inOrder;
     for (const std::string_view language : kLanguages) {
         const std::string fileName = "typos_" + std::string(language) + ".json";
         TypoMapPtr found;
@@ -89,16 +89,15 @@ void LocalTypoDictionary::Core::loadDictionaries(const std::vector<std::string>&
         if (!found) {
             found = std::make_shared<const TypoMap>();
         }
-        for (const auto& [typo, correction] : *found) {
-            merged.insert_or_assign(typo, correction);
-        }
+        inOrder.push_back(found);
         next->byLanguage.emplace(std::string(language), std::move(found));
     }
+    auto builtIns = std::make_shared<TypoMap>();
     for (const auto& [typo, correction] : builtInTypoPairs()) {
-        merged.try_emplace(std::string(typo), std::string(correction));
+        builtIns->try_emplace(std::string(typo), std::string(correction));
     }
-    const std::size_t count = merged.size();
-    next->merged = std::make_shared<const TypoMap>(std::move(merged));
+    next->merged = MergedTypos(std::move(inOrder), std::move(builtIns));
+    const std::size_t count = next->merged.size();
     {
         std::lock_guard lock(writeMutex);
         publish(std::move(next));
@@ -122,13 +121,11 @@ void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {
     const auto current = snapshot();
     auto next = std::make_shared<TypoTables>(*current);
     TypoMap italian = current->language("it");
-    TypoMap merged = *current->merged;
     for (const auto& [typo, correction] : pairs) {
         italian.insert_or_assign(typo, correction);
-        merged.insert_or_assign(typo, correction);
     }
     next->byLanguage["it"] = std::make_shared<const TypoMap>(std::move(italian));
-    next->merged = std::make_shared<const TypoMap>(std::move(merged));
+    next->merged = current->merged.with(pairs, /*overwrite=*/true);
     publish(std::move(next));
 }
 
@@ -191,7 +188,7 @@ void LocalTypoDictionary::syncNow() {
 }
 
 std::size_t LocalTypoDictionary::mergedCount() const {
-    return core_->snapshot()->merged->size();
+    return core_->snapshot()->merged.size();
 }
 
 std::size_t LocalTypoDictionary::learnedCount() const {
@@ -207,7 +204,9 @@ std::optional<std::string> LocalTypoDictionary::lookupLearned(std::string_view t
 }
 
 std::optional<std::string> LocalTypoDictionary::lookupMerged(std::string_view typo) const {
-    return lookup(*core_->snapshot()->merged, typo);
+    const auto state = core_->snapshot();
+    const std::string* found = state->merged.find(typo);
+    return found == nullptr ? std::nullopt : std::optional<std::string>(*found);
 }
 
 std::optional<std::string> LocalTypoDictionary::lookupLanguage(std::string_view language,

@@ -42,13 +42,9 @@ void LocalTypoDictionary::Core::loadLearnedTypos() {
     std::lock_guard lock(writeMutex);
     const auto current = snapshot();
     auto next = std::make_shared<TypoTables>(*current);
-    TypoMap merged = *current->merged;
-    for (const auto& [typo, correction] : *map) {
-        merged.insert_or_assign(typo, correction);
-    }
+    next->merged = current->merged.with(*map, /*overwrite=*/true);
     const std::size_t count = map->size();
     next->learned = std::make_shared<const TypoMap>(std::move(*map));
-    next->merged = std::make_shared<const TypoMap>(std::move(merged));
     publish(std::move(next));
     logger.log("🧠 [Self-Learning] Caricati " + std::to_string(count) +
                " refusi personali appresi dall'utente.");
@@ -83,13 +79,13 @@ void LocalTypoDictionary::Core::learnFromCorrection(std::string_view original,
         std::lock_guard lock(writeMutex);
         const auto current = snapshot();
         TypoMap learned = *current->learned;
-        TypoMap merged = *current->merged;
+        TypoMap fresh;
         for (const auto& [typo, correction] : pairs) {
-            if (merged.contains(typo)) {
+            if (current->merged.contains(typo) || fresh.contains(typo)) {
                 continue;
             }
             learned.emplace(typo, correction);
-            merged.emplace(typo, correction);
+            fresh.emplace(typo, correction);
             ++learnedNow;
         }
         if (learnedNow == 0) {
@@ -98,7 +94,7 @@ void LocalTypoDictionary::Core::learnFromCorrection(std::string_view original,
         total = learned.size();
         auto next = std::make_shared<TypoTables>(*current);
         next->learned = std::make_shared<const TypoMap>(std::move(learned));
-        next->merged = std::make_shared<const TypoMap>(std::move(merged));
+        next->merged = current->merged.with(fresh, /*overwrite=*/false);
         publish(std::move(next));
     }
     saveLearned();

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/knowledge/MergedTypos.h"
 #include "core/knowledge/TypoMap.h"
 
 namespace quorix {
@@ -17,7 +18,7 @@ struct TypoTables {
     std::map<std::string, TypoMapPtr, std::less<>> byLanguage;
     // Every known typo from any source: language files, built-in pairs, learned
     // and synced pairs. Answers only "is this typo known?".
-    TypoMapPtr merged = std::make_shared<const TypoMap>();
+    MergedTypos merged;
     // Pairs learned from the user's corrections; consulted first by lookups.
     TypoMapPtr learned = std::make_shared<const TypoMap>();
 
