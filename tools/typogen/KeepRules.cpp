@@ -32,32 +32,32 @@ constexpr std::array kChat = {
 
 // Code-like tokens, shell commands and developer jargon.
 constexpr std::array kCode = {
-    "intl",    "popen",  "malloc",   "calloc",  "realloc", "printf",    "sprintf", "fprintf",
-    "stdin",   "stdout", "stderr",   "stdio",   "stdlib",  "strlen",    "strcmp",  "strcpy",
-    "memcpy",  "memset", "sizeof",   "typedef", "struct",  "enum",      "const",   "bool",
-    "uint",    "func",   "elif",     "lambda",  "init",    "utf",       "ascii",   "http",
-    "https",   "html",   "xml",      "json",    "yaml",    "toml",      "csv",     "sql",
-    "url",     "uri",    "regex",    "regexp",  "args",    "argv",      "argc",    "kwargs",
-    "params",  "param",  "env",      "config",  "conf",    "repo",      "src",     "lib",
-    "libs",    "dev",    "prod",     "npm",     "pnpm",    "npx",       "yarn",    "api",
-    "sdk",     "cli",    "gui",      "tmp",     "usr",     "etc",       "bin",     "sbin",
-    "proc",    "pid",    "uid",      "gid",     "tcp",     "udp",       "dns",     "ssh",
-    "ssl",     "tls",    "vpn",      "wifi",    "ipv",     "localhost", "sudo",    "chmod",
-    "chown",   "mkdir",  "grep",     "sed",     "awk",     "git",       "svn",     "diff",
-    "rebase",  "stash",  "nginx",    "docker",  "kubectl", "yml",       "txt",     "pdf",
-    "png",     "jpg",    "jpeg",     "gif",     "svg",     "exe",       "dll",     "deb",
-    "rpm",     "iso",    "zip",      "unzip",   "gzip",    "tar",       "rar",     "dmg",
-    "ios",     "macos",  "linux",    "unix",    "posix",   "gnu",       "gcc",     "clang",
-    "cmake",   "make",   "rustc",    "cargo",   "deno",    "brew",      "curl",    "wget",
-    "bash",    "zsh",    "vim",      "nano",    "tmux",    "htop",      "echo",    "pwd",
-    "systemd", "cron",   "crontab",  "async",   "await",   "impl",      "mut",     "pub",
-    "std",     "vec",    "str",      "len",     "dict",    "tuple",     "ptr",     "nullptr",
-    "null",    "nil",    "undef",    "noop",    "todo",    "fixme",     "wip",     "lgtm",
-    "ctrl",    "esc",    "pgup",     "pgdn",    "auth",    "sync",      "props",   "hook",
-    "hooks",   "deploy", "refactor", "staging", "dbms",    "poc",       "repl",    "stdint",
-    "uintptr", "ssize",  "errno",    "getenv",  "setenv",  "ioctl",     "mmap",    "fork",
-    "exec",    "execve", "pthread",  "mutex",   "atoi",    "itoa",      "strtol",  "fopen",
-    "fclose",  "fread",  "fwrite",   "fseek",   "ftell",   "pclose",
+    "intl",    "popen",   "malloc", "calloc",   "realloc", "printf",  "sprintf",   "fprintf",
+    "stdin",   "stdout",  "stderr", "stdio",    "stdlib",  "strlen",  "strcmp",    "strcpy",
+    "memcpy",  "memset",  "sizeof", "typedef",  "struct",  "enum",    "const",     "bool",
+    "uint",    "func",    "elif",   "lambda",   "init",    "utf",     "ascii",     "http",
+    "https",   "html",    "xml",    "json",     "yaml",    "toml",    "csv",       "sql",
+    "url",     "uri",     "regex",  "regexp",   "args",    "argv",    "argc",      "kwargs",
+    "params",  "param",   "env",    "config",   "conf",    "repo",    "src",       "lib",
+    "libs",    "dirs",    "dev",    "prod",     "npm",     "pnpm",    "npx",       "yarn",
+    "api",     "sdk",     "cli",    "gui",      "tmp",     "usr",     "etc",       "bin",
+    "sbin",    "proc",    "pid",    "uid",      "gid",     "tcp",     "udp",       "dns",
+    "ssh",     "ssl",     "tls",    "vpn",      "wifi",    "ipv",     "localhost", "sudo",
+    "chmod",   "chown",   "mkdir",  "grep",     "sed",     "awk",     "git",       "svn",
+    "diff",    "rebase",  "stash",  "nginx",    "docker",  "kubectl", "yml",       "txt",
+    "pdf",     "png",     "jpg",    "jpeg",     "gif",     "svg",     "exe",       "dll",
+    "deb",     "rpm",     "iso",    "zip",      "unzip",   "gzip",    "tar",       "rar",
+    "dmg",     "ios",     "macos",  "linux",    "unix",    "posix",   "gnu",       "gcc",
+    "clang",   "cmake",   "make",   "rustc",    "cargo",   "deno",    "brew",      "curl",
+    "wget",    "bash",    "zsh",    "vim",      "nano",    "tmux",    "htop",      "echo",
+    "pwd",     "systemd", "cron",   "crontab",  "async",   "await",   "impl",      "mut",
+    "pub",     "std",     "vec",    "str",      "len",     "dict",    "tuple",     "ptr",
+    "nullptr", "null",    "nil",    "undef",    "noop",    "todo",    "fixme",     "wip",
+    "lgtm",    "ctrl",    "esc",    "pgup",     "pgdn",    "auth",    "sync",      "props",
+    "hook",    "hooks",   "deploy", "refactor", "staging", "dbms",    "poc",       "repl",
+    "stdint",  "uintptr", "ssize",  "errno",    "getenv",  "setenv",  "ioctl",     "mmap",
+    "fork",    "exec",    "execve", "pthread",  "mutex",   "atoi",    "itoa",      "strtol",
+    "fopen",   "fclose",  "fread",  "fwrite",   "fseek",   "ftell",   "pclose",
 };
 
 constexpr std::array kBrands = {
@@ -85,6 +85,19 @@ constexpr std::array kAccentless = {
 template <std::size_t N>
 bool listed(const std::array<const char*, N>& list, std::string_view word) {
     return std::any_of(list.begin(), list.end(), [&](const char* w) { return word == w; });
+}
+
+// A basic Latin letter three times in a row reads as expressive elongation
+// ("grazieee"): the send-time checks let such a message through untouched, so
+// an entry for it could never act.
+bool hasTripledLetter(const std::u32string& cps) {
+    for (std::size_t i = 2; i < cps.size(); ++i) {
+        const char32_t c = cps[i] | 0x20;
+        if (c >= U'a' && c <= U'z' && (cps[i - 1] | 0x20) == c && (cps[i - 2] | 0x20) == c) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -119,7 +132,7 @@ std::optional<Rejection> KeepRules::reject(std::string_view typo, bool checkInUs
     const std::u32string cps = text::toUtf32(typo);
     if (cps.size() < kMinimumLetters ||
         !std::all_of(cps.begin(), cps.end(), [](char32_t c) { return text::isLetter(c); }) ||
-        std::none_of(cps.begin(), cps.end(), EditGenerator::isVowel)) {
+        std::none_of(cps.begin(), cps.end(), EditGenerator::isVowel) || hasTripledLetter(cps)) {
         return Rejection::Shape;
     }
     if (isChatOrCode(typo)) {

@@ -1,10 +1,11 @@
 #pragma once
 // The token-level rules a generated typo must pass before it may enter a
 // dictionary, independent of any spell checker: shape (letters only, at least
-// three of them, at least one vowel), and stop lists (chat abbreviations,
-// code-like tokens and shell commands, brands, the Italian words written
-// without their accent that the user's accent setting governs), plus the
-// tokens seen in use in the input lists (names, frequent tokens).
+// three of them, at least one vowel, no letter three times in a row), and stop
+// lists (chat abbreviations, code-like tokens and shell commands, brands, the
+// Italian words written without their accent that the user's accent setting
+// governs), plus the tokens seen in use in the input lists (names, frequent
+// tokens).
 
 #include <optional>
 #include <string>
@@ -14,7 +15,7 @@
 namespace quorix::typogen {
 
 enum class Rejection {
-    Shape,          // too short, digits or other non-letters, no vowel
+    Shape,          // too short, digits or other non-letters, no vowel, a letter tripled
     ChatOrCode,     // chat abbreviation, code-like token, shell command, jargon
     Brand,          // product or company name
     AccentSetting,  // Italian word written without its accent (perche, piu, ...)

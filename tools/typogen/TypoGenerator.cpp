@@ -64,7 +64,9 @@ TypoGenerator::TypoGenerator(Lexicon& lexicon, const std::vector<LanguageInput>&
         }
         std::stable_sort(words.begin(), words.end(),
                          [](const Word& a, const Word& b) { return a.frequency > b.frequency; });
+        auto& frequencies = frequencies_[input.code];
         for (const Word& w : words) {
+            frequencies.emplace(w.lower, w.frequency);
             double& known = known_[w.lower];
             known = std::max(known, w.frequency);
             alphabet.insert(w.lower.begin(), w.lower.end());
@@ -92,16 +94,29 @@ double TypoGenerator::frequency(std::string_view word, std::string_view language
     return 0;
 }
 
-double TypoGenerator::strongestNeighbour(const std::u32string& typo,
-                                         const std::u32string& source) const {
+double TypoGenerator::strongestRival(std::string_view language, const EditGenerator& slips,
+                                     const std::u32string& typo, const std::u32string& source,
+                                     std::u32string* word) const {
+    const auto& own = frequencies_.find(language)->second;
+    const double foreignWeight = language == "it" ? 1.0 : options_.foreignRivalWeight;
     double best = 0;
     const auto consider = [&](const std::u32string& variant) {
         if (variant == source) {
             return;
         }
         const auto it = known_.find(variant);
-        if (it != known_.end()) {
-            best = std::max(best, it->second);
+        if (it == known_.end()) {
+            return;
+        }
+        const auto mine = own.find(variant);
+        const double frequency =
+            std::max(mine == own.end() ? 0.0 : mine->second, it->second * foreignWeight);
+        const double score = frequency * slips.likelihood(variant, typo);
+        if (score > best) {
+            best = score;
+            if (word != nullptr) {
+                *word = variant;
+            }
         }
     };
     const std::size_t n = typo.size();
@@ -165,6 +180,65 @@ std::optional<std::string> TypoGenerator::rejectPair(std::string_view typo,
     return rejectByRulesAndSpelling(text::toLower(typo), true);
 }
 
+std::string TypoGenerator::explain(std::string_view typo, std::string_view correction,
+                                   std::string_view language) {
+    const auto vocab = vocabulary_.find(language);
+    if (vocab == vocabulary_.end()) {
+        return "unknown-language";
+    }
+    const std::u32string typo32 = text::toUtf32(text::toLower(typo));
+    const std::u32string source32 = text::toUtf32(text::toLower(correction));
+    const std::vector<Word>& words = vocab->second;
+    std::size_t rank = 0;
+    const Word* source = nullptr;
+    for (const Word& w : words) {
+        if (w.lower.size() >= kMinimumSourceLetters) {
+            ++rank;
+        }
+        if (w.lower == source32) {
+            source = &w;
+            break;
+        }
+    }
+    if (source == nullptr) {
+        return "source-not-in-vocabulary";
+    }
+    if (rank > options_.sources) {
+        return "source-rank-" + std::to_string(rank);
+    }
+    const EditGenerator generator(Keyboard::forLanguage(language), std::string(language));
+    double likelihood = 0;
+    for (const Edit& edit : generator.edits(source32)) {
+        if (edit.typo == typo32) {
+            likelihood = edit.likelihood;
+        }
+    }
+    if (likelihood == 0) {
+        return "not-a-slip";
+    }
+    const std::string lower = text::fromUtf32(typo32);
+    std::u32string plain(source32);
+    std::transform(plain.begin(), plain.end(), plain.begin(), EditGenerator::baseLetter);
+    const bool accentsDropped = plain == typo32;
+    if (const auto rules = rules_.reject(lower, !accentsDropped)) {
+        return std::string(rejectionName(*rules));
+    }
+    if (known_.count(typo32) != 0) {
+        return "known-word";
+    }
+    std::u32string rival;
+    const double rivalScore = strongestRival(language, generator, typo32, source32, &rival);
+    if (source->frequency * likelihood < options_.dominance * rivalScore) {
+        return "ambiguous (" + text::fromUtf32(rival) + " " + std::to_string(rivalScore) + " vs " +
+               std::to_string(source->frequency * likelihood) + ")";
+    }
+    if (const auto reason = rejectByRulesAndSpelling(lower, !accentsDropped)) {
+        return *reason;
+    }
+    return "kept " +
+           std::to_string(std::pow(source->frequency, options_.frequencyExponent) * likelihood);
+}
+
 std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
                                                std::map<std::string, std::size_t>* rejected) {
     const auto vocab = vocabulary_.find(language);
@@ -177,6 +251,7 @@ std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
     struct Candidate {
         std::size_t source = 0;
         double score = 0;
+        double likelihood = 0;
     };
     std::unordered_map<std::u32string, Candidate> candidates;
     std::size_t used = 0;
@@ -188,9 +263,10 @@ std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
         const double weight = std::pow(words[i].frequency, options_.frequencyExponent);
         for (Edit& edit : generator.edits(words[i].lower)) {
             const double score = weight * edit.likelihood;
-            auto [it, inserted] = candidates.try_emplace(std::move(edit.typo), Candidate{i, score});
+            const Candidate candidate{i, score, edit.likelihood};
+            auto [it, inserted] = candidates.try_emplace(std::move(edit.typo), candidate);
             if (!inserted && score > it->second.score) {
-                it->second = Candidate{i, score};
+                it->second = candidate;
             }
         }
     }
@@ -204,10 +280,11 @@ std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
         return a.first < b.first;
     });
 
+    const std::size_t limit = language == "it" ? options_.italianEntries : options_.entries;
     std::vector<TypoEntry> out;
     std::vector<std::size_t> keptPerSource(words.size(), 0);
     for (const auto& [typo32, candidate] : ranked) {
-        if (out.size() >= options_.entries) {
+        if (out.size() >= limit) {
             break;
         }
         const Word& source = words[candidate.source];
@@ -227,7 +304,8 @@ std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
             count(rejected, "known-word");
             continue;
         }
-        if (source.frequency < options_.dominance * strongestNeighbour(typo32, source.lower)) {
+        if (source.frequency * candidate.likelihood <
+            options_.dominance * strongestRival(language, generator, typo32, source.lower)) {
             count(rejected, "ambiguous");
             continue;
         }

@@ -6,8 +6,14 @@
 // a known word of any language; the spell checker rejects it, and its
 // capitalised form, in every language (the Italian map is the fallback for all
 // of them, and a capitalised form that is accepted is a name or a noun); and
-// the source word is at least `dominance` times as frequent as any other known
-// word one edit away. Entries are ranked by source frequency × slip likelihood.
+// the source word dominates every other known word one edit away, of any
+// language: its frequency × the likelihood of the slip is at least
+// `dominance` times the rival's frequency × the likelihood that the rival,
+// typed on the same keyboard, gives the typo. A map serves text of its own
+// language, so a rival's frequency in another language counts
+// `foreignRivalWeight` times; the Italian map is also the fallback of every
+// language, so there every rival counts fully. Entries are ranked by source
+// frequency^frequencyExponent × slip likelihood.
 // The output depends only on the inputs: equal inputs give equal bytes.
 
 #include <cstddef>
@@ -19,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/typogen/EditGenerator.h"
 #include "tools/typogen/KeepRules.h"
 
 namespace quorix::typogen {
@@ -37,13 +44,17 @@ struct LanguageInput {
 };
 
 struct GeneratorOptions {
-    std::size_t entries = 28000;  // upper bound per language (load time of the five maps)
+    // Upper bounds per map (the load time and memory of the five maps). The
+    // Italian map is also the fallback of every language, so it is larger.
+    std::size_t entries = 25000;
+    std::size_t italianEntries = 180000;
     std::size_t sources = 30000;  // most frequent words whose slips are generated
     double dominance = 10;
+    double foreignRivalWeight = 0.1;
     // Score = frequency^frequencyExponent × likelihood: below 1 the entries
     // spread over more words instead of every slip of the commonest few.
     double frequencyExponent = 0.3;
-    std::size_t perSource = 10;  // most entries kept for one source word
+    std::size_t perSource = 40;  // most entries kept for one source word
 };
 
 struct TypoEntry {
@@ -75,6 +86,13 @@ class TypoGenerator {
     // Number of validated vocabulary words of a language.
     std::size_t vocabularySize(std::string_view language) const;
 
+    // Why the slip `typo` of `correction` would not be generated for
+    // `language`, checking every rule in order (vocabulary, slip, keep
+    // rules, known word, dominance, spelling); "kept <score>" when it passes
+    // them all, so that only the entry bound or the per-word bound can drop it.
+    std::string explain(std::string_view typo, std::string_view correction,
+                        std::string_view language);
+
   private:
     struct Word {
         std::string form;
@@ -83,14 +101,20 @@ class TypoGenerator {
     };
 
     std::optional<std::string> rejectByRulesAndSpelling(const std::string& typo, bool checkInUse);
-    double strongestNeighbour(const std::u32string& typo, const std::u32string& source) const;
+    // Highest frequency × likelihood of giving `typo` among the known words
+    // one edit from `typo` other than `source`; that word in `word` when given.
+    double strongestRival(std::string_view language, const EditGenerator& slips,
+                          const std::u32string& typo, const std::u32string& source,
+                          std::u32string* word = nullptr) const;
 
     Lexicon& lexicon_;
     KeepRules rules_;
     GeneratorOptions options_;
     std::vector<std::string> languages_;
     std::map<std::string, std::vector<Word>, std::less<>> vocabulary_;  // frequency order
-    std::unordered_map<std::u32string, double> known_;                  // any language, lower case
+    // Lower-case word → frequency, per language.
+    std::map<std::string, std::unordered_map<std::u32string, double>, std::less<>> frequencies_;
+    std::unordered_map<std::u32string, double> known_;  // any language, lower case
     std::u32string alphabet_;
 };
 

@@ -1,13 +1,17 @@
-// typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N] [--sources N]
-//         [--languages it,en,de,es,fr]
+// typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N] [--italian-entries N]
+//         [--sources N] [--per-source N] [--exponent X] [--foreign-weight X]
+//         [--languages it,en,de,es,fr] [--explain PAIRS.tsv]
 // Writes typos_<lang>.json for each language from the pinned input lists
 // (fetched by scripts/fetch-typogen-inputs.sh) and the system's hunspell
-// dictionaries. Equal inputs give byte-identical files.
+// dictionaries. Equal inputs give byte-identical files. --explain prints, for
+// each "typo<TAB>correction" line, whether the first language's shipped map
+// holds the pair or which rule keeps it out.
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -35,7 +39,9 @@ constexpr std::size_t kInUseRank = 20000;
 
 int usage() {
     std::cerr << "usage: typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N]\n"
-                 "               [--sources N] [--languages it,en,de,es,fr]\n";
+                 "               [--italian-entries N] [--sources N] [--per-source N]\n"
+                 "               [--exponent X] [--foreign-weight X]\n"
+                 "               [--languages it,en,de,es,fr] [--explain PAIRS.tsv]\n";
     return 2;
 }
 
@@ -156,6 +162,36 @@ void addElisionPairs(TypoGenerator& generator, std::vector<TypoEntry>& entries) 
     }
 }
 
+// Prints, for each "typo<TAB>correction" line of `file`, what the generator
+// decides and whether the shipped map in `folder` holds the pair.
+int explainPairs(TypoGenerator& generator, const fs::path& file, const std::string& language,
+                 const fs::path& folder) {
+    std::ifstream in(file);
+    if (!in) {
+        std::cerr << "typogen: cannot read " << file.string() << "\n";
+        return 1;
+    }
+    std::ifstream shippedFile(folder / ("typos_" + language + ".json"), std::ios::binary);
+    const quorix::TypoMap shipped =
+        quorix::parseTypoMap(std::string((std::istreambuf_iterator<char>(shippedFile)), {}))
+            .value_or(quorix::TypoMap{});
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos) {
+            continue;
+        }
+        const std::string typo = line.substr(0, tab);
+        const std::string correction = line.substr(tab + 1);
+        const auto found = shipped.find(quorix::text::toLower(typo));
+        std::cout << typo << "\t" << correction << "\t"
+                  << (found != shipped.end() ? "shipped:" + found->second
+                                             : generator.explain(typo, correction, language))
+                  << "\n";
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,6 +200,7 @@ int main(int argc, char** argv) {
     std::string hunspell = quorix::platform::NuspellSpellChecker::kDefaultFolder;
     std::vector<std::string> languages = kAllLanguages;
     GeneratorOptions options;
+    fs::path explainFile;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) {
@@ -180,13 +217,24 @@ int main(int argc, char** argv) {
             options.entries = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--sources") {
             options.sources = std::strtoul(value.c_str(), nullptr, 10);
+        } else if (arg == "--italian-entries") {
+            options.italianEntries = std::strtoul(value.c_str(), nullptr, 10);
+        } else if (arg == "--per-source") {
+            options.perSource = std::strtoul(value.c_str(), nullptr, 10);
+        } else if (arg == "--exponent") {
+            options.frequencyExponent = std::strtod(value.c_str(), nullptr);
+        } else if (arg == "--foreign-weight") {
+            options.foreignRivalWeight = std::strtod(value.c_str(), nullptr);
+        } else if (arg == "--explain") {
+            explainFile = value;
         } else if (arg == "--languages") {
             languages = splitList(value);
         } else {
             return usage();
         }
     }
-    if (options.entries == 0 || options.sources == 0 || languages.empty()) {
+    if (options.entries == 0 || options.italianEntries == 0 || options.sources == 0 ||
+        options.perSource == 0 || languages.empty()) {
         return usage();
     }
 
@@ -208,6 +256,9 @@ int main(int argc, char** argv) {
     NuspellLexicon lexicon(spell);
     TypoGenerator generator(lexicon, inputs.languages, KeepRules(std::move(inputs.inUse)), options);
 
+    if (!explainFile.empty()) {
+        return explainPairs(generator, explainFile, languages.front(), outFolder);
+    }
     for (const std::string& language : languages) {
         if (generator.vocabularySize(language) == 0) {
             std::cerr << "typogen: unknown language " << language << "\n";

@@ -85,5 +85,21 @@ TEST(EditGenerator, LanguageSlipsOutweighKeyboardSlips) {
     EXPECT_GT(likelihoodOf(editsOf("es", "año"), "ano"), 0);
 }
 
+TEST(EditGenerator, FrenchSpellingsWithoutAccentsThatFrenchAcceptsAreNoSlips) {
+    // An unaccented capital, and the circumflex on i or u, are accepted French.
+    EXPECT_EQ(likelihoodOf(editsOf("fr", "échec"), "echec"), 0);
+    EXPECT_EQ(likelihoodOf(editsOf("fr", "chaîne"), "chaine"), 0);
+    EXPECT_EQ(likelihoodOf(editsOf("fr", "goût"), "gout"), 0);
+    EXPECT_GT(likelihoodOf(editsOf("fr", "dernière"), "derniere"), 0);
+    EXPECT_GT(likelihoodOf(editsOf("fr", "élève"), "eleve"), 0);
+    EXPECT_GT(likelihoodOf(editsOf("es", "índice"), "indice"), 0);
+}
+
+TEST(EditGenerator, LikelihoodOfAnUnmodelledEditIsTheFloor) {
+    const EditGenerator it(Keyboard::forLanguage("it"), "it");
+    EXPECT_EQ(it.likelihood(U"posto", U"psoto"), 1.0 * 1);                         // transposition
+    EXPECT_EQ(it.likelihood(U"photo", U"psoto"), EditGenerator::kUnmodelledSlip);  // h → s
+}
+
 }  // namespace
 }  // namespace quorix::typogen

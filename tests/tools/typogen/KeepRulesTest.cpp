@@ -12,6 +12,8 @@ TEST(KeepRules, RejectsTokensPeopleWriteOnPurpose) {
     EXPECT_EQ(rules.reject("brr"), Rejection::Shape);  // no vowel
     EXPECT_EQ(rules.reject("l'acqua"), Rejection::Shape);
     EXPECT_EQ(rules.reject("cmq"), Rejection::Shape);
+    EXPECT_EQ(rules.reject("tuttto"), Rejection::Shape);  // reads as elongation
+    EXPECT_EQ(rules.reject("TUTTTO"), Rejection::Shape);
     EXPECT_EQ(rules.reject("xke"), Rejection::ChatOrCode);
     EXPECT_EQ(rules.reject("intl"), Rejection::ChatOrCode);
     EXPECT_EQ(rules.reject("popen"), Rejection::ChatOrCode);
@@ -28,6 +30,7 @@ TEST(KeepRules, KeepsOrdinarySlips) {
     EXPECT_EQ(rules.reject("cge"), std::nullopt);
     EXPECT_EQ(rules.reject("perchr"), std::nullopt);
     EXPECT_EQ(rules.reject("grüsse"), std::nullopt);
+    EXPECT_EQ(rules.reject("cafféé"), std::nullopt);  // only basic Latin letters elongate
 }
 
 }  // namespace

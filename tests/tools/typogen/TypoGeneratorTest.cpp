@@ -70,11 +70,32 @@ TEST_F(Fixture, KeepsUnambiguousSlipsRejectedEverywhere) {
 
 TEST_F(Fixture, DropsSlipsNearTwoWordsOfSimilarFrequency) {
     const auto it = generate("it");
-    // "prova" (500) and "proba" (400) are one edit from "prova" slips such as "proca".
-    EXPECT_EQ(it.count("prpba"), 0u);
+    // "prova" (500) and "proba" (400) both give "proa" by one omission.
+    EXPECT_EQ(it.count("proa"), 0u);
     EXPECT_EQ(it.count("prvoa"), 1u);  // two edits from "proba": unambiguous
-    // "casa" (900) and "cosa" (800): "cdsa" is one edit from both.
-    EXPECT_EQ(it.count("cxsa"), 0u);
+    // "casa" (900) and "cosa" (800) both give "csa".
+    EXPECT_EQ(it.count("csa"), 0u);
+}
+
+TEST_F(Fixture, ARivalCountsByHowLikelyItGivesTheTypo) {
+    // "meusto" (900) is one edit from "qeusto", but m is not next to q: it
+    // hardly ever gives that typo, so "questo" (1000) still dominates.
+    inputs[0].words.emplace_back("meusto", 900);
+    lexicon.words["it"].insert("meusto");
+    EXPECT_EQ(generate("it").at("qeusto"), "questo");
+}
+
+TEST_F(Fixture, ForeignRivalsWeighLessExceptInTheItalianFallbackMap) {
+    // "hoise": a neighbour-key slip of "house" (en, 700) and an insertion
+    // slip of "hose" (it, 500).
+    inputs[0].words.emplace_back("hose", 500);
+    lexicon.words["it"].insert("hose");
+    GeneratorOptions every;
+    every.perSource = 1000;
+    EXPECT_EQ(generate("en", every).at("hoise"), "house");
+    EXPECT_EQ(generate("it", every).count("hoise"), 0u);
+    every.foreignRivalWeight = 1;
+    EXPECT_EQ(generate("en", every).count("hoise"), 0u);
 }
 
 TEST_F(Fixture, DropsSlipsValidInAnyLanguageOrCapitalised) {
@@ -97,11 +118,13 @@ TEST_F(Fixture, GermanNounsAreWrittenCapitalised) {
 TEST_F(Fixture, OutputIsBoundedRankedAndDeterministic) {
     GeneratorOptions options;
     options.entries = 25;
+    options.italianEntries = 30;
     TypoGenerator a(lexicon, inputs, KeepRules(), options);
     TypoGenerator b(lexicon, inputs, KeepRules(), options);
+    EXPECT_EQ(a.generate("en").size(), 25u);
     const auto first = a.generate("it");
     const auto second = b.generate("it");
-    ASSERT_EQ(first.size(), 25u);
+    ASSERT_EQ(first.size(), 30u);
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].typo, second[i].typo);
