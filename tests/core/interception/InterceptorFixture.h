@@ -211,6 +211,38 @@ class ScriptedHttpClient final : public net::HttpClient {
     std::vector<Completion> held_;
 };
 
+// Journal lines of the simulated desktop.
+using Lines = std::vector<std::string>;
+
+inline Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+inline std::string q(const std::string& s) {
+    return platform::SimJournal::quote(s);
+}
+// One posted key: down, 6 ms, up, 6 ms.
+inline Lines post(const std::string& key) {
+    return {"post " + key + " down", "sleep 6ms", "post " + key + " up", "sleep 6ms"};
+}
+// The posted Return that sends the field's text.
+inline Lines sendReturn(const std::string& sent) {
+    return {"post ⏎ down", "send " + q(sent), "sleep 6ms", "post ⏎ up", "sleep 6ms"};
+}
+// Select-all and copy of a field that hides its value from accessibility.
+inline Lines copyCapture(const std::string& text) {
+    return post("⌘A") + Lines{"sleep 25ms", "post ⌘C down", "pb.copy " + q(text),
+                              "sleep 6ms",  "post ⌘C up",   "sleep 6ms"};
+}
+// Select-all and paste of `text` after it was put on the clipboard.
+inline Lines paste(const std::string& text, const std::string& waitAfter) {
+    return Lines{"pb.clear", "pb.set " + q(text)} + post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") +
+           Lines{"sleep " + waitAfter};
+}
+inline Lines restore(const std::string& previous) {
+    return {"pb.clear", "pb.set " + q(previous)};
+}
+
 class InterceptorFixture : public ::testing::Test {
   protected:
     static std::string knowledgeData(const std::string& relative) {
@@ -282,6 +314,14 @@ class InterceptorFixture : public ::testing::Test {
         return report.value_or(PipelineReport{});
     }
 
+    // Presses Return in the front application and awaits the run it starts.
+    PipelineReport sendNow() {
+        EXPECT_TRUE(press(keys::kReturn));
+        PipelineReport report = finishRun();
+        EXPECT_FALSE(interceptor->isWorking());
+        return report;
+    }
+
     // Moves virtual time forward and runs whatever became due.
     void advance(dispatch::Duration d) {
         desktop.virtualClock().advance(d);
@@ -312,6 +352,12 @@ class InterceptorFixture : public ::testing::Test {
         return n;
     }
     bool logged(const std::string& message) const { return countMessages(message) > 0; }
+    std::vector<std::string> sent() const {
+        std::vector<std::string> out;
+        for (const auto& m : const_cast<platform::SimDesktop&>(desktop).sentMessages())
+            out.push_back(m.text);
+        return out;
+    }
     std::size_t pendingReports() {
         std::lock_guard lock(reportMutex_);
         return reports_.size();

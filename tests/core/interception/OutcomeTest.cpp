@@ -37,42 +37,37 @@ TEST(FirstChangedWord, ComparesWordsByPosition) {
     }
 }
 
-class Outcome : public InterceptorFixture {
-  protected:
-    std::vector<std::string> soundsOfACachedCorrection() {
+using Outcome = InterceptorFixture;
+
+TEST_F(Outcome, FeedbackSoundIsTheConfiguredOneOrPopOrNone) {
+    struct Case {
+        const char* name;
+        bool enabled;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"Tink", true, {"sound Tink"}}, {"NonEsiste", true, {"sound Pop"}}, {"Tink", false, {}}};
+    const auto chat = startInChat();
+    for (const auto& c : cases) {
+        config.setSoundName(c.name);
+        config.setSoundEnabled(c.enabled);
         cache.set("ciao cge fai", "ciao che fai");
-        startInChat("ciao cge fai");
-        EXPECT_TRUE(press(keys::kReturn));
-        EXPECT_EQ(finishRun().path, "cache");
-        return journal({"sound"});
+        desktop.setText(chat.field, "ciao cge fai");
+        desktop.journal().clear();
+        EXPECT_EQ(sendNow().path, "cache");
+        EXPECT_EQ(journal({"sound"}), c.expected) << c.name << " enabled=" << c.enabled;
     }
-};
-
-TEST_F(Outcome, FeedbackSoundIsTheConfiguredOne) {
-    config.setSoundName("Tink");
-    EXPECT_EQ(soundsOfACachedCorrection(), std::vector<std::string>{"sound Tink"});
-}
-
-TEST_F(Outcome, UnknownSoundFallsBackToPop) {
-    config.setSoundName("NonEsiste");
-    EXPECT_EQ(soundsOfACachedCorrection(), std::vector<std::string>{"sound Pop"});
-}
-
-TEST_F(Outcome, NoSoundWhenSwitchedOff) {
-    config.setSoundEnabled(false);
-    EXPECT_TRUE(soundsOfACachedCorrection().empty());
 }
 
 TEST_F(Outcome, CachedCorrectionWithoutChangedWordKeepsTheLastOne) {
     config.setLastCorrectedOriginalWord("prima");
     cache.set("ciao   fai", "ciao fai");
     startInChat("ciao   fai");
-    ASSERT_TRUE(press(keys::kReturn));
-    const PipelineReport report = finishRun();
+    const PipelineReport report = sendNow();
     EXPECT_EQ(report.path, "cache");
     EXPECT_EQ(report.changedWord, std::nullopt);
     EXPECT_EQ(config.lastCorrectedOriginalWord(), "prima");
-    EXPECT_EQ(journal({"notice"}), std::vector<std::string>{"notice hide \"Corretto ✓\""});
+    EXPECT_EQ(journal({"notice"}), Lines{"notice hide \"Corretto ✓\""});
 }
 
 }  // namespace

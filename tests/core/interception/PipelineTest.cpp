@@ -11,89 +11,23 @@
 namespace quorix::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-Lines operator+(Lines a, const Lines& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::string q(const std::string& s) {
-    return platform::SimJournal::quote(s);
-}
-
-// One posted key: down, 6 ms, up, 6 ms.
-Lines post(const std::string& key) {
-    return {"post " + key + " down", "sleep 6ms", "post " + key + " up", "sleep 6ms"};
-}
-// The posted Return that sends the field's text.
-Lines sendReturn(const std::string& sent) {
-    return {"post ⏎ down", "send " + q(sent), "sleep 6ms", "post ⏎ up", "sleep 6ms"};
-}
-// Select-all and copy of a field that hides its value from accessibility.
-Lines copyCapture(const std::string& text) {
-    return post("⌘A") + Lines{"sleep 25ms", "post ⌘C down", "pb.copy " + q(text),
-                              "sleep 6ms",  "post ⌘C up",   "sleep 6ms"};
-}
-Lines restore(const std::string& previous) {
-    return {"pb.clear", "pb.set " + q(previous)};
-}
-
 const Lines kHeldReturn{"key ⏎ swallow"};
 const char* const kWorking = "notice show \"Correzione in corso...\"";
 const char* const kHideNow = "notice hide -";
 
 class Pipeline : public InterceptorFixture {
   protected:
-    Pipeline() {
-        interceptor->setPipelineObserver([this](const PipelineReport& report) {
-            std::lock_guard lock(mutex_);
-            reports_.push_back(report);
-            arrived_.notify_all();
-        });
-    }
-
-    // Waits for the run to end. Virtual time moves only by the run's own sleeps
-    // unless stepTime, which also moves it to the deadline of any timed wait
-    // (the AI limit): then no other delayed work may be pending, or it would
-    // run early.
-    PipelineReport awaitRun(bool stepTime = false) {
-        std::optional<PipelineReport> report;
-        const auto giveUp = std::chrono::steady_clock::now() + 20s;
-        while (!report && std::chrono::steady_clock::now() < giveUp) {
-            {
-                std::unique_lock lock(mutex_);
-                if (arrived_.wait_for(lock, 2ms, [this] { return !reports_.empty(); })) {
-                    report = reports_.front();
-                    reports_.pop_front();
-                    break;
-                }
-            }
-            if (stepTime && desktop.virtualClock().waiterCount() > 0) {
-                desktop.virtualClock().advanceToNextDeadline();
-            }
-        }
-        EXPECT_TRUE(report.has_value()) << "no pipeline report\n" << desktop.journal().dump();
-        dispatcher.drainGlobal();
-        mainQueue.runUntilIdle();
-        EXPECT_FALSE(interceptor->isWorking());
-        return report.value_or(PipelineReport{});
-    }
     // The chat's field holds `text`; Return is pressed and the run awaited.
-    PipelineReport sendFromChat(const std::string& text, bool hideValue = false,
-                                bool stepTime = false) {
+    PipelineReport sendFromChat(const std::string& text, bool hideValue = false) {
         chat_ = startInChat(text);
-        if (hideValue) {
+        if (hideValue)
             desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
-        }
-        EXPECT_TRUE(press(keys::kReturn));
-        return awaitRun(stepTime);
+        return sendNow();
     }
     // Another message in the same chat.
     PipelineReport sendAgain(const std::string& text) {
         desktop.setText(chat_.field, text);
-        EXPECT_TRUE(press(keys::kReturn));
-        return awaitRun();
+        return sendNow();
     }
     // Starts the interceptor in a browser whose page field holds `text`.
     platform::SimBrowser startInBrowser(const std::string& bundleId, const std::string& text) {
@@ -103,16 +37,7 @@ class Pipeline : public InterceptorFixture {
         desktop.journal().clear();
         return browser;
     }
-    Lines sent() {
-        Lines out;
-        for (const auto& m : desktop.sentMessages())
-            out.push_back(m.text);
-        return out;
-    }
 
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<PipelineReport> reports_;
     platform::SimChatApp chat_;
 };
 
@@ -122,8 +47,7 @@ TEST_F(Pipeline, CaptureExitsAreReported) {
     chat_ = startInChat("ciao");
     desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
     desktop.setIgnoresCopy(chat_.pid, true);
-    ASSERT_TRUE(press(keys::kReturn));
-    const PipelineReport unchanged = awaitRun();
+    const PipelineReport unchanged = sendNow();
     EXPECT_EQ(unchanged.path, "E1");
     EXPECT_TRUE(unchanged.returnPosted);
 
@@ -138,25 +62,21 @@ TEST_F(Pipeline, UnfinishedTokenHoldsTheMessageBackWithoutReturn) {
     // the captured text still ends in one.
     chat_ = startInChat("ciao @anna");
     desktop.setSelection(chat_.field, 0);
-    ASSERT_TRUE(press(keys::kReturn));
-    const PipelineReport report = awaitRun();
-
+    const PipelineReport report = sendNow();
     EXPECT_EQ(report.path, "E3");
     EXPECT_FALSE(report.returnPosted);
     EXPECT_EQ(journal(), kHeldReturn);
-    EXPECT_TRUE(sent().empty());
     EXPECT_TRUE(
         logged("⚡️ [Autocomplete Fallback (Menzione: @anna)] Testo copiato termina con "
                "completamento in corso. Annullamento invio automatico."));
-    EXPECT_FALSE(interceptor->isWorking());
-}
 
-TEST_F(Pipeline, UnfinishedTokenAfterClipboardCaptureCollapsesTheSelectionAndRestores) {
+    // Captured through the clipboard: the selection is collapsed, the
+    // clipboard given back, the text kept in the field.
     desktop.pasteboard().setString("appunti");
-    const PipelineReport report = sendFromChat("@anna", true);
+    desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("@anna").path, "E3");
     advance(dispatch::seconds(0.6));
-
-    EXPECT_EQ(report.path, "E3");
     EXPECT_EQ(journal(), kHeldReturn + copyCapture("@anna") + post("→") + restore("appunti"));
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(desktop.text(chat_.field), "@anna");
@@ -165,20 +85,17 @@ TEST_F(Pipeline, UnfinishedTokenAfterClipboardCaptureCollapsesTheSelectionAndRes
 TEST_F(Pipeline, LinkLeavesUnchangedEvenWithACacheEntry) {
     const std::string link = "https://example.com/pagina?id=3";
     cache.set(link, "qualcos'altro");
-    const PipelineReport report = sendFromChat(link);
-
-    EXPECT_EQ(report.path, "E4");
+    EXPECT_EQ(sendFromChat(link).path, "E4");
     EXPECT_EQ(journal(), kHeldReturn + sendReturn(link));
     EXPECT_TRUE(logged("⚡️ [URL/Link Bypass] Rilevato link web o URL ('" + link +
                        "'). Invio immediato a 0ms per preservarlo intatto al 100%."));
-}
 
-TEST_F(Pipeline, LinkAfterClipboardCaptureWaitsAfterRightArrowAndRestores) {
+    // Captured through the clipboard: Right Arrow, 15 ms, Return, then the restore.
     desktop.pasteboard().setString("appunti");
-    const PipelineReport report = sendFromChat("www.example.com", true);
+    desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("www.example.com").path, "E4");
     advance(dispatch::seconds(0.6));
-
-    EXPECT_EQ(report.path, "E4");
     EXPECT_EQ(journal(),
               (kHeldReturn + copyCapture("www.example.com") + post("→") + Lines{"sleep 15ms"} +
                sendReturn("www.example.com") + restore("appunti")));
@@ -234,15 +151,12 @@ TEST_F(Pipeline, CachedCorrectionInABrowserTriesAccessibilityThenPastesWith25ms)
     cache.set("ciao cge fai", "ciao che fai");
     auto browser = startInBrowser("com.google.Chrome", "ciao cge fai");
     desktop.setValueSetBehaviour(browser.textArea, platform::ValueSetBehaviour::refuse);
-    ASSERT_TRUE(press(keys::kReturn));
-    EXPECT_EQ(awaitRun().path, "cache");
+    EXPECT_EQ(sendNow().path, "cache");
 
-    EXPECT_EQ(journal(),
-              (kHeldReturn +
-               Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop",
-                     "ax.set failure \"ciao che fai\"", "pb.clear", "pb.set \"ciao che fai\""} +
-               post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") + Lines{"sleep 25ms"} +
-               sendReturn("ciao che fai")));
+    EXPECT_EQ(journal(), (kHeldReturn +
+                          Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop",
+                                "ax.set failure \"ciao che fai\""} +
+                          paste("ciao che fai", "25ms") + sendReturn("ciao che fai")));
 }
 
 // --- Spell-check scan
@@ -285,14 +199,11 @@ TEST_F(Pipeline, LocalDictionarySettlesAKnownTypoWithoutTheAI) {
 TEST_F(Pipeline, LocalCorrectionInABrowserPastesWith40ms) {
     spell.markMisspelled({"grazei"});
     startInBrowser("org.mozilla.firefox", "grazei mille");
-    ASSERT_TRUE(press(keys::kReturn));
-    EXPECT_EQ(awaitRun().path, "local");
+    EXPECT_EQ(sendNow().path, "local");
 
-    EXPECT_EQ(journal(), (kHeldReturn +
-                          Lines{kWorking, "notice hide \"Corretto ✓\" \"grazei\"", "sound Pop",
-                                "pb.clear", "pb.set \"grazie mille\""} +
-                          post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") + Lines{"sleep 40ms"} +
-                          sendReturn("grazie mille")));
+    EXPECT_EQ(journal(),
+              (kHeldReturn + Lines{kWorking, "notice hide \"Corretto ✓\" \"grazei\"", "sound Pop"} +
+               paste("grazie mille", "40ms") + sendReturn("grazie mille")));
 }
 
 TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
@@ -314,9 +225,8 @@ TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
         "parole: \"grazie mille xyz\""};
     Lines seen;
     for (const auto& m : messages()) {
-        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end()) {
+        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end())
             seen.push_back(m);
-        }
     }
     EXPECT_EQ(seen, expectedOrder);
     EXPECT_EQ(cache.get("grazei mille xyz"), "grazie mille xyz");
@@ -374,7 +284,7 @@ TEST_F(Pipeline, AIFailureWithoutOfflineCorrectionSendsAsTyped) {
 TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
     spell.markMisspelled({"xyz"});
     http.holdAll();
-    const PipelineReport report = sendFromChat("ciao xyz", false, true);
+    const PipelineReport report = sendFromChat("ciao xyz");  // finishRun steps to the limit
 
     EXPECT_EQ(report.path, "E11");
     EXPECT_TRUE(logged("⏱️ TIMEOUT di sicurezza scattato dopo 5.00s!"));
@@ -390,12 +300,13 @@ TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
     EXPECT_FALSE(cache.get("ciao xyz").has_value());
 }
 
-TEST_F(Pipeline, TruncatedAnswersAreRejected) {
+TEST_F(Pipeline, BlankAndTruncatedAnswersAreRejected) {
     spell.markMisspelled({"xyz", "xyzzy"});
     struct Case {
         std::string text, answer, path;
     };
     const Case cases[] = {
+        {"ciao xyz", "  ", "E9"},
         {"ciao xyz fai", "abc", "E8"},  // 12 characters: at least 4 needed
         {"ciao xyz fai", "abcd", "ai"},
         {"xyzzy", "a", "E8"},  // 5 characters or fewer: at least 2 needed
@@ -404,25 +315,20 @@ TEST_F(Pipeline, TruncatedAnswersAreRejected) {
     chat_ = startInChat();
     for (const auto& c : cases) {
         http.answerCorrected(c.answer);
+        desktop.journal().clear();
         const PipelineReport report = sendAgain(c.text);
         EXPECT_EQ(report.path, c.path) << c.text << " -> " << c.answer;
-        EXPECT_EQ(sent().back(), c.path == "E8" ? c.text : c.answer);
+        if (c.path != "ai") {
+            EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn(c.text)));
+        }
+        EXPECT_EQ(sent().back(), c.path == "ai" ? c.answer : c.text);
     }
+    EXPECT_TRUE(logged("⚠️ Risultato AI vuoto. Invio testo originale."));
     EXPECT_TRUE(logged("⚠️ Risultato AI troncato (3 vs 12 car). Invio originale."));
     EXPECT_TRUE(logged("⚠️ Risultato AI troncato (1 vs 5 car). Invio originale."));
 }
 
-TEST_F(Pipeline, EmptyAnswerSendsAsTyped) {
-    spell.markMisspelled({"xyz"});
-    http.answerCorrected("  ");
-    const PipelineReport report = sendFromChat("ciao xyz");
-
-    EXPECT_EQ(report.path, "E9");
-    EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn("ciao xyz")));
-    EXPECT_TRUE(logged("⚠️ Risultato AI vuoto. Invio testo originale."));
-}
-
-TEST_F(Pipeline, SpacingOnlyAnswerIsNotAppliedOutsideWork) {
+TEST_F(Pipeline, SpacingOnlyAnswerIsAppliedOnlyInWorkContext) {
     spell.markMisspelled({"xyz"});
     http.answerCorrected("ciao xyz fai");
     config.setLastCorrectedOriginalWord("prima");
@@ -438,17 +344,12 @@ TEST_F(Pipeline, SpacingOnlyAnswerIsNotAppliedOutsideWork) {
     EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
     // A misspelled word was seen: the verdict is not cached.
     EXPECT_FALSE(cache.get("ciao xyz  fai").has_value());
-}
 
-TEST_F(Pipeline, SpacingOnlyAnswerIsAppliedInWorkContext) {
     config.setToneStyle(ToneStyle::formal);
-    spell.markMisspelled({"xyz"});
-    http.answerCorrected("ciao xyz fai");
-    const PipelineReport report = sendFromChat("ciao xyz  fai");
-
-    EXPECT_EQ(report.path, "ai");
-    EXPECT_EQ(report.changedWord, std::nullopt);
-    EXPECT_EQ(sent(), Lines{"ciao xyz fai"});
+    const PipelineReport work = sendAgain("ciao xyz  fai");
+    EXPECT_EQ(work.path, "ai");
+    EXPECT_EQ(work.changedWord, std::nullopt);
+    EXPECT_EQ(sent().back(), "ciao xyz fai");
     EXPECT_EQ(cache.get("ciao xyz  fai"), "ciao xyz fai");
 }
 
@@ -519,15 +420,12 @@ TEST_F(Pipeline, AICorrectionInABrowserPastesAndOnlyTheLastRestoreActs) {
     http.answerCorrected("ciao xy fai");
     desktop.pasteboard().setString("appunti");
     startInBrowser("com.brave.Browser", "ciao xyz fai");
-    ASSERT_TRUE(press(keys::kReturn));
-    EXPECT_EQ(awaitRun().path, "ai");
+    EXPECT_EQ(sendNow().path, "ai");
     advance(dispatch::seconds(0.6));
 
-    EXPECT_EQ(journal(), (kHeldReturn +
-                          Lines{kWorking, "notice hide \"Corretto ✓\" \"xyz\"", "sound Pop",
-                                "pb.clear", "pb.set \"ciao xy fai\""} +
-                          post("⌘A") + Lines{"sleep 15ms"} + post("⌘V") + Lines{"sleep 40ms"} +
-                          sendReturn("ciao xy fai") + restore("appunti")));
+    EXPECT_EQ(journal(),
+              (kHeldReturn + Lines{kWorking, "notice hide \"Corretto ✓\" \"xyz\"", "sound Pop"} +
+               paste("ciao xy fai", "40ms") + sendReturn("ciao xy fai") + restore("appunti")));
 }
 
 }  // namespace

@@ -61,47 +61,36 @@ TEST_F(Routing, DestroyingTheInterceptorRemovesItsHook) {
 
 // --- Return in autoSend mode
 
+// The run sends once; isWorking is cleared only by the main queue.
 TEST_F(Routing, PlainReturnIsHeldBackAndTheRunSendsOnce) {
     startInChat("ciao a tutti");
     EXPECT_TRUE(press(k::kReturn));
     EXPECT_TRUE(interceptor->isWorking());
     EXPECT_TRUE(logged("⌨️ Intercettato Invio in 'Chat' (com.example.chat)"));
+    for (int i = 0; i < 5000 && pendingReports() == 0; ++i)
+        std::this_thread::sleep_for(1ms);
+    dispatcher.drainGlobal();
+    EXPECT_TRUE(interceptor->isWorking());
 
     const PipelineReport report = finishRun();
     EXPECT_EQ(report.path, "E7");
     EXPECT_EQ(report.capturedText, "ciao a tutti");
     EXPECT_FALSE(interceptor->isWorking());
     EXPECT_EQ(journal({"key", "post", "send", "hook"}),
-              (std::vector<std::string>{"key ⏎ swallow", "post ⏎ down", "send \"ciao a tutti\"",
-                                        "post ⏎ up"}));
-}
-
-TEST_F(Routing, IsWorkingIsClearedOnlyByTheMainQueue) {
-    startInChat("ciao a tutti");
-    press(k::kReturn);
-    // Wait for the run without running the main queue.
-    for (int i = 0; i < 5000 && pendingReports() == 0; ++i) {
-        std::this_thread::sleep_for(1ms);
-    }
-    dispatcher.drainGlobal();
-    EXPECT_TRUE(interceptor->isWorking());
-    mainQueue.runUntilIdle();
-    EXPECT_FALSE(interceptor->isWorking());
+              (Lines{"key ⏎ swallow", "post ⏎ down", "send \"ciao a tutti\"", "post ⏎ up"}));
 }
 
 TEST_F(Routing, KeypadEnterBehavesLikeReturnButPostsReturn) {
     auto chat = startInChat("ciao");
     EXPECT_TRUE(press(k::kKeypadEnter));
     EXPECT_EQ(finishRun().path, "E7");
-    EXPECT_EQ(
-        journal({"key", "post", "send"}),
-        (std::vector<std::string>{"key ⌤ swallow", "post ⏎ down", "send \"ciao\"", "post ⏎ up"}));
+    EXPECT_EQ(journal({"key", "post", "send"}),
+              (Lines{"key ⌤ swallow", "post ⏎ down", "send \"ciao\"", "post ⏎ up"}));
 
     desktop.setText(chat.field, "di nuovo");
     desktop.journal().clear();
     EXPECT_TRUE(press(k::kKeypadEnter, k::kOption));
-    EXPECT_EQ(journal(), (std::vector<std::string>{"key ⌥⌤ swallow", "post ⏎ down", "sleep 6ms",
-                                                   "post ⏎ up", "sleep 6ms", "send \"di nuovo\""}));
+    EXPECT_EQ(journal(), (Lines{"key ⌥⌤ swallow"} + post("⏎") + Lines{"send \"di nuovo\""}));
 }
 
 TEST_F(Routing, UnnamedFrontApplicationIsLoggedAsUnknown) {
@@ -142,15 +131,13 @@ TEST_P(SendModes, DecideAsTheModeSays) {
             EXPECT_TRUE(swallowed);
             EXPECT_FALSE(interceptor->isWorking());
             EXPECT_TRUE(logged(kBypass));
-            EXPECT_EQ(journal(), (std::vector<std::string>{
-                                     std::string("key ") + c.label + " swallow", "post ⏎ down",
-                                     "sleep 6ms", "post ⏎ up", "sleep 6ms", "send \"ciao\""}));
+            EXPECT_EQ(journal(), (Lines{std::string("key ") + c.label + " swallow"} + post("⏎") +
+                                  Lines{"send \"ciao\""}));
             break;
         case Expect::pass:
             EXPECT_FALSE(swallowed);
             EXPECT_FALSE(interceptor->isWorking());
-            EXPECT_EQ(journal({"key", "post"}),
-                      (std::vector<std::string>{std::string("key ") + c.label + " pass"}));
+            EXPECT_EQ(journal({"key", "post"}), Lines{std::string("key ") + c.label + " pass"});
             break;
     }
 }
@@ -280,22 +267,10 @@ TEST_F(Routing, OptionUTogglesThePopoverOnTheMainQueue) {
 }
 
 TEST_F(Routing, OptionUWithoutAShellIsSwallowedQuietly) {
-    EventInterceptor bare(InterceptorServices{config,
-                                              logger,
-                                              cache,
-                                              dictionary,
-                                              ai,
-                                              detector,
-                                              spell,
-                                              desktop.keyboard(),
-                                              desktop.keyboard(),
-                                              desktop.accessibility(),
-                                              desktop.pasteboard(),
-                                              workspace,
-                                              desktop.sounds(),
-                                              *notice,
-                                              dispatcher,
-                                              {}});
+    EventInterceptor bare(InterceptorServices{
+        config, logger, cache, dictionary, ai, detector, spell, desktop.keyboard(),
+        desktop.keyboard(), desktop.accessibility(), desktop.pasteboard(), workspace,
+        desktop.sounds(), *notice, dispatcher, nullptr});
     EXPECT_EQ(bare.handleEvent({k::kU, k::kOption, 0}), KeyDecision::swallow);
     EXPECT_EQ(mainQueue.runUntilIdle(), 1u);
     EXPECT_EQ(popoverToggles.load(), 0);
