@@ -86,8 +86,6 @@ TEST(SystemPrompt, BothStylesByteForByte) {
     EXPECT_EQ(SystemPrompt::build(false, false, {}), naturalAccentsOff());
     EXPECT_EQ(SystemPrompt::build(true, true, {}), kFormal);
     EXPECT_EQ(SystemPrompt::build(true, false, {}), kFormal);
-    EXPECT_TRUE(text::endsWith(kNaturalAccentsOn, kClosingLine));
-    EXPECT_TRUE(text::endsWith(kFormal, kClosingLine));
 }
 
 TEST(SystemPrompt, ProtectedWordsLine) {

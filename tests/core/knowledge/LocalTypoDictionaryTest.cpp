@@ -62,78 +62,54 @@ TEST(LocalTypoDictionaryLoading, NoFolderLeavesEmptyMapsAndTheBuiltIns) {
               "de, es, fr).");
 }
 
-class LocalTypoCorrection : public ::testing::Test {
-  protected:
-    LocalTypoCorrection() : rig("it", {"ciao", "fai", "doppio", "vengo", "te", "oggi"}) {
-        rig.writeConfig("learned_typos.json", R"({"x": "per", "oggi": "domani"})");
-        dict = rig.make();
-    }
-    DictionaryRig rig;
-    std::unique_ptr<LocalTypoDictionary> dict;
-};
-
-TEST_F(LocalTypoCorrection, BlankOrUnchangedTextsGiveNothing) {
-    EXPECT_EQ(dict->tryCorrectLocally(""), std::nullopt);
-    EXPECT_EQ(dict->tryCorrectLocally(" \n\t "), std::nullopt);
-    EXPECT_EQ(dict->tryCorrectLocally("ciao fai"), std::nullopt);
-    EXPECT_EQ(dict->tryCorrectLocally("123 ... !!"), std::nullopt);
-    // Known, but the replacement differs only in case.
-    EXPECT_EQ(dict->tryCorrectLocally("maiuscolo"), std::nullopt);
-    // Accepted by the spell checker: the language map is not consulted.
-    EXPECT_EQ(dict->tryCorrectLocally("doppio"), std::nullopt);
-    // The apostrophe stays part of the token, so "cge" does not match.
-    EXPECT_EQ(dict->tryCorrectLocally("cge'"), std::nullopt);
-}
-
-TEST_F(LocalTypoCorrection, ReplacesTokensAndTransfersTheFirstLetterCase) {
-    EXPECT_EQ(dict->tryCorrectLocally("Cge fai?"), "Che fai?");
-    EXPECT_EQ(dict->tryCorrectLocally("CGE"), "Che");
-    EXPECT_EQ(dict->tryCorrectLocally("cge"), "che");
-    EXPECT_EQ(dict->tryCorrectLocally("Grazei, comunqeu"), "Grazie, comunque");
-}
-
-TEST_F(LocalTypoCorrection, KeepsWhiteSpaceAndPunctuationByteForByte) {
-    EXPECT_EQ(dict->tryCorrectLocally("  ciao cge fai\n"), "  ciao che fai\n");
-    EXPECT_EQ(dict->tryCorrectLocally("cge,cge!!\t\t(cge);\r\n"), "che,che!!\t\t(che);\r\n");
-    EXPECT_EQ(dict->tryCorrectLocally("è cge — sì"), "è che — sì");
-}
-
-TEST_F(LocalTypoCorrection, LearnedPairsAloneReplaceShortOrAcceptedWords) {
-    EXPECT_EQ(dict->tryCorrectLocally("vengo x te"), "vengo per te");
-    EXPECT_EQ(dict->tryCorrectLocally("Oggi cge"), "Domani che");
-}
-
-struct LookupCase {
-    std::string language;
-    std::string text;
-    std::string expected;
-    std::string spellLanguage;
-    friend void PrintTo(const LookupCase& c, std::ostream* os) {
-        *os << c.language << ": " << c.text;
-    }
-};
-
-class LocalTypoLookupOrder : public ::testing::TestWithParam<LookupCase> {};
-
-TEST_P(LocalTypoLookupOrder, SearchesLanguageThenItalianAndEnglishOnlyWhenUndetermined) {
-    const LookupCase& c = GetParam();
-    DictionaryRig rig(c.language);
+TEST(LocalTypoCorrection, ReplacesKnownTyposKeepingEverythingElseByteForByte) {
+    DictionaryRig rig("it", {"ciao", "fai", "doppio", "vengo", "te", "oggi"});
+    rig.writeConfig("learned_typos.json", R"({"x": "per", "oggi": "domani"})");
     auto dict = rig.make();
-    EXPECT_EQ(dict->tryCorrectLocally(c.text).value_or("<none>"), c.expected);
-    EXPECT_EQ(rig.spell.languagesAsked(), std::set<std::string>{c.spellLanguage});
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases{
+        {"", std::nullopt},
+        {" \n\t ", std::nullopt},
+        {"ciao fai", std::nullopt},
+        {"123 ... !!", std::nullopt},
+        {"maiuscolo", std::nullopt},  // known, but the replacement differs only in case
+        {"doppio", std::nullopt},     // accepted: the language map is not consulted
+        {"cge'", std::nullopt},       // the apostrophe stays part of the token
+        // The first letter's case is transferred.
+        {"Cge fai?", "Che fai?"},
+        {"CGE", "Che"},
+        {"Grazei, comunqeu", "Grazie, comunque"},
+        {"  ciao cge fai\n", "  ciao che fai\n"},
+        {"cge,cge!!\t\t(cge);\r\n", "che,che!!\t\t(che);\r\n"},
+        {"è cge — sì", "è che — sì"},
+        // Learned pairs alone replace short or accepted words.
+        {"vengo x te", "vengo per te"},
+        {"Oggi cge", "Domani che"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(dict->tryCorrectLocally(text), expected) << text;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Languages, LocalTypoLookupOrder,
-    ::testing::Values(
-        LookupCase{"fr", "bonjuor cge teh sharedtypo", "bonjour che teh correctionfr", "fr"},
-        LookupCase{"und", "bonjuor cge teh recieve", "bonjuor che the receive", "it"},
-        LookupCase{"en", "sharedtypo cge teh bonjuor", "correction che the bonjuor", "en"},
-        LookupCase{"it", "sharedtypo cge teh bonjuor", "correzione che teh bonjuor", "it"},
-        LookupCase{"de", "sharedtypo cge teh", "correzione che teh", "de"},
+TEST(LocalTypoLookupOrder, SearchesLanguageThenItalianAndEnglishOnlyWhenUndetermined) {
+    struct Case {
+        std::string language, text, expected, spellLanguage;
+    };
+    const std::vector<Case> cases{
+        {"fr", "bonjuor cge teh sharedtypo", "bonjour che teh correctionfr", "fr"},
+        {"und", "bonjuor cge teh recieve", "bonjuor che the receive", "it"},
+        {"en", "sharedtypo cge teh bonjuor", "correction che the bonjuor", "en"},
+        {"it", "sharedtypo cge teh bonjuor", "correzione che teh bonjuor", "it"},
+        {"de", "sharedtypo cge teh", "correzione che teh", "de"},
         // Fewer than three words always count as Italian.
-        LookupCase{"fr", "bonjuor cge", "bonjuor che", "it"}),
-    [](const auto& info) { return info.param.language + std::to_string(info.index); });
+        {"fr", "bonjuor cge", "bonjuor che", "it"},
+    };
+    for (const Case& c : cases) {
+        DictionaryRig rig(c.language);
+        auto dict = rig.make();
+        EXPECT_EQ(dict->tryCorrectLocally(c.text).value_or("<none>"), c.expected) << c.text;
+        EXPECT_EQ(rig.spell.languagesAsked(), std::set<std::string>{c.spellLanguage}) << c.text;
+    }
+}
 
 TEST(LocalTypoDictionaryNuspell, CorrectsAnItalianMessageWithTheRealSpellChecker) {
     platform::NuspellSpellChecker nuspell;

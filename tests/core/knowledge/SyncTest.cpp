@@ -163,39 +163,34 @@ TEST_F(DictionarySync, OkReplyMergesStoresTagAndBodyThenNotModifiedChangesNothin
         "attivi).");
 }
 
-struct IgnoredReply {
-    const char* name;
-    DictionaryServer::Reply reply;
-    std::optional<std::string> tag;  // stored only for a usable 200
-    friend void PrintTo(const IgnoredReply& c, std::ostream* os) { *os << c.name; }
-};
-
-class DictionarySyncIgnored : public DictionarySync,
-                              public ::testing::WithParamInterface<IgnoredReply> {};
-
 // Replies without a usable typo map leave the maps, the stored reply and the
 // log untouched; an OK reply still stores its tag.
-TEST_P(DictionarySyncIgnored, ChangesNothingButTheTagOfAnOkReply) {
-    auto dict = make();
-    const std::size_t lines = rig.logMessages().size();
-    server.reply(GetParam().reply);
-    sync(*dict);
-    EXPECT_EQ(storedTag(), GetParam().tag);
-    EXPECT_EQ(rig.logMessages().size(), lines);
-    EXPECT_EQ(dict->languageCount("it"), 6u);
-    EXPECT_FALSE(std::filesystem::exists(dict->syncedFilePath()));
+TEST_F(DictionarySync, UnusableRepliesChangeNothingButTheTagOfAnOkReply) {
+    struct Case {
+        DictionaryServer::Reply reply;
+        std::optional<std::string> tag;
+    };
+    const std::vector<Case> cases{
+        {{200, {{"ETag", "t1"}}, R"({"version": "3"})"}, "t1"},
+        {{200, {{"ETag", "t2"}}, R"({"typos": {"a": 1}})"}, "t2"},
+        {{200, {{"ETag", "t3"}}, "{not json"}, "t3"},
+        {{200, {{"ETag", "t4"}}, R"(["typos"])"}, "t4"},
+        {{500, {{"ETag", "e500"}}, kBody}, std::nullopt},
+        {{200, {{"ETag", "empty"}}, ""}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply.body);
+        rig.prefs.remove(std::string(LocalTypoDictionary::kEtagPreferenceKey));
+        auto dict = make();
+        const std::size_t lines = rig.logMessages().size();
+        server.reply(c.reply);
+        sync(*dict);
+        EXPECT_EQ(storedTag(), c.tag);
+        EXPECT_EQ(rig.logMessages().size(), lines);
+        EXPECT_EQ(dict->languageCount("it"), 6u);
+        EXPECT_FALSE(std::filesystem::exists(dict->syncedFilePath()));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Replies, DictionarySyncIgnored,
-    ::testing::Values(IgnoredReply{"noTypos", {200, {{"ETag", "t1"}}, R"({"version": "3"})"}, "t1"},
-                      IgnoredReply{
-                          "nonString", {200, {{"ETag", "t2"}}, R"({"typos": {"a": 1}})"}, "t2"},
-                      IgnoredReply{"notJson", {200, {{"ETag", "t3"}}, "{not json"}, "t3"},
-                      IgnoredReply{"array", {200, {{"ETag", "t4"}}, R"(["typos"])"}, "t4"},
-                      IgnoredReply{"serverError", {500, {{"ETag", "e500"}}, kBody}, std::nullopt},
-                      IgnoredReply{"emptyBody", {200, {{"ETag", "empty"}}, ""}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DictionarySync, APeerThatNeverAnswersChangesNothing) {
     auto dict = make();
@@ -238,30 +233,22 @@ TEST(DictionarySyncTimer, FirstSyncAfterFiveSecondsThenHourly) {
     auto deps = rig.dependencies(counting);
     deps.startSyncOnInit = true;
     auto dict = std::make_unique<LocalTypoDictionary>(deps);
+    // Requests sent once `seconds` more have passed.
+    const auto after = [&](double seconds) {
+        rig.clock.advance(dispatch::seconds(seconds));
+        rig.utility.runUntilIdle();
+        return counting.requests.load();
+    };
 
-    rig.clock.advance(dispatch::seconds(4.9));
-    rig.utility.runPending();
-    EXPECT_EQ(counting.requests, 0);
-    rig.clock.advance(dispatch::seconds(0.1));
-    rig.utility.runPending();
-    EXPECT_EQ(counting.requests, 1);
-    rig.clock.advance(dispatch::seconds(3599));
-    rig.utility.runPending();
-    EXPECT_EQ(counting.requests, 1);
-    rig.clock.advance(dispatch::seconds(1));
-    rig.utility.runPending();
-    EXPECT_EQ(counting.requests, 2);
-
+    EXPECT_EQ(after(4.9), 0);
+    EXPECT_EQ(after(0.1), 1);
+    EXPECT_EQ(after(3599), 1);
+    EXPECT_EQ(after(1), 2);
     // Restarting replaces the timer rather than adding one.
     dict->startPeriodicSync();
-    rig.clock.advance(dispatch::seconds(5));
-    rig.utility.runUntilIdle();
-    EXPECT_EQ(counting.requests, 3);
-
+    EXPECT_EQ(after(5), 3);
     dict->stopPeriodicSync();
-    rig.clock.advance(dispatch::seconds(7200));
-    rig.utility.runUntilIdle();
-    EXPECT_EQ(counting.requests, 3);
+    EXPECT_EQ(after(7200), 3);
 }
 
 // Learning, sync replies and lookups from several threads at once: every
