@@ -91,10 +91,11 @@ struct X11Pasteboard::Core {
     int fixesEventBase = 0;
     Window window = 0;
     Atom clipboard = 0, targets = 0, utf8 = 0, textPlain = 0, text = 0, incr = 0, property = 0,
-         atomType = 0;
+         atomType = 0, manager = 0, saveTargets = 0;
     bool owns = false;
     std::optional<std::string> ownedText;
     std::shared_ptr<Read> current;
+    std::shared_ptr<Read> handOver;  // waiting for the clipboard manager's answer
     std::map<std::pair<Window, Atom>, Transfer> transfers;
 
     bool setup(Display* d) {
@@ -111,6 +112,8 @@ struct X11Pasteboard::Core {
         text = XInternAtom(d, "TEXT", False);
         incr = XInternAtom(d, "INCR", False);
         property = XInternAtom(d, "QUORIX_SELECTION", False);
+        manager = XInternAtom(d, "CLIPBOARD_MANAGER", False);
+        saveTargets = XInternAtom(d, "SAVE_TARGETS", False);
         atomType = XA_ATOM;
         XFixesSelectSelectionInput(d, window, clipboard,
                                    XFixesSetSelectionOwnerNotifyMask |
@@ -124,6 +127,9 @@ struct X11Pasteboard::Core {
         if (current)
             current->finish(std::nullopt);
         current.reset();
+        if (handOver)
+            handOver->finish(std::nullopt);
+        handOver.reset();
         XDestroyWindow(d, window);
     }
 
@@ -171,7 +177,27 @@ struct X11Pasteboard::Core {
         return type == XA_STRING ? latin1ToUtf8(data) : data;
     }
 
+    // Asks a running clipboard manager to keep the text we own (all its
+    // targets); `wait` finishes when it answers, at once when there is
+    // nothing to hand over or no manager.
+    void beginHandOver(Display* d, const std::shared_ptr<Read>& wait) {
+        if (!owns || !ownedText || XGetSelectionOwner(d, manager) == None) {
+            wait->finish(std::nullopt);
+            return;
+        }
+        if (handOver)
+            handOver->finish(std::nullopt);
+        handOver = wait;
+        XConvertSelection(d, manager, saveTargets, None, window, CurrentTime);
+    }
+
     void onSelectionNotify(Display* d, const XSelectionEvent& e) {
+        if (e.requestor == window && e.selection == manager) {
+            if (handOver)
+                handOver->finish(ownedText);
+            handOver.reset();
+            return;
+        }
         if (!current || e.requestor != window || e.selection != clipboard)
             return;
         if (e.property == None) {
@@ -331,7 +357,18 @@ X11Pasteboard::X11Pasteboard() : X11Pasteboard(Options{}) {}
 X11Pasteboard::X11Pasteboard(Options options) : core_(std::make_unique<Core>(std::move(options))) {}
 
 X11Pasteboard::~X11Pasteboard() {
+    handOverToClipboardManager(core_->options.handOverLimit);
     core_->thread.stop();
+}
+
+void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) {
+    if (!isOpen())
+        return;
+    Core* core = core_.get();
+    auto wait = std::make_shared<Core::Read>();
+    core->thread.post([core, wait](Display* d) { core->beginHandOver(d, wait); });
+    std::unique_lock lock(wait->mutex);
+    wait->cv.wait_for(lock, limit, [&] { return wait->done; });
 }
 
 bool X11Pasteboard::open() {

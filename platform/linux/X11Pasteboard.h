@@ -12,6 +12,10 @@
 // client copied) and on each of the program's own changes, counted once when
 // made (the server's echo of the program's own ownership is not counted again).
 //
+// A selection dies with its owner: on destruction, text the program still owns
+// is handed to a running clipboard manager (SAVE_TARGETS on CLIPBOARD_MANAGER),
+// waiting at most `handOverLimit` for it to take the text.
+//
 // Thread: any. The selection is served on the pasteboard's own X event thread;
 // calls from other threads wait for it at most `replyLimit`.
 
@@ -33,6 +37,7 @@ class X11Pasteboard final : public Pasteboard {
         std::chrono::milliseconds replyLimit{500};
         // Texts longer than this go out in INCR chunks of this size.
         std::size_t chunkBytes = 256 * 1024;
+        std::chrono::milliseconds handOverLimit{1500};
     };
 
     X11Pasteboard();
@@ -49,6 +54,11 @@ class X11Pasteboard final : public Pasteboard {
     std::optional<std::string> string() const override;
     void clearContents() override;
     bool setString(const std::string& text) override;
+
+    // Asks a running clipboard manager to keep the text the program owns and
+    // serves its requests until it answers or `limit` passes. Returns at once
+    // when the program owns no text or no manager runs.
+    void handOverToClipboardManager(std::chrono::milliseconds limit);
 
   private:
     struct Core;

@@ -63,8 +63,10 @@ class Xvfb {
             const int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, 1);
             dup2(quiet, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0",
-                   "640x480x24", static_cast<char*>(nullptr));
+            // -noreset: without it the server resets whenever its last client
+            // leaves, and a client connecting meanwhile is refused.
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset", "-screen",
+                   "0", "640x480x24", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
@@ -239,6 +241,97 @@ TEST_F(X11Desktop, PasteboardRoundTripsBetweenClientsAndCountsChanges) {
     ours.clearContents();
     EXPECT_EQ(ours.string(), std::nullopt);
     EXPECT_EQ(theirs.string(), std::nullopt);
+}
+
+// A minimal clipboard manager: owns CLIPBOARD_MANAGER and, asked to
+// SAVE_TARGETS, reads CLIPBOARD as UTF8_STRING and then answers the asker.
+class FakeClipboardManager {
+  public:
+    explicit FakeClipboardManager(const std::string& displayName)
+        : display_(X11Display::open(displayName)) {
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+        manager_ = XInternAtom(display_, "CLIPBOARD_MANAGER", False);
+        XSetSelectionOwner(display_, manager_, window_, CurrentTime);
+        XSync(display_, False);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~FakeClipboardManager() {
+        stop_ = true;
+        thread_.join();
+        XCloseDisplay(display_);
+    }
+    std::string saved() {
+        std::lock_guard lock(mutex_);
+        return saved_;
+    }
+
+  private:
+    void serve() {
+        const Atom clipboard = XInternAtom(display_, "CLIPBOARD", False);
+        const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+        const Atom property = XInternAtom(display_, "FAKE_MANAGER_COPY", False);
+        XSelectionRequestEvent asker{};
+        while (!stop_) {
+            if (XPending(display_) == 0) {
+                pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+                poll(&fd, 1, 10);
+                continue;
+            }
+            XEvent e;
+            XNextEvent(display_, &e);
+            if (e.type == SelectionRequest && e.xselectionrequest.selection == manager_) {
+                asker = e.xselectionrequest;
+                XConvertSelection(display_, clipboard, utf8, property, window_, CurrentTime);
+            } else if (e.type == SelectionNotify && e.xselection.selection == clipboard) {
+                Atom type = 0;
+                int format = 0;
+                unsigned long items = 0, after = 0;
+                unsigned char* bytes = nullptr;
+                XGetWindowProperty(display_, window_, property, 0, 1 << 20, True, AnyPropertyType,
+                                   &type, &format, &items, &after, &bytes);
+                if (bytes != nullptr) {
+                    std::lock_guard lock(mutex_);
+                    saved_.assign(reinterpret_cast<const char*>(bytes), items);
+                    XFree(bytes);
+                }
+                XEvent done{};
+                done.xselection.type = SelectionNotify;
+                done.xselection.requestor = asker.requestor;
+                done.xselection.selection = manager_;
+                done.xselection.target = asker.target;
+                done.xselection.property = asker.property;
+                done.xselection.time = asker.time;
+                XSendEvent(display_, asker.requestor, False, NoEventMask, &done);
+                XFlush(display_);
+            }
+        }
+    }
+
+    Display* display_;
+    Window window_ = 0;
+    Atom manager_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    std::mutex mutex_;
+    std::string saved_;
+};
+
+TEST_F(X11Desktop, PasteboardHandsItsTextToTheClipboardManagerWhenItGoes) {
+    X11Pasteboard::Options options;
+    options.displayName = display();
+    options.handOverLimit = std::chrono::milliseconds(3000);
+    {
+        X11Pasteboard alone(options);  // no manager yet: returns at once
+        ASSERT_TRUE(alone.open());
+        ASSERT_TRUE(alone.setString("perso"));
+    }
+    FakeClipboardManager manager(display());
+    {
+        X11Pasteboard ours(options);
+        ASSERT_TRUE(ours.open());
+        ASSERT_TRUE(ours.setString("il testo dell'utente è salvo"));
+    }
+    EXPECT_EQ(manager.saved(), "il testo dell'utente è salvo");
 }
 
 TEST_F(X11Desktop, WorkspaceNamesTheFocusedWindowsApplication) {
