@@ -216,27 +216,39 @@ std::string TypoGenerator::explain(std::string_view typo, std::string_view corre
     if (likelihood == 0) {
         return "not-a-slip";
     }
-    const std::string lower = text::fromUtf32(typo32);
-    std::u32string plain(source32);
+    std::string detail;
+    if (const auto reason = rejectSlip(language, generator, typo32, *source, likelihood, &detail)) {
+        return *reason + detail;
+    }
+    return "kept " +
+           std::to_string(std::pow(source->frequency, options_.frequencyExponent) * likelihood);
+}
+
+std::optional<std::string> TypoGenerator::rejectSlip(std::string_view language,
+                                                     const EditGenerator& slips,
+                                                     const std::u32string& typo32,
+                                                     const Word& source, double likelihood,
+                                                     std::string* detail) {
+    const std::string typo = text::fromUtf32(typo32);
+    std::u32string plain(source.lower);
     std::transform(plain.begin(), plain.end(), plain.begin(), EditGenerator::baseLetter);
     const bool accentsDropped = plain == typo32;
-    if (const auto rules = rules_.reject(lower, !accentsDropped)) {
+    if (const auto rules = rules_.reject(typo, !accentsDropped)) {
         return std::string(rejectionName(*rules));
     }
     if (known_.count(typo32) != 0) {
         return "known-word";
     }
     std::u32string rival;
-    const double rivalScore = strongestRival(language, generator, typo32, source32, &rival);
-    if (source->frequency * likelihood < options_.dominance * rivalScore) {
-        return "ambiguous (" + text::fromUtf32(rival) + " " + std::to_string(rivalScore) + " vs " +
-               std::to_string(source->frequency * likelihood) + ")";
+    const double rivalScore = strongestRival(language, slips, typo32, source.lower, &rival);
+    if (source.frequency * likelihood < options_.dominance * rivalScore) {
+        if (detail != nullptr) {
+            *detail = " (" + text::fromUtf32(rival) + " " + std::to_string(rivalScore) + " vs " +
+                      std::to_string(source.frequency * likelihood) + ")";
+        }
+        return "ambiguous";
     }
-    if (const auto reason = rejectByRulesAndSpelling(lower, !accentsDropped)) {
-        return *reason;
-    }
-    return "kept " +
-           std::to_string(std::pow(source->frequency, options_.frequencyExponent) * likelihood);
+    return rejectByRulesAndSpelling(typo, !accentsDropped);
 }
 
 std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
@@ -292,29 +304,13 @@ std::vector<TypoEntry> TypoGenerator::generate(std::string_view language,
             count(rejected, "source-full");
             continue;
         }
-        const std::string typo = text::fromUtf32(typo32);
-        std::u32string plain(source.lower);
-        std::transform(plain.begin(), plain.end(), plain.begin(), EditGenerator::baseLetter);
-        const bool accentsDropped = plain == typo32;
-        if (const auto rules = rules_.reject(typo, !accentsDropped)) {
-            count(rejected, std::string(rejectionName(*rules)));
-            continue;
-        }
-        if (known_.count(typo32) != 0) {
-            count(rejected, "known-word");
-            continue;
-        }
-        if (source.frequency * candidate.likelihood <
-            options_.dominance * strongestRival(language, generator, typo32, source.lower)) {
-            count(rejected, "ambiguous");
-            continue;
-        }
-        if (const auto reason = rejectByRulesAndSpelling(typo, !accentsDropped)) {
+        if (const auto reason =
+                rejectSlip(language, generator, typo32, source, candidate.likelihood)) {
             count(rejected, *reason);
             continue;
         }
         ++keptPerSource[candidate.source];
-        out.push_back({typo, source.form, candidate.score});
+        out.push_back({text::fromUtf32(typo32), source.form, candidate.score});
     }
     return out;
 }

@@ -101,6 +101,13 @@ class TypoGenerator {
     };
 
     std::optional<std::string> rejectByRulesAndSpelling(const std::string& typo, bool checkInUse);
+    // Why the slip `typo` (lower case) of `source`, typed with `likelihood`,
+    // may not be kept in `language`: every rule but the size bounds, in the
+    // order generate() applies them; nullopt when it may. For an ambiguous
+    // slip, `detail` gets the rival and both scores.
+    std::optional<std::string> rejectSlip(std::string_view language, const EditGenerator& slips,
+                                          const std::u32string& typo, const Word& source,
+                                          double likelihood, std::string* detail = nullptr);
     // Highest frequency × likelihood of giving `typo` among the known words
     // one edit from `typo` other than `source`; that word in `word` when given.
     double strongestRival(std::string_view language, const EditGenerator& slips,
