@@ -18,30 +18,23 @@ using testing::TempFolder;
 using testing::writeFile;
 
 // Sets (or unsets, for nullptr) variables for one scope.
-class ScopedEnv {
-  public:
+struct ScopedEnv {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
     ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
         for (const auto& [name, value] : values) {
             const char* old = std::getenv(name);
-            saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+            saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
             value ? ::setenv(name, value, 1) : ::unsetenv(name);
         }
     }
     ~ScopedEnv() {
-        for (const auto& [name, value] : saved_) {
+        for (const auto& [name, value] : saved)
             value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-        }
     }
-
-  private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 TEST(LinuxSystemEnvironment, PreferredLanguagesFromTheLocaleVariables) {
-    EXPECT_EQ(LinuxSystemEnvironment::languageTag("it_IT.UTF-8"), "it-IT");
-    EXPECT_EQ(LinuxSystemEnvironment::languageTag("de_DE@euro"), "de-DE");
-    EXPECT_EQ(LinuxSystemEnvironment::languageTag("C.UTF-8"), std::nullopt);
-    EXPECT_EQ(LinuxSystemEnvironment::languageTag("POSIX"), std::nullopt);
+    EXPECT_EQ(LinuxSystemEnvironment::languageTag("de_DE.UTF-8@euro"), "de-DE");
     LinuxSystemEnvironment env;
     {
         ScopedEnv scoped{{"LANGUAGE", "it_CH:C:en"}, {"LC_ALL", "fr_FR.UTF-8"}};
@@ -55,16 +48,10 @@ TEST(LinuxSystemEnvironment, PreferredLanguagesFromTheLocaleVariables) {
         EXPECT_EQ(env.preferredLanguages(), std::vector<std::string>{"es-ES"});
     }
     {
-        ScopedEnv scoped{{"LANGUAGE", nullptr}, {"LC_ALL", "C"}, {"LANG", "it_IT.UTF-8"}};
+        ScopedEnv scoped{{"LANGUAGE", nullptr}, {"LC_ALL", "C"}, {"HOME", "/home/someone//"}};
         EXPECT_TRUE(env.preferredLanguages().empty());
-    }
-    {
-        ScopedEnv scoped{{"HOME", "/home/someone//"}};
         EXPECT_EQ(env.homeDirectory(), "/home/someone");
     }
-    EXPECT_EQ(env.platformName(), "Linux");
-    EXPECT_FALSE(env.appVersion().empty());
-    EXPECT_TRUE(env.resourceFolders().front().ends_with("/../share/quorix"));
 }
 
 TEST(LinuxWorkspace, DesktopEntriesStandForInstalledApplications) {
@@ -86,17 +73,11 @@ TEST(LinuxWorkspace, DesktopEntriesStandForInstalledApplications) {
     EXPECT_EQ(workspace.bundleIdentifier(system + "/org.gnome.Terminal.desktop"),
               "org.gnome.Terminal");
     EXPECT_EQ(workspace.bundleIdentifier(user + "/notes.txt"), std::nullopt);
-    EXPECT_EQ(workspace.displayName(system + "/org.gnome.Terminal.desktop"), "Terminal");
-    EXPECT_EQ(workspace.displayName(user + "/slack.desktop"), "Slack");
-    EXPECT_EQ(workspace.listFolder(root / "missing"), std::nullopt);
-    EXPECT_TRUE(workspace.iconForFile(root / "missing").isGeneric());
 
     testing::ConfigHarness h;
     AppConfig config(h.folder, h.logger, h.clock, workspace, h.env);
-    EXPECT_EQ(config.getExcludedAppInfo("slack").displayName, "Slack");
-    const auto terminal = config.getExcludedAppInfo("terminal");
-    EXPECT_EQ(terminal.displayName, "Terminal");
-    EXPECT_EQ(terminal.detail, "org.gnome.Terminal");
+    EXPECT_EQ(config.getExcludedAppInfo("slack").displayName, "Slack");  // user's, CRLF
+    EXPECT_EQ(config.getExcludedAppInfo("terminal").displayName, "Terminal");
     config.excludeAppAt(system + "/org.gnome.Terminal.desktop");
     EXPECT_EQ(config.customBlacklistedApps(), std::vector<std::string>{"org.gnome.terminal"});
 }
@@ -111,20 +92,16 @@ TEST(LinuxPreferencesStore, PersistsPrivatelyAndSurvivesBadFiles) {
     }
     EXPECT_EQ(platform::LinuxPreferencesStore(path).string("quorix_dict_etag_it"), "\"abc\"");
     EXPECT_EQ(testing::modeOf(path), 0600u);
-    EXPECT_EQ(testing::folderEntries(root / "data/quorix"),
-              std::vector<std::string>{"preferences.json"});
     writeFile(path, "{not json");
     EXPECT_EQ(platform::LinuxPreferencesStore(path).string("quorix_dict_etag_it"), std::nullopt);
     {
         ScopedEnv scoped{{"XDG_DATA_HOME", "/xdg"}};
-        EXPECT_EQ(platform::LinuxPreferencesStore::defaultPath("/home/u"),
+        EXPECT_EQ(platform::LinuxPreferencesStore::defaultPath("/u"),
                   "/xdg/quorix/preferences.json");
     }
-    {
-        ScopedEnv scoped{{"XDG_DATA_HOME", nullptr}};
-        EXPECT_EQ(platform::LinuxPreferencesStore::defaultPath("/home/u"),
-                  "/home/u/.local/share/quorix/preferences.json");
-    }
+    ScopedEnv scoped{{"XDG_DATA_HOME", nullptr}};
+    EXPECT_EQ(platform::LinuxPreferencesStore::defaultPath("/u"),
+              "/u/.local/share/quorix/preferences.json");
 }
 
 }  // namespace

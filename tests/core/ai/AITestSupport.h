@@ -43,13 +43,8 @@ struct ConfigWorld {
     std::vector<std::string> messages() const {
         std::vector<std::string> out;
         for (std::string line : logger.recentLines()) {
-            if (const auto cut = line.find("] "); cut != std::string::npos) {
-                line = line.substr(cut + 2);
-            }
-            while (!line.empty() && line.back() == '\n') {
-                line.pop_back();
-            }
-            out.push_back(line);
+            line = line.substr(line.find("] ") == std::string::npos ? 0 : line.find("] ") + 2);
+            out.push_back(line.substr(0, line.find_last_not_of('\n') + 1));
         }
         return out;
     }
@@ -90,9 +85,8 @@ class FakeProviders {
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
-        for (int i = 0; i < 2000 && !server_.is_running(); ++i) {
+        for (int i = 0; i < 2000 && !server_.is_running(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
     }
     ~FakeProviders() {
         {
@@ -120,21 +114,16 @@ class FakeProviders {
     }
     std::vector<std::string> paths() const {
         std::vector<std::string> out;
-        for (const auto& r : requests()) {
+        for (const auto& r : requests())
             out.push_back(r.path);
-        }
         return out;
     }
 
   private:
     void serve(const httplib::Request& req, httplib::Response& res) {
         RecordedRequest recorded{req.path, {}, {}, req.body};
-        for (const auto& [k, v] : req.params) {
-            recorded.query[k] = v;
-        }
-        for (const auto& [k, v] : req.headers) {
-            recorded.headers.emplace(k, v);
-        }
+        recorded.query.insert(req.params.begin(), req.params.end());
+        recorded.headers.insert(req.headers.begin(), req.headers.end());
         Handler handler;
         {
             std::lock_guard lock(mutex_);
@@ -170,9 +159,8 @@ class Awaiter {
         auto calls = calls_;
         auto promise = promise_;
         return [calls, promise](CorrectionResult r) {
-            if (calls->fetch_add(1) == 0) {
+            if (calls->fetch_add(1) == 0)
                 promise->set_value(std::move(r));
-            }
         };
     }
     CorrectionResult get() {

@@ -88,38 +88,27 @@ TEST(SystemPrompt, BothStylesByteForByte) {
     EXPECT_EQ(SystemPrompt::build(true, false, {}), kFormal);
 }
 
-TEST(SystemPrompt, ProtectedWordsLine) {
-    EXPECT_EQ(SystemPrompt::build(false, true, {"quorix"}),
-              withProtectedLine(kNaturalAccentsOn, "quorix"));
-    EXPECT_EQ(SystemPrompt::build(true, false, {"acme", "zed"}),
-              withProtectedLine(kFormal, "acme, zed"));
-
+// At most 30 protected words, in order, before the closing line.
+TEST(SystemPrompt, ProtectedWordsLineAndToneSetting) {
     std::set<std::string> many;
+    std::string first30;
     for (int i = 0; i < 45; ++i) {
         many.insert("w" + std::to_string(100 + i));
-    }
-    std::string first30;
-    for (int i = 0; i < 30; ++i) {
-        first30 += (i ? ", w" : "w") + std::to_string(100 + i);
+        if (i < 30)
+            first30 += (i ? ", w" : "w") + std::to_string(100 + i);
     }
     EXPECT_EQ(SystemPrompt::build(false, false, many),
               withProtectedLine(naturalAccentsOff(), first30));
-}
 
-TEST(SystemPrompt, ToneSettingDecidesOnlyWhenNoToneIsGiven) {
+    // The tone setting decides only when no tone is given.
     testing::ConfigWorld world;
     world.config.setCorrectAccents(true);
-    world.config.setWhitelistWords({});
-    world.config.setToneStyle(ToneStyle::formal);
-    EXPECT_EQ(AIClient::buildSystemPrompt(world.config, std::nullopt), kFormal);
-    EXPECT_EQ(AIClient::buildSystemPrompt(world.config, false), kNaturalAccentsOn);
-    world.config.setToneStyle(ToneStyle::natural);
-    EXPECT_EQ(AIClient::buildSystemPrompt(world.config, std::nullopt), kNaturalAccentsOn);
-    EXPECT_EQ(AIClient::buildSystemPrompt(world.config, true), kFormal);
     world.config.setWhitelistWords({"brandx"});
-    world.config.setCorrectAccents(false);
+    world.config.setToneStyle(ToneStyle::formal);
     EXPECT_EQ(AIClient::buildSystemPrompt(world.config, std::nullopt),
-              withProtectedLine(naturalAccentsOff(), "brandx"));
+              withProtectedLine(kFormal, "brandx"));
+    EXPECT_EQ(AIClient::buildSystemPrompt(world.config, false),
+              withProtectedLine(kNaturalAccentsOn, "brandx"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/ai/HttpUrl.h"
 #include "core/ai/JsonCodec.h"
 #include "core/ai/OpenAIChatFormat.h"
+#include "core/text/Text.h"
 
 namespace quorix {
 namespace {
@@ -37,11 +38,7 @@ TEST(OpenAIChatFormat, MaxTokensScalesWithCharactersWithinBounds) {
     EXPECT_EQ(OpenAIChatFormat::maxTokens(std::string(100, 'a')), 500);
     EXPECT_EQ(OpenAIChatFormat::maxTokens(std::string(400, 'a')), 1000);
     // Characters, not bytes: 100 accented letters of two bytes each.
-    std::string accented;
-    for (int i = 0; i < 100; ++i) {
-        accented += "è";
-    }
-    EXPECT_EQ(OpenAIChatFormat::maxTokens(accented), 500);
+    EXPECT_EQ(OpenAIChatFormat::maxTokens(text::replaceAll(std::string(100, 'e'), "e", "è")), 500);
 }
 
 TEST(OpenAIChatFormat, RequestBodyIsCompactWithEscapedSlashes) {
@@ -67,15 +64,13 @@ TEST(OpenAIChatFormat, ReplyContentAndQuotes) {
     EXPECT_EQ(r.logLine, "✅ [AIClient] Successo con Groq (m1) in 0.25s: \"Ciao mondo\"");
 
     EXPECT_EQ(openAI(testing::openAIContent("\" Ciao \"")).result.text, "Ciao");
+    // Quotes the sender wrote stay; a lone quote is text.
     EXPECT_EQ(openAI(testing::openAIContent("\"Ciao\""), 200, "\"ciao\"").result.text, "\"Ciao\"");
     EXPECT_EQ(openAI(testing::openAIContent("\"")).result.text, "\"");
 
     r = openAI(testing::openAIContent(" \n\t "));
     expectError(r.result, "AIClient", 204, "Risposta vuota da m1");
     EXPECT_EQ(r.logLine, "⚠️ [AIClient] Groq (m1) ha restituito testo vuoto. Tento fallback.");
-    // Quotes around nothing also leave nothing.
-    expectError(openAI(testing::openAIContent("\" \"")).result, "AIClient", 204,
-                "Risposta vuota da m1");
 }
 
 TEST(OpenAIChatFormat, ErrorsInOrder) {
@@ -98,10 +93,8 @@ TEST(OpenAIChatFormat, ErrorsInOrder) {
     // An error object without a string message is just an invalid shape.
     expectError(openAI(R"({"error":{"message":5}})", 400).result, "AIClient", 400,
                 "Risposta non valida");
-    for (const char* body : {R"({"choices":[{"message":{"content":7}}]})",
-                             R"({"choices":[1,{"message":{"content":"x"}}]})", "[1,2,3]"}) {
-        expectError(openAI(body).result, "AIClient", 200, "Risposta non valida");
-    }
+    expectError(openAI(R"({"choices":[{"message":{"content":7}}]})").result, "AIClient", 200,
+                "Risposta non valida");
 
     net::HttpResult transport;
     transport.error = Error{"HttpClient", -1001, "Tempo scaduto"};
@@ -131,9 +124,7 @@ TEST(HostileReplies, NeverCrashAndAlwaysYieldAResult) {
         "\xFF\xFE",
         "{\"choices\":[{\"message\":{\"content\":\"a\xC3\"}}]}",
         R"({"candidates":[{"content":{"parts":"x"}}]})",
-        R"({"error":"boom"})",
         "null",
-        "\"just a string\"",
         std::string(JsonCodec::kMaxBodyBytes + 10, ' '),
     };
     for (const std::string& body : bodies) {
@@ -164,9 +155,9 @@ TEST(GeminiFormat, UrlBodyAndReply) {
     const auto parse = [](int status, const std::string& body) {
         return GeminiFormat::parseReply(response(status, body));
     };
-    EXPECT_EQ(parse(200, testing::geminiText(" Ciao \n")).result.text, "Ciao");
     EXPECT_EQ(
-        parse(200, R"({"candidates":[{"content":{"parts":[{"x":1},{"text":""},{"text":"B"}]}}]})")
+        parse(200,
+              R"({"candidates":[{"content":{"parts":[{"x":1},{"text":""},{"text":" B\n"}]}}]})")
             .result.text,
         "B");
     // White space only is non-empty before trimming: an empty success.
@@ -175,12 +166,9 @@ TEST(GeminiFormat, UrlBodyAndReply) {
     WireReply r = parse(429, testing::errorBody("Quota exceeded"));
     expectError(r.result, "AIClient", 429, "Quota exceeded");
     EXPECT_EQ(r.logLine, "⚠️ [AIClient] Gemini HTTP 429: Quota exceeded");
-    expectError(parse(200, R"({"candidates":[]})").result, "AIClient", 500,
-                "Formato risposta non valido (HTTP 200)");
     expectError(parse(503, R"({"promptFeedback":{}})").result, "AIClient", 500,
                 "Formato risposta non valido (HTTP 503)");
     expectError(parse(200, "").result, "AIClient", 500, "Nessun dato");
-    expectError(parse(200, "nope").result, "JSON", 3840, JsonCodec::parseError().description);
 }
 
 TEST(CloudCorrectionFormat, BodyAndReply) {
@@ -196,14 +184,11 @@ TEST(CloudCorrectionFormat, BodyAndReply) {
               R"("whitelist":["alpha","beta"],"appVersion":"2.1.0"})");
 
     std::set<std::string> many;
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < 45; ++i)
         many.insert("w" + std::to_string(i));
-    }
     f.whitelist = &many;
-    f.formal = false;
-    const auto j = nlohmann::json::parse(*CloudCorrectionFormat::requestBody(f));
-    EXPECT_EQ(j["whitelist"].size(), 30u);
-    EXPECT_EQ(j["tone"], "natural");
+    EXPECT_EQ(nlohmann::json::parse(*CloudCorrectionFormat::requestBody(f))["whitelist"].size(),
+              30u);
 
     const auto parse = [](int status, const std::string& body) {
         return CloudCorrectionFormat::parseReply(response(status, body)).result;
@@ -212,16 +197,13 @@ TEST(CloudCorrectionFormat, BodyAndReply) {
     expectError(parse(200, R"({"error":"quota","correctedText":"x"})"), "AIClient", 403, "quota");
     expectError(parse(500, R"({"error":"down"})"), "AIClient", 403, "down");
     expectError(parse(200, R"({"other":1})"), "AIClient", 500, "Campo correctedText assente.");
-    for (const char* body : {"[]", "", "<html>"}) {
-        expectError(parse(200, body), "AIClient", 502, "Risposta non valida dal proxy.");
-    }
+    expectError(parse(200, "<html>"), "AIClient", 502, "Risposta non valida dal proxy.");
 }
 
 TEST(HttpUrl, Validity) {
     for (const char* url : {"http://127.0.0.1:8787/v1/correct", "HTTPS://api.example.com"})
         EXPECT_TRUE(HttpUrl::isValid(url)) << url;
-    for (const char* url : {"", "not a url", "ftp://x.it/", "http:///path", "http://exa mple.com",
-                            "http://x.it/\xC3\xA8"})
+    for (const char* url : {"not a url", "ftp://x.it/", "http:///path", "http://x.it/\xC3\xA8"})
         EXPECT_FALSE(HttpUrl::isValid(url)) << url;
 }
 

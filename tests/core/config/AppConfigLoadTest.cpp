@@ -1,44 +1,28 @@
-// Reading and writing config.json.
+// config.json and whitelist.txt: loading, saving, private files, counters.
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "ConfigTestSupport.h"
+#include "core/config/Files.h"
 
 namespace quorix {
 namespace {
 
 using testing::ConfigHarness;
+using testing::folderEntries;
+using testing::modeOf;
 using testing::readFile;
+using testing::writeFile;
 
-TEST(AppConfigLoad, MissingFileLeavesEveryDefault) {
-    ConfigHarness h;
-    auto config = h.make();
-    EXPECT_EQ(config->provider(), AIProvider::gemini);
-    EXPECT_EQ(config->iconStyle(), IconStyle::quorix);
-    EXPECT_EQ(config->mode(), CorrectionMode::autoSend);
-    EXPECT_EQ(config->executiveWorkApps(),
-              (std::vector<std::string>{"slack", "teams", "mail", "outlook", "linear"}));
-    EXPECT_EQ(config->targetApps().size(), 12u);
-    EXPECT_EQ(
-        config->blacklistedApps(),
-        (std::vector<std::string>{"terminal", "iterm", "antigravity", "vscode", "xcode", "warp"}));
-    EXPECT_EQ(config->cloudProxyURL(), "http://127.0.0.1:8787/v1/correct");
-    EXPECT_EQ(config->soundName(), "Pop");
-    EXPECT_EQ(config->modelName(), "gemini-3-flash-preview");
-    EXPECT_EQ(config->lastCorrectionDate(), kDistantPast);
-    EXPECT_FALSE(config->lastCorrectedFullText().has_value());
-    // Loading writes nothing back; the file appears only at the first save().
-    EXPECT_FALSE(std::filesystem::exists(h.configPath()));
-    EXPECT_TRUE(h.logger.getRecentLogs().empty());
-}
-
-TEST(AppConfigLoad, MalformedDocumentsKeepDefaults) {
-    const std::string defaults = ConfigHarness().make()->toJSON();
+TEST(AppConfigLoad, MissingOrMalformedDocumentsKeepDefaults) {
+    ConfigHarness fresh;
+    const std::string defaults = fresh.make()->toJSON();
+    EXPECT_FALSE(std::filesystem::exists(fresh.configPath())) << "it appears at the first save";
+    EXPECT_TRUE(fresh.logger.getRecentLogs().empty());
     for (const std::string& bad : std::vector<std::string>{
-             "", "{", "[]", "null", "42", "\"text\"", "{\"isEnabled\": false,}",
+             "", "{", "[]", "null", "\"text\"", "{\"isEnabled\": false,}",
              "{\"soundName\": \"\xff\xfe\"}", std::string("{\"isEnabled\":\0false}", 20)}) {
         ConfigHarness h;
         EXPECT_EQ(h.makeWith(bad)->toJSON(), defaults) << "document: " << bad;
@@ -48,155 +32,76 @@ TEST(AppConfigLoad, MalformedDocumentsKeepDefaults) {
 TEST(AppConfigLoad, EachMemberOfWrongTypeOrUnknownValueIsSkippedAlone) {
     ConfigHarness h;
     auto config = h.makeWith(R"({
-        "isEnabled": "no", "soundEnabled": false, "correctAccents": 1,
-        "autoFixPunctuation": true, "globalHotkeyEnabled": null,
-        "provider": "Groq", "iconStyle": "wand.and.stars", "mode": "CtrlEnter",
-        "toneStyle": "formal", "appLanguage": "fr",
-        "cloudProxyURL": "", "soundName": "", "modelName": "",
-        "interceptAllApps": false,
-        "targetApps": ["slack", 3], "customBlacklistedApps": ["Zoom"],
-        "executiveWorkApps": "mail",
-        "totalTyposCorrected": 9.5, "appTypoCounts": {"Slack": 2, "Mail": "x"}
-    })");
+        "isEnabled": "no", "soundEnabled": false, "provider": "Groq", "iconStyle": "wand.and.stars",
+        "soundName": "", "targetApps": ["slack", 3], "customBlacklistedApps": ["Zoom"],
+        "totalTyposCorrected": 9.5, "appTypoCounts": {"Slack": 2, "Mail": "x"}})");
     EXPECT_TRUE(config->isEnabled());
     EXPECT_FALSE(config->soundEnabled());
-    EXPECT_FALSE(config->correctAccents());
-    EXPECT_TRUE(config->autoFixPunctuation());
-    EXPECT_TRUE(config->globalHotkeyEnabled());
     EXPECT_EQ(config->provider(), AIProvider::gemini);  // raw values are case-sensitive
     EXPECT_EQ(config->iconStyle(), IconStyle::wand);
-    EXPECT_EQ(config->mode(), CorrectionMode::autoSend);
-    EXPECT_EQ(config->toneStyle(), ToneStyle::formal);
-    EXPECT_EQ(config->appLanguage(), AppLanguage::system);
-    EXPECT_EQ(config->cloudProxyURL(), "http://127.0.0.1:8787/v1/correct");
     EXPECT_EQ(config->soundName(), "Pop");
-    EXPECT_EQ(config->modelName(), "gemini-3-flash-preview");
-    EXPECT_FALSE(config->interceptAllApps());
     EXPECT_EQ(config->targetApps().size(), 12u);
     EXPECT_EQ(config->customBlacklistedApps(), std::vector<std::string>{"Zoom"});
-    EXPECT_EQ(config->executiveWorkApps().size(), 5u);
     EXPECT_EQ(config->totalTyposCorrected(), 0);
     EXPECT_TRUE(config->appTypoCounts().empty());
 }
 
 TEST(AppConfigLoad, ApiKeysAndRetiredBuiltInPrefixes) {
-    {
-        ConfigHarness h;
-        auto config = h.makeWith(R"({"apiKey": "AIzaSyQx0R-old-built-in",
-            "deepseekApiKey": "sk-qrx0ld123", "groqApiKey": "gsk_qrx0abc"})");
-        EXPECT_EQ(config->apiKey(), "");
-        EXPECT_EQ(config->deepseekApiKey(), "");
-        EXPECT_EQ(config->groqApiKey(), "");
-    }
-    {
-        ConfigHarness h;
-        auto config = h.makeWith(R"({"apiKey": "AIzaSyOWN", "deepseekApiKey": "sk-own",
-            "groqApiKey": "gsk_own"})");
-        EXPECT_EQ(config->apiKey(), "AIzaSyOWN");
-        EXPECT_EQ(config->deepseekApiKey(), "sk-own");
-        EXPECT_EQ(config->groqApiKey(), "gsk_own");
-        // A prefix shorter than the retired one is the user's own key.
-        auto again = h.makeWith(R"({"apiKey": "AIzaSyQx0", "groqApiKey": "gsk_qrx"})");
-        EXPECT_EQ(again->apiKey(), "AIzaSyQx0");
-        EXPECT_EQ(again->groqApiKey(), "gsk_qrx");
-    }
-    {
-        // An empty stored Gemini key keeps the current value; an empty DeepSeek
-        // or Groq key is taken.
-        ConfigHarness h;
-        auto config = h.make();
-        config->setApiKey("gem");
-        config->setDeepseekApiKey("deep");
-        config->setGroqApiKey("groq");
-        testing::writeFile(h.configPath(),
-                           R"({"apiKey": "", "deepseekApiKey": "", "groqApiKey": ""})");
-        config->load();
-        EXPECT_EQ(config->apiKey(), "gem");
-        EXPECT_EQ(config->deepseekApiKey(), "");
-        EXPECT_EQ(config->groqApiKey(), "");
-    }
+    ConfigHarness h;
+    auto retired = h.makeWith(R"({"apiKey": "AIzaSyQx0R-old-built-in",
+        "deepseekApiKey": "sk-qrx0ld123", "groqApiKey": "gsk_qrx0abc"})");
+    EXPECT_EQ(retired->apiKey() + retired->deepseekApiKey() + retired->groqApiKey(), "");
+    // A prefix shorter than the retired one is the user's own key.
+    auto own = h.makeWith(R"({"apiKey": "AIzaSyQx0", "groqApiKey": "gsk_qrx"})");
+    EXPECT_EQ(own->apiKey(), "AIzaSyQx0");
+    EXPECT_EQ(own->groqApiKey(), "gsk_qrx");
+    // An empty stored Gemini key keeps the current value; an empty Groq key is taken.
+    own->setGroqApiKey("groq");
+    writeFile(h.configPath(), R"({"apiKey": "", "groqApiKey": ""})");
+    own->load();
+    EXPECT_EQ(own->apiKey(), "AIzaSyQx0");
+    EXPECT_EQ(own->groqApiKey(), "");
 }
 
-TEST(AppConfigLoad, AppTypoCountsMergeNamesThatNormaliseAlike) {
+TEST(AppConfigLoad, AppTypoCountsMergeAndExtremeCountersNeitherOverflowNorWrap) {
     ConfigHarness h;
-    auto config = h.makeWith(
-        R"({"appTypoCounts": {"WhatsApp": 3, "whatsapp": 2, "Slack": 1, "  ": 4, "Notes": 1}})");
-    EXPECT_EQ(
-        config->appTypoCounts(),
-        (std::map<std::string, int64_t>{{"WhatsApp", 5}, {"Slack", 1}, {"Altro", 4}, {"Note", 1}}));
-}
+    auto merged = h.makeWith(R"({"appTypoCounts": {"WhatsApp": 3, "whatsapp": 2}})");
+    EXPECT_EQ(merged->appTypoCounts(), (std::map<std::string, int64_t>{{"WhatsApp", 5}}));
 
-TEST(AppConfigLoad, ExtremeCountersNeitherOverflowNorWrap) {
-    ConfigHarness h;
     const auto max = std::numeric_limits<int64_t>::max();
     auto config = h.makeWith(R"({"totalTyposCorrected": 9223372036854775807,
         "appTypoCounts": {"WhatsApp": 9223372036854775807, "whatsapp web": 5}})");
     EXPECT_EQ(config->appTypoCounts(), (std::map<std::string, int64_t>{{"WhatsApp", max}}));
-    ConfigHarness other;
-    auto skipped = other.makeWith(
-        R"({"totalTyposCorrected": 18446744073709551615, "appTypoCounts": {"A": 18446744073709551615}})");
-    EXPECT_EQ(skipped->totalTyposCorrected(), 0) << "out of the 64-bit signed range: skipped";
-    EXPECT_TRUE(skipped->appTypoCounts().empty());
     config->recordTypo("WhatsApp");
     EXPECT_EQ(config->totalTyposCorrected(), max);
     EXPECT_EQ(config->appTypoCounts().at("WhatsApp"), max);
+
+    auto skipped = h.makeWith(
+        R"({"totalTyposCorrected": 18446744073709551615, "appTypoCounts": {"A": 18446744073709551615}})");
+    EXPECT_EQ(skipped->totalTyposCorrected(), 0) << "out of the 64-bit signed range: skipped";
+    EXPECT_TRUE(skipped->appTypoCounts().empty());
 }
 
 TEST(AppConfigLoad, SaveWritesTheTwentyTwoMembersAndRoundTrips) {
     ConfigHarness h;
     auto config = h.make();
-    config->setApiKey("k1");
-    config->setProvider(AIProvider::ollama);
     config->setIconStyle(IconStyle::chatBubble);
-    config->setToneStyle(ToneStyle::formal);
-    config->setMode(CorrectionMode::ctrlEnter);
-    config->setAppLanguage(AppLanguage::it);
-    config->setSoundEnabled(false);
     config->setCustomBlacklistedApps({"zoom", "città"});
-    config->setAppTypoCounts({{"Slack", 7}});
-    config->setTotalTyposCorrected(7);
     config->setLastCorrectedFullText("never stored");
     config->save();
-
     const std::string written = readFile(h.configPath());
-    EXPECT_EQ(written, config->toJSON());
     const auto document = nlohmann::json::parse(written);
-    std::set<std::string> keys;
-    for (const auto& [key, value] : document.items()) {
-        keys.insert(key);
-    }
-    std::set<std::string> expected;
-    std::istringstream names(
-        "apiKey deepseekApiKey groqApiKey cloudProxyURL provider isEnabled soundEnabled "
-        "correctAccents autoFixPunctuation globalHotkeyEnabled soundName iconStyle toneStyle mode "
-        "appLanguage interceptAllApps modelName targetApps customBlacklistedApps executiveWorkApps "
-        "totalTyposCorrected appTypoCounts");
-    for (std::string name; names >> name;) {
-        expected.insert(name);
-    }
-    ASSERT_EQ(expected.size(), 22u);
-    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(document.size(), 22u);
     EXPECT_EQ(document["iconStyle"], "character.bubble");
-    EXPECT_EQ(document["provider"], "ollama");
     EXPECT_TRUE(document["appTypoCounts"].is_object());
-
     auto reloaded = h.make();
     EXPECT_EQ(reloaded->toJSON(), written);
     EXPECT_FALSE(reloaded->lastCorrectedFullText().has_value());
-
-    ConfigHarness fresh;
-    auto defaults = fresh.make();
-    defaults->save();
-    EXPECT_EQ(nlohmann::json::parse(readFile(fresh.configPath()))["iconStyle"], "quorix");
-    EXPECT_TRUE(nlohmann::json::parse(readFile(fresh.configPath()))["appTypoCounts"].is_object());
 }
 
 TEST(AppConfigLoad, InvalidUtf8InAFieldStillSavesAWholeDocument) {
     ConfigHarness h;
-    auto config = h.make();
-    config->recordTypo(
-        std::string("Bad\xff"
-                    "App"));
+    h.make()->recordTypo(std::string("Bad\xff") + "App");
     const auto document = nlohmann::json::parse(readFile(h.configPath()), nullptr, false);
     ASSERT_FALSE(document.is_discarded());
     EXPECT_EQ(document["totalTyposCorrected"], 1);
@@ -210,22 +115,103 @@ TEST(AppConfigLoad, ReadOnlyStoreCreatesAndWritesNothing) {
     config->addWordToWhitelist("parola");
     config->save();
     config->saveWhitelist();
-    EXPECT_EQ(testing::folderEntries(h.folder), std::vector<std::string>{"debug.log"})
+    EXPECT_EQ(folderEntries(h.folder), std::vector<std::string>{"debug.log"})
         << "only the (writable) logger of the harness wrote";
 }
 
-TEST(Enumerations, RawValuesRoundTripExactlyAndInOrder) {
-    EXPECT_EQ(allCases<IconStyle>().size(), 5u);
-    for (auto s : allCases<IconStyle>()) {
-        EXPECT_EQ(fromRawValue<IconStyle>(rawValue(s)), s);
+TEST(Files, FilesArePrivateAndFailedAtomicWritesLeaveNoTemporaryFile) {
+    ConfigHarness h;
+    std::filesystem::create_directories(h.folder);
+    ::chmod(h.folder.c_str(), 0755);
+    writeFile(h.configPath(), "{}");
+    ::chmod(h.configPath().c_str(), 0644);
+    h.make()->excludeApp("zoom");
+    EXPECT_EQ(modeOf(h.folder), 0700u) << "an existing folder is tightened";
+    for (const auto& name : {"config.json", "whitelist.txt", "debug.log"}) {
+        EXPECT_EQ(modeOf(h.folder + "/" + name), 0600u) << name;
     }
-    for (auto p : allCases<AIProvider>()) {
-        EXPECT_EQ(fromRawValue<AIProvider>(rawValue(p)), p);
+    ASSERT_TRUE(std::filesystem::create_directory(h.folder + "/dir.json"));
+    EXPECT_FALSE(files::writeAtomic(h.folder + "/dir.json", "x")) << "cannot replace a folder";
+    EXPECT_FALSE(files::writeAtomic(h.folder + "/missing/config.json", "x"));
+    EXPECT_EQ(folderEntries(h.folder),
+              (std::vector<std::string>{"config.json", "debug.log", "dir.json", "whitelist.txt"}))
+        << "no temporary file is left behind";
+}
+
+TEST(Whitelist, ReadingSkipsCommentsAndBlankLinesAndNeverRewrites) {
+    ConfigHarness h;
+    std::filesystem::create_directories(h.folder);
+    const std::string text = "# my words\r\n\n   Figma \t\n#Zoom\u2028ÉCOLE\rAlpha";
+    writeFile(h.whitelistPath(), text);
+    auto config = h.make();
+    EXPECT_EQ(config->whitelistWords(), (std::set<std::string>{"figma", "école", "alpha"}));
+    EXPECT_EQ(readFile(h.whitelistPath()), text);
+}
+
+TEST(Whitelist, UnreadableFileLeavesTheDictionaryEmptyAndTheFileAlone) {
+    ConfigHarness h;
+    std::filesystem::create_directories(h.whitelistPath());  // a folder: cannot be read as text
+    EXPECT_TRUE(h.make()->whitelistWords().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(h.whitelistPath()));
+}
+
+TEST(Whitelist, AddRemoveAndLookupNormaliseTheWord) {
+    ConfigHarness h;
+    std::filesystem::create_directories(h.folder);
+    writeFile(h.whitelistPath(), "");
+    auto config = h.make();
+    config->addWordToWhitelist("Quorix!");
+    config->addWordToWhitelist("«Zeta»");
+    config->addWordToWhitelist(" (x) ");  // blanks first: the brackets stay
+    EXPECT_TRUE(config->isWordWhitelisted("QUORIX,"));
+    EXPECT_FALSE(config->isWordWhitelisted("quor"));
+    EXPECT_EQ(readFile(h.whitelistPath()), "(x)\nquorix\nzeta");
+    config->removeWordFromWhitelist("ZETA.");
+    EXPECT_EQ(readFile(h.whitelistPath()), "(x)\nquorix");
+    EXPECT_EQ(h.logMessages().front(), "✅ Parola 'quorix' aggiunta al dizionario personale.");
+    EXPECT_EQ(h.logMessages().back(), "🗑️ Parola 'zeta' rimossa dal dizionario personale.");
+}
+
+TEST(Statistics, MilestonesFireOnlyOnTheExactTotal) {
+    // One of each other wording, the thousands separator and the generic form.
+    EXPECT_EQ(AppConfig::milestoneText(100), "🏆 Quorix: 100° Refuso celebrato!");
+    EXPECT_EQ(AppConfig::milestoneText(1000), "👑 Quorix: 1.000 Refusi! Sei un Pro!");
+    EXPECT_EQ(AppConfig::milestoneText(10000), "🎉 Quorix: 10000 Refusi corretti!");
+    for (int64_t total : {0, 11, 2501, 20000}) {
+        EXPECT_EQ(AppConfig::milestoneText(total), std::nullopt) << total;
     }
-    EXPECT_EQ(fromRawValue<CorrectionMode>("ctrlenter"), std::nullopt);
-    EXPECT_EQ(fromRawValue<IconStyle>("chatBubble"), std::nullopt);
-    EXPECT_EQ(fromRawValue<AppLanguage>(""), std::nullopt);
-    EXPECT_EQ(displayName(AppLanguage::system, true), "Default di Sistema (Italiano)");
+    // A hand-edited total celebrates at the next correction.
+    ConfigHarness h;
+    auto config = h.makeWith(R"({"totalTyposCorrected": 9})");
+    EXPECT_EQ(config->checkMilestone(), std::nullopt);
+    config->recordTypo("Slack");
+    EXPECT_EQ(config->checkMilestone(), "🎉 Quorix: 10° Refuso evitato!");
+    config->recordTypo("Slack");
+    EXPECT_EQ(config->checkMilestone(), std::nullopt);
+}
+
+TEST(Statistics, ResetClearsEverythingSavesAndCelebratesAgain) {
+    ConfigHarness h;
+    auto config = h.make();
+    for (int i = 0; i < 10; ++i) {
+        config->recordTypo("Slack");
+    }
+    config->setLastCorrectedOriginalWord("ciao");
+    config->setLastOriginalFullText("ciao");
+    config->setLastCorrectedFullText("Ciao");
+    EXPECT_EQ(config->lastCorrectionDate(), h.clock.wallNow());
+    config->resetStatistics();
+    EXPECT_FALSE(config->lastCorrectedOriginalWord() || config->lastOriginalFullText() ||
+                 config->lastCorrectedFullText());
+    EXPECT_EQ(config->lastCorrectionDate(), kDistantPast);
+    const auto file = nlohmann::json::parse(readFile(h.configPath()));
+    EXPECT_EQ(file["totalTyposCorrected"], 0);
+    EXPECT_EQ(file["appTypoCounts"], nlohmann::json::object());
+    EXPECT_EQ(h.logMessages().back(), "📊 [Config] Statistiche azzerate dall'utente.");
+    for (int i = 0; i < 10; ++i) {
+        config->recordTypo("Slack");
+    }
+    EXPECT_EQ(config->checkMilestone(), "🎉 Quorix: 10° Refuso evitato!");
 }
 
 }  // namespace

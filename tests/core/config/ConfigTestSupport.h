@@ -19,29 +19,23 @@
 
 namespace quorix::testing {
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "quorix-test-XXXXXX").string();
-        path_ = ::mkdtemp(tmpl.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
+// A fresh folder, removed with its content at the end of the scope.
+struct TempFolder {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "quorix-test-XXXXXX").string();
+    const std::string folder = ::mkdtemp(tmpl.data());
+    TempFolder() = default;
     TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    const std::string& path() const { return folder; }
+    std::string operator/(const std::string& name) const { return folder + "/" + name; }
 };
 
 inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
 }
 
@@ -51,17 +45,12 @@ inline void writeFile(const std::string& path, const std::string& content) {
 
 inline unsigned modeOf(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return 0;
-    }
-    return st.st_mode & 07777;
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-// Names in a folder, sorted.
 inline std::vector<std::string> folderEntries(const std::string& path) {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(path, ec)) {
+    for (const auto& e : std::filesystem::directory_iterator(path)) {
         names.push_back(e.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -89,10 +78,10 @@ struct ConfigHarness {
     }
     std::string configPath() const { return folder + "/config.json"; }
     std::string whitelistPath() const { return folder + "/whitelist.txt"; }
+    // Logged messages without the "[HH:mm:ss.SSS] " prefix and the line feed.
     std::vector<std::string> logMessages() const {
         std::vector<std::string> out;
         for (const auto& line : logger.recentLines()) {
-            // "[HH:mm:ss.SSS] " prefix is 15 bytes; drop it and the line feed.
             out.push_back(line.substr(15, line.size() - 16));
         }
         return out;

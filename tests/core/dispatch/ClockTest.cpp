@@ -1,4 +1,4 @@
-// RealClock and VirtualClock: time movement, sleeps, timed waits.
+// RealClock, VirtualClock and Semaphore: time movement, sleeps, timed waits.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "DispatchTestUtil.h"
 #include "core/dispatch/Clock.h"
+#include "core/dispatch/Semaphore.h"
 #include "core/dispatch/VirtualClock.h"
 
 namespace quorix::dispatch {
@@ -37,64 +38,69 @@ struct Waiter {
     Outcome outcome;  // last: starts once m and cv exist
 };
 
-// ---------------------------------------------------------------- RealClock
-
-TEST(RealClock, NowIsMonotonicAndSleepAdvancesIt) {
-    RealClock& clock = RealClock::instance();
-    const Instant a = clock.now();
-    clock.sleepFor(1ms);
-    EXPECT_GE(clock.now() - a, Duration(1ms));
-    const auto wall = clock.wallNow();
-    EXPECT_LT(std::chrono::abs(wall - std::chrono::system_clock::now()), 5s);
-}
-
-// A passed deadline returns the predicate at once; the lock is held again on
-// return; no waiter stays registered.
-TEST(Clocks, WaitUntilPastOrShortDeadlineReturnsThePredicate) {
+// A passed deadline returns the predicate at once with the lock held again.
+// A notify ends a wait only with the predicate true (the real clock's far
+// deadline must not overflow); otherwise it times out exactly at its deadline.
+TEST(Clocks, WaitUntilEndsOnNotifyOrExactlyAtTheDeadline) {
     RealClock real;
-    VirtualClock virt;
-    virt.advance(5s);
-    std::mutex m;
-    std::condition_variable cv;
-    std::unique_lock lk(m);
-    for (Clock* clock : {static_cast<Clock*>(&real), static_cast<Clock*>(&virt)}) {
-        EXPECT_FALSE(clock->waitUntil(lk, cv, clock->now(), [] { return false; }));
-        EXPECT_FALSE(clock->waitUntil(lk, cv, Instant::min(), [] { return false; }));
-        EXPECT_TRUE(clock->waitUntil(lk, cv, clock->now() + 1h, [] { return true; }));
-        EXPECT_TRUE(lk.owns_lock());
+    VirtualClock clock;
+    {
+        std::mutex m;
+        std::condition_variable cv;
+        std::unique_lock lk(m);
+        for (Clock* c : {static_cast<Clock*>(&real), static_cast<Clock*>(&clock)}) {
+            EXPECT_FALSE(c->waitUntil(lk, cv, c->now(), [] { return false; }));
+            EXPECT_FALSE(c->waitUntil(lk, cv, Instant::min(), [] { return false; }));
+            EXPECT_TRUE(c->waitUntil(lk, cv, c->now() + 1h, [] { return true; }));
+            EXPECT_TRUE(lk.owns_lock());
+        }
+        EXPECT_FALSE(real.waitUntil(lk, cv, real.now() + 2ms, [] { return false; }));
     }
-    EXPECT_FALSE(real.waitUntil(lk, cv, real.now() + 2ms, [] { return false; }));
-    EXPECT_EQ(virt.waiterCount(), 0U);
+    bool flag = false;
+    Waiter realWaiter(real, Instant::max(), [&] { return flag; });
+    realWaiter.notify(&flag);
+    realWaiter.outcome.join();
+    EXPECT_EQ(realWaiter.outcome.result(), 1);
+
+    bool ready = false;
+    Waiter notified(clock, Instant(10s), [&] { return ready; });
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    notified.notify(&ready);
+    notified.outcome.join();
+    EXPECT_EQ(notified.outcome.result(), 1);
+    EXPECT_EQ(clock.now(), Instant(0));
+
+    Waiter waiter(clock, Instant(10s), [] { return false; });
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    EXPECT_EQ(clock.nextDeadline(), Instant(10s));
+    waiter.notify();
+    clock.advanceTo(Instant(10s) - Duration(1));
+    EXPECT_EQ(waiter.outcome.result(), -1);
+    ASSERT_TRUE(eventually([&] { return clock.waiterCount() == 1; }));
+    EXPECT_TRUE(clock.advanceToNextDeadline());
+    waiter.outcome.join();
+    EXPECT_EQ(waiter.outcome.result(), 0);
+    EXPECT_EQ(clock.now(), Instant(10s));
+    EXPECT_EQ(clock.waiterCount(), 0U);
+    EXPECT_FALSE(clock.advanceToNextDeadline());
 }
 
-TEST(VirtualClock, StartsAtZeroAndMovesOnlyForwardAndSaturates) {
+TEST(VirtualClock, MovesOnlyForwardAddsUpAndSaturates) {
     const WallTime origin{std::chrono::hours(1000)};
     VirtualClock clock(origin);
-    EXPECT_EQ(clock.now(), Instant(0));
-    EXPECT_EQ(clock.wallNow(), origin);
     clock.advance(1500ms);
-    EXPECT_EQ(clock.now(), Instant(1500ms));
     EXPECT_EQ(clock.wallNow(), origin + 1500ms);
     clock.advanceTo(Instant(1s));  // the past: no-op
     clock.advance(-1s);
     EXPECT_EQ(clock.now(), Instant(1500ms));
-    clock.advanceTo(Instant(2s));
-    EXPECT_EQ(clock.now(), Instant(2s));
-    // With autoAdvance a sleep moves time itself; zero or negative sleeps don't.
+    // With autoAdvance a sleep moves time itself; negative sleeps don't.
     clock.sleepFor(3s);
-    clock.sleepFor(0s);
     clock.sleepFor(-1s);
-    EXPECT_EQ(clock.now(), Instant(5s));
-
+    EXPECT_EQ(clock.now(), Instant(4500ms));
     EXPECT_EQ(addSaturating(Instant(5s), Duration::max()), Instant::max());
     EXPECT_EQ(addSaturating(Instant(-5s), Duration::min()), Instant::min());
-    EXPECT_EQ(addSaturating(Instant(5s), -2s), Instant(3s));
-    clock.advance(Duration::max());
-    EXPECT_EQ(clock.now(), Instant::max());
-}
 
-TEST(VirtualClock, ConcurrentAdvancesAddUp) {
-    VirtualClock clock;
+    // Concurrent advances add up.
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i) {
         threads.emplace_back([&] {
@@ -104,21 +110,17 @@ TEST(VirtualClock, ConcurrentAdvancesAddUp) {
     }
     for (auto& t : threads)
         t.join();
-    EXPECT_EQ(clock.now(), Instant(1s));
+    EXPECT_EQ(clock.now(), Instant(5500ms));
+    clock.advance(Duration::max());
+    EXPECT_EQ(clock.now(), Instant::max());
 }
 
-TEST(VirtualClock, SleepWithAutoAdvanceWakesDueWaiters) {
+// Concurrent sleepers move time themselves and wake a waiter whose deadline
+// they pass.
+TEST(VirtualClock, AutoAdvanceSleepersWakeDueWaitersAndEndAtTheLatestDeadline) {
     VirtualClock clock;
     Waiter waiter(clock, Instant(2s), [] { return false; });
     ASSERT_TRUE(clock.awaitWaiters(1));
-    clock.sleepFor(5s);  // passes the waiter's deadline
-    waiter.outcome.join();
-    EXPECT_EQ(waiter.outcome.result(), 0);
-    EXPECT_EQ(clock.now(), Instant(5s));
-}
-
-TEST(VirtualClock, ConcurrentAutoAdvanceSleepersEndAtTheLatestDeadline) {
-    VirtualClock clock;
     std::vector<std::thread> sleepers;
     for (int i = 1; i <= 4; ++i) {
         sleepers.emplace_back([&clock, i] {
@@ -129,13 +131,14 @@ TEST(VirtualClock, ConcurrentAutoAdvanceSleepersEndAtTheLatestDeadline) {
     }
     for (auto& t : sleepers)
         t.join();
+    waiter.outcome.join();
+    EXPECT_EQ(waiter.outcome.result(), 0);
     EXPECT_GE(clock.now(), Instant(4s));
     EXPECT_LE(clock.now(), Instant(10s));
 }
 
 TEST(VirtualClock, SleepWithoutAutoAdvanceWaitsForSomeoneToAdvance) {
     VirtualClock clock(WallTime{}, /*autoAdvance=*/false);
-    EXPECT_FALSE(clock.autoAdvance());
     std::atomic<bool> woke{false};
     std::thread sleeper([&] {
         clock.sleepFor(3s);
@@ -152,61 +155,6 @@ TEST(VirtualClock, SleepWithoutAutoAdvanceWaitsForSomeoneToAdvance) {
     EXPECT_TRUE(woke);
     EXPECT_EQ(clock.now(), Instant(3s));
     EXPECT_EQ(clock.waiterCount(), 0U);
-    EXPECT_FALSE(clock.nextDeadline());
-
-    clock.setAutoAdvance(true);
-    clock.sleepFor(1s);
-    EXPECT_EQ(clock.now(), Instant(4s));
-}
-
-// A notify with the predicate true ends a wait long before its deadline (the
-// real clock's far deadline must not overflow); virtual time does not move.
-TEST(Clocks, WaitUntilWakesOnNotify) {
-    RealClock real;
-    bool flag = false;
-    Waiter realWaiter(real, Instant::max(), [&] { return flag; });
-    realWaiter.notify(&flag);
-    realWaiter.outcome.join();
-    EXPECT_EQ(realWaiter.outcome.result(), 1);
-
-    VirtualClock clock;
-    bool ready = false;
-    Waiter waiter(clock, Instant(10s), [&] { return ready; });
-    ASSERT_TRUE(clock.awaitWaiters(1));
-    waiter.notify(&ready);
-    waiter.outcome.join();
-    EXPECT_EQ(waiter.outcome.result(), 1);
-    EXPECT_EQ(clock.now(), Instant(0));
-    EXPECT_EQ(clock.waiterCount(), 0U);
-}
-
-TEST(VirtualClock, WaitUntilTimesOutExactlyAtTheDeadline) {
-    VirtualClock clock;
-    Waiter waiter(clock, Instant(10s), [] { return false; });
-    ASSERT_TRUE(clock.awaitWaiters(1));
-    EXPECT_EQ(clock.nextDeadline(), Instant(10s));
-    // A notify with the predicate still false does not end the wait.
-    waiter.notify();
-    clock.advanceTo(Instant(10s) - Duration(1));
-    EXPECT_EQ(waiter.outcome.result(), -1);
-    ASSERT_TRUE(eventually([&] { return clock.waiterCount() == 1; }));
-    EXPECT_TRUE(clock.advanceToNextDeadline());
-    waiter.outcome.join();
-    EXPECT_EQ(waiter.outcome.result(), 0);
-    EXPECT_EQ(clock.now(), Instant(10s));
-    EXPECT_FALSE(clock.advanceToNextDeadline());
-}
-
-TEST(VirtualClock, NextDeadlineSeesAnnouncedDeadlinesAfterNow) {
-    VirtualClock clock;
-    EXPECT_FALSE(clock.nextDeadline());
-    const auto a = clock.registerDeadline(Instant(3s));
-    const auto b = clock.registerDeadline(Instant(1s));
-    EXPECT_EQ(clock.nextDeadline(), Instant(1s));
-    clock.advance(1s);  // 1 s is not after now any more
-    EXPECT_EQ(clock.nextDeadline(), Instant(3s));
-    clock.unregisterDeadline(a);
-    clock.unregisterDeadline(b);
     EXPECT_FALSE(clock.nextDeadline());
 }
 
@@ -260,6 +208,66 @@ TEST(VirtualClock, StressWaitersAdvancersAndNotifiers) {
     sleeper.join();
     EXPECT_EQ(timeouts, kThreads * kRounds);
     EXPECT_EQ(clock.waiterCount(), 0U);
+}
+
+// ---------------------------------------------------------------- Semaphore
+
+TEST(Semaphore, TimesOutAtItsDeadlineOrTakesASignal) {
+    VirtualClock clock;
+    clock.advance(7s);
+    Semaphore sem(clock, 1);
+    sem.signal();
+    EXPECT_TRUE(sem.wait(0s));
+    EXPECT_TRUE(sem.wait(1s));
+    EXPECT_FALSE(sem.wait(-1s));
+    EXPECT_EQ(clock.now(), Instant(7s));
+
+    Outcome timedOut([&] { return sem.wait(5s); });
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    EXPECT_EQ(clock.nextDeadline(), Instant(12s));
+    clock.advance(5s - Duration(1));
+    EXPECT_EQ(timedOut.result(), -1);
+    clock.advance(Duration(1));
+    timedOut.join();
+    EXPECT_EQ(timedOut.result(), 0);
+
+    // A huge timeout does not overflow: the wait lasts until the signal.
+    Outcome signalled([&] { return sem.wait(Duration::max()); });
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    clock.advance(std::chrono::hours(24 * 365 * 100));
+    EXPECT_EQ(signalled.result(), -1);
+    std::thread([&] { sem.signal(); }).join();
+    signalled.join();
+    EXPECT_EQ(signalled.result(), 1);
+    EXPECT_FALSE(sem.wait(0s));  // the unit was taken
+
+    Semaphore real(RealClock::instance());
+    EXPECT_FALSE(real.wait(1ms));
+    real.signal();
+    EXPECT_TRUE(real.wait(1h));
+}
+
+TEST(Semaphore, UntimedAndTimedWaitersAllGetASignal) {
+    VirtualClock clock;
+    Semaphore sem(clock);
+    constexpr int kWaiters = 4;
+    std::atomic<int> ok{0};
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < kWaiters; ++i) {
+        waiters.emplace_back([&, i] {
+            if (i % 2 == 0) {
+                sem.wait();
+                ++ok;
+            } else if (sem.wait(1h)) {
+                ++ok;
+            }
+        });
+    }
+    for (int i = 0; i < kWaiters; ++i)
+        sem.signal();
+    for (auto& t : waiters)
+        t.join();
+    EXPECT_EQ(ok, kWaiters);
 }
 
 }  // namespace

@@ -124,64 +124,38 @@ class FixedLanguageRecognizer final : public platform::LanguageRecognizer {
     std::string code_;
 };
 
-// Answers every request from a script: a reply, a transport failure, or
-// nothing until released. Replies are delivered synchronously inside send().
+// Answers every request the same way: a correction, a transport failure, or
+// nothing until released. Answers are delivered synchronously inside send().
 class ScriptedHttpClient final : public net::HttpClient {
   public:
-    struct Reply {
-        enum class Kind { respond, fail, hold } kind = Kind::fail;
-        net::HttpResponse response;
-        Error error{"HttpClient", net::kHttpCannotConnect, "Could not connect to the server."};
-    };
-    using Script = std::function<Reply(const net::HttpRequest&)>;
-
     ~ScriptedHttpClient() override { releaseHeld(); }
 
     void send(net::HttpRequest request, Completion completion) override {
-        Reply reply;
+        net::HttpResult result;
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(request);
-            reply = script_ ? script_(request) : Reply{};
-            if (reply.kind == Reply::Kind::hold) {
+            if (mode_ == Mode::hold) {
                 held_.push_back(std::move(completion));
                 return;
             }
-        }
-        net::HttpResult result;
-        if (reply.kind == Reply::Kind::respond) {
-            result.response = reply.response;
-        } else {
-            result.error = reply.error;
+            if (mode_ == Mode::respond)
+                result.response = net::HttpResponse{.status = 200, .headers = {}, .body = body_};
+            else
+                result.error = Error{"HttpClient", net::kHttpCannotConnect,
+                                     "Could not connect to the server."};
         }
         completion(std::move(result));
     }
 
-    void setScript(Script script) {
-        std::lock_guard lock(mutex_);
-        script_ = std::move(script);
-    }
     // The cloud endpoint answers every request with this correction.
     void answerCorrected(const std::string& corrected) {
-        const std::string body = nlohmann::json{{"correctedText", corrected}}.dump();
-        setScript([body](const net::HttpRequest&) {
-            Reply r;
-            r.kind = Reply::Kind::respond;
-            r.response.status = 200;
-            r.response.body = body;
-            return r;
-        });
+        std::lock_guard lock(mutex_);
+        mode_ = Mode::respond;
+        body_ = nlohmann::json{{"correctedText", corrected}}.dump();
     }
-    void failAll() {
-        setScript([](const net::HttpRequest&) { return Reply{}; });
-    }
-    void holdAll() {
-        setScript([](const net::HttpRequest&) {
-            Reply r;
-            r.kind = Reply::Kind::hold;
-            return r;
-        });
-    }
+    void failAll() { setMode(Mode::fail); }
+    void holdAll() { setMode(Mode::hold); }
     // Completes every held request with a cancellation.
     void releaseHeld() {
         std::vector<Completion> held;
@@ -205,8 +179,14 @@ class ScriptedHttpClient final : public net::HttpClient {
     }
 
   private:
+    enum class Mode { fail, respond, hold };
+    void setMode(Mode mode) {
+        std::lock_guard lock(mutex_);
+        mode_ = mode;
+    }
     mutable std::mutex mutex_;
-    Script script_;
+    Mode mode_ = Mode::fail;
+    std::string body_;
     std::vector<net::HttpRequest> requests_;
     std::vector<Completion> held_;
 };

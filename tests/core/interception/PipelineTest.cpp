@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "InterceptorFixture.h"
+#include "core/interception/CorrectionOutcome.h"
 
 namespace quorix::testing {
 namespace {
@@ -159,6 +160,22 @@ TEST_F(Pipeline, CachedCorrectionInABrowserTriesAccessibilityThenPastesWith25ms)
                           paste("ciao che fai", "25ms") + sendReturn("ciao che fai")));
 }
 
+TEST_F(Pipeline, CachedCorrectionWithoutChangedWordAndTheSoundFallbacks) {
+    config.setLastCorrectedOriginalWord("prima");
+    config.setSoundName("NonEsiste");
+    cache.set("ciao   fai", "ciao fai");
+    const PipelineReport report = sendFromChat("ciao   fai");
+    EXPECT_EQ(report.path, "cache");
+    EXPECT_EQ(report.changedWord, std::nullopt);
+    EXPECT_EQ(config.lastCorrectedOriginalWord(), "prima");
+    EXPECT_EQ(journal({"notice", "sound"}), (Lines{"notice hide \"Corretto ✓\"", "sound Pop"}));
+
+    config.setSoundEnabled(false);
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("ciao   fai").path, "cache");
+    EXPECT_TRUE(journal({"sound"}).empty());
+}
+
 // --- Spell-check scan
 
 TEST_F(Pipeline, CorrectMessageWithLinkAndMentionLeavesAtOnce) {
@@ -194,16 +211,6 @@ TEST_F(Pipeline, LocalDictionarySettlesAKnownTypoWithoutTheAI) {
     EXPECT_EQ(cache.get("grazei mille"), "grazie mille");
     EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
     EXPECT_EQ(config.totalTyposCorrected(), 0);
-}
-
-TEST_F(Pipeline, LocalCorrectionInABrowserPastesWith40ms) {
-    spell.markMisspelled({"grazei"});
-    startInBrowser("org.mozilla.firefox", "grazei mille");
-    EXPECT_EQ(sendNow().path, "local");
-
-    EXPECT_EQ(journal(),
-              (kHeldReturn + Lines{kWorking, "notice hide \"Corretto ✓\" \"grazei\"", "sound Pop"} +
-               paste("grazie mille", "40ms") + sendReturn("grazie mille")));
 }
 
 TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
@@ -280,6 +287,29 @@ TEST_F(Pipeline, AIFailureWithoutOfflineCorrectionSendsAsTyped) {
 }
 
 // --- The AI and its answer
+
+TEST(FirstChangedWord, ComparesWordsByPosition) {
+    struct Case {
+        const char* typed;
+        const char* corrected;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        // Punctuation is trimmed; words shorter than 2 characters are skipped.
+        {"e x, cme? stai", "è y, come? stai", "cme"},
+        {"a b", "à c", std::nullopt},
+        // An inserted word shifts every later position: the first shift counts.
+        {"ciao come stai", "Ehi ciao come stai", "ciao"},
+        // Canonically equal words (NFC vs NFD) are not changes.
+        {"perch\u00e9 no", "perche\u0301 no", std::nullopt},
+        // Only positions present in both lists are compared.
+        {"ciao", "ciao a tutti", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CorrectionOutcome::firstChangedWord(c.typed, c.corrected), c.expected)
+            << c.typed << " -> " << c.corrected;
+    }
+}
 
 TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
     spell.markMisspelled({"xyz"});

@@ -82,52 +82,43 @@ class TextHeuristicsTest : public ::testing::Test {
 };
 
 TEST_F(TextHeuristicsTest, RecognisesLinksPathsNavigationAndCodeTokens) {
-    for (const char* text :
-         {"https://example.com/a?b=1", "  http://example.com \n", "www.a.com",
-          "(https://example.com)", "<www.example.com>", "[https://a.com]", "~/Documents",
-          "./run.sh", "/usr/bin", "Home – Impostazioni", "Inbox — Posta"}) {
+    for (const char* text : {"  http://example.com \n", "www.a.com", "<www.example.com>",
+                             "[https://a.com]", "~/Documents", "./run.sh", "Home – Impostazioni"}) {
         EXPECT_TRUE(heuristics_.isPureURLOrNavigation(text)) << text;
     }
     for (const char* text : {"guarda https://example.com", "(ciao)", "[https://a.com b]",
-                             "./run.sh --fast", "Home–Impostazioni", "", " \n\t", "ciao"}) {
+                             "./run.sh --fast", "Home–Impostazioni", " \n\t"}) {
         EXPECT_FALSE(heuristics_.isPureURLOrNavigation(text)) << text;
     }
-    for (const char* word : {"getUserName", "snake_case", "main.py", "ls", "Git,", "LGTM", "foo()",
-                             "a=>b", "std::move", "@mario", "#general", "[x]", "<div>",
-                             "ftp://host", "__QUORIX_URL_0__", "../up", "~/bin", "api"}) {
+    for (const char* word : {"getUserName", "snake_case", "main.py", "Git,", "LGTM", "foo()",
+                             "std::move", "@mario", "#general", "<div>", "__QUORIX_URL_0__"}) {
         EXPECT_TRUE(heuristics_.isCodeOrDevToken(word)) << word;
     }
-    for (const char* word : {"Ciao", "casa", "...", "README.MD", "Getusername"}) {
+    for (const char* word : {"Ciao", "...", "README.MD", "Getusername"}) {
         EXPECT_FALSE(heuristics_.isCodeOrDevToken(word)) << word;
     }
 }
 
-TEST_F(TextHeuristicsTest, PotentialTypoConsultsOnlyItalianAndSkipsExemptWords) {
-    EXPECT_FALSE(heuristics_.hasPotentialTypo("Ciao, come stai?"));
+// Mentions, code tokens, elongations, one-letter pieces and personal words
+// are exempt; apostrophes do not split words and a lone elided form is never
+// checked; unaccented words count only when accents are corrected.
+TEST_F(TextHeuristicsTest, ScansSkipExemptWords) {
     EXPECT_TRUE(heuristics_.hasPotentialTypo("ciao come stao"));
-    // Mentions, code tokens, elongations, one-letter pieces, personal words.
-    config_.addWordToWhitelist("Quorix");
-    EXPECT_FALSE(heuristics_.hasPotentialTypo("ciaooo @mario getUserName a b quorix, come stai"));
-    for (const auto& [word, language] : spell_.takeAsked()) {
-        EXPECT_EQ(language, "it") << word;
-    }
-    EXPECT_TRUE(heuristics_.hasPotentialTypo("see you tomorrow"));
-}
-
-TEST_F(TextHeuristicsTest, ScanSkipsElongationsPersonalWordsAndElisions) {
-    EXPECT_EQ(heuristics_.findMisspelledWord("ciaooo come stai", false).misspelledWord,
-              std::nullopt);
     EXPECT_EQ(heuristics_.findMisspelledWord("ciao Zorbolo", false).misspelledWord, "zorbolo");
     config_.addWordToWhitelist("Zorbolo");
-    EXPECT_EQ(heuristics_.findMisspelledWord("ciao Zorbolo", false).misspelledWord, std::nullopt);
-    // Apostrophes do not split words; a lone elided form is never checked.
+    spell_.takeAsked();
+    EXPECT_FALSE(heuristics_.hasPotentialTypo("ciaooo @mario getUserName a b zorbolo, come stai"));
+    for (const auto& [word, language] : spell_.takeAsked()) {
+        EXPECT_EQ(language, "it") << word;  // Italian only
+    }
+    EXPECT_TRUE(heuristics_.hasPotentialTypo("see you tomorrow"));
+
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciaooo Zorbolo", false).misspelledWord, std::nullopt);
     const SpellScan scan = heuristics_.findMisspelledWord("non vieni, l’altro po' domani", false);
     EXPECT_EQ(scan.candidateWords,
               (std::vector<std::string>{"non", "vieni", "l’altro", "po'", "domani"}));
     EXPECT_EQ(scan.misspelledWord, std::nullopt);
-}
 
-TEST_F(TextHeuristicsTest, UnaccentedWordsAreLeftAloneUnlessAccentsAreCorrected) {
     config_.setCorrectAccents(false);
     EXPECT_EQ(heuristics_.findMisspelledWord("perche non vieni", false).misspelledWord,
               std::nullopt);
@@ -192,13 +183,11 @@ TEST_F(TextHeuristicsTest, ContextualSuspicion) {
     };
     const std::vector<Case> cases = {
         {"cmq ci vediamo", true, false, true},         {"cmq ci vediamo", false, false, false},
-        {"Che SCHIFO di giornata", true, false, true}, {"ci ci vediamo", false, false, true},
-        {"Ci ci vediamo", true, false, true},          {"e e vediamo", false, false, false},
-        {"statti zitto", false, false, false},         {"sei statti bravi", false, false, true},
-        {"Statti Buono", false, false, false},         {"sono daccordo", false, false, true},
+        {"Che SCHIFO di giornata", true, false, true}, {"Ci ci vediamo", false, false, true},
+        {"e e vediamo", false, false, false},          {"sei statti bravi", false, false, true},
+        {"statti zitto", false, false, false},         {"sono daccordo", false, false, true},
         {"qual'è il punto", false, false, false},      {"qual'è il punto", false, true, true},
-        {"un po di pane", false, true, true},          {"un po' di pane", false, true, false},
-        {"ciao come stai", true, true, false},
+        {"un po' di pane", false, true, false},
     };
     for (const auto& c : cases) {
         config_.setCorrectAccents(c.correctAccents);
@@ -206,30 +195,26 @@ TEST_F(TextHeuristicsTest, ContextualSuspicion) {
         EXPECT_EQ(heuristics_.hasContextualSuspicion(c.text, words, c.executive), c.expected)
             << c.text << " executive=" << c.executive;
     }
-    EXPECT_TRUE(heuristics_.hasContextualSuspicion("ci vediamo x le 5", {"ci", "X"}, true));
-    EXPECT_FALSE(heuristics_.hasContextualSuspicion("ci vediamo x le 5", {"ci", "X"}, false));
 }
 
 TEST_F(TextHeuristicsTest, UnfinishedAutocompleteTokens) {
-    const std::vector<std::pair<std::string, AutocompleteToken>> cases = {
-        {"ciao @mar", {true, "Menzione: @mar"}},
-        {"ciao @", {true, "Menzione: @"}},
-        {"@", {true, "Menzione: @"}},
-        {"ciao\n@mar", {true, "Menzione: @mar"}},
-        {"ciao\r\n:smi", {true, "Emoji: :smi"}},
-        {"ok :+1", {true, "Emoji: :+1"}},
-        {"/giphy", {true, "Comando: /giphy"}},
-        {"vai /giphy", {false, ""}},
-        {"ciao #todo", {true, "Hashtag: #todo"}},
-        {"ciao #", {false, ""}},
-        {"ciao @mario come stai", {false, ""}},
-        {"scrivi a mario@example", {false, ""}},
-        {"ore 10:30", {false, ""}},
-        {"", {false, ""}}};
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"ciao @", "Menzione: @"},
+        {"ciao\n@mar", "Menzione: @mar"},
+        {"ciao\r\n:smi", "Emoji: :smi"},
+        {"ok :+1", "Emoji: :+1"},
+        {"/giphy", "Comando: /giphy"},
+        {"ciao #todo", "Hashtag: #todo"},
+        {"vai /giphy", ""},
+        {"ciao #", ""},
+        {"ciao @mario come stai", ""},
+        {"scrivi a mario@example", ""},
+        {"ore 10:30", ""},
+        {"", ""}};
     for (const auto& [text, expected] : cases) {
         const AutocompleteToken got = heuristics_.isUnfinishedAutocompleteToken(text);
-        EXPECT_EQ(got.isMatch, expected.isMatch) << text;
-        EXPECT_EQ(got.matched, expected.matched) << text;
+        EXPECT_EQ(got.isMatch, !expected.empty()) << text;
+        EXPECT_EQ(got.matched, expected) << text;
     }
 }
 
@@ -237,14 +222,11 @@ TEST(TextHeuristicsCleanUp, TidiesSpacingAroundPunctuationButNeverInsideLinks) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"ciao ,come  stai ?", "ciao, come stai?"},
         {"uno;due,tre", "uno; due, tre"},
-        {"a \t b  !", "a b!"},
         {"vale 1,5 euro", "vale 1,5 euro"},
         {"si,è vero", "si, è vero"},
         {"riga uno  \n\nriga due", "riga uno \n\nriga due"},
         {"vedi https://example.com/q?a=1,b;c=2 ,grazie",
-         "vedi https://example.com/q?a=1,b;c=2, grazie"},
-        {"link:www.example.com/a,b  e  basta", "link:www.example.com/a,b e basta"},
-        {"", ""}};
+         "vedi https://example.com/q?a=1,b;c=2, grazie"}};
     for (const auto& [input, expected] : cases) {
         EXPECT_EQ(TextHeuristics::cleanPunctuationAndSpacing(input), expected) << input;
     }

@@ -24,15 +24,11 @@
 
 namespace quorix::testing {
 
-inline std::string knowledgeData(const std::string& relative) {
-    return std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/" + relative;
-}
-
 // Accepts exactly the words it is given (any language); records the languages
 // it is asked about.
 class ScriptedSpellChecker final : public platform::SpellChecker {
   public:
-    explicit ScriptedSpellChecker(std::set<std::string> accepted = {})
+    explicit ScriptedSpellChecker(std::set<std::string> accepted)
         : accepted_(std::move(accepted)) {}
     bool isMisspelled(std::string_view word, std::string_view language) override {
         std::lock_guard lock(mutex_);
@@ -76,8 +72,8 @@ struct DictionaryRig {
     LocalTypoDictionary::Dependencies dependencies(net::HttpClient& client,
                                                    platform::SpellChecker* spellChecker = nullptr) {
         return {.configFolder = config.path() + "/penwarden",
-                .resourceFolders = {knowledgeData("resources")},
-                .developmentFolder = knowledgeData("dev"),
+                .resourceFolders = {std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/resources"},
+                .developmentFolder = std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/dev",
                 .spell = spellChecker != nullptr ? *spellChecker : spell,
                 .detector = detector,
                 .logger = logger,
@@ -92,13 +88,10 @@ struct DictionaryRig {
     std::unique_ptr<LocalTypoDictionary> make() {
         return std::make_unique<LocalTypoDictionary>(dependencies(offline));
     }
-    std::string configFile(const std::string& name) const {
-        return config.path() + "/penwarden/" + name;
-    }
     // Writes a file into the configuration folder, creating the folder.
     void writeConfig(const std::string& name, const std::string& data) const {
         std::filesystem::create_directories(config.path() + "/penwarden");
-        writeFile(configFile(name), data);
+        writeFile(config.path() + "/penwarden/" + name, data);
     }
     // Log lines without their time stamps.
     std::vector<std::string> logMessages() const {
@@ -106,9 +99,7 @@ struct DictionaryRig {
         for (const auto& line : logger.recentLines()) {
             const auto pos = line.find("] ");
             std::string message = pos == std::string::npos ? line : line.substr(pos + 2);
-            while (!message.empty() && message.back() == '\n')
-                message.pop_back();
-            out.push_back(message);
+            out.push_back(message.substr(0, message.find_last_not_of('\n') + 1));
         }
         return out;
     }

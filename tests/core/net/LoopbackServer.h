@@ -1,15 +1,10 @@
 #pragma once
 // A real HTTP server on 127.0.0.1 (ephemeral port) for HttpClient tests.
-//
-// Routes:
-//   /echo            body echoed; X-Echo-Method, X-Echo-Header (the X-Test value)
-//   /status/N        status N
-//   /etag            an ETag header
-//   /bytes/N         N bytes with Content-Length, uncompressed
-//   /chunked/N       N bytes, chunked (and compressed when the client accepts it)
-//   /stall           answers only once release() is called
-//   /trickle/N       N bytes, one every 20 ms (stops at release())
-// Handlers never block past release(), which the destructor calls.
+// Routes: /echo (body echoed; X-Echo-Method, X-Echo-Header = the X-Test value),
+// /status/N, /bytes/N (with Content-Length), /chunked/N (compressed when
+// accepted), /stall (answers at release()), /trickle/N (a byte every 20 ms,
+// stops at release()). Handlers never block past release(), which the
+// destructor calls.
 
 #include <httplib.h>
 
@@ -87,10 +82,6 @@ class LoopbackServer {
             if (res.status != 304) {  // a 304 has no body
                 res.set_content("status " + std::string(req.matches[1]), "text/plain");
             }
-        });
-        server_.Get("/etag", [](const httplib::Request&, httplib::Response& res) {
-            res.set_header("ETag", "\"v1\"");
-            res.set_content("{}", "application/json");
         });
         server_.Get(R"(/bytes/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
             res.set_content(std::string(std::stoul(req.matches[1]), 'b'),

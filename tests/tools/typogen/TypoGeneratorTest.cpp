@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -8,10 +7,25 @@
 
 #include "core/knowledge/TypoMap.h"
 #include "tools/typogen/InputLists.h"
+#include "tools/typogen/KeepRules.h"
 #include "tools/typogen/TypoGenerator.h"
 
 namespace quorix::typogen {
 namespace {
+
+TEST(KeepRules, RejectsTokensPeopleWriteOnPurposeAndKeepsOrdinarySlips) {
+    const KeepRules rules({"marco"});
+    EXPECT_EQ(rules.reject("ab"), Rejection::Shape);
+    EXPECT_EQ(rules.reject("brr"), Rejection::Shape);     // no vowel
+    EXPECT_EQ(rules.reject("TUTTTO"), Rejection::Shape);  // reads as elongation
+    EXPECT_EQ(rules.reject("xke"), Rejection::ChatOrCode);
+    EXPECT_EQ(rules.reject("gmail"), Rejection::Brand);
+    EXPECT_EQ(rules.reject("perche"), Rejection::AccentSetting);
+    EXPECT_EQ(rules.reject("marco"), Rejection::InUse);
+    EXPECT_EQ(rules.reject("marco", /*checkInUse=*/false), std::nullopt);
+    EXPECT_EQ(rules.reject("qeusto"), std::nullopt);
+    EXPECT_EQ(rules.reject("cafféé"), std::nullopt);  // only basic Latin letters elongate
+}
 
 // Accepts exactly the listed words per language (case-sensitive, like
 // hunspell for capitalised entries).
@@ -32,8 +46,6 @@ struct Fixture : ::testing::Test {
         lexicon.words["it"] = {"questo", "prova", "proba", "casa", "cosa", "Marco"};
         lexicon.words["en"] = {"house", "alter", "the"};
         lexicon.words["de"] = {"Haus", "und"};
-        lexicon.words["es"] = {};
-        lexicon.words["fr"] = {};
         inputs = {{"it",
                    {{"questo", 1000},
                     {"prova", 500},
@@ -61,28 +73,24 @@ struct Fixture : ::testing::Test {
 TEST_F(Fixture, KeepsUnambiguousSlipsRejectedEverywhere) {
     const auto it = generate("it");
     EXPECT_EQ(it.at("qeusto"), "questo");
-    EXPECT_EQ(it.at("quetso"), "questo");
-    EXPECT_EQ(it.count("questo"), 0u);
     for (const auto& [typo, correction] : it) {
         EXPECT_FALSE(lexicon.accepts(typo, "en")) << typo;
     }
+    const auto de = generate("de");
+    EXPECT_EQ(de.at("hasu"), "Haus");  // German nouns are written capitalised
+    EXPECT_EQ(de.count("haus"), 0u);
 }
 
 TEST_F(Fixture, DropsSlipsNearTwoWordsOfSimilarFrequency) {
-    const auto it = generate("it");
-    // "prova" (500) and "proba" (400) both give "proa" by one omission.
-    EXPECT_EQ(it.count("proa"), 0u);
-    EXPECT_EQ(it.count("prvoa"), 1u);  // two edits from "proba": unambiguous
-    // "casa" (900) and "cosa" (800) both give "csa".
-    EXPECT_EQ(it.count("csa"), 0u);
-}
-
-TEST_F(Fixture, ARivalCountsByHowLikelyItGivesTheTypo) {
     // "meusto" (900) is one edit from "qeusto", but m is not next to q: it
     // hardly ever gives that typo, so "questo" (1000) still dominates.
     inputs[0].words.emplace_back("meusto", 900);
     lexicon.words["it"].insert("meusto");
-    EXPECT_EQ(generate("it").at("qeusto"), "questo");
+    const auto it = generate("it");
+    EXPECT_EQ(it.at("qeusto"), "questo");
+    // "prova" (500) and "proba" (400) both give "proa" by one omission.
+    EXPECT_EQ(it.count("proa"), 0u);
+    EXPECT_EQ(it.count("prvoa"), 1u);  // two edits from "proba": unambiguous
 }
 
 TEST_F(Fixture, ForeignRivalsWeighLessExceptInTheItalianFallbackMap) {
@@ -108,39 +116,17 @@ TEST_F(Fixture, DropsSlipsValidInAnyLanguageOrCapitalised) {
     EXPECT_EQ(it.count("csaa"), 0u);
 }
 
-TEST_F(Fixture, GermanNounsAreWrittenCapitalised) {
-    const auto de = generate("de");
-    ASSERT_EQ(de.count("hasu"), 1u);
-    EXPECT_EQ(de.at("hasu"), "Haus");
-    EXPECT_EQ(de.count("haus"), 0u);  // the lower-case noun is no slip of ours
-}
-
-TEST_F(Fixture, OutputIsBoundedRankedAndDeterministic) {
+TEST_F(Fixture, OutputIsBoundedAndRanked) {
     GeneratorOptions options;
     options.entries = 25;
-    options.italianEntries = 30;
-    TypoGenerator a(lexicon, inputs, KeepRules(), options);
-    TypoGenerator b(lexicon, inputs, KeepRules(), options);
-    EXPECT_EQ(a.generate("en").size(), 25u);
-    const auto first = a.generate("it");
-    const auto second = b.generate("it");
-    ASSERT_EQ(first.size(), 30u);
-    ASSERT_EQ(first.size(), second.size());
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(first[i].typo, second[i].typo);
-        if (i > 0) {
-            EXPECT_GE(first[i - 1].score, first[i].score);
-        }
+    TypoGenerator generator(lexicon, inputs, KeepRules(), options);
+    const auto entries = generator.generate("en");
+    ASSERT_EQ(entries.size(), 25u);
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        EXPECT_GE(entries[i - 1].score, entries[i].score);
     }
-    EXPECT_TRUE(a.generate("xx").empty());
-}
-
-TEST_F(Fixture, RejectPairAppliesEveryRuleButDominance) {
-    TypoGenerator generator(lexicon, inputs, KeepRules({"marco"}));
-    EXPECT_EQ(generator.rejectPair("cge", "it"), std::nullopt);
+    EXPECT_TRUE(generator.generate("xx").empty());
     EXPECT_EQ(generator.rejectPair("alter", "it"), "known-word");
-    EXPECT_EQ(generator.rejectPair("marco", "it"), "in-use");
-    EXPECT_EQ(generator.rejectPair("cmq", "it"), "shape");
     EXPECT_EQ(generator.rejectPair("cge", "xx"), "unknown-language");
 }
 
@@ -152,12 +138,7 @@ TEST(InputLists, DictionaryRoundTripsThroughTheLoaderInOrder) {
     const auto map = parseTypoMap(doc);
     ASSERT_TRUE(map);
     EXPECT_EQ(map->size(), 3u);
-    EXPECT_EQ(map->at("hasu"), "Haus");
     EXPECT_EQ(map->at("c\"e"), "c'è");
-
-    std::ostringstream empty;
-    writeDictionary(empty, {});
-    EXPECT_TRUE(parseTypoMap(empty.str()));
 }
 
 TEST(InputLists, MissingOrMalformedListsAreErrorsNotCrashes) {
@@ -170,8 +151,6 @@ TEST(InputLists, MissingOrMalformedListsAreErrorsNotCrashes) {
     EXPECT_THROW(readWordArray(folder / "broken.json"), InputError);
     EXPECT_THROW(readWordArray(folder / "absent.json"), InputError);
     EXPECT_THROW(readWordCounts(folder / "counts.json"), InputError);
-    std::ofstream(folder / "words.json", std::ios::trunc) << R"(["uno", "due"])";
-    EXPECT_EQ(readWordArray(folder / "words.json"), (std::vector<std::string>{"uno", "due"}));
     std::filesystem::remove_all(folder);
     EXPECT_GT(frequencyOfRank(1), frequencyOfRank(2));
     EXPECT_EQ(frequencyOfRank(0), frequencyOfRank(1));
