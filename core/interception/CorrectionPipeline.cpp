@@ -15,7 +15,7 @@ namespace quorix {
 // select-all (Right Arrow, only when the capture used the clipboard), the wait
 // after it, the clipboard restore and the Return.
 struct CorrectionPipeline::ExitRule {
-    const char* name;
+    PipelineExit exit;
     bool waitAfterArrow;
     enum class Restore { whenClipboard, alwaysAfterReturn } restore;
     bool postReturn;
@@ -28,15 +28,23 @@ constexpr auto kExitWait = std::chrono::microseconds(15'000);
 
 using ExitRule = CorrectionPipeline::ExitRule;
 
-constexpr ExitRule kE3{"E3", false, ExitRule::Restore::whenClipboard, false};
-constexpr ExitRule kE4{"E4", true, ExitRule::Restore::whenClipboard, true};
-constexpr ExitRule kE5{"E5", true, ExitRule::Restore::whenClipboard, true};
-constexpr ExitRule kE6{"E6", false, ExitRule::Restore::whenClipboard, true};
-constexpr ExitRule kE7{"E7", true, ExitRule::Restore::whenClipboard, true};
-constexpr ExitRule kE8{"E8", false, ExitRule::Restore::whenClipboard, true};
-constexpr ExitRule kE9{"E9", false, ExitRule::Restore::whenClipboard, true};
-constexpr ExitRule kE10{"E10", true, ExitRule::Restore::alwaysAfterReturn, true};
-constexpr ExitRule kE11{"E11", true, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kAutocompleteInProgress{PipelineExit::autocompleteInProgress, false,
+                                           ExitRule::Restore::whenClipboard, false};
+constexpr ExitRule kLinkOnly{PipelineExit::linkOnly, true, ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kSingleTag{PipelineExit::singleTag, true, ExitRule::Restore::whenClipboard,
+                              true};
+constexpr ExitRule kCachedAsCorrect{PipelineExit::cachedAsCorrect, false,
+                                    ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kAllWordsValid{PipelineExit::allWordsValid, true,
+                                  ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kTruncatedAnswer{PipelineExit::truncatedAnswer, false,
+                                    ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kBlankAnswer{PipelineExit::blankAnswer, false, ExitRule::Restore::whenClipboard,
+                                true};
+constexpr ExitRule kAnswerUnchanged{PipelineExit::answerUnchanged, true,
+                                    ExitRule::Restore::alwaysAfterReturn, true};
+constexpr ExitRule kNoOfflineCorrection{PipelineExit::noOfflineCorrection, true,
+                                        ExitRule::Restore::whenClipboard, true};
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
@@ -137,9 +145,11 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     FieldIO::Capture capture = io_.capture(frontApp, changeCount, r.previousString);
     switch (capture.outcome) {
         case FieldIO::Capture::Outcome::clipboardUnchanged:
-            return PipelineReport{"E1", "", std::nullopt, std::nullopt, true};
+            return PipelineReport{std::string(exitCode(PipelineExit::clipboardUnchanged)), "",
+                                  std::nullopt, std::nullopt, true};
         case FieldIO::Capture::Outcome::noText:
-            return PipelineReport{"E2", capture.text, std::nullopt, std::nullopt, true};
+            return PipelineReport{std::string(exitCode(PipelineExit::blankText)), capture.text,
+                                  std::nullopt, std::nullopt, true};
         case FieldIO::Capture::Outcome::text:
             break;
     }
@@ -151,7 +161,7 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     if (token.isMatch) {
         log("⚡️ [Autocomplete Fallback (" + token.matched +
             ")] Testo copiato termina con completamento in corso. Annullamento invio automatico.");
-        return sendUnchanged(kE3, r);
+        return sendUnchanged(kAutocompleteInProgress, r);
     }
 
     // The application in front now; the one captured at Return when none is.
@@ -163,20 +173,20 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     if (heuristics_.isPureURLOrNavigation(r.text)) {
         log("⚡️ [URL/Link Bypass] Rilevato link web o URL ('" + r.text +
             "'). Invio immediato a 0ms per preservarlo intatto al 100%.");
-        return sendUnchanged(kE4, r);
+        return sendUnchanged(kLinkOnly, r);
     }
 
     const std::string trimmed = text::trim(r.text);
     if (isSingleTagToken(trimmed)) {
         log("🏷️ [Tag Token] Rilevato tag o menzione singola ('" + trimmed +
             "'). Salto correzione per preservare il tag intatto.");
-        return sendUnchanged(kE5, r);
+        return sendUnchanged(kSingleTag, r);
     }
 
     if (auto cached = s_.cache.get(r.text)) {
         if (*cached == r.text) {
             log("⚡️ [Cache HIT] Frase verificata corretta in cache (0ms). Invio istantaneo!");
-            return sendUnchanged(kE6, r);
+            return sendUnchanged(kCachedAsCorrect, r);
         }
         log("⚡️ [Cache HIT] Correzione istantanea da cache (0ms): " + quoted(*cached));
         return applyOutcome(CorrectionOutcome::Variant::cache, r, *cached);
@@ -196,7 +206,7 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     } else if (!heuristics_.hasContextualSuspicion(r.text, r.scan.candidateWords, r.isExecutive)) {
         log("⚡️ [Tutte parole valide] Frase corretta al 100% ('" + r.text +
             "'). Invio istantaneo a 0ms!");
-        return sendUnchanged(kE7, r);
+        return sendUnchanged(kAllWordsValid, r);
     } else {
         log("🔍 [Contesto Sospetto / Executive] Rilevato testo da verificare con " + r.provider +
             "...");
@@ -257,7 +267,7 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
     if (text::isBlank(*answer)) {
         s_.notice.hide(std::nullopt, std::nullopt);
         log("⚠️ Risultato AI vuoto. Invio testo originale.");
-        return sendUnchanged(kE9, r);
+        return sendUnchanged(kBlankAnswer, r);
     }
 
     const std::size_t answerLength = text::characterCount(*answer);
@@ -266,7 +276,7 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
         s_.notice.hide(std::nullopt, std::nullopt);
         log("⚠️ Risultato AI troncato (" + std::to_string(answerLength) + " vs " +
             std::to_string(textLength) + " car). Invio originale.");
-        return sendUnchanged(kE8, r);
+        return sendUnchanged(kTruncatedAnswer, r);
     }
 
     std::string finalText = *answer;
@@ -286,7 +296,7 @@ PipelineReport CorrectionPipeline::offlineFallback(Run& r) {
     }
     s_.notice.hide(std::nullopt, std::nullopt);
     log("ℹ️ Nessuna correzione offline applicabile. Invio testo originale.");
-    return sendUnchanged(kE11, r);
+    return sendUnchanged(kNoOfflineCorrection, r);
 }
 
 PipelineReport CorrectionPipeline::settleAnswer(Run& r, const std::string& finalText,
@@ -321,7 +331,7 @@ PipelineReport CorrectionPipeline::noChange(Run& r) {
     s_.config.setLastCorrectedOriginalWord(std::nullopt);
     s_.notice.hide(std::nullopt, std::nullopt);
     log("✅ Nessun refuso sostanziale corretto dall'AI (" + r.provider + "). Invio testo.");
-    return sendUnchanged(kE10, r);
+    return sendUnchanged(kAnswerUnchanged, r);
 }
 
 PipelineReport CorrectionPipeline::applyOutcome(CorrectionOutcome::Variant variant, Run& r,
@@ -358,7 +368,8 @@ PipelineReport CorrectionPipeline::sendUnchanged(const ExitRule& rule, Run& r) {
     if (rule.restore == ExitRule::Restore::alwaysAfterReturn) {
         io_.scheduleClipboardRestore(r.previousString);
     }
-    return PipelineReport{rule.name, r.text, std::nullopt, std::nullopt, rule.postReturn};
+    return PipelineReport{std::string(exitCode(rule.exit)), r.text, std::nullopt, std::nullopt,
+                          rule.postReturn};
 }
 
 }  // namespace quorix
