@@ -1,4 +1,4 @@
-#include "platform/linux/Cld2LanguageRecognizer.h"
+#include "language/Cld2LanguageRecognizer.h"
 
 // clang-format off
 #include <cstdio>  // CLD2's header uses FILE without including it
@@ -8,7 +8,7 @@
 
 #include <climits>
 
-namespace quorix::platform {
+namespace quorix::language {
 
 void Cld2LanguageRecognizer::reset() {
     text_.clear();
@@ -72,4 +72,4 @@ Cld2Analysis Cld2LanguageRecognizer::analyse(std::string_view text) {
     return out;
 }
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

@@ -11,7 +11,7 @@
 
 #include "platform/LanguageRecognizer.h"
 
-namespace quorix::platform {
+namespace quorix::language {
 
 struct Cld2Analysis {
     struct Candidate {
@@ -25,7 +25,7 @@ struct Cld2Analysis {
     std::array<Candidate, 3> top;
 };
 
-class Cld2LanguageRecognizer final : public LanguageRecognizer {
+class Cld2LanguageRecognizer final : public platform::LanguageRecognizer {
   public:
     void reset() override;
     void processString(std::string_view text) override;
@@ -40,4 +40,4 @@ class Cld2LanguageRecognizer final : public LanguageRecognizer {
     std::string text_;
 };
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

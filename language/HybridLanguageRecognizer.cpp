@@ -1,4 +1,4 @@
-#include "platform/linux/HybridLanguageRecognizer.h"
+#include "language/HybridLanguageRecognizer.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/text/Text.h"
-#include "platform/linux/Cld2LanguageRecognizer.h"
-#include "platform/linux/LanguageCueTable.h"
+#include "language/Cld2LanguageRecognizer.h"
+#include "language/LanguageCueTable.h"
 
-namespace quorix::platform {
+namespace quorix::language {
 
 namespace {
 
@@ -120,7 +120,7 @@ std::vector<Token> tokenize(std::string_view text, const Cues& cues, Scores& sco
 
 }  // namespace
 
-HybridLanguageRecognizer::HybridLanguageRecognizer(NuspellSpellChecker& spellChecker)
+HybridLanguageRecognizer::HybridLanguageRecognizer(platform::SpellChecker& spellChecker)
     : spellChecker_(spellChecker) {}
 
 void HybridLanguageRecognizer::reset() {
@@ -227,15 +227,15 @@ std::string HybridLanguageRecognizer::classify(std::string_view text) const {
                 // asked, rejection for the other leader.
                 const std::size_t asked = cheaperToSpell(first, second);
                 const std::size_t other = asked == first ? second : first;
-                scores[spellChecker_.accepts(content[i]->word, Cues::kCodes[asked]) ? asked
-                                                                                    : other] +=
-                    w.spell;
+                scores[!spellChecker_.isMisspelled(content[i]->word, Cues::kCodes[asked])
+                           ? asked
+                           : other] += w.spell;
                 continue;
             }
             for (std::size_t language : {first, second}) {
                 if (!hasDictionary(language)) {
                     scores[language] += w.spell * w.noDictionary;
-                } else if (spellChecker_.accepts(content[i]->word, Cues::kCodes[language])) {
+                } else if (!spellChecker_.isMisspelled(content[i]->word, Cues::kCodes[language])) {
                     scores[language] += w.spell;
                 }
             }
@@ -248,4 +248,4 @@ std::string HybridLanguageRecognizer::classify(std::string_view text) const {
     return Cues::kCodes[order[0]];
 }
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

@@ -16,15 +16,15 @@
 #include <string_view>
 
 #include "platform/LanguageRecognizer.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "platform/SpellChecker.h"
 
-namespace quorix::platform {
+namespace quorix::language {
 
-class HybridLanguageRecognizer final : public LanguageRecognizer {
+class HybridLanguageRecognizer final : public platform::LanguageRecognizer {
   public:
     // The spell checker must outlive the recogniser; its dictionaries load on
     // first use unless preloaded.
-    explicit HybridLanguageRecognizer(NuspellSpellChecker& spellChecker);
+    explicit HybridLanguageRecognizer(platform::SpellChecker& spellChecker);
 
     void reset() override;
     void processString(std::string_view text) override;
@@ -33,8 +33,8 @@ class HybridLanguageRecognizer final : public LanguageRecognizer {
     std::string classify(std::string_view text) const;
 
   private:
-    NuspellSpellChecker& spellChecker_;
+    platform::SpellChecker& spellChecker_;
     std::string text_;
 };
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

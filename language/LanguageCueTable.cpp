@@ -1,8 +1,8 @@
-#include "platform/linux/LanguageCueTable.h"
+#include "language/LanguageCueTable.h"
 
 #include <utility>
 
-namespace quorix::platform {
+namespace quorix::language {
 
 namespace {
 
@@ -232,4 +232,4 @@ LanguageCueTable::Mask LanguageCueTable::ending(std::string_view word) const {
     return 0;
 }
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace quorix::platform {
+namespace quorix::language {
 
 class LanguageCueTable {
   public:
@@ -51,4 +51,4 @@ class LanguageCueTable {
     std::array<std::unordered_map<std::string, Mask>, 6> endings_;  // by length in bytes - 2 (2..7)
 };
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

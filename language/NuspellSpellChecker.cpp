@@ -1,11 +1,11 @@
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/NuspellSpellChecker.h"
 
 #include <nuspell/dictionary.hxx>
 
 #include <exception>
 #include <system_error>
 
-namespace quorix::platform {
+namespace quorix::language {
 
 namespace {
 
@@ -104,4 +104,4 @@ bool NuspellSpellChecker::hasDictionary(std::string_view language) {
     return dictionary(languageIndex(language)) != nullptr;
 }
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

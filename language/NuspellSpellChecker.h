@@ -23,9 +23,9 @@ class Dictionary;
 }
 }  // namespace nuspell
 
-namespace quorix::platform {
+namespace quorix::language {
 
-class NuspellSpellChecker final : public SpellChecker {
+class NuspellSpellChecker final : public platform::SpellChecker {
   public:
     static constexpr const char* kDefaultFolder = "/usr/share/hunspell";
     static constexpr std::array<const char*, 5> kLanguages{"it", "en", "de", "es", "fr"};
@@ -63,4 +63,4 @@ class NuspellSpellChecker final : public SpellChecker {
     std::array<Slot, kLanguages.size()> slots_;
 };
 
-}  // namespace quorix::platform
+}  // namespace quorix::language

@@ -15,13 +15,13 @@
 
 #include "core/knowledge/LanguageDetector.h"
 #include "core/text/Text.h"
-#include "platform/linux/Cld2LanguageRecognizer.h"
-#include "platform/linux/HybridLanguageRecognizer.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/Cld2LanguageRecognizer.h"
+#include "language/HybridLanguageRecognizer.h"
+#include "language/NuspellSpellChecker.h"
 
 namespace {
 
-using quorix::platform::NuspellSpellChecker;
+using quorix::language::NuspellSpellChecker;
 
 const char* const kLanguages[] = {"it", "en", "de", "es", "fr"};
 
@@ -113,9 +113,9 @@ void BM_DetectLanguage(benchmark::State& state) {
     }
     std::unique_ptr<quorix::platform::LanguageRecognizer> recognizer;
     if (hybrid) {
-        recognizer = std::make_unique<quorix::platform::HybridLanguageRecognizer>(loadedChecker());
+        recognizer = std::make_unique<quorix::language::HybridLanguageRecognizer>(loadedChecker());
     } else {
-        recognizer = std::make_unique<quorix::platform::Cld2LanguageRecognizer>();
+        recognizer = std::make_unique<quorix::language::Cld2LanguageRecognizer>();
     }
     quorix::LanguageDetector detector(*recognizer);
     std::vector<double> micros;

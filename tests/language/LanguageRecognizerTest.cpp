@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/Cld2LanguageRecognizer.h"
-#include "platform/linux/HybridLanguageRecognizer.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/Cld2LanguageRecognizer.h"
+#include "language/HybridLanguageRecognizer.h"
+#include "language/NuspellSpellChecker.h"
 
-namespace quorix::platform {
+namespace quorix::language {
 namespace {
 
 struct Sample {
@@ -88,4 +88,4 @@ TEST(HybridLanguageRecognizer, PortugueseAndDutchAreNotTakenForItalian) {
 }
 
 }  // namespace
-}  // namespace quorix::platform
+}  // namespace quorix::language

@@ -1,4 +1,4 @@
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/NuspellSpellChecker.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace quorix::platform {
+namespace quorix::language {
 namespace {
 
 struct Verdict {
@@ -94,4 +94,4 @@ TEST_F(NuspellSpellCheckerTest, JudgesWordsInEachLanguageFromConcurrentCallers) 
 }
 
 }  // namespace
-}  // namespace quorix::platform
+}  // namespace quorix::language

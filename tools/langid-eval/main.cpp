@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/knowledge/LanguageDetector.h"
-#include "platform/linux/Cld2LanguageRecognizer.h"
-#include "platform/linux/HybridLanguageRecognizer.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/Cld2LanguageRecognizer.h"
+#include "language/HybridLanguageRecognizer.h"
+#include "language/NuspellSpellChecker.h"
 #include "tools/langid-eval/LangidEvaluation.h"
 
 namespace {
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     std::string file;
     std::string recognizerName = "hybrid";
     std::string part = "all";
-    std::string dictionaries = quorix::platform::NuspellSpellChecker::kDefaultFolder;
+    std::string dictionaries = quorix::language::NuspellSpellChecker::kDefaultFolder;
     std::vector<std::size_t> wordCounts{3, 5, 8, 15};
     std::size_t maxErrors = 0;
     for (int i = 1; i < argc; ++i) {
@@ -81,13 +81,13 @@ int main(int argc, char** argv) {
     }
     auto lines = quorix::tools::LangidEvaluation::readSet(in, part);
 
-    quorix::platform::NuspellSpellChecker spellChecker(dictionaries);
+    quorix::language::NuspellSpellChecker spellChecker(dictionaries);
     std::unique_ptr<quorix::platform::LanguageRecognizer> recognizer;
     if (recognizerName == "cld2") {
-        recognizer = std::make_unique<quorix::platform::Cld2LanguageRecognizer>();
+        recognizer = std::make_unique<quorix::language::Cld2LanguageRecognizer>();
     } else {
         spellChecker.preload();
-        recognizer = std::make_unique<quorix::platform::HybridLanguageRecognizer>(spellChecker);
+        recognizer = std::make_unique<quorix::language::HybridLanguageRecognizer>(spellChecker);
     }
     quorix::LanguageDetector detector(*recognizer);
     quorix::tools::LangidEvaluation evaluation(detector, std::move(lines));

@@ -21,7 +21,7 @@
 
 #include "core/knowledge/TypoMap.h"
 #include "core/text/Text.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/NuspellSpellChecker.h"
 #include "tools/typogen/InputLists.h"
 #include "tools/typogen/KeepRules.h"
 #include "tools/typogen/NuspellLexicon.h"
@@ -197,7 +197,7 @@ int explainPairs(TypoGenerator& generator, const fs::path& file, const std::stri
 int main(int argc, char** argv) {
     fs::path inputsFolder = ".cache/typogen";
     fs::path outFolder = "resources/Dictionaries";
-    std::string hunspell = quorix::platform::NuspellSpellChecker::kDefaultFolder;
+    std::string hunspell = quorix::language::NuspellSpellChecker::kDefaultFolder;
     std::vector<std::string> languages = kAllLanguages;
     GeneratorOptions options;
     fs::path explainFile;
@@ -238,7 +238,7 @@ int main(int argc, char** argv) {
         return usage();
     }
 
-    quorix::platform::NuspellSpellChecker spell(hunspell);
+    quorix::language::NuspellSpellChecker spell(hunspell);
     for (const std::string& code : kAllLanguages) {
         if (!spell.hasDictionary(code)) {
             std::cerr << "typogen: no hunspell dictionary for " << code << " in " << hunspell

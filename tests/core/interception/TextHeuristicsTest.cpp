@@ -14,9 +14,9 @@
 #include "core/config/AppLogger.h"
 #include "core/dispatch/VirtualClock.h"
 #include "core/knowledge/LanguageDetector.h"
+#include "language/NuspellSpellChecker.h"
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
-#include "platform/linux/NuspellSpellChecker.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
 
@@ -254,7 +254,7 @@ TEST_F(TextHeuristicsTest, ConcurrentScansOnOneInstanceAgree) {
 
 // The same scan over the real hunspell dictionaries.
 TEST_F(TextHeuristicsTest, RealDictionariesAcceptCorrectItalianWithLinkAndMention) {
-    platform::NuspellSpellChecker nuspell;
+    language::NuspellSpellChecker nuspell;
     if (!nuspell.hasDictionary("it") || !nuspell.hasDictionary("en")) {
         GTEST_SKIP() << "hunspell dictionaries for it/en are not installed";
     }

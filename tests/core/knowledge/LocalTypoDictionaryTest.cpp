@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "KnowledgeFixtures.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "language/NuspellSpellChecker.h"
 
 namespace quorix {
 namespace {
@@ -97,7 +97,7 @@ TEST(LocalTypoLookupOrder, SearchesLanguageThenItalianAndEnglishOnlyWhenUndeterm
 }
 
 TEST(LocalTypoDictionaryNuspell, CorrectsAnItalianMessageWithTheRealSpellChecker) {
-    platform::NuspellSpellChecker nuspell;
+    language::NuspellSpellChecker nuspell;
     if (!nuspell.hasDictionary("it")) {
         GTEST_SKIP() << "no Italian hunspell dictionary";
     }
