@@ -1,11 +1,13 @@
 #pragma once
 // Keyboard ports: the system-wide key-down hook and the posting of key events.
 // Key codes are Apple virtual key codes and flags the Apple event-flag bits
-// (Shift 0x20000, Control 0x40000, Option 0x80000, Command 0x100000); adapters
-// translate their own events into these.
+// (platform/KeyCodes.h: Shift 0x20000, Control 0x40000, Option 0x80000,
+// Command 0x100000); adapters translate their own events into these.
 
 #include <cstdint>
 #include <functional>
+
+#include "platform/KeyCodes.h"
 
 namespace quorix::platform {
 

@@ -18,7 +18,7 @@
 
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/SerialQueue.h"
-#include "core/interception/KeyCodes.h"
+#include "platform/KeyCodes.h"
 #include "platform/linux/X11Display.h"
 #include "platform/linux/X11KeyPoster.h"
 #include "platform/linux/X11KeyboardHook.h"

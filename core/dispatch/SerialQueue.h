@@ -8,7 +8,8 @@
 // closures submitted after that are dropped.)
 //
 // A SerialQueue also serves as the headless main queue (a run-loop thread):
-// see ThreadQueue.h.
+// build it as SerialQueue("com.quorix.main", clock) and use isCurrent() to
+// tell the main thread.
 
 #include <memory>
 #include <string>

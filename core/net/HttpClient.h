@@ -9,6 +9,13 @@
 // - A transport failure (refused, time-out, TLS, cancelled) yields `error`
 //   with domain "HttpClient"; any HTTP status, 4xx/5xx included, is a response.
 // - Error descriptions never echo the URL's query string or header values.
+//
+// Why this port lives in core/net and not beside the others in platform/: its
+// contract is made of core value types (dispatch::Duration, net::Error), and
+// its production implementation, libcurl, builds on every platform the program
+// targets, so no adapter folder has to provide one. A platform that prefers its
+// own transport implements this interface in its adapter folder; nothing in
+// core changes.
 
 #include <functional>
 #include <optional>

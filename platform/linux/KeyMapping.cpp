@@ -7,7 +7,7 @@
 #include <iterator>
 #include <utility>
 
-#include "core/interception/KeyCodes.h"
+#include "platform/KeyCodes.h"
 
 namespace quorix::platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 #include <utility>
 
-#include "core/interception/KeyCodes.h"
+#include "platform/KeyCodes.h"
 #include "platform/linux/X11Display.h"
 
 namespace quorix::platform {

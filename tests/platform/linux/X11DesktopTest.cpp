@@ -28,7 +28,7 @@
 
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/SerialQueue.h"
-#include "core/interception/KeyCodes.h"
+#include "platform/KeyCodes.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/X11Display.h"
 #include "platform/linux/X11KeyPoster.h"

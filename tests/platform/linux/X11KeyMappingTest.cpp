@@ -4,7 +4,7 @@
 #include <X11/X.h>
 #include <X11/keysym.h>
 
-#include "core/interception/KeyCodes.h"
+#include "platform/KeyCodes.h"
 #include "platform/linux/KeyMapping.h"
 
 namespace quorix::platform {
