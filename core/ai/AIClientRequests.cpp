@@ -1,7 +1,6 @@
 // AIClient: single exchanges with each kind of endpoint, and the helpers that
 // keep keys out of logs and errors.
 
-#include <cstdio>
 #include <utility>
 
 #include "core/ai/AIClient.h"
@@ -136,10 +135,7 @@ void AIClient::startExchange(net::HttpRequest request,
 }
 
 std::string AIClient::elapsedSince(dispatch::Instant start) const {
-    const double seconds = std::chrono::duration<double>(clock_.now() - start).count();
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", seconds);
-    return buffer;
+    return dispatch::formatSeconds(std::chrono::duration<double>(clock_.now() - start).count());
 }
 
 std::string AIClient::redact(std::string s) const {

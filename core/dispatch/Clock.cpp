@@ -1,8 +1,16 @@
 #include "core/dispatch/Clock.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <thread>
 
 namespace quorix::dispatch {
+
+std::string formatSeconds(double seconds, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(decimals, 0, 9), seconds);
+    return buffer;
+}
 
 Instant RealClock::now() const {
     return std::chrono::duration_cast<Instant>(std::chrono::steady_clock::now().time_since_epoch());

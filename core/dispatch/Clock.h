@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 
 namespace quorix::dispatch {
 
@@ -19,6 +20,10 @@ inline constexpr Duration seconds(double s) {
     return std::chrono::duration_cast<Duration>(std::chrono::duration<double>(s));
 }
 inline constexpr Duration micros(long long us) { return std::chrono::microseconds(us); }
+
+// Seconds as the log and notices write them: fixed point with `decimals`
+// places (0..9), no unit ("0.53", "2.5").
+std::string formatSeconds(double seconds, int decimals = 2);
 
 // at + d, saturating at Instant::max()/min() instead of overflowing (a huge
 // delay or timeout means "never").

@@ -1,8 +1,8 @@
 #include "core/interception/CorrectionOutcome.h"
 
-#include <cstdio>
 #include <utility>
 
+#include "core/dispatch/Clock.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -17,12 +17,6 @@ constexpr auto kBrowserPasteWait = std::chrono::microseconds(40'000);
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
-}
-
-std::string formatSeconds(double seconds) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", seconds);
-    return buffer;
 }
 
 }  // namespace
@@ -129,7 +123,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyAI(const Inputs& in) {
     }
     s_.notice.hide(label, applied.changedWord);
 
-    s_.logger.log("🪄 [" + formatSeconds(in.elapsedSeconds) + "s] Refuso corretto:");
+    s_.logger.log("🪄 [" + dispatch::formatSeconds(in.elapsedSeconds) + "s] Refuso corretto:");
     s_.logger.log("   Originale: " + quoted(in.text));
     s_.logger.log("   Corretto:  " + quoted(in.corrected));
 

@@ -1,6 +1,5 @@
 #include "core/interception/CorrectionPipeline.h"
 
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -48,12 +47,6 @@ constexpr ExitRule kNoOfflineCorrection{PipelineExit::noOfflineCorrection, true,
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
-}
-
-std::string formatSeconds(double seconds) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", seconds);
-    return buffer;
 }
 
 // "gemini" -> "Gemini".
@@ -257,7 +250,8 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
 
     if (timedOut || !answer || error) {
         if (timedOut) {
-            log("⏱️ TIMEOUT di sicurezza scattato dopo " + formatSeconds(elapsed) + "s!");
+            log("⏱️ TIMEOUT di sicurezza scattato dopo " + dispatch::formatSeconds(elapsed) +
+                "s!");
         } else if (error) {
             log("❌ Errore risposta " + r.provider + ": " + error->description + ".");
         }

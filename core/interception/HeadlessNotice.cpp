@@ -1,6 +1,6 @@
 #include "core/interception/HeadlessNotice.h"
 
-#include <cstdio>
+#include "core/dispatch/Clock.h"
 
 namespace quorix {
 
@@ -22,9 +22,7 @@ void HeadlessNotice::hide(const std::optional<std::string>& completionText,
 }
 
 void HeadlessNotice::showToast(const std::string& text, double duration) {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1f", duration);
-    logger_.log("💬 [Notice] " + text + " (" + seconds + "s)");
+    logger_.log("💬 [Notice] " + text + " (" + dispatch::formatSeconds(duration, 1) + "s)");
 }
 
 }  // namespace quorix

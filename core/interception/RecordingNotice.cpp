@@ -1,6 +1,6 @@
 #include "core/interception/RecordingNotice.h"
 
-#include <cstdio>
+#include "core/dispatch/Clock.h"
 
 namespace quorix {
 
@@ -21,9 +21,7 @@ void RecordingNotice::hide(const std::optional<std::string>& completionText,
 }
 
 void RecordingNotice::showToast(const std::string& text, double duration) {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1fs", duration);
-    record("toast \"" + text + "\" " + seconds);
+    record("toast \"" + text + "\" " + dispatch::formatSeconds(duration, 1) + "s");
 }
 
 std::vector<std::string> RecordingNotice::calls() const {
