@@ -26,15 +26,11 @@ int runConfigCommand(std::span<char* const> args) {
     AppLogger logger(folder, clock, stderr, StorageMode::readOnly);
     auto workspace = platform::LinuxWorkspace::forHome(home);
     AppConfig config(folder, logger, clock, workspace, env, StorageMode::readOnly);
-    AppLogger::setShared(&logger);
-    AppConfig::setShared(&config);
 
     const std::string json = config.toJSON();
     std::fwrite(json.data(), 1, json.size(), stdout);
     std::fputc('\n', stdout);
 
-    AppConfig::setShared(nullptr);
-    AppLogger::setShared(nullptr);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

@@ -142,25 +142,10 @@ CorrectRun correctOnSimulatedDesktop(ServiceRoot& root, const CorrectOptions& op
     desktop.typeText(options.text);
 
     HeadlessNotice notice(logger);
-    InterceptorServices services{root.config(),
-                                 logger,
-                                 root.cache(),
-                                 root.dictionary(),
-                                 root.ai(),
-                                 root.languageDetector(),
-                                 root.spellChecker(),
-                                 desktop.keyboard(),
-                                 desktop.keyboard(),
-                                 desktop.accessibility(),
-                                 desktop.pasteboard(),
-                                 workspace,
-                                 desktop.sounds(),
-                                 notice,
-                                 root.dispatcher(),
-                                 {}};
+    const InterceptorServices wiring = services::interceptorServices(
+        root.core(), services::simDesktopPorts(desktop, workspace), notice);
     {
-        EventInterceptor interceptor(services);
-        EventInterceptor::setShared(&interceptor);
+        EventInterceptor interceptor(wiring);
         interceptor.setPipelineObserver([collected](const PipelineReport& r) {
             std::lock_guard lock(collected->mutex);
             collected->report = r;
@@ -179,7 +164,6 @@ CorrectRun correctOnSimulatedDesktop(ServiceRoot& root, const CorrectOptions& op
                             std::chrono::steady_clock::now() - started)
                             .count();
         interceptor.stop();
-        EventInterceptor::setShared(nullptr);
     }
     logger.setLineObserver({});
 

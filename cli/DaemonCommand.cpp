@@ -137,27 +137,19 @@ int runDaemonCommand(std::span<char* const> args) {
     };
     platform::X11KeyboardHook hook(hookOptions);
 
-    InterceptorServices services{config,
-                                 logger,
-                                 root.cache(),
-                                 root.dictionary(),
-                                 root.ai(),
-                                 root.languageDetector(),
-                                 root.spellChecker(),
-                                 hook,
-                                 poster,
-                                 *accessibility,
-                                 pasteboard,
-                                 workspace,
-                                 sounds,
-                                 notice,
-                                 root.dispatcher(),
-                                 {}};
+    const InterceptorServices wiring =
+        services::interceptorServices(root.core(),
+                                      services::DesktopPorts{.keyboardHook = hook,
+                                                             .keyPoster = poster,
+                                                             .accessibility = *accessibility,
+                                                             .pasteboard = pasteboard,
+                                                             .workspace = workspace,
+                                                             .sounds = sounds},
+                                      notice);
     int status = 0;
     std::thread preloading;
     {
-        EventInterceptor interceptor(services);
-        EventInterceptor::setShared(&interceptor);
+        EventInterceptor interceptor(wiring);
         interceptorRef.store(&interceptor);
         if (interceptor.start()) {
             // The spell dictionaries load on first use (about half a second);
@@ -173,7 +165,6 @@ int runDaemonCommand(std::span<char* const> args) {
         }
         interceptor.stop();
         interceptorRef.store(nullptr);
-        EventInterceptor::setShared(nullptr);
     }
     if (preloading.joinable()) {
         preloading.join();

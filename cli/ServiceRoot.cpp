@@ -3,6 +3,7 @@
 #include "core/config/ConfigFolder.h"
 #include "core/net/CurlHttpClient.h"
 #include "core/net/OfflineHttpClient.h"
+#include "services/DictionaryAssembly.h"
 
 namespace quorix::cli {
 
@@ -18,8 +19,8 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
     dispatcher_ = std::make_unique<dispatch::Dispatcher>(clock_, *mainQueue_);
     cache_ = std::make_unique<TypoCache>(configFolder_, dispatcher_->global(dispatch::QoS::utility),
                                          *logger_);
-    spell_ = std::make_unique<platform::NuspellSpellChecker>();
-    recognizer_ = std::make_unique<platform::HybridLanguageRecognizer>(*spell_);
+    spell_ = std::make_unique<language::NuspellSpellChecker>();
+    recognizer_ = std::make_unique<language::HybridLanguageRecognizer>(*spell_);
     detector_ = std::make_unique<LanguageDetector>(*recognizer_);
     preferences_ = std::make_unique<platform::LinuxPreferencesStore>(
         platform::LinuxPreferencesStore::defaultPath(env_.homeDirectory()));
@@ -31,40 +32,37 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
         aiOptions.totalTimeout = dispatch::seconds(kAITotalTimeoutSeconds);
         aiHttp_ = std::make_unique<net::CurlHttpClient>(aiOptions);
     }
-    dictionary_ = std::make_unique<LocalTypoDictionary>(LocalTypoDictionary::Dependencies{
-        .configFolder = configFolder_,
-        .resourceFolders = env_.resourceFolders(),
-        .developmentFolder = {},
-        .spell = *spell_,
-        .detector = *detector_,
-        .logger = *logger_,
-        .http = *syncHttp_,
-        .prefs = *preferences_,
-        .utilityQueue = dispatcher_->global(dispatch::QoS::utility),
-        .clock = clock_,
-        .startSyncOnInit = options.startSync,
-    });
+    dictionary_ = std::make_unique<LocalTypoDictionary>(services::dictionaryDependencies(
+        services::DictionaryParts{.spell = *spell_,
+                                  .detector = *detector_,
+                                  .logger = *logger_,
+                                  .http = *syncHttp_,
+                                  .prefs = *preferences_,
+                                  .utilityQueue = dispatcher_->global(dispatch::QoS::utility),
+                                  .clock = clock_},
+        services::DictionaryFolders{.configFolder = configFolder_,
+                                    .resourceFolders = env_.resourceFolders(),
+                                    .developmentFolder = {}},
+        options.startSync));
     ai_ = std::make_unique<AIClient>(*config_, *logger_, *aiHttp_, env_, clock_);
-
-    AppLogger::setShared(logger_.get());
-    AppConfig::setShared(config_.get());
-    TypoCache::setShared(cache_.get());
-    LanguageDetector::setShared(detector_.get());
-    LocalTypoDictionary::setShared(dictionary_.get());
-    AIClient::setShared(ai_.get());
 }
 
 ServiceRoot::~ServiceRoot() {
     dictionary_->stopPeriodicSync();
     dispatcher_->drainGlobal();
-    AIClient::setShared(nullptr);
-    LocalTypoDictionary::setShared(nullptr);
-    LanguageDetector::setShared(nullptr);
-    TypoCache::setShared(nullptr);
-    AppConfig::setShared(nullptr);
-    AppLogger::setShared(nullptr);
     // Members go in reverse order: the AI client waits for its exchanges, the
     // dispatcher drops delayed work that is not yet due.
+}
+
+services::CoreServices ServiceRoot::core() {
+    return services::CoreServices{.config = *config_,
+                                  .logger = *logger_,
+                                  .cache = *cache_,
+                                  .dictionary = *dictionary_,
+                                  .ai = *ai_,
+                                  .detector = *detector_,
+                                  .spell = *spell_,
+                                  .dispatcher = *dispatcher_};
 }
 
 }  // namespace quorix::cli

@@ -1,7 +1,7 @@
 #pragma once
 // The composition root of the command-line program: builds the user's real
-// services over their configuration folder ($HOME/.config/penwarden) and
-// installs them as the shared instances while it lives.
+// services over their configuration folder ($HOME/.config/penwarden) and owns
+// them; commands reach them through this object, never through a registry.
 //
 // The clock is the real one; the main queue is a run-loop thread. The AI talks
 // to the network through an HTTP client limited to 5.0 s per exchange (or
@@ -22,11 +22,12 @@
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/knowledge/TypoCache.h"
 #include "core/net/HttpClient.h"
-#include "platform/linux/HybridLanguageRecognizer.h"
+#include "language/HybridLanguageRecognizer.h"
+#include "language/NuspellSpellChecker.h"
 #include "platform/linux/LinuxPreferencesStore.h"
 #include "platform/linux/LinuxSystemEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
-#include "platform/linux/NuspellSpellChecker.h"
+#include "services/InterceptorAssembly.h"
 
 namespace quorix::cli {
 
@@ -46,8 +47,7 @@ class ServiceRoot {
     static constexpr double kAITotalTimeoutSeconds = 5.0;
 
     explicit ServiceRoot(ServiceRootOptions options = {});
-    // Lets queued background work (cache writes, learning) finish, then
-    // uninstalls the shared instances.
+    // Lets queued background work (cache writes, learning) finish.
     ~ServiceRoot();
     ServiceRoot(const ServiceRoot&) = delete;
     ServiceRoot& operator=(const ServiceRoot&) = delete;
@@ -59,10 +59,12 @@ class ServiceRoot {
     AppConfig& config() { return *config_; }
     dispatch::Dispatcher& dispatcher() { return *dispatcher_; }
     TypoCache& cache() { return *cache_; }
-    platform::NuspellSpellChecker& spellChecker() { return *spell_; }
+    language::NuspellSpellChecker& spellChecker() { return *spell_; }
     LanguageDetector& languageDetector() { return *detector_; }
     LocalTypoDictionary& dictionary() { return *dictionary_; }
     AIClient& ai() { return *ai_; }
+    // The portable services, as the interceptor's assembly takes them.
+    services::CoreServices core();
 
   private:
     platform::LinuxSystemEnvironment env_;
@@ -74,8 +76,8 @@ class ServiceRoot {
     std::unique_ptr<dispatch::SerialQueue> mainQueue_;
     std::unique_ptr<dispatch::Dispatcher> dispatcher_;
     std::unique_ptr<TypoCache> cache_;
-    std::unique_ptr<platform::NuspellSpellChecker> spell_;
-    std::unique_ptr<platform::HybridLanguageRecognizer> recognizer_;
+    std::unique_ptr<language::NuspellSpellChecker> spell_;
+    std::unique_ptr<language::HybridLanguageRecognizer> recognizer_;
     std::unique_ptr<LanguageDetector> detector_;
     std::unique_ptr<platform::LinuxPreferencesStore> preferences_;
     std::unique_ptr<net::HttpClient> syncHttp_;

@@ -30,6 +30,8 @@
 #include "platform/sim/SimScenes.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "services/DictionaryAssembly.h"
+#include "services/InterceptorAssembly.h"
 
 namespace quorix {
 namespace {
@@ -76,37 +78,29 @@ struct Graph {
           dispatcher(desktop.clock(), mainQueue),
           detector(recognizer),
           cache(folder, dispatcher.global(dispatch::QoS::utility), logger),
-          dictionary(LocalTypoDictionary::Dependencies{
-              .configFolder = folder,
-              .resourceFolders = {std::string(QUORIX_SOURCE_DIR) + "/resources"},
-              .developmentFolder = {},
-              .spell = spell,
-              .detector = detector,
-              .logger = logger,
-              .http = offline,
-              .prefs = prefs,
-              .utilityQueue = dispatcher.global(dispatch::QoS::utility),
-              .clock = desktop.clock(),
-              .startSyncOnInit = false}),
+          dictionary(services::dictionaryDependencies(
+              {.spell = spell,
+               .detector = detector,
+               .logger = logger,
+               .http = offline,
+               .prefs = prefs,
+               .utilityQueue = dispatcher.global(dispatch::QoS::utility),
+               .clock = desktop.clock()},
+              {.configFolder = folder,
+               .resourceFolders = {std::string(QUORIX_SOURCE_DIR) + "/resources"},
+               .developmentFolder = {}})),
           ai(config, logger, offline, env, desktop.clock()) {
         chat = platform::addChatApp(desktop, 101, "org.telegram.desktop", "Telegram");
-        interceptor =
-            std::make_unique<EventInterceptor>(InterceptorServices{config,
-                                                                   logger,
-                                                                   cache,
-                                                                   dictionary,
-                                                                   ai,
-                                                                   detector,
-                                                                   spell,
-                                                                   desktop.keyboard(),
-                                                                   desktop.keyboard(),
-                                                                   desktop.accessibility(),
-                                                                   desktop.pasteboard(),
-                                                                   workspace,
-                                                                   desktop.sounds(),
-                                                                   notice,
-                                                                   dispatcher,
-                                                                   {}});
+        interceptor = std::make_unique<EventInterceptor>(
+            services::interceptorServices(services::CoreServices{.config = config,
+                                                                 .logger = logger,
+                                                                 .cache = cache,
+                                                                 .dictionary = dictionary,
+                                                                 .ai = ai,
+                                                                 .detector = detector,
+                                                                 .spell = spell,
+                                                                 .dispatcher = dispatcher},
+                                          services::simDesktopPorts(desktop, workspace), notice));
         interceptor->setPipelineObserver([this](const PipelineReport& report) {
             std::lock_guard lock(mutex);
             lastPath = report.path;

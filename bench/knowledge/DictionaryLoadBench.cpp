@@ -9,11 +9,14 @@
 
 #include <algorithm>
 #include <fstream>
+#include <string>
 
-#include "bench/knowledge/OfflineDictionaryServices.h"
+#include "services/OfflineKnowledge.h"
 
 namespace quorix {
 namespace {
+
+const std::string kShippedDictionaries = std::string(QUORIX_SOURCE_DIR) + "/resources/Dictionaries";
 
 double residentMegabytes() {
     std::ifstream statm("/proc/self/statm");
@@ -25,12 +28,12 @@ double residentMegabytes() {
 }
 
 void BM_LoadFiveShippedTypoMaps(benchmark::State& state) {
-    OfflineDictionaryServices services;
+    services::OfflineKnowledge knowledge;
     std::size_t pairs = 0;
     double grown = 0;
     for (auto _ : state) {
         const double before = residentMegabytes();
-        auto dictionary = services.load();
+        auto dictionary = knowledge.loadDictionary(kShippedDictionaries);
         grown = std::max(grown, residentMegabytes() - before);
         pairs = dictionary->mergedCount();
         benchmark::DoNotOptimize(pairs);

@@ -5,17 +5,19 @@
 
 #include <string>
 
-#include "bench/knowledge/OfflineDictionaryServices.h"
 #include "core/dispatch/SerialQueue.h"
 #include "core/knowledge/TypoCache.h"
+#include "services/OfflineKnowledge.h"
 
 namespace quorix {
 namespace {
 
+const std::string kShippedDictionaries = std::string(QUORIX_SOURCE_DIR) + "/resources/Dictionaries";
+
 void BM_TypoCacheGet(benchmark::State& state) {
-    OfflineDictionaryServices services;
-    dispatch::SerialQueue io("bench.cache.io", services.clock);
-    TypoCache cache(services.folder + "/cache", io, services.logger);
+    services::OfflineKnowledge knowledge;
+    dispatch::SerialQueue io("bench.cache.io", knowledge.clock());
+    TypoCache cache(knowledge.scratchFolder() + "/cache", io, knowledge.logger());
     for (int i = 0; i < 600; ++i) {
         cache.set("Ciao, ci vediamo domani alle " + std::to_string(i) + "?", "ok");
     }
@@ -30,9 +32,9 @@ void BM_TypoCacheGet(benchmark::State& state) {
 BENCHMARK(BM_TypoCacheGet)->Arg(1)->Arg(0);
 
 void BM_TryCorrectLocally(benchmark::State& state) {
-    OfflineDictionaryServices services;
-    services.spell.preload();
-    const auto dict = services.load();
+    services::OfflineKnowledge knowledge;
+    knowledge.spell().preload();
+    const auto dict = knowledge.loadDictionary(kShippedDictionaries);
     // 12 words, two typos.
     const std::string message = "Ciao Marco, cge ne dici di vederci domani sera? Qeusto va bene";
     if (dict->tryCorrectLocally(message) !=

@@ -30,7 +30,6 @@
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/config/ServiceEndpoints.h"
-#include "core/config/Shared.h"
 #include "core/dispatch/Clock.h"
 #include "core/net/HttpClient.h"
 #include "platform/SystemEnvironment.h"
@@ -46,7 +45,7 @@ struct AIEndpoints {
     std::string ollama{kOllamaBase};
 };
 
-class AIClient : public SharedInstance<AIClient> {
+class AIClient {
   public:
     using Endpoints = AIEndpoints;
 

@@ -75,8 +75,6 @@ MaskResult mask(std::u16string working, const std::optional<text::Regex>& re,
 void logRepair(AppLogger* logger, const std::string& line) {
     if (logger != nullptr) {
         logger->log(line);
-    } else if (AppLogger::hasShared()) {
-        AppLogger::shared().log(line);
     }
 }
 

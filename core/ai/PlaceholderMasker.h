@@ -34,8 +34,7 @@ class PlaceholderMasker {
     // Also removes every U+200B ZERO WIDTH SPACE, tags or not.
     static MaskResult maskTags(std::string_view text);
 
-    // `logger` receives the repair lines for lost placeholders; nullptr means
-    // the shared logger when one is installed, else no line.
+    // `logger` receives the repair lines for lost placeholders; nullptr: no line.
     static std::string unmaskURLs(std::string_view text, const PlaceholderMap& urlMap,
                                   AppLogger* logger = nullptr);
     static std::string unmaskTags(std::string_view text, const PlaceholderMap& tagMap,

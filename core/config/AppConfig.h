@@ -30,7 +30,6 @@
 #include "core/config/CorrectionMode.h"
 #include "core/config/ExcludedAppInfo.h"
 #include "core/config/IconStyle.h"
-#include "core/config/Shared.h"
 #include "core/config/StorageMode.h"
 #include "core/config/ToneStyle.h"
 #include "core/dispatch/Clock.h"
@@ -39,7 +38,7 @@
 
 namespace quorix {
 
-class AppConfig : public SharedInstance<AppConfig> {
+class AppConfig {
   public:
     // Sets the defaults, creates the folder (0700), then load() and loadWhitelist().
     // readOnly: the folder is not created and nothing is ever written (save(),

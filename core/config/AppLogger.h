@@ -13,13 +13,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/config/Shared.h"
 #include "core/config/StorageMode.h"
 #include "core/dispatch/Clock.h"
 
 namespace quorix {
 
-class AppLogger : public SharedInstance<AppLogger> {
+class AppLogger {
   public:
     static constexpr std::size_t kHistoryLimit = 120;
 

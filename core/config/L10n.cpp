@@ -4,12 +4,12 @@
 
 namespace quorix::L10n {
 
-bool isItalian() {
-    return AppConfig::shared().isItalian();
+bool isItalian(const AppConfig& config) {
+    return config.isItalian();
 }
 
-std::string t(std::string_view it, std::string_view en) {
-    return std::string(isItalian() ? it : en);
+std::string t(const AppConfig& config, std::string_view it, std::string_view en) {
+    return std::string(isItalian(config) ? it : en);
 }
 
 }  // namespace quorix::L10n

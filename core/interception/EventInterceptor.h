@@ -13,7 +13,6 @@
 #include <memory>
 #include <mutex>
 
-#include "core/config/Shared.h"
 #include "core/dispatch/SerialQueue.h"
 #include "core/dispatch/WorkItem.h"
 #include "core/interception/BrowserDetector.h"
@@ -25,7 +24,7 @@
 
 namespace quorix {
 
-class EventInterceptor : public SharedInstance<EventInterceptor> {
+class EventInterceptor {
   public:
     static constexpr int64_t syntheticMarker = keys::kSyntheticMarker;
 

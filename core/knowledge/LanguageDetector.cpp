@@ -1,29 +1,10 @@
 #include "core/knowledge/LanguageDetector.h"
 
-#include <atomic>
-
 #include "core/text/Text.h"
 
 namespace quorix {
 
 namespace {
-
-// Answers "no dominant language" for every text: backs shared() while no
-// detector is installed, so that every text counts as Italian.
-class SilentRecognizer final : public platform::LanguageRecognizer {
-  public:
-    void reset() override {}
-    void processString(std::string_view) override {}
-    std::string dominantLanguage() override { return {}; }
-};
-
-std::atomic<LanguageDetector*> gShared{nullptr};
-
-LanguageDetector& fallbackDetector() {
-    static SilentRecognizer recognizer;
-    static LanguageDetector detector(recognizer);
-    return detector;
-}
 
 constexpr std::size_t kMinimumWords = 3;
 constexpr const char* kDefaultLanguage = "it";
@@ -62,15 +43,6 @@ std::string LanguageDetector::detectLanguage(std::string_view text) {
         dominant = recognizer_.dominantLanguage();
     }
     return mapLanguage(dominant);
-}
-
-LanguageDetector& LanguageDetector::shared() {
-    LanguageDetector* detector = gShared.load(std::memory_order_acquire);
-    return detector != nullptr ? *detector : fallbackDetector();
-}
-
-void LanguageDetector::setShared(LanguageDetector* detector) {
-    gShared.store(detector, std::memory_order_release);
 }
 
 }  // namespace quorix

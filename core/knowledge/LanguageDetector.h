@@ -21,12 +21,6 @@ class LanguageDetector {
 
     std::string detectLanguage(std::string_view text);
 
-    // Process-wide instance installed by the composition root; setShared(nullptr)
-    // uninstalls it. While none is installed, shared() answers with a fallback
-    // detector that knows no language (every text counts as "it").
-    static LanguageDetector& shared();
-    static void setShared(LanguageDetector* detector);
-
   private:
     platform::LanguageRecognizer& recognizer_;
     std::mutex mutex_;

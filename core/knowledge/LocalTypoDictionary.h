@@ -24,7 +24,6 @@
 
 #include "core/config/AppLogger.h"
 #include "core/config/ServiceEndpoints.h"
-#include "core/config/Shared.h"
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/Queue.h"
 #include "core/dispatch/RepeatingTimer.h"
@@ -35,7 +34,7 @@
 
 namespace quorix {
 
-class LocalTypoDictionary : public SharedInstance<LocalTypoDictionary> {
+class LocalTypoDictionary {
   public:
     // Preferences key of the entity tag of the last successful sync reply.
     static constexpr std::string_view kEtagPreferenceKey = "quorix_dict_etag_it";

@@ -23,12 +23,11 @@
 #include <string_view>
 
 #include "core/config/AppLogger.h"
-#include "core/config/Shared.h"
 #include "core/dispatch/Queue.h"
 
 namespace quorix {
 
-class TypoCache : public SharedInstance<TypoCache> {
+class TypoCache {
   public:
     static constexpr std::size_t kMaxEntries = 600;
     static constexpr std::size_t kEvictionBatch = 50;

@@ -56,15 +56,13 @@ TEST(Observation, TokenOutlivingTheStoreIsHarmless) {
 TEST(Language, SystemFollowsTheFirstPreferredLanguageUnlessChosen) {
     ConfigHarness h;
     auto config = h.make();
-    AppConfig::setShared(config.get());
     h.env.setPreferredLanguages({"de-DE", "it-IT"});
     EXPECT_EQ(config->currentLanguageCode(), "en") << "only the first preferred language counts";
     h.env.setPreferredLanguages({"it-IT"});
-    EXPECT_EQ(L10n::t("Chiudi", "Close"), "Chiudi");
+    EXPECT_EQ(L10n::t(*config, "Chiudi", "Close"), "Chiudi");
     config->setAppLanguage(AppLanguage::en);
     EXPECT_FALSE(config->isItalian());
-    EXPECT_EQ(L10n::t("Chiudi", "Close"), "Close");
-    AppConfig::setShared(nullptr);
+    EXPECT_EQ(L10n::t(*config, "Chiudi", "Close"), "Close");
 }
 
 TEST(ConfigConcurrency, ReadersAndWritersOnManyThreads) {

@@ -52,6 +52,8 @@
 #include "platform/sim/SimScenes.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "services/DictionaryAssembly.h"
+#include "services/InterceptorAssembly.h"
 
 namespace quorix::testing {
 
@@ -229,13 +231,39 @@ class InterceptorFixture : public ::testing::Test {
         return std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/" + relative;
     }
 
+    // The fixture's graph, through the assembly the program uses.
+    LocalTypoDictionary::Dependencies dictionaryDependencies() {
+        auto deps = services::dictionaryDependencies(
+            {.spell = spell,
+             .detector = detector,
+             .logger = logger,
+             .http = offline,
+             .prefs = prefs,
+             .utilityQueue = dispatcher.global(dispatch::QoS::utility),
+             .clock = desktop.clock()},
+            {.configFolder = folder.path(),
+             .resourceFolders = {knowledgeData("resources")},
+             .developmentFolder = knowledgeData("dev")});
+        deps.syncURL = "http://127.0.0.1:9/v1/dictionary/it";
+        return deps;
+    }
+    services::CoreServices core() {
+        return {.config = config,
+                .logger = logger,
+                .cache = cache,
+                .dictionary = dictionary,
+                .ai = ai,
+                .detector = detector,
+                .spell = spell,
+                .dispatcher = dispatcher};
+    }
+
     InterceptorFixture() {
         notice = std::make_unique<RecordingNotice>(
             [this](const std::string& line) { desktop.journal().record("notice", line); });
-        interceptor = std::make_unique<EventInterceptor>(InterceptorServices{
-            config, logger, cache, dictionary, ai, detector, spell, desktop.keyboard(),
-            desktop.keyboard(), desktop.accessibility(), desktop.pasteboard(), workspace,
-            desktop.sounds(), *notice, dispatcher, [this] { ++popoverToggles; }});
+        interceptor = std::make_unique<EventInterceptor>(
+            services::interceptorServices(core(), services::simDesktopPorts(desktop, workspace),
+                                          *notice, [this] { ++popoverToggles; }));
         interceptor->setPipelineObserver([this](const PipelineReport& report) {
             std::lock_guard lock(reportMutex_);
             reports_.push_back(report);
@@ -359,20 +387,7 @@ class InterceptorFixture : public ::testing::Test {
     platform::SimPreferencesStore prefs;
     ScriptedHttpClient http;
     TypoCache cache{folder.path(), dispatcher.global(dispatch::QoS::utility), logger};
-    LocalTypoDictionary dictionary{
-        LocalTypoDictionary::Dependencies{.configFolder = folder.path(),
-                                          .resourceFolders = {knowledgeData("resources")},
-                                          .developmentFolder = knowledgeData("dev"),
-                                          .spell = spell,
-                                          .detector = detector,
-                                          .logger = logger,
-                                          .http = offline,
-                                          .prefs = prefs,
-                                          .utilityQueue = dispatcher.global(dispatch::QoS::utility),
-                                          .clock = desktop.clock(),
-                                          .syncURL = "http://127.0.0.1:9/v1/dictionary/it",
-                                          .syncTimeout = dispatch::seconds(10),
-                                          .startSyncOnInit = false}};
+    LocalTypoDictionary dictionary{dictionaryDependencies()};
     AIClient ai{config, logger, http, env, desktop.clock()};
     std::unique_ptr<RecordingNotice> notice;
     std::atomic<int> popoverToggles{0};

@@ -253,10 +253,8 @@ TEST_F(Routing, OptionUTogglesThePopoverOnTheMainQueue) {
 }
 
 TEST_F(Routing, OptionUWithoutAShellIsSwallowedQuietly) {
-    EventInterceptor bare(InterceptorServices{
-        config, logger, cache, dictionary, ai, detector, spell, desktop.keyboard(),
-        desktop.keyboard(), desktop.accessibility(), desktop.pasteboard(), workspace,
-        desktop.sounds(), *notice, dispatcher, nullptr});
+    EventInterceptor bare(services::interceptorServices(
+        core(), services::simDesktopPorts(desktop, workspace), *notice, nullptr));
     EXPECT_EQ(bare.handleEvent({k::kU, k::kOption, 0}), KeyDecision::swallow);
     EXPECT_EQ(mainQueue.runUntilIdle(), 1u);
     EXPECT_EQ(popoverToggles.load(), 0);

@@ -20,6 +20,7 @@
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
 #include "platform/sim/SimPreferencesStore.h"
+#include "services/DictionaryAssembly.h"
 #include "tests/core/config/ConfigTestSupport.h"
 
 namespace quorix::testing {
@@ -71,19 +72,19 @@ struct DictionaryRig {
 
     LocalTypoDictionary::Dependencies dependencies(net::HttpClient& client,
                                                    platform::SpellChecker* spellChecker = nullptr) {
-        return {.configFolder = config.path() + "/penwarden",
-                .resourceFolders = {std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/resources"},
-                .developmentFolder = std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/dev",
-                .spell = spellChecker != nullptr ? *spellChecker : spell,
-                .detector = detector,
-                .logger = logger,
-                .http = client,
-                .prefs = prefs,
-                .utilityQueue = utility,
-                .clock = clock,
-                .syncURL = "http://127.0.0.1:9/v1/dictionary/it",
-                .syncTimeout = dispatch::seconds(10),
-                .startSyncOnInit = false};
+        auto deps = services::dictionaryDependencies(
+            {.spell = spellChecker != nullptr ? *spellChecker : spell,
+             .detector = detector,
+             .logger = logger,
+             .http = client,
+             .prefs = prefs,
+             .utilityQueue = utility,
+             .clock = clock},
+            {.configFolder = config.path() + "/penwarden",
+             .resourceFolders = {std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/resources"},
+             .developmentFolder = std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/dev"});
+        deps.syncURL = "http://127.0.0.1:9/v1/dictionary/it";
+        return deps;
     }
     std::unique_ptr<LocalTypoDictionary> make() {
         return std::make_unique<LocalTypoDictionary>(dependencies(offline));

@@ -39,13 +39,6 @@ TEST(LanguageDetector, FeedsTheTrimmedTextAndMapsTheAnswer) {
     }
     EXPECT_EQ(detector.detectLanguage("\u00a0ciao\u2028mondo\u00a0"), "it");
     EXPECT_EQ(recognizer.calls, static_cast<int>(cases.size()));
-
-    // The shared detector answers Italian until one is installed.
-    LanguageDetector::setShared(nullptr);
-    EXPECT_EQ(LanguageDetector::shared().detectLanguage("this is clearly english"), "it");
-    LanguageDetector::setShared(&detector);
-    EXPECT_EQ(LanguageDetector::shared().detectLanguage("how are you"), "pt-BR");
-    LanguageDetector::setShared(nullptr);
 }
 
 // Answers the first word of the text it was given; fails the test if two

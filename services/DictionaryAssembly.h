@@ -1,0 +1,47 @@
+#pragma once
+// The one place that fills the typo dictionary's dependencies: the command
+// line's user services, the test fixtures, the benchmarks and the tools all
+// build their LocalTypoDictionary from these two records.
+
+#include <string>
+#include <vector>
+
+#include "core/config/AppLogger.h"
+#include "core/dispatch/Clock.h"
+#include "core/dispatch/Queue.h"
+#include "core/knowledge/LanguageDetector.h"
+#include "core/knowledge/LocalTypoDictionary.h"
+#include "core/net/HttpClient.h"
+#include "platform/PreferencesStore.h"
+#include "platform/SpellChecker.h"
+
+namespace quorix::services {
+
+// The collaborators of the dictionary; each must outlive it.
+struct DictionaryParts {
+    platform::SpellChecker& spell;
+    LanguageDetector& detector;
+    AppLogger& logger;
+    net::HttpClient& http;  // the sync's client
+    platform::PreferencesStore& prefs;
+    dispatch::Queue& utilityQueue;  // runs the sync timer
+    dispatch::Clock& clock;
+};
+
+// Where the dictionary reads and writes its files.
+struct DictionaryFolders {
+    std::string configFolder;
+    // Resource folders, most specific first.
+    std::vector<std::string> resourceFolders;
+    // Development-time dictionaries folder, searched last ("" = none).
+    std::string developmentFolder;
+};
+
+// The dependencies of a dictionary over `parts` and `folders`, with the
+// production sync endpoint and time-out; the periodic sync starts at
+// construction only when `startSync` is set.
+LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& parts,
+                                                         DictionaryFolders folders,
+                                                         bool startSync = false);
+
+}  // namespace quorix::services
