@@ -2,14 +2,15 @@
 JOBS ?= $(shell nproc)
 RUN_ARGS ?= correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps test test-tsan run bench format clean
+.PHONY: deps test test-tsan run bench format format-check clean
 
 deps:
 	bash scripts/install-deps.sh
 
-# Full suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
-# concurrency-labelled tests under ThreadSanitizer.
-test: deps
+# Formatting check, then the full suite under AddressSanitizer +
+# UndefinedBehaviorSanitizer, then the concurrency-labelled tests under
+# ThreadSanitizer.
+test: deps format-check
 	cmake --preset asan-ubsan >/dev/null
 	cmake --build --preset asan-ubsan -j $(JOBS)
 	ctest --preset asan-ubsan
@@ -34,6 +35,10 @@ bench: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails when a tracked source differs from what clang-format makes of it.
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf build
