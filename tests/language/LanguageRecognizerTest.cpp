@@ -22,7 +22,7 @@ const std::vector<Sample> kClearSentences{
     {"pt", "Não consigo encontrar o arquivo que você me mandou ontem à noite"},
 };
 
-std::string recognise(LanguageRecognizer& recognizer, std::string_view text) {
+std::string recognise(platform::LanguageRecognizer& recognizer, std::string_view text) {
     recognizer.reset();
     recognizer.processString(text);
     return recognizer.dominantLanguage();
@@ -37,8 +37,8 @@ NuspellSpellChecker& spellChecker() {
 TEST(LanguageRecognizers, NoLanguageForEmptyWordlessOrInvalidText) {
     Cld2LanguageRecognizer cld2;
     HybridLanguageRecognizer hybrid(spellChecker());
-    for (LanguageRecognizer* recognizer :
-         std::initializer_list<LanguageRecognizer*>{&cld2, &hybrid}) {
+    for (platform::LanguageRecognizer* recognizer :
+         std::initializer_list<platform::LanguageRecognizer*>{&cld2, &hybrid}) {
         EXPECT_EQ(recognise(*recognizer, ""), "");
         EXPECT_EQ(recognise(*recognizer, "12345 ... !!! ??"), "");
         EXPECT_EQ(recognise(*recognizer, std::string("Je ne trouve pas \xff\xfe le fichier", 30)),
@@ -66,8 +66,9 @@ TEST(HybridLanguageRecognizer, RecognisesSentencesAndShortChatTexts) {
         {"nl", "ik weet het niet"},
     };
     samples.insert(samples.end(), kClearSentences.begin(), kClearSentences.end());
-    for (const Sample& sample : samples)
+    for (const Sample& sample : samples) {
         EXPECT_EQ(recognise(recognizer, sample.text), sample.language) << sample.text;
+}
     // Text fed in pieces is classified as a whole.
     recognizer.reset();
     recognizer.processString("I could not find");
