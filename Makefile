@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 RUN_ARGS ?= correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps test test-tsan run bench format format-check clean
+.PHONY: deps test test-tsan run bench format format-check braces clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -35,6 +35,13 @@ bench: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Puts braces around every controlled statement (.clang-tidy), using the
+# asan-ubsan configuration's compile commands; `make format` afterwards.
+braces: deps
+	cmake --preset asan-ubsan >/dev/null
+	run-clang-tidy -p build/asan-ubsan -j $(JOBS) -fix -quiet \
+	  '^$(CURDIR)/(core|platform|language|services|cli|tools|tests)/'
 
 # Fails when a tracked source differs from what clang-format makes of it.
 format-check:

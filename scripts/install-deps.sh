@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config ccache clang-format
+  build-essential cmake ninja-build pkg-config ccache clang-format clang-tidy
   libicu-dev nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev
   libnuspell-dev hunspell-it hunspell-en-us hunspell-de-de hunspell-es hunspell-fr
   libcld2-dev
