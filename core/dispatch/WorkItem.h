@@ -19,7 +19,8 @@ public:
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
     // Runs the work unless cancelled.
     void perform() {
-        if (!isCancelled() && fn_) fn_();
+        if (!isCancelled() && fn_) { fn_();
+}
     }
 
 private:
