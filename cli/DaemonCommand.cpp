@@ -53,7 +53,7 @@ bool parse(std::span<char* const> args, Arguments& out) {
             out.help = true;
         } else {
             return false;
-        }
+}
     }
     return true;
 }
@@ -133,7 +133,7 @@ int runDaemonCommand(std::span<char* const> args) {
     hookOptions.isFrontCovered = [&config, &workspace] {
         if (!config.isEnabled()) {
             return false;
-        }
+}
         const auto front = workspace.frontmostApplication();
         return front && config.isAppTargeted(front->bundleIdentifier, front->localizedName);
     };

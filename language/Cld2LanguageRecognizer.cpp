@@ -32,19 +32,19 @@ std::string Cld2LanguageRecognizer::isoCode(std::string_view cld2Code) {
     }
     if (cld2Code == "iw") {
         return "he";
-    }
+}
     if (cld2Code == "jw") {
         return "jv";
-    }
+}
     if (cld2Code == "in") {
         return "id";
-    }
+}
     if (cld2Code == "ji") {
         return "yi";
-    }
+}
     if (cld2Code == "zh-Hant") {
         return "zh";
-    }
+}
     return std::string(cld2Code);
 }
 

@@ -24,7 +24,7 @@ enum class KeyDecision { pass, swallow };
 // Delivers every user key-down, before the focused application sees it.
 // Thread: the handler runs on the main thread and must return quickly.
 class KeyboardHook {
-  public:
+public:
     using Handler = std::function<KeyDecision(const KeyEvent&)>;
     virtual ~KeyboardHook() = default;
     // Installs the hook; false when the platform refuses (no permission, no
@@ -38,7 +38,7 @@ class KeyboardHook {
 // Posts synthetic key events to the focused application.
 // Thread: any. Failure: returns false and posts nothing (no event source).
 class KeyPoster {
-  public:
+public:
     virtual ~KeyPoster() = default;
     virtual bool postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) = 0;
 };

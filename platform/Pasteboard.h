@@ -10,7 +10,7 @@
 namespace quorix::platform {
 
 class Pasteboard {
-  public:
+public:
     virtual ~Pasteboard() = default;
     virtual int64_t changeCount() const = 0;
     virtual std::optional<std::string> string() const = 0;

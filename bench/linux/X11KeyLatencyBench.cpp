@@ -36,7 +36,7 @@ class Desk {
         d_ = XOpenDisplay(nullptr);
         if (d_ == nullptr) {
             return;
-        }
+}
         window_ = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 100, 100, 0, 0, 0);
         XSelectInput(d_, window_, KeyPressMask);
         XMapRaised(d_, window_);
@@ -49,7 +49,7 @@ class Desk {
             if (info[i].use == XISlaveKeyboard &&
                 std::string(info[i].name).find("XTEST") == std::string::npos) {
                 keyboard_ = XOpenDevice(d_, static_cast<XID>(info[i].deviceid));
-            }
+}
         }
         XIFreeDeviceInfo(info);
         XSync(d_, False);
@@ -57,10 +57,10 @@ class Desk {
     ~Desk() {
         if (d_ == nullptr) {
             return;
-        }
+}
         if (keyboard_ != nullptr) {
             XCloseDevice(d_, keyboard_);
-        }
+}
         XCloseDisplay(d_);
     }
     bool ok() const { return d_ != nullptr && keyboard_ != nullptr; }
@@ -78,7 +78,7 @@ class Desk {
             XNextEvent(d_, &e);
             if (e.type == KeyPress && XLookupKeysym(&e.xkey, 0) == keysym) {
                 return;
-            }
+}
         }
     }
 
@@ -114,7 +114,7 @@ void typeAndWait(benchmark::State& state, KeySym keysym, bool withHook) {
     std::unique_ptr<Hooked> hooked;
     if (withHook) {
         hooked = std::make_unique<Hooked>();
-    }
+}
     for (auto _ : state) {
         desk.tap(keysym);
         desk.awaitPress(keysym);

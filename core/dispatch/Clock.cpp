@@ -23,7 +23,7 @@ WallTime RealClock::wallNow() const {
 void RealClock::sleepFor(Duration d) {
     if (d > Duration::zero()) {
         std::this_thread::sleep_for(d);
-    }
+}
 }
 
 bool RealClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
@@ -34,7 +34,7 @@ bool RealClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_var
     const Instant current = now();
     if (deadline <= current) {
         return pred();
-    }
+}
     if (deadline - current > kForever) {
         cv.wait(lock, [&] { return pred(); });
         return true;

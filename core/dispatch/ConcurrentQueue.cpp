@@ -48,7 +48,7 @@ struct ConcurrentQueue::Impl {
         for (;;) {
             if (stopping) {
                 break;
-            }
+}
             if (work.empty()) {
                 wake.wait(lk, [&] { return stopping || !work.empty(); });
                 continue;
@@ -64,7 +64,7 @@ struct ConcurrentQueue::Impl {
             lk.unlock();
             if (next->token) {
                 clock.unregisterDeadline(next->token);
-            }
+}
             next->fn();
             next.reset();  // destroy the closure outside the lock
             lk.lock();
@@ -97,7 +97,7 @@ void ConcurrentQueue::shutdown() {
     for (auto& t : impl_->workers) {
         if (t.joinable()) {
             t.join();
-        }
+}
     }
     std::vector<detail::WorkEntry> rest;
     {
@@ -118,7 +118,7 @@ void ConcurrentQueue::asyncAfter(Duration delay, std::function<void()> fn) {
 void ConcurrentQueue::drain() {
     if (isCurrent()) {
         return;  // would wait for itself
-    }
+}
     std::unique_lock lk(impl_->mutex);
     impl_->idle.wait(lk, [&] { return impl_->idleLocked(); });
 }

@@ -57,14 +57,14 @@ void Dispatcher::drainGlobal() {
     for (;;) {
         for (auto* q : queues) {
             q->drain();
-        }
+}
         bool allIdle = true;
         for (auto* q : queues) {
             allIdle = allIdle && q->idle();
-        }
+}
         if (allIdle) {
             return;
-        }
+}
     }
 }
 

@@ -35,11 +35,11 @@ struct ManualQueue::Impl {
                 [&](const detail::WorkEntry& e) { return e.due <= now && e.seq < seqLimit; });
             if (!next) {
                 return false;
-            }
+}
         }
         if (next->token) {
             clock.unregisterDeadline(next->token);
-        }
+}
         next->fn();
         return true;
     }
@@ -73,7 +73,7 @@ std::size_t ManualQueue::runPending() {
     std::size_t n = 0;
     while (impl_->runFirst(limit)) {
         ++n;
-    }
+}
     return n;
 }
 
@@ -81,7 +81,7 @@ std::size_t ManualQueue::runUntilIdle() {
     std::size_t n = 0;
     while (runOne()) {
         ++n;
-    }
+}
     return n;
 }
 
@@ -112,7 +112,7 @@ bool ManualQueue::waitForDue(std::chrono::milliseconds realTimeout) {
         const auto now = Steady::now();
         if (now >= limit) {
             return false;
-        }
+}
         if (impl_->work.empty()) {
             impl_->posted.wait_until(lk, limit);
         } else {

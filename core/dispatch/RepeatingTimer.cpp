@@ -31,7 +31,7 @@ struct RepeatingTimer::State : std::enable_shared_from_this<State> {
             std::lock_guard g(mutex);
             if (cancelled) {
                 return;
-            }
+}
             // A handler still running (concurrent queue, slow handler): skip
             // this firing rather than stacking a second run.
             skip = running;
@@ -44,10 +44,10 @@ struct RepeatingTimer::State : std::enable_shared_from_this<State> {
         // handler does not shift the cadence; at most one firing is pending.
         if (interval > Duration::zero()) {
             schedule(interval);
-        }
+}
         if (skip) {
             return;
-        }
+}
         handler();
         std::function<void()> doomed;
         {
@@ -56,7 +56,7 @@ struct RepeatingTimer::State : std::enable_shared_from_this<State> {
             runner = {};
             if (cancelled) {
                 doomed = std::move(handler);
-            }
+}
             finished.notify_all();
         }
     }
@@ -82,11 +82,11 @@ void RepeatingTimer::cancel() {
     std::lock_guard g(state_->mutex);
     if (state_->cancelled) {
         return;
-    }
+}
     state_->cancelled = true;
     if (!state_->running) {
         doomed = std::move(state_->handler);
-    }
+}
 }
 
 }  // namespace quorix::dispatch

@@ -19,7 +19,7 @@ bool Semaphore::wait(Duration timeout) {
     const Instant deadline = addSaturating(clock_.now(), std::max(timeout, Duration::zero()));
     if (!clock_.waitUntil(lk, cv_, deadline, [&] { return count_ > 0; })) {
         return false;
-    }
+}
     --count_;
     return true;
 }

@@ -39,7 +39,7 @@ struct SerialQueue::Impl {
         g.unlock();
         if (newHead) {
             wake.notify_all();
-        }
+}
     }
 
     void run() {
@@ -52,7 +52,7 @@ struct SerialQueue::Impl {
                 });
                 if (!next) {
                     break;
-                }
+}
             } else if (work.empty()) {
                 wake.wait(lk, [&] { return stopping || !work.empty(); });
                 continue;
@@ -67,7 +67,7 @@ struct SerialQueue::Impl {
             lk.unlock();
             if (next->token) {
                 clock.unregisterDeadline(next->token);
-            }
+}
             next->fn();
             next.reset();  // destroy the closure outside the lock
             lk.lock();
@@ -129,13 +129,13 @@ void SerialQueue::sync(const std::function<void()>& fn) {
     cv.wait(lk, [&] { return done; });
     if (error) {
         std::rethrow_exception(error);
-    }
+}
 }
 
 void SerialQueue::drain() {
     if (isCurrent()) {
         return;
-    }
+}
     std::unique_lock lk(impl_->mutex);
     impl_->idle.wait(lk,
                      [&] { return !impl_->running && !impl_->work.hasDue(impl_->clock.now()); });

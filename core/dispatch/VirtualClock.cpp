@@ -53,7 +53,7 @@ WallTime VirtualClock::wallNow() const {
 void VirtualClock::sleepFor(Duration d) {
     if (d <= Duration::zero()) {
         return;
-    }
+}
     Instant deadline;
     bool autoAdv;
     {
@@ -80,12 +80,12 @@ bool VirtualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_
         // notification in flight, so returning is safe.
         if (pred()) {
             return true;
-        }
+}
         {
             std::lock_guard g(s.mutex);  // order: caller's mutex, then clock's
             if (s.now >= deadline) {
                 return false;
-            }
+}
             s.waiters.push_back(&w);
         }
         s.changed.notify_all();
@@ -107,7 +107,7 @@ bool VirtualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_
 void VirtualClock::advance(Duration d) {
     if (d <= Duration::zero()) {
         return;
-    }
+}
     // Computed under the lock: concurrent advance() calls add up.
     moveTime([d](Instant now) { return addSaturating(now, d); });
 }
@@ -124,7 +124,7 @@ void VirtualClock::moveTime(const std::function<Instant(Instant)>& target) {
         const Instant t = target(s.now);
         if (t <= s.now) {
             return;
-        }
+}
         s.now = t;
         for (Waiter* w : s.waiters) {
             if (w->deadline <= t) {
@@ -142,12 +142,12 @@ void VirtualClock::moveTime(const std::function<Instant(Instant)>& target) {
     }
     if (due.empty()) {
         return;
-    }
+}
     {
         std::lock_guard g(s.mutex);
         for (Waiter* w : due) {
             --w->inFlight;
-        }
+}
     }
     s.changed.notify_all();
 }
@@ -171,14 +171,14 @@ std::optional<Instant> VirtualClock::nextDeadline() const {
     auto consider = [&](Instant d) {
         if (d > s.now && (!best || d < *best)) {
             best = d;
-        }
+}
     };
     for (const Waiter* w : s.waiters) {
         consider(w->deadline);
-    }
+}
     for (const auto& [token, due] : s.deadlines) {
         consider(due);
-    }
+}
     return best;
 }
 
@@ -186,7 +186,7 @@ bool VirtualClock::advanceToNextDeadline() {
     const auto next = nextDeadline();
     if (!next) {
         return false;
-    }
+}
     advanceTo(*next);
     return true;
 }

@@ -44,7 +44,7 @@ bool isOneOf(std::string_view value, const std::array<std::string_view, N>& set)
     for (auto entry : set) {
         if (value == entry) {
             return true;
-        }
+}
     }
     return false;
 }
@@ -54,7 +54,7 @@ bool containsAny(std::string_view haystack, const std::array<std::string_view, N
     for (auto needle : needles) {
         if (text::contains(haystack, needle)) {
             return true;
-        }
+}
     }
     return false;
 }
@@ -67,10 +67,10 @@ struct Reader {
         auto r = ax.copyAttribute(e, name);
         if (!r.ok()) {
             return std::nullopt;
-        }
+}
         if (const auto* s = std::get_if<std::string>(&r.value)) {
             return *s;
-        }
+}
         return std::nullopt;
     }
     // A non-empty string, or the plain string of a non-empty attributed string.
@@ -78,10 +78,10 @@ struct Reader {
         auto r = ax.copyAttribute(e, name);
         if (!r.ok()) {
             return std::nullopt;
-        }
+}
         if (const auto* s = std::get_if<std::string>(&r.value); s && !s->empty()) {
             return *s;
-        }
+}
         if (const auto* a = std::get_if<platform::AXAttributedString>(&r.value);
             a && !a->plain.empty()) {
             return a->plain;
@@ -92,10 +92,10 @@ struct Reader {
         auto r = ax.copyAttribute(e, name);
         if (!r.ok()) {
             return nullptr;
-        }
+}
         if (const auto* el = std::get_if<platform::AXElementRef>(&r.value)) {
             return *el;
-        }
+}
         return nullptr;
     }
     std::vector<platform::AXElementRef> elements(const platform::AXElementRef& e,
@@ -103,7 +103,7 @@ struct Reader {
         auto r = ax.copyAttribute(e, name);
         if (!r.ok()) {
             return {};
-        }
+}
         if (const auto* list = std::get_if<std::vector<platform::AXElementRef>>(&r.value)) {
             return *list;
         }
@@ -114,10 +114,10 @@ struct Reader {
         auto r = ax.copyAttribute(e, name);
         if (!r.ok()) {
             return std::nullopt;
-        }
+}
         if (const auto* range = std::get_if<platform::AXRange>(&r.value)) {
             return *range;
-        }
+}
         return std::nullopt;
     }
     platform::AXElementRef focusedElement(int32_t pid) const {
@@ -131,11 +131,11 @@ struct Reader {
 std::string textBeforeCaret(const std::string& value, const std::optional<platform::AXRange>& sel) {
     if (!sel) {
         return value;
-    }
+}
     const std::u16string units = text::toUtf16(value);
     if (sel->location < 0 || sel->location > static_cast<int64_t>(units.size())) {
         return value;
-    }
+}
     return text::fromUtf16(std::u16string_view(units).substr(0, sel->location));
 }
 
@@ -147,7 +147,7 @@ BrowserDetector::BrowserDetector(InterceptorServices& services, const TextHeuris
 bool BrowserDetector::isBrowserApp(const std::optional<std::string>& bundleId) {
     if (!bundleId) {
         return false;
-    }
+}
     return containsAny(text::toLower(*bundleId), kBrowserFragments);
 }
 
@@ -156,28 +156,28 @@ bool BrowserDetector::isBrowserAddressBarOrUI(const platform::RunningApplication
     const auto focused = read.focusedElement(app.pid);
     if (!focused) {
         return false;
-    }
+}
     const std::string role = read.string(focused, "AXRole").value_or("");
     if (role == "AXTextArea") {
         return false;
-    }
+}
     if (auto description = read.string(focused, "AXDescription");
         description && containsAny(text::toLower(*description), kAddressBarKeywords)) {
         return true;
     }
     if (isOneOf(role, kListRoles)) {
         return true;
-    }
+}
 
     platform::AXElementRef level = focused;
     for (int i = 0; i < kParentClimbLimit && level; ++i) {
         const std::string levelRole = read.string(level, "AXRole").value_or("");
         if (levelRole == "AXWebArea") {
             return false;
-        }
+}
         if (levelRole == "AXToolbar") {
             return true;
-        }
+}
         level = read.element(level, "AXParent");
     }
     return false;
@@ -189,7 +189,7 @@ std::optional<AutocompleteState> BrowserDetector::checkAutocompleteState(
     const auto focused = read.focusedElement(app.pid);
     if (!focused) {
         return std::nullopt;
-    }
+}
     const std::string role = read.string(focused, "AXRole").value_or("");
     if (isOneOf(role, kListRoles)) {
         return AutocompleteState{true, "Focus su tendina/lista (" + role + ")"};
@@ -197,7 +197,7 @@ std::optional<AutocompleteState> BrowserDetector::checkAutocompleteState(
     const auto value = read.text(focused, "AXValue");
     if (!value) {
         return std::nullopt;
-    }
+}
 
     const std::string beforeCaret =
         textBeforeCaret(*value, read.range(focused, "AXSelectedTextRange"));
@@ -210,13 +210,13 @@ std::optional<AutocompleteState> BrowserDetector::checkAutocompleteState(
         appElement ? read.elements(appElement, "AXWindows") : std::vector<platform::AXElementRef>{};
     if (windows.size() < 2) {
         return std::nullopt;
-    }
+}
     const bool mayOpenList = text::contains(*value, "@") || text::contains(*value, ":") ||
                              text::contains(*value, "#") || text::startsWith(*value, "/");
     for (const auto& window : windows) {
         if (!window) {
             continue;
-        }
+}
         const auto subrole = read.string(window, "AXSubrole");
         if (subrole && isOneOf(*subrole, kPopupSubroles) && mayOpenList) {
             return AutocompleteState{true, "Finestra popup/tendina attiva (" + *subrole + ")"};
@@ -230,7 +230,7 @@ std::string BrowserDetector::resolveDisplayName(const platform::RunningApplicati
     const std::string normalized = AppConfig::normalizeAppName(name);
     if (!isBrowserApp(app.bundleIdentifier)) {
         return normalized;
-    }
+}
 
     const Reader read{s_.accessibility};
     const auto appElement = s_.accessibility.applicationElement(app.pid);
@@ -238,12 +238,12 @@ std::string BrowserDetector::resolveDisplayName(const platform::RunningApplicati
     const auto title = window ? read.string(window, "AXTitle") : std::nullopt;
     if (!title) {
         return normalized;
-    }
+}
     const std::string lowered = text::toLower(*title);
     for (const auto& [fragment, display] : kWebApps) {
         if (text::contains(lowered, fragment)) {
             return std::string(display);
-        }
+}
     }
     return normalized;
 }

@@ -32,12 +32,12 @@ EventInterceptor::EventInterceptor(InterceptorServices services)
 EventInterceptor::~EventInterceptor() {
     if (installed_.exchange(false)) {
         s_.keyboardHook.uninstall();
-    }
+}
     {
         std::lock_guard lock(precheckMutex_);
         if (precheckWorkItem_) {
             precheckWorkItem_->cancel();
-        }
+}
         precheckWorkItem_.reset();
     }
     // Queued tasks find the token gone and do nothing; a task already running
@@ -45,14 +45,14 @@ EventInterceptor::~EventInterceptor() {
     self_.reset();
     while (!weakSelf_.expired()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+}
     precheckQueue_.reset();
 }
 
 bool EventInterceptor::start() {
     if (installed_.load()) {
         return true;
-    }
+}
     if (!s_.accessibility.isProcessTrusted()) {
         s_.logger.log("⚠️ Accessibility non ancora autorizzata da macOS.");
         return false;
@@ -62,7 +62,7 @@ bool EventInterceptor::start() {
         auto self = weak.lock();
         if (!self) {
             return platform::KeyDecision::pass;
-        }
+}
         return (*self)->handleEvent(event);
     });
     if (!ok) {
@@ -77,7 +77,7 @@ bool EventInterceptor::start() {
 void EventInterceptor::stop() {
     if (!installed_.exchange(false)) {
         return;
-    }
+}
     s_.keyboardHook.uninstall();
     s_.logger.log("🛑 EventInterceptor disattivato.");
 }
@@ -97,10 +97,10 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     // thread: recognise them before touching anything else.
     if (event.userData == syntheticMarker) {
         return KeyDecision::pass;
-    }
+}
     if (!s_.config.isEnabled()) {
         return KeyDecision::pass;
-    }
+}
     if (isWorking_.load()) {
         s_.logger.log(
             "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
@@ -128,7 +128,7 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
         s_.dispatcher.main().async([toggle = s_.togglePopover] {
             if (toggle) {
                 toggle();
-            }
+}
         });
         return KeyDecision::swallow;
     }
@@ -147,15 +147,15 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     }
     if ((flags & (keys::kShift | keys::kCommand)) != 0) {
         return KeyDecision::pass;
-    }
+}
     if (control != (mode == CorrectionMode::ctrlEnter)) {
         return KeyDecision::pass;
-    }
+}
 
     const auto front = s_.workspace.frontmostApplication();
     if (!front) {
         return KeyDecision::pass;
-    }
+}
     if (!s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
         return KeyDecision::pass;
     }
@@ -179,7 +179,7 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     s_.dispatcher.global(dispatch::QoS::userInitiated).async([weak, app = *front] {
         if (auto self = weak.lock()) {
             (*self)->processTypoCorrection(app);
-        }
+}
     });
     return KeyDecision::swallow;
 }
@@ -194,7 +194,7 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
             owner.s_.dispatcher.main().async([weak] {
                 if (auto self = weak.lock()) {
                     (*self)->isWorking_.store(false);
-                }
+}
             });
         }
     } clearWorking{*this};
@@ -209,7 +209,7 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
         }
         if (observer) {
             observer(report);
-        }
+}
     } catch (const std::exception& e) {
         s_.logger.log(std::string("❌ [Pipeline] Correzione interrotta: ") + e.what());
     }

@@ -36,7 +36,7 @@ void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
     auto& clock = s_.dispatcher.clock();
     if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker)) {
         return;
-    }
+}
     clock.sleepFor(kKeyEventWait);
     poster.postKeyEvent(keyCode, false, flags, keys::kSyntheticMarker);
     clock.sleepFor(kKeyEventWait);
@@ -47,18 +47,18 @@ FieldIO::FocusedText FieldIO::getFocusedElementAndText(const platform::RunningAp
     auto appElement = s_.accessibility.applicationElement(app.pid);
     if (!appElement) {
         return out;
-    }
+}
     auto focused = s_.accessibility.copyAttribute(appElement, kFocusedElement);
     const auto* element = std::get_if<platform::AXElementRef>(&focused.value);
     if (!focused.ok() || element == nullptr || !*element) {
         return out;
-    }
+}
     out.element = *element;
 
     auto value = s_.accessibility.copyAttribute(out.element, kValue);
     if (!value.ok()) {
         return out;
-    }
+}
     if (const auto* s = std::get_if<std::string>(&value.value); s && !s->empty()) {
         out.text = *s;
     } else if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value);
@@ -118,7 +118,7 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         postKey(keys::kReturn);
         if (cap.usedClipboard) {
             scheduleClipboardRestore(previousString);
-        }
+}
         cap.outcome = Capture::Outcome::noText;
         return cap;
     }
@@ -159,7 +159,7 @@ void FieldIO::scheduleClipboardRestore(const std::optional<std::string>& previou
     const int64_t mine = generation_->fetch_add(1) + 1;
     if (!previousString) {
         return;  // nothing to put back; the increment still supersedes
-    }
+}
     std::weak_ptr<std::atomic<int64_t>> generation = generation_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
@@ -168,7 +168,7 @@ void FieldIO::scheduleClipboardRestore(const std::optional<std::string>& previou
                         auto current = generation.lock();
                         if (!current || current->load() != mine) {
                             return;
-                        }
+}
                         pb.clearContents();
                         pb.setString(text);
                     });

@@ -17,7 +17,7 @@ void RecordingNotice::hide(const std::optional<std::string>& completionText,
     std::string line = "hide \"" + *completionText + "\"";
     if (changedWord) {
         line += " \"" + *changedWord + "\"";
-    }
+}
     record(std::move(line));
 }
 
@@ -37,7 +37,7 @@ void RecordingNotice::record(std::string line) {
     }
     if (sink_) {
         sink_(line);
-    }
+}
 }
 
 }  // namespace quorix

@@ -71,7 +71,7 @@ enum HttpErrorCode : int {
 };
 
 class HttpClient {
-  public:
+public:
     using Completion = std::function<void(HttpResult)>;
     virtual ~HttpClient() = default;
     virtual void send(HttpRequest request, Completion completion) = 0;

@@ -27,7 +27,7 @@ struct RegexMatch {
 };
 
 class Regex {
-  public:
+public:
     enum Option : uint32_t {
         kNone = 0,
         kCaseInsensitive = 1u << 0,
@@ -44,7 +44,7 @@ class Regex {
     std::vector<RegexMatch> findAll(std::u16string_view text) const;
     std::vector<RegexMatch> findAll(std::string_view utf8) const;
     std::optional<RegexMatch> firstMatch(std::u16string_view text) const;
-    bool search(std::string_view utf8) const;        // any match anywhere
+    bool search(std::string_view utf8) const;         // any match anywhere
     bool matchesWhole(std::string_view utf8) const;  // the whole text matches
 
     // Replaces every match with a template in ICU/NSRegularExpression syntax
@@ -58,7 +58,7 @@ class Regex {
     Regex& operator=(Regex&&) noexcept;
     ~Regex();
 
-  private:
+private:
     struct Impl;
     explicit Regex(std::shared_ptr<const Impl> impl);
     std::shared_ptr<const Impl> impl_;

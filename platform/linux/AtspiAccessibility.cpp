@@ -32,7 +32,7 @@ AtspiAccessibility::AtspiAccessibility(Options options)
     }
     if (!connected_ && options_.log) {
         options_.log(enableHint());
-    }
+}
 }
 
 AtspiAccessibility::~AtspiAccessibility() {
@@ -58,7 +58,7 @@ bool AtspiAccessibility::isProcessTrusted(bool /*prompt*/) {
 AXElementRef AtspiAccessibility::applicationElement(int32_t pid) {
     if (pid <= 0 || pid == ownPid_) {
         return nullptr;
-    }
+}
     return std::make_shared<const AtspiElement>(pid);
 }
 
@@ -66,10 +66,10 @@ AXResult AtspiAccessibility::copyAttribute(const AXElementRef& element, const st
     auto handle = std::dynamic_pointer_cast<const AtspiElement>(element);
     if (!handle) {
         return AXResult{AXError::illegalArgument, std::monostate{}};
-    }
+}
     if (!connected_ || !thread_) {
         return AXResult{AXError::noValue, std::monostate{}};
-    }
+}
     // The box outlives a caller that stops waiting.
     auto box = std::make_shared<AXResult>(AXResult{AXError::cannotComplete, std::monostate{}});
     AtspiSession* session = session_.get();
@@ -85,10 +85,10 @@ AXError AtspiAccessibility::setAttribute(const AXElementRef& element, const std:
     auto handle = std::dynamic_pointer_cast<const AtspiElement>(element);
     if (!handle) {
         return AXError::illegalArgument;
-    }
+}
     if (!connected_ || !thread_) {
         return AXError::cannotComplete;
-    }
+}
     auto box = std::make_shared<AXError>(AXError::cannotComplete);
     AtspiSession* session = session_.get();
     if (!thread_->run(

@@ -26,11 +26,11 @@ class AtspiElement final : public AXElement {
     ~AtspiElement() override {
         if (object_ == nullptr) {
             return;
-        }
+}
         auto thread = thread_.lock();
         if (!thread) {
             return;
-        }
+}
         if (thread->isCurrent()) {
             g_object_unref(object_);
         } else {

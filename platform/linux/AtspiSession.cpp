@@ -20,7 +20,7 @@ AXResult fail(AXError error) {
 bool failed(GError*& err) {
     if (err == nullptr) {
         return false;
-    }
+}
     g_error_free(err);
     err = nullptr;
     return true;
@@ -29,7 +29,7 @@ bool failed(GError*& err) {
 std::string takeString(gchar* s) {
     if (s == nullptr) {
         return {};
-    }
+}
     std::string out(s);
     g_free(s);
     return out;
@@ -46,7 +46,7 @@ StateFlags statesOf(AtspiAccessible* object) {
     AtspiStateSet* set = atspi_accessible_get_state_set(object);
     if (set == nullptr) {
         return f;
-    }
+}
     f.valid = true;
     f.focused = atspi_state_set_contains(set, ATSPI_STATE_FOCUSED);
     f.active = atspi_state_set_contains(set, ATSPI_STATE_ACTIVE);
@@ -72,10 +72,10 @@ std::optional<std::string> wholeText(AtspiText* text) {
     const gint count = atspi_text_get_character_count(text, &err);
     if (failed(err) || count < 0) {
         return std::nullopt;
-    }
+}
     if (count == 0) {
         return std::string();
-    }
+}
     gchar* chars = atspi_text_get_text(text, 0, count, &err);
     if (failed(err)) {
         g_free(chars);
@@ -101,10 +101,10 @@ bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
     thread_ = std::move(thread);
     if (claimed().exchange(true)) {
         return false;
-    }
+}
     if (atspi_init() != 0) {
         return false;
-    }
+}
     atspi_set_main_context(g_main_context_get_thread_default());
     atspi_set_timeout(options_.callTimeoutMs, options_.startupTimeoutMs);
 
@@ -113,7 +113,7 @@ bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
     const gint apps = desktop ? atspi_accessible_get_child_count(desktop, &err) : -1;
     if (desktop) {
         g_object_unref(desktop);
-    }
+}
     if (failed(err) || apps < 0) {
         atspi_exit();
         return false;
@@ -122,7 +122,7 @@ bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
     listener_ = atspi_event_listener_new(&AtspiSession::onEvent, this, nullptr);
     if (!atspi_event_listener_register(listener_, kFocusEvent, &err)) {
         failed(err);
-    }
+}
     walkAll();
     return true;
 }
@@ -130,7 +130,7 @@ bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
 void AtspiSession::stop() {
     if (!connected_) {
         return;
-    }
+}
     connected_ = false;
     if (listener_) {
         GError* err = nullptr;
@@ -141,7 +141,7 @@ void AtspiSession::stop() {
     }
     for (auto& [pid, object] : focused_) {
         g_object_unref(object);
-    }
+}
     focused_.clear();
     atspi_exit();
 }
@@ -150,7 +150,7 @@ void AtspiSession::onEvent(AtspiEvent* event, void* self) {
     auto* session = static_cast<AtspiSession*>(self);
     if (session->connected_ && event->source) {
         session->focusChanged(event->source, event->detail1 != 0);
-    }
+}
     g_boxed_free(ATSPI_TYPE_EVENT, event);
 }
 
@@ -158,12 +158,12 @@ void AtspiSession::focusChanged(AtspiAccessible* source, bool gained) {
     const int32_t pid = pidOf(source);
     if (pid <= 0 || pid == options_.ownPid) {
         return;
-    }
+}
     auto it = focused_.find(pid);
     if (gained) {
         if (it != focused_.end() && it->second == source) {
             return;  // repeated notification
-        }
+}
         g_object_ref(source);
         if (it != focused_.end()) {
             g_object_unref(it->second);
@@ -183,16 +183,16 @@ int32_t AtspiSession::pidOf(AtspiAccessible* object) {
     if (!busName.empty()) {
         if (auto it = pidByBusName_.find(busName); it != pidByBusName_.end()) {
             return it->second;
-        }
+}
     }
     GError* err = nullptr;
     const guint pid = atspi_accessible_get_process_id(object, &err);
     if (failed(err) || pid == 0) {
         return -1;
-    }
+}
     if (!busName.empty()) {
         pidByBusName_[busName] = static_cast<int32_t>(pid);
-    }
+}
     return static_cast<int32_t>(pid);
 }
 
@@ -200,7 +200,7 @@ AtspiAccessible* AtspiSession::applicationObject(int32_t pid) {
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (desktop == nullptr) {
         return nullptr;
-    }
+}
     GError* err = nullptr;
     const gint count = atspi_accessible_get_child_count(desktop, &err);
     AtspiAccessible* found = nullptr;
@@ -208,7 +208,7 @@ AtspiAccessible* AtspiSession::applicationObject(int32_t pid) {
         AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &err);
         if (app == nullptr) {
             continue;
-        }
+}
         if (pidOf(app) == pid) {
             found = app;
         } else {
@@ -223,18 +223,18 @@ void AtspiSession::walkAll() {
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (desktop == nullptr) {
         return;
-    }
+}
     GError* err = nullptr;
     const gint count = atspi_accessible_get_child_count(desktop, &err);
     for (gint i = 0; !failed(err) && i < count; ++i) {
         AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &err);
         if (app == nullptr) {
             continue;
-        }
+}
         const int32_t pid = pidOf(app);
         if (pid > 0 && pid != options_.ownPid) {
             walkApplication(app, pid);
-        }
+}
         g_object_unref(app);
     }
     g_object_unref(desktop);
@@ -249,7 +249,7 @@ void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid) {
         AtspiAccessible* window = atspi_accessible_get_child_at_index(app, i, &err);
         if (window == nullptr) {
             continue;
-        }
+}
         AtspiAccessible* focus = statesOf(window).active ? findFocused(window, budget) : nullptr;
         g_object_unref(window);
         if (focus) {
@@ -279,7 +279,7 @@ AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
             for (gint i = count - 1; !failed(err) && i >= 0; --i) {
                 if (AtspiAccessible* child = atspi_accessible_get_child_at_index(node, i, &err)) {
                     stack.push_back(child);
-                }
+}
             }
         }
         g_object_unref(node);
@@ -292,7 +292,7 @@ AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
         const StateFlags states = statesOf(it->second);
         if (states.valid && !states.defunct) {
             return it->second;
-        }
+}
         g_object_unref(it->second);  // its window is gone
         focused_.erase(it);
     }
@@ -317,10 +317,10 @@ AXElementRef AtspiSession::wrap(AtspiAccessible* object, int32_t pid) {
 AXResult AtspiSession::read(const AtspiElement& element, const std::string& name) {
     if (!connected_) {
         return fail(AXError::noValue);
-    }
+}
     if (element.pid() == options_.ownPid) {
         return fail(AXError::cannotComplete);
-    }
+}
     return element.isApplication() ? readApplication(element.pid(), name)
                                    : readObject(element, name);
 }
@@ -328,26 +328,26 @@ AXResult AtspiSession::read(const AtspiElement& element, const std::string& name
 AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
     if (name == "AXRole") {
         return ok(std::string("AXApplication"));
-    }
+}
     if (name == "AXFocusedUIElement") {
         AtspiAccessible* focus = focusedIn(pid);
         return focus ? ok(wrap(focus, pid)) : fail(AXError::noValue);
     }
     if (name != "AXWindows" && name != "AXFocusedWindow" && name != "AXTitle") {
         return fail(AXError::attributeUnsupported);
-    }
+}
 
     AtspiAccessible* app = applicationObject(pid);
     if (app == nullptr) {
         return fail(AXError::noValue);
-    }
+}
     AXResult result = fail(AXError::noValue);
     if (name == "AXTitle") {
         GError* err = nullptr;
         std::string title = takeString(atspi_accessible_get_name(app, &err));
         if (!failed(err) && !title.empty()) {
             result = ok(std::move(title));
-        }
+}
     } else {
         std::vector<AXElementRef> windows;
         AXElementRef activeWindow;
@@ -357,13 +357,13 @@ AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
             AtspiAccessible* child = atspi_accessible_get_child_at_index(app, i, &err);
             if (child == nullptr) {
                 continue;
-            }
+}
             bool known = false;
             if (atspi::isWindow(roleOf(child, &known)) && known) {
                 windows.push_back(wrap(child, pid));
                 if (!activeWindow && statesOf(child).active) {
                     activeWindow = windows.back();
-                }
+}
             }
             g_object_unref(child);
         }
@@ -404,11 +404,11 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
         roleOf(object, &known);
         if (!known) {
             return fail(AXError::invalidElement);
-        }
+}
         const atspi::Traits traits = traitsOf(object);
         if (name == "AXRole") {
             return ok(atspi::role(traits));
-        }
+}
         auto sub = atspi::subrole(traits);
         return sub ? ok(*sub) : fail(AXError::noValue);
     }
@@ -418,12 +418,12 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
         std::string text = takeString(atspi_accessible_get_name(object, &err));
         if (failed(err)) {
             return fail(AXError::invalidElement);
-        }
+}
         if (text.empty() && name == "AXDescription") {
             text = takeString(atspi_accessible_get_description(object, &err));
             if (failed(err)) {
                 text.clear();
-            }
+}
         }
         return text.empty() ? fail(AXError::noValue) : ok(std::move(text));
     }
@@ -432,7 +432,7 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
         if (failed(err) || parent == nullptr) {
             if (parent) {
                 g_object_unref(parent);
-            }
+}
             return fail(AXError::noValue);
         }
         bool known = false;
@@ -450,21 +450,21 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
     }
     if (name == "AXValue") {
         return readValue(object);
-    }
+}
     if (name == "AXSelectedTextRange") {
         return readSelectedRange(object);
-    }
+}
     return fail(AXError::attributeUnsupported);
 }
 
 AXResult AtspiSession::readValue(AtspiAccessible* object) {
     if (!atspi::exposesValue(traitsOf(object))) {
         return fail(AXError::attributeUnsupported);
-    }
+}
     AtspiText* text = atspi_accessible_get_text_iface(object);
     if (text == nullptr) {
         return fail(AXError::attributeUnsupported);
-    }
+}
     auto value = wholeText(text);
     g_object_unref(text);
     return value ? ok(std::move(*value)) : fail(AXError::cannotComplete);
@@ -473,11 +473,11 @@ AXResult AtspiSession::readValue(AtspiAccessible* object) {
 AXResult AtspiSession::readSelectedRange(AtspiAccessible* object) {
     if (!atspi::exposesValue(traitsOf(object))) {
         return fail(AXError::attributeUnsupported);
-    }
+}
     AtspiText* text = atspi_accessible_get_text_iface(object);
     if (text == nullptr) {
         return fail(AXError::attributeUnsupported);
-    }
+}
     AXResult result = fail(AXError::cannotComplete);
     GError* err = nullptr;
     gint start = atspi_text_get_caret_offset(text, &err);
@@ -506,27 +506,27 @@ AXError AtspiSession::write(const AtspiElement& element, const std::string& name
                             const std::string& value) {
     if (!connected_) {
         return AXError::cannotComplete;
-    }
+}
     if (element.isApplication() || element.pid() == options_.ownPid) {
         return AXError::attributeUnsupported;
-    }
+}
     if (name != "AXValue") {
         return AXError::attributeUnsupported;
-    }
+}
     AtspiAccessible* object = element.object();
     if (!atspi::acceptsValue(traitsOf(object))) {
         return AXError::attributeUnsupported;
-    }
+}
     AtspiEditableText* editable = atspi_accessible_get_editable_text_iface(object);
     if (editable == nullptr) {
         return AXError::attributeUnsupported;
-    }
+}
     GError* err = nullptr;
     const gboolean set = atspi_editable_text_set_text_contents(editable, value.c_str(), &err);
     g_object_unref(editable);
     if (failed(err) || !set) {
         return AXError::failure;
-    }
+}
     // Replacing the contents leaves the caret where the toolkit likes; the
     // user continues typing at the end.
     if (AtspiText* text = atspi_accessible_get_text_iface(object)) {

@@ -46,7 +46,7 @@ void AtspiThread::loop() {
     g_main_loop_run(loop_);
     if (tearDown_) {
         tearDown_();
-    }
+}
     g_main_context_pop_thread_default(context_);
 }
 
@@ -56,7 +56,7 @@ AtspiThread::~AtspiThread() {
     g_main_context_wakeup(context_);
     if (thread_.joinable()) {
         thread_.join();
-    }
+}
     g_main_loop_unref(loop_);
     g_main_context_unref(context_);
 }
@@ -64,7 +64,7 @@ AtspiThread::~AtspiThread() {
 void AtspiThread::post(Task task) {
     if (stopping_) {
         return;
-    }
+}
     GSource* source = g_idle_source_new();
     g_source_set_priority(source, G_PRIORITY_DEFAULT);
     g_source_set_callback(source, runTask, new Task(std::move(task)), deleteTask);
@@ -79,7 +79,7 @@ bool AtspiThread::run(Task task, std::chrono::milliseconds wait) {
     }
     if (stopping_) {
         return false;
-    }
+}
     auto completion = std::make_shared<Completion>();
     post([task = std::move(task), completion] {
         task();

@@ -137,11 +137,11 @@ uint16_t KeyMapping::appleCodeForKeysym(unsigned long keysym) {
     // Letters arrive lowercase from the first level; accept uppercase too.
     if (keysym >= XK_A && keysym <= XK_Z) {
         keysym += XK_a - XK_A;
-    }
+}
     for (const auto& key : kKeys) {
         if (key.keysym == keysym) {
             return key.code;
-        }
+}
     }
     return kOtherKey;
 }
@@ -150,7 +150,7 @@ std::optional<unsigned long> KeyMapping::keysymForAppleCode(uint16_t code) {
     for (const auto& key : kKeys) {
         if (key.code == code) {
             return key.keysym;
-        }
+}
     }
     return std::nullopt;
 }
@@ -159,16 +159,16 @@ uint64_t KeyMapping::flagsForState(unsigned state, const ModifierMasks& masks) {
     uint64_t flags = 0;
     if ((state & ShiftMask) != 0) {
         flags |= keys::kShift;
-    }
+}
     if ((state & ControlMask) != 0) {
         flags |= keys::kControl;
-    }
+}
     if (masks.alt != 0 && (state & masks.alt) != 0) {
         flags |= keys::kOption;
-    }
+}
     if (masks.super != 0 && (state & masks.super) != 0) {
         flags |= keys::kCommand;
-    }
+}
     return flags;
 }
 
@@ -189,13 +189,13 @@ std::vector<unsigned long> KeyMapping::modifierKeysymsForFlags(uint64_t flags) {
     std::vector<unsigned long> out;
     if ((flags & (keys::kCommand | keys::kControl)) != 0) {
         out.push_back(XK_Control_L);
-    }
+}
     if ((flags & keys::kOption) != 0) {
         out.push_back(XK_Alt_L);
-    }
+}
     if ((flags & keys::kShift) != 0) {
         out.push_back(XK_Shift_L);
-    }
+}
     return out;
 }
 
@@ -204,16 +204,16 @@ std::vector<unsigned long> KeyMapping::modifierKeysymsForState(unsigned state,
     std::vector<unsigned long> out;
     if ((state & ControlMask) != 0) {
         out.push_back(XK_Control_L);
-    }
+}
     if (masks.alt != 0 && (state & masks.alt) != 0) {
         out.push_back(XK_Alt_L);
-    }
+}
     if (masks.super != 0 && (state & masks.super) != 0) {
         out.push_back(XK_Super_L);
-    }
+}
     if ((state & ShiftMask) != 0) {
         out.push_back(XK_Shift_L);
-    }
+}
     return out;
 }
 

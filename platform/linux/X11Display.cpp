@@ -32,18 +32,18 @@ bool X11Display::hasXInput22(_XDisplay* display, int* opcode) {
     int error = 0;
     if (!XQueryExtension(display, "XInputExtension", &op, &event, &error)) {
         return false;
-    }
+}
     int major = 2;
     int minor = 2;
     if (XIQueryVersion(display, &major, &minor) != Success) {
         return false;
-    }
+}
     if (major < 2 || (major == 2 && minor < 2)) {
         return false;
-    }
+}
     if (opcode != nullptr) {
         *opcode = op;
-    }
+}
     return true;
 }
 
@@ -51,7 +51,7 @@ bool X11Display::isUsable(const std::string& name) {
     Display* display = open(name);
     if (display == nullptr) {
         return false;
-    }
+}
     int event = 0;
     int error = 0;
     int major = 0;

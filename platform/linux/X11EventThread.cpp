@@ -20,11 +20,11 @@ X11EventThread::~X11EventThread() {
 bool X11EventThread::start(const std::string& displayName, Callbacks callbacks) {
     if (running_.load()) {
         return false;
-    }
+}
     Display* display = X11Display::open(displayName);
     if (display == nullptr) {
         return false;
-    }
+}
     if (callbacks.setup && !callbacks.setup(display)) {
         XCloseDisplay(display);
         return false;
@@ -45,7 +45,7 @@ bool X11EventThread::start(const std::string& displayName, Callbacks callbacks) 
 void X11EventThread::stop() {
     if (!thread_.joinable()) {
         return;
-    }
+}
     stopping_.store(true);
     wake();
     thread_.join();
@@ -61,7 +61,7 @@ void X11EventThread::stop() {
 void X11EventThread::post(Task task) {
     if (!running_.load() || stopping_.load()) {
         return;
-    }
+}
     {
         std::lock_guard lock(tasksMutex_);
         tasks_.push_back(std::move(task));
@@ -90,7 +90,7 @@ bool X11EventThread::runAndWait(const Task& task, std::chrono::milliseconds limi
             std::lock_guard lock(state->mutex);
             if (state->abandoned) {
                 return;
-            }
+}
             state->started = true;
         }
         task(display);
@@ -101,7 +101,7 @@ bool X11EventThread::runAndWait(const Task& task, std::chrono::milliseconds limi
     std::unique_lock lock(state->mutex);
     if (state->cv.wait_for(lock, limit, [&] { return state->done; })) {
         return true;
-    }
+}
     if (!state->started) {
         state->abandoned = true;
         return false;
@@ -113,7 +113,7 @@ bool X11EventThread::runAndWait(const Task& task, std::chrono::milliseconds limi
 void X11EventThread::wake() {
     if (wakeFd_ < 0) {
         return;
-    }
+}
     const uint64_t one = 1;
     [[maybe_unused]] const auto written = write(wakeFd_, &one, sizeof one);
 }
@@ -130,10 +130,10 @@ void X11EventThread::loop() {
                 event.type == GenericEvent && XGetEventData(display, &event.xcookie);
             if (callbacks_.event) {
                 callbacks_.event(display, event);
-            }
+}
             if (cookie) {
                 XFreeEventData(display, &event.xcookie);
-            }
+}
         }
         std::vector<Task> tasks;
         {
@@ -142,24 +142,24 @@ void X11EventThread::loop() {
         }
         for (auto& task : tasks) {
             task(display);
-        }
+}
         const auto interval = std::chrono::milliseconds(tickMs_.load());
         const auto now = std::chrono::steady_clock::now();
         if (now - lastTick >= interval) {
             lastTick = now;
             if (callbacks_.tick) {
                 callbacks_.tick(display);
-            }
+}
         }
         XFlush(display);
         if (XPending(display) > 0) {
             continue;
-        }
+}
         {
             std::lock_guard lock(tasksMutex_);
             if (!tasks_.empty()) {
                 continue;
-            }
+}
         }
         pollfd fds[2] = {{xfd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -172,7 +172,7 @@ void X11EventThread::loop() {
     }
     if (callbacks_.teardown) {
         callbacks_.teardown(display);
-    }
+}
     XSync(display, False);
 }
 

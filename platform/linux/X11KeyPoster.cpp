@@ -21,18 +21,18 @@ X11KeyPoster::~X11KeyPoster() {
     std::lock_guard lock(mutex_);
     if (display_ != nullptr) {
         XCloseDisplay(display_);
-    }
+}
 }
 
 bool X11KeyPoster::open(const std::string& displayName) {
     std::lock_guard lock(mutex_);
     if (display_ != nullptr) {
         return true;
-    }
+}
     Display* display = X11Display::open(displayName);
     if (display == nullptr) {
         return false;
-    }
+}
     int event = 0;
     int error = 0;
     int major = 0;
@@ -62,18 +62,18 @@ void X11KeyPoster::refreshMappingLocked() {
     XModifierKeymap* map = XGetModifierMapping(display_);
     if (map == nullptr) {
         return;
-    }
+}
     // Shift, Control and every ModN that is not a lock (Caps Lock is index 1).
     for (int index = 0; index < 8; ++index) {
         const unsigned bit = 1U << index;
         if (bit == LockMask || bit == masks_.numLock) {
             continue;
-        }
+}
         for (int k = 0; k < map->max_keypermod; ++k) {
             const KeyCode code = map->modifiermap[index * map->max_keypermod + k];
             if (code != 0) {
                 modifierKeycodes_.push_back(code);
-            }
+}
         }
     }
     XFreeModifiermap(map);
@@ -93,7 +93,7 @@ unsigned X11KeyPoster::keycodeLocked(unsigned long keysym) {
     }
     if (changed) {
         refreshMappingLocked();
-    }
+}
     return XKeysymToKeycode(display_, keysym);
 }
 
@@ -103,7 +103,7 @@ bool X11KeyPoster::anyModifierDownLocked() {
     for (const unsigned code : modifierKeycodes_) {
         if ((keys[code / 8] & (1 << (code % 8))) != 0) {
             return true;
-        }
+}
     }
     return false;
 }
@@ -122,13 +122,13 @@ bool X11KeyPoster::waitUnlocked(std::unique_lock<std::mutex>& lock,
     while (busy()) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
-        }
+}
         lock.unlock();
         std::this_thread::sleep_for(options_.pollInterval);
         lock.lock();
         if (display_ == nullptr) {
             return false;
-        }
+}
     }
     return true;
 }
@@ -142,20 +142,20 @@ bool X11KeyPoster::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags,
     std::unique_lock lock(mutex_);
     if (display_ == nullptr) {
         return false;
-    }
+}
     const auto keysym = KeyMapping::keysymForAppleCode(keyCode);
     if (!keysym) {
         return false;
-    }
+}
     const unsigned keycode = keycodeLocked(*keysym);
     if (keycode == 0) {
         return false;
-    }
+}
     std::vector<unsigned> modifiers;
     for (const unsigned long sym : KeyMapping::modifierKeysymsForFlags(flags)) {
         if (const unsigned code = keycodeLocked(sym); code != 0) {
             modifiers.push_back(code);
-        }
+}
     }
     if (keyDown) {
         const bool isReturn = keyCode == keys::kReturn || keyCode == keys::kKeypadEnter;
@@ -166,19 +166,19 @@ bool X11KeyPoster::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags,
         if (!modifiers.empty() || isReturn) {
             waitUnlocked(
                 lock, [this] { return anyModifierDownLocked(); }, options_.modifierWait);
-        }
+}
         if (display_ == nullptr) {
             return false;
-        }
+}
         for (const unsigned code : modifiers) {
             fakeKeyLocked(code, true);
-        }
+}
         fakeKeyLocked(keycode, true);
     } else {
         fakeKeyLocked(keycode, false);
         for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) {
             fakeKeyLocked(*it, false);
-        }
+}
     }
     XSync(display_, False);
     return true;
@@ -188,7 +188,7 @@ bool X11KeyPoster::resendKey(unsigned keycode, unsigned state) {
     std::lock_guard lock(mutex_);
     if (display_ == nullptr || keycode == 0) {
         return false;
-    }
+}
     char keys[32];
     XQueryKeymap(display_, keys);
     const auto isDown = [&keys](unsigned code) {
@@ -203,10 +203,10 @@ bool X11KeyPoster::resendKey(unsigned keycode, unsigned state) {
         unsigned code = keycodeLocked(sym);
         if (code != 0 && isDown(code)) {
             code = keycodeLocked(KeyMapping::rightHandVariant(sym));
-        }
+}
         if (code == 0 || isDown(code)) {
             continue;
-        }
+}
         fakeKeyLocked(code, true);
         pressed.push_back(code);
     }
@@ -214,7 +214,7 @@ bool X11KeyPoster::resendKey(unsigned keycode, unsigned state) {
     fakeKeyLocked(keycode, false);
     for (auto it = pressed.rbegin(); it != pressed.rend(); ++it) {
         fakeKeyLocked(*it, false);
-    }
+}
     XSync(display_, False);
     return true;
 }

@@ -91,13 +91,13 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         for (int i = 0; i < count; ++i) {
             if (info[i].use != XISlaveKeyboard) {
                 continue;
-            }
+}
             const std::string_view name = info[i].name != nullptr ? info[i].name : "";
             if (name.find("XTEST") != std::string_view::npos) {
                 xtestSlaves.push_back(info[i].deviceid);
             } else if (info[i].enabled) {
                 slaves.push_back(info[i].deviceid);
-            }
+}
         }
         XIFreeDeviceInfo(info);
     }
@@ -117,14 +117,14 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         std::vector<XIGrabModifiers> out;
         for (const unsigned locks : KeyMapping::lockCombinations(masks)) {
             out.push_back({static_cast<int>(masks.alt | locks), 0});
-        }
+}
         return out;
     }
 
     void grabKeycode(Display* d, int device, unsigned keycode, std::vector<XIGrabModifiers> mods) {
         if (keycode == 0) {
             return;
-        }
+}
         unsigned char bits[XIMaskLen(XI_LASTEVENT)];
         XIEventMask mask = keyMask(bits, sizeof bits);
         mask.deviceid = device;
@@ -136,7 +136,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                        std::vector<XIGrabModifiers> mods) {
         if (keycode == 0) {
             return;
-        }
+}
         XIUngrabKeycode(d, device, static_cast<int>(keycode), root, static_cast<int>(mods.size()),
                         mods.data());
     }
@@ -152,7 +152,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                     grabKeycode(d, device, code, anyModifier());
                 } else {
                     ungrabKeycode(d, device, code, anyModifier());
-                }
+}
             }
         }
         // The flags say what the server holds, not what is queued.
@@ -167,7 +167,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                     grabKeycode(d, device, code, altCombinations());
                 } else {
                     ungrabKeycode(d, device, code, altCombinations());
-                }
+}
             }
         }
     }
@@ -188,10 +188,10 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void ungrabBusy(Display* d) {
         if (!busyGrabbed.load()) {
             return;
-        }
+}
         for (const int device : slaves) {
             XIUngrabDevice(d, device, CurrentTime);
-        }
+}
         XSync(d, False);
         busyGrabbed.store(false);
     }
@@ -200,14 +200,14 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         ungrabBusy(d);
         if (returnGrabbed.load()) {
             grabReturn(d, false);
-        }
+}
         grabShortcuts(d, false);
     }
 
     bool setup(Display* d) {
         if (!X11Display::hasXInput22(d, &opcode)) {
             return false;
-        }
+}
         root = DefaultRootWindow(d);
         activeWindowAtom = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
         readMapping(d);
@@ -229,7 +229,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         const bool covered = !options.isFrontCovered || options.isFrontCovered();
         if (covered != returnGrabbed.load()) {
             grabReturn(d, covered);
-        }
+}
     }
 
     void deliver(const KeyEvent& key, std::optional<HeldKey> held) {
@@ -238,7 +238,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             auto self = weak.lock();
             if (!self || !self->installed.load()) {
                 return;
-            }
+}
             Handler handler;
             {
                 std::lock_guard lock(self->handlerMutex);
@@ -247,11 +247,11 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             const KeyDecision decision = handler ? handler(key) : KeyDecision::pass;
             if (!held) {
                 return;
-            }
+}
             self->thread.post([weak, decision, held](Display* d) {
                 if (auto core = weak.lock()) {
                     core->onDecision(d, decision, *held);
-                }
+}
             });
         });
     }
@@ -262,11 +262,11 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                 pendingReturn = held;
             } else if (options.poster != nullptr) {
                 options.poster->resendKey(held.keycode, held.state);
-            }
+}
         }
         if (!busyGrabbed.load() && !busyExpired && options.isBusy && options.isBusy()) {
             grabBusy(d);
-        }
+}
     }
 
     KeyEvent keyEvent(Display* d, unsigned keycode, unsigned state) const {
@@ -285,17 +285,17 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                 returnHeld.store(false);
                 if (pendingReturn && options.poster != nullptr) {
                     options.poster->resendKey(pendingReturn->keycode, pendingReturn->state);
-                }
+}
                 pendingReturn.reset();
             }
             return;
         }
         if (isReturn) {
             returnHeld.store(true);
-        }
+}
         if ((e.flags & XIKeyRepeat) != 0) {
             return;
-        }
+}
         const auto state = static_cast<unsigned>(e.mods.effective);
         deliver(keyEvent(d, keycode, state), HeldKey{keycode, state, isReturn});
     }
@@ -303,18 +303,18 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void onRawKey(Display* d, const XIRawEvent& e) {
         if (e.deviceid != e.sourceid || busyGrabbed.load()) {
             return;
-        }
+}
         if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end()) {
             return;
-        }
+}
         const auto keycode = static_cast<unsigned>(e.detail);
         if (isReturnKey(keycode)) {
             return;
-        }
+}
         const KeySym keysym = XkbKeycodeToKeysym(d, static_cast<KeyCode>(keycode), 0, 0);
         if (KeyMapping::isModifierKeysym(keysym)) {
             return;
-        }
+}
         KeyEvent key;
         key.keyCode = KeyMapping::appleCodeForKeysym(keysym);
         deliver(key, std::nullopt);
@@ -332,7 +332,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         grabShortcuts(d, true);
         if (withReturn) {
             grabReturn(d, true);
-        }
+}
         if (busy) {
             grabBusy(d);
             busySince = since;
@@ -359,13 +359,13 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         if (event.type == PropertyNotify) {
             if (event.xproperty.atom == activeWindowAtom) {
                 refreshCoverage(d);
-            }
+}
             return;
         }
         if (event.type != GenericEvent || event.xcookie.extension != opcode ||
             event.xcookie.data == nullptr) {
             return;
-        }
+}
         switch (event.xcookie.evtype) {
             case XI_KeyPress:
             case XI_KeyRelease: {
@@ -381,7 +381,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                 if ((e->flags & (XISlaveAdded | XISlaveRemoved | XIDeviceEnabled |
                                  XIDeviceDisabled | XISlaveAttached | XISlaveDetached)) != 0) {
                     regrab(d);
-                }
+}
                 break;
             }
             default:
@@ -394,14 +394,14 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         const bool busy = options.isBusy && options.isBusy();
         if (!busy) {
             busyExpired = false;
-        }
+}
         if (busyGrabbed.load() && (!busy || now - busySince >= options.busyWatchdog)) {
             busyExpired = busy;
             ungrabBusy(d);
         }
         if (now - lastCoverage >= options.coverageRefresh) {
             refreshCoverage(d);
-        }
+}
     }
 };
 
@@ -414,10 +414,10 @@ X11KeyboardHook::~X11KeyboardHook() {
 bool X11KeyboardHook::install(Handler handler) {
     if (core_ && core_->installed.load()) {
         return true;
-    }
+}
     if (options_.mainQueue == nullptr) {
         return false;
-    }
+}
     auto core = std::make_shared<Core>(options_);
     core->handler = std::move(handler);
     X11EventThread::Callbacks callbacks;
@@ -430,7 +430,7 @@ bool X11KeyboardHook::install(Handler handler) {
     core->installed.store(true);
     if (!core->thread.start(options_.displayName, std::move(callbacks))) {
         return false;
-    }
+}
     if (options_.poster != nullptr) {
         std::weak_ptr<Core> weak = core;
         options_.poster->setPhysicalReturnHeld([weak] {
@@ -445,7 +445,7 @@ bool X11KeyboardHook::install(Handler handler) {
 void X11KeyboardHook::uninstall() {
     if (!core_) {
         return;
-    }
+}
     core_->installed.store(false);
     core_->thread.stop();
     {

@@ -45,7 +45,7 @@ std::string utf8ToLatin1(const std::string& in) {
             out.push_back(static_cast<char>(((c & 0x03) << 6) | (in[i + 1] & 0x3F)));
         } else {
             out.push_back('?');
-        }
+}
         i += length;
     }
     return out;
@@ -69,7 +69,7 @@ struct X11Pasteboard::Core {
             std::lock_guard lock(mutex);
             if (done) {
                 return;
-            }
+}
             result = std::move(text);
             done = true;
             cv.notify_all();
@@ -104,7 +104,7 @@ struct X11Pasteboard::Core {
         int errorBase = 0;
         if (!XFixesQueryExtension(d, &fixesEventBase, &errorBase)) {
             return false;
-        }
+}
         const Window root = DefaultRootWindow(d);
         window = XCreateSimpleWindow(d, root, -10, -10, 1, 1, 0, 0, 0);
         XSelectInput(d, window, PropertyChangeMask);
@@ -129,11 +129,11 @@ struct X11Pasteboard::Core {
     void teardown(Display* d) {
         if (current) {
             current->finish(std::nullopt);
-        }
+}
         current.reset();
         if (handOver) {
             handOver->finish(std::nullopt);
-        }
+}
         handOver.reset();
         XDestroyWindow(d, window);
     }
@@ -153,7 +153,7 @@ struct X11Pasteboard::Core {
         }
         if (current) {
             current->finish(std::nullopt);
-        }
+}
         current = read;
         read->target = target;
         XDeleteProperty(d, window, property);
@@ -170,12 +170,12 @@ struct X11Pasteboard::Core {
         if (XGetWindowProperty(d, window, property, 0, 0x1FFFFFFF, True, AnyPropertyType,
                                &actualType, &format, &items, &after, &bytes) != Success) {
             return false;
-        }
+}
         type = actualType;
         if (bytes != nullptr) {
             if (format == 8) {
                 data.assign(reinterpret_cast<const char*>(bytes), items);
-            }
+}
             XFree(bytes);
         }
         return actualType != None;
@@ -195,7 +195,7 @@ struct X11Pasteboard::Core {
         }
         if (handOver) {
             handOver->finish(std::nullopt);
-        }
+}
         handOver = wait;
         XConvertSelection(d, manager, saveTargets, None, window, CurrentTime);
     }
@@ -204,13 +204,13 @@ struct X11Pasteboard::Core {
         if (e.requestor == window && e.selection == manager) {
             if (handOver) {
                 handOver->finish(ownedText);
-            }
+}
             handOver.reset();
             return;
         }
         if (!current || e.requestor != window || e.selection != clipboard) {
             return;
-        }
+}
         if (e.property == None) {
             if (current->target == utf8) {
                 auto read = current;
@@ -244,7 +244,7 @@ struct X11Pasteboard::Core {
         std::string data;
         if (!takeProperty(d, type, data)) {
             return;
-        }
+}
         if (data.empty()) {
             current->finish(decoded(type, std::move(current->buffer)));
             current.reset();
@@ -275,7 +275,7 @@ struct X11Pasteboard::Core {
             std::vector<Atom> list{targets};
             if (ownedText) {
                 list.insert(list.end(), {utf8, textPlain, XA_STRING, text});
-            }
+}
             XChangeProperty(d, request.requestor, prop, atomType, 32, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(list.data()),
                             static_cast<int>(list.size()));
@@ -309,7 +309,7 @@ struct X11Pasteboard::Core {
         auto it = transfers.find({e.window, e.atom});
         if (it == transfers.end()) {
             return;
-        }
+}
         Transfer& t = it->second;
         const std::size_t n = std::min(options.chunkBytes, t.data.size() - t.offset);
         XChangeProperty(d, e.window, e.atom, t.type, 8, PropModeReplace,
@@ -319,7 +319,7 @@ struct X11Pasteboard::Core {
         // The zero-length chunk just written ends the transfer.
         if (n == 0) {
             transfers.erase(it);
-        }
+}
     }
 
     void onEvent(Display* d, XEvent& e) {
@@ -350,7 +350,7 @@ struct X11Pasteboard::Core {
                     onIncomingChunk(d);
                 } else if (e.xproperty.state == PropertyDelete) {
                     onPropertyDeleted(d, e.xproperty);
-                }
+}
                 break;
             default:
                 break;
@@ -364,7 +364,7 @@ struct X11Pasteboard::Core {
                 it = transfers.erase(it);
             } else {
                 ++it;
-            }
+}
         }
     }
 };
@@ -381,7 +381,7 @@ X11Pasteboard::~X11Pasteboard() {
 void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) {
     if (!isOpen()) {
         return;
-    }
+}
     Core* core = core_.get();
     auto wait = std::make_shared<Core::Read>();
     core->thread.post([core, wait](Display* d) { core->beginHandOver(d, wait); });
@@ -392,7 +392,7 @@ void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) 
 bool X11Pasteboard::open() {
     if (core_->thread.isRunning()) {
         return true;
-    }
+}
     Core* core = core_.get();
     X11EventThread::Callbacks callbacks;
     callbacks.setup = [core](Display* d) { return core->setup(d); };
@@ -414,7 +414,7 @@ int64_t X11Pasteboard::changeCount() const {
 std::optional<std::string> X11Pasteboard::string() const {
     if (!isOpen()) {
         return std::nullopt;
-    }
+}
     Core* core = core_.get();
     std::lock_guard readers(core->readersMutex);
     auto read = std::make_shared<Core::Read>();
@@ -426,7 +426,7 @@ std::optional<std::string> X11Pasteboard::string() const {
         core->thread.post([core, read](Display*) {
             if (core->current == read) {
                 core->current.reset();
-            }
+}
         });
         return std::nullopt;
     }

@@ -17,7 +17,7 @@ X11Workspace::X11Workspace(Workspace& files, std::string displayName)
 X11Workspace::~X11Workspace() {
     if (display_ != nullptr) {
         XCloseDisplay(display_);
-    }
+}
 }
 
 std::string X11Workspace::identifierFor(const std::optional<std::string>& applicationId,
@@ -25,12 +25,12 @@ std::string X11Workspace::identifierFor(const std::optional<std::string>& applic
                                         const std::function<bool(const std::string&)>& installed) {
     if (applicationId && !applicationId->empty()) {
         return *applicationId;
-    }
+}
     for (const std::string& candidate :
          {resClass, text::toLower(resClass), resName, text::toLower(resName)}) {
         if (!candidate.empty() && installed(candidate)) {
             return candidate;
-        }
+}
     }
     return text::toLower(resClass.empty() ? resName : resClass);
 }
@@ -40,7 +40,7 @@ std::optional<std::string> X11Workspace::stringPropertyLocked(unsigned long wind
     const Atom atom = XInternAtom(display_, name, True);
     if (atom == None) {
         return std::nullopt;
-    }
+}
     Atom type = None;
     int format = 0;
     unsigned long items = 0;
@@ -49,14 +49,14 @@ std::optional<std::string> X11Workspace::stringPropertyLocked(unsigned long wind
     if (XGetWindowProperty(display_, window, atom, 0, 1024, False, AnyPropertyType, &type, &format,
                            &items, &after, &data) != Success) {
         return std::nullopt;
-    }
+}
     std::optional<std::string> out;
     if (data != nullptr && format == 8 && items > 0) {
         out.emplace(reinterpret_cast<const char*>(data), items);
-    }
+}
     if (data != nullptr) {
         XFree(data);
-    }
+}
     return out;
 }
 
@@ -75,12 +75,12 @@ unsigned long X11Workspace::activeWindowLocked() {
             data != nullptr) {
             if (format == 32 && items == 1) {
                 window = static_cast<Window>(*reinterpret_cast<const unsigned long*>(data));
-            }
+}
             XFree(data);
         }
         if (window != 0) {
             return window;
-        }
+}
     }
     Window focus = 0;
     int revert = 0;
@@ -115,10 +115,10 @@ unsigned long X11Workspace::topLevelLocked(unsigned long window) {
         unsigned count = 0;
         if (XQueryTree(display_, current, &rootReturn, &parent, &children, &count) == 0) {
             break;
-        }
+}
         if (children != nullptr) {
             XFree(children);
-        }
+}
         lastBelowRoot = current;
         current = parent;
     }
@@ -140,7 +140,7 @@ unsigned long X11Workspace::topLevelLocked(unsigned long window) {
         }
         if (children != nullptr) {
             XFree(children);
-        }
+}
     }
     return found;
 }
@@ -168,7 +168,7 @@ RunningApplication X11Workspace::describeLocked(unsigned long window) {
             data != nullptr) {
             if (format == 32 && items == 1) {
                 app.pid = static_cast<int32_t>(*reinterpret_cast<const unsigned long*>(data));
-            }
+}
             XFree(data);
         }
     }
@@ -181,18 +181,18 @@ RunningApplication X11Workspace::describeLocked(unsigned long window) {
     if (app.bundleIdentifier) {
         if (const auto path = files_.applicationPath(*app.bundleIdentifier)) {
             app.localizedName = files_.displayName(*path);
-        }
+}
     }
     if (!app.localizedName) {
         auto title = stringPropertyLocked(window, "_NET_WM_NAME");
         if (!title) {
             title = stringPropertyLocked(window, "WM_NAME");
-        }
+}
         if (title && !title->empty()) {
             app.localizedName = title;
         } else if (!resClass.empty()) {
             app.localizedName = resClass;
-        }
+}
     }
     return app;
 }
@@ -205,11 +205,11 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     }
     if (display_ == nullptr) {
         return std::nullopt;
-    }
+}
     const unsigned long window = activeWindowLocked();
     if (window == 0) {
         return std::nullopt;
-    }
+}
     if (window != cachedWindow_ || !cached_) {
         cachedWindow_ = window;
         cached_ = describeLocked(window);

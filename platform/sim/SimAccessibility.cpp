@@ -25,7 +25,7 @@ SimAccessibility::SimAccessibility(SimDesktop& desktop) : desktop_(desktop) {}
 bool SimAccessibility::isProcessTrusted(bool prompt) {
     if (prompt) {
         desktop_.journal().record("ax.prompt");
-    }
+}
     return desktop_.processTrusted();
 }
 
@@ -42,7 +42,7 @@ AXElementRef SimAccessibility::element(SimNodeId id) {
     auto& slot = handles_[id];
     if (auto alive = slot.lock()) {
         return alive;
-    }
+}
     auto made = std::make_shared<const SimAXElement>(id);
     slot = made;
     return made;
@@ -57,10 +57,10 @@ AXResult SimAccessibility::copyAttribute(const AXElementRef& element, const std:
     const SimNodeId id = nodeOf(element);
     if (id == kNoNode) {
         return fail(AXError::illegalArgument);
-    }
+}
     if (!desktop_.processTrusted()) {
         return fail(AXError::apiDisabled);
-    }
+}
     return desktop_.withWorld([&](SimWorld& w) {
         const SimNode* node = w.node(id);
         return node ? read(w, *node, name) : fail(AXError::invalidElement);
@@ -70,16 +70,16 @@ AXResult SimAccessibility::copyAttribute(const AXElementRef& element, const std:
 AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std::string& name) {
     if (name == "AXRole") {
         return ok(node.role);
-    }
+}
     if (name == "AXSubrole") {
         return optionalString(node.subrole);
-    }
+}
     if (name == "AXDescription") {
         return optionalString(node.description);
-    }
+}
     if (name == "AXTitle") {
         return optionalString(node.title);
-    }
+}
     if (name == "AXParent") {
         return node.parent == kNoNode ? fail(AXError::noValue) : ok(element(node.parent));
     }
@@ -87,7 +87,7 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
         std::vector<AXElementRef> children;
         for (SimNodeId c : node.children) {
             children.push_back(element(c));
-        }
+}
         return ok(std::move(children));
     }
     if (name == "AXFocused") {
@@ -99,12 +99,12 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
         const SimApp* app = world.app(node.pid);
         if (!app) {
             return fail(AXError::invalidElement);
-        }
+}
         if (name == "AXWindows") {
             std::vector<AXElementRef> windows;
             for (SimNodeId wid : app->windows) {
                 windows.push_back(element(wid));
-            }
+}
             return ok(std::move(windows));
         }
         if (name == "AXFocusedWindow") {
@@ -122,7 +122,7 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
 
     if (!node.field) {
         return fail(AXError::attributeUnsupported);
-    }
+}
     const SimTextField& field = *node.field;
     if (name == "AXValue") {
         switch (node.exposure) {
@@ -138,16 +138,16 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
     }
     if (node.exposure == ValueExposure::hidden) {
         return fail(AXError::attributeUnsupported);
-    }
+}
     if (name == "AXSelectedTextRange") {
         return ok(field.selection());
-    }
+}
     if (name == "AXSelectedText") {
         return ok(field.selectedText());
-    }
+}
     if (name == "AXNumberOfCharacters") {
         return ok(field.length());
-    }
+}
     return fail(AXError::attributeUnsupported);
 }
 
@@ -164,10 +164,10 @@ AXError SimAccessibility::setAttribute(const AXElementRef& element, const std::s
             SimNode* node = w.node(id);
             if (!node) {
                 return AXError::invalidElement;
-            }
+}
             if (name != "AXValue" || !node->field) {
                 return AXError::attributeUnsupported;
-            }
+}
             switch (node->valueSet) {
                 case ValueSetBehaviour::accept:
                     node->field->setText(value);
@@ -183,7 +183,7 @@ AXError SimAccessibility::setAttribute(const AXElementRef& element, const std::s
     std::string detail = errorName(result);
     if (name != "AXValue") {
         detail = name + " " + detail;
-    }
+}
     desktop_.journal().record("ax.set", detail + " " + SimJournal::quote(value));
     return result;
 }

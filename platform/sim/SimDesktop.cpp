@@ -22,7 +22,7 @@ bool SimDesktop::addApplication(const SimAppInfo& info) {
     std::lock_guard lock(mutex_);
     if (world_.apps.count(info.pid)) {
         return false;
-    }
+}
     SimApp app;
     app.pid = info.pid;
     app.bundleIdentifier = info.bundleIdentifier;
@@ -44,14 +44,14 @@ void SimDesktop::quitApplication(int32_t pid) {
     SimApp* app = world_.app(pid);
     if (!app) {
         return;
-    }
+}
     removeSubtree(app->element);
     world_.apps.erase(pid);
     if (world_.frontmost == pid) {
         world_.frontmost.reset();
         if (workspace_) {
             workspace_->setFrontmostApplication(std::nullopt);
-        }
+}
     }
 }
 
@@ -61,7 +61,7 @@ SimNodeId SimDesktop::addWindow(int32_t pid, const std::optional<std::string>& t
     SimApp* app = world_.app(pid);
     if (!app) {
         return kNoNode;
-    }
+}
     SimNode win;
     win.id = world_.nextId++;
     win.pid = pid;
@@ -75,7 +75,7 @@ SimNodeId SimDesktop::addWindow(int32_t pid, const std::optional<std::string>& t
     app->windows.push_back(id);
     if (app->focusedWindow == kNoNode) {
         app->focusedWindow = id;
-    }
+}
     return id;
 }
 
@@ -84,7 +84,7 @@ SimNodeId SimDesktop::addElement(SimNodeId parent, const SimElementAttributes& a
     SimNode* p = world_.node(parent);
     if (!p || p->role == "AXApplication") {
         return kNoNode;
-    }
+}
     SimNode n;
     n.id = world_.nextId++;
     n.pid = p->pid;
@@ -104,7 +104,7 @@ SimNodeId SimDesktop::addTextField(SimNodeId parent, const std::string& text,
     const SimNodeId id = addElement(parent, attributes);
     if (id == kNoNode) {
         return id;
-    }
+}
     std::lock_guard lock(mutex_);
     world_.node(id)->field.emplace(text);
     return id;
@@ -115,7 +115,7 @@ void SimDesktop::removeNode(SimNodeId id) {
     SimNode* n = world_.node(id);
     if (!n || n->role == "AXApplication") {
         return;
-    }
+}
     if (SimNode* parent = world_.node(n->parent)) {
         std::erase(parent->children, id);
     }
@@ -126,11 +126,11 @@ void SimDesktop::removeSubtree(SimNodeId id) {
     SimNode* n = world_.node(id);
     if (!n) {
         return;
-    }
+}
     const std::vector<SimNodeId> children = n->children;
     for (SimNodeId c : children) {
         removeSubtree(c);
-    }
+}
     if (SimApp* app = world_.app(n->pid)) {
         std::erase(app->windows, id);
         if (app->focusedWindow == id) {
@@ -138,7 +138,7 @@ void SimDesktop::removeSubtree(SimNodeId id) {
         }
         if (app->focusedElement == id) {
             app->focusedElement = kNoNode;
-        }
+}
     }
     world_.nodes.erase(id);
 }
@@ -149,22 +149,22 @@ void SimDesktop::focus(SimNodeId element) {
     SimApp* app = n ? world_.app(n->pid) : nullptr;
     if (!app || n->role == "AXApplication") {
         return;
-    }
+}
     app->focusedElement = element;
     if (SimNodeId win = world_.windowOf(element); win != kNoNode) {
         app->focusedWindow = win;
-    }
+}
 }
 
 void SimDesktop::activate(std::optional<int32_t> pid) {
     std::lock_guard lock(mutex_);
     if (pid && !world_.app(*pid)) {
         return;
-    }
+}
     world_.frontmost = pid;
     if (workspace_) {
         workspace_->setFrontmostApplication(frontmostLocked());
-    }
+}
 }
 
 std::optional<RunningApplication> SimDesktop::frontmostApplication() {
@@ -176,7 +176,7 @@ std::optional<RunningApplication> SimDesktop::frontmostLocked() {
     SimApp* app = world_.frontmost ? world_.app(*world_.frontmost) : nullptr;
     if (!app) {
         return std::nullopt;
-    }
+}
     return RunningApplication{app->pid, app->bundleIdentifier, app->name};
 }
 
@@ -184,35 +184,35 @@ void SimDesktop::setValueExposure(SimNodeId field, ValueExposure exposure) {
     std::lock_guard lock(mutex_);
     if (SimNode* n = world_.node(field)) {
         n->exposure = exposure;
-    }
+}
 }
 
 void SimDesktop::setValueSetBehaviour(SimNodeId field, ValueSetBehaviour behaviour) {
     std::lock_guard lock(mutex_);
     if (SimNode* n = world_.node(field)) {
         n->valueSet = behaviour;
-    }
+}
 }
 
 void SimDesktop::setIgnoresCopy(int32_t pid, bool ignores) {
     std::lock_guard lock(mutex_);
     if (SimApp* app = world_.app(pid)) {
         app->ignoresCopy = ignores;
-    }
+}
 }
 
 void SimDesktop::setCompletesTokens(int32_t pid, bool completes) {
     std::lock_guard lock(mutex_);
     if (SimApp* app = world_.app(pid)) {
         app->completesTokens = completes;
-    }
+}
 }
 
 void SimDesktop::setHidesFocusedElement(int32_t pid, bool hides) {
     std::lock_guard lock(mutex_);
     if (SimApp* app = world_.app(pid)) {
         app->hidesFocusedElement = hides;
-    }
+}
 }
 
 void SimDesktop::setProcessTrusted(bool trusted) {
@@ -240,7 +240,7 @@ void SimDesktop::setText(SimNodeId field, const std::string& text) {
     SimNode* n = world_.node(field);
     if (n && n->field) {
         n->field->setText(text);
-    }
+}
 }
 
 void SimDesktop::setSelection(SimNodeId field, int64_t location, int64_t length) {
@@ -248,7 +248,7 @@ void SimDesktop::setSelection(SimNodeId field, int64_t location, int64_t length)
     SimNode* n = world_.node(field);
     if (n && n->field) {
         n->field->setSelection(location, length);
-    }
+}
 }
 
 std::vector<SimSentMessage> SimDesktop::sentMessages() {
@@ -269,7 +269,7 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
     SimNode* target = world_.keyTarget();
     if (!target) {
         return;
-    }
+}
     SimTextField& field = *target->field;
     const bool command = flags & simkeys::kCommand;
     const bool controlOrOption = flags & (simkeys::kControl | simkeys::kOption);
@@ -313,13 +313,13 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
         } else if (keyCode == simkeys::kV) {
             if (auto pasted = pasteboard_.string()) {
                 field.insert(*pasted);
-            }
+}
         }
         return;
     }
     if (!command && !controlOrOption && !text.empty()) {
         field.insert(text);
-    }
+}
 }
 
 namespace {
@@ -329,13 +329,13 @@ namespace {
 bool tokenBody(std::string_view s, std::string_view extra, std::size_t minLength) {
     if (s.size() < minLength || s.size() > 32) {
         return false;
-    }
+}
     for (const char c : s) {
         const bool alnum =
             (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         if (!alnum && extra.find(c) == std::string_view::npos) {
             return false;
-        }
+}
     }
     return true;
 }
@@ -348,13 +348,13 @@ bool SimDesktop::completionListOpen(const SimTextField& field) {
     const std::string left = text::fromUtf16(std::u16string_view(units).substr(0, caret));
     if (!left.empty() && left[0] == '/' && tokenBody(std::string_view(left).substr(1), "_", 1)) {
         return true;
-    }
+}
     const std::size_t start = left.find_last_of(" \t\n");
     const std::string_view token =
         std::string_view(left).substr(start == std::string::npos ? 0 : start + 1);
     if (token.empty()) {
         return false;
-    }
+}
     switch (token[0]) {
         case '@':
             return tokenBody(token.substr(1), "_.-", 0);
@@ -370,12 +370,12 @@ bool SimDesktop::completionListOpen(const SimTextField& field) {
 void SimDesktop::send(SimNode& node) {
     if (text::isBlank(node.field->text())) {
         return;
-    }
+}
     SimSentMessage msg;
     msg.pid = node.pid;
     if (SimApp* app = world_.app(node.pid)) {
         msg.appName = app->name;
-    }
+}
     msg.text = node.field->take();
     msg.time = time_.now();
     journal_.record("send", SimJournal::quote(msg.text));

@@ -30,7 +30,7 @@ void SimJournal::amend(EntryId id, std::string_view detail) {
     std::lock_guard lock(mutex_);
     if (id < base_ || id - base_ >= entries_.size()) {
         return;
-    }
+}
     auto& e = entries_[id - base_];
     e.line = makeLine(e.kind, detail);
 }
@@ -38,12 +38,12 @@ void SimJournal::amend(EntryId id, std::string_view detail) {
 bool SimJournal::selected(const SimJournalEntry& e, const std::vector<std::string>& kinds) {
     if (kinds.empty()) {
         return true;
-    }
+}
     const std::string_view family = std::string_view(e.kind).substr(0, e.kind.find('.'));
     for (const auto& k : kinds) {
         if (k == e.kind || k == family) {
             return true;
-        }
+}
     }
     return false;
 }
@@ -54,7 +54,7 @@ std::vector<std::string> SimJournal::lines(const std::vector<std::string>& kinds
     for (const auto& e : entries_) {
         if (selected(e, kinds)) {
             out.push_back(e.line);
-        }
+}
     }
     return out;
 }
@@ -65,7 +65,7 @@ std::vector<std::string> SimJournal::timedLines(const std::vector<std::string>& 
     for (const auto& e : entries_) {
         if (!selected(e, kinds)) {
             continue;
-        }
+}
         out.push_back(formatDuration(e.time) + " " + e.line);
     }
     return out;

@@ -32,7 +32,7 @@ std::string postLine(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t use
 std::string userKeyLabel(uint16_t keyCode, uint64_t flags, const std::string& text) {
     if (!text.empty() && !text::isBlank(text)) {
         return text;
-    }
+}
     return simkeys::nameFor(keyCode, flags);
 }
 
@@ -44,10 +44,10 @@ bool SimKeyboard::install(Handler handler) {
     std::lock_guard lock(mutex_);
     if (handler_) {
         return true;
-    }
+}
     if (refusesHook_ || !desktop_.processTrusted() || !handler) {
         return false;
-    }
+}
     handler_ = std::make_shared<const Handler>(std::move(handler));
     return true;
 }
@@ -67,12 +67,12 @@ bool SimKeyboard::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, i
         std::lock_guard lock(mutex_);
         if (postingFails_) {
             return false;
-        }
+}
     }
     desktop_.journal().record("post", postLine(keyCode, keyDown, flags, userData));
     if (!keyDown) {
         return true;
-    }
+}
     const KeyEvent event{keyCode, flags, userData};
     if (tDispatching.keyboard == this && tDispatching.depth > 0) {
         tDeferred.emplace_back(this, event);
@@ -91,7 +91,7 @@ bool SimKeyboard::typeCharacter(std::string_view character) {
     std::string text(character);
     if (stroke.keyCode == simkeys::kReturn) {
         text.clear();  // ⇧⏎ inserts the line break
-    }
+}
     return deliver(Pending{KeyEvent{stroke.keyCode, stroke.flags, 0}, std::move(text), false});
 }
 
@@ -100,7 +100,7 @@ std::size_t SimKeyboard::typeText(std::string_view text) {
     for (const auto& ch : text::characters(text)) {
         if (typeCharacter(ch)) {
             ++swallowed;
-        }
+}
     }
     return swallowed;
 }
@@ -123,7 +123,7 @@ KeyDecision SimKeyboard::callHandler(const KeyEvent& event) {
     }
     if (!handler) {
         return KeyDecision::pass;
-    }
+}
     const Dispatching saved = tDispatching;
     tDispatching = {this, saved.keyboard == this ? saved.depth + 1 : 1};
     const KeyDecision decision = (*handler)(event);
@@ -143,17 +143,17 @@ bool SimKeyboard::deliver(const Pending& key) {
     if (key.posted) {
         if (swallowed) {
             journal.record("hook", "swallowed posted " + simkeys::nameFor(ev.keyCode, ev.flags));
-        }
+}
     } else {
         journal.amend(entry, userKeyLabel(ev.keyCode, ev.flags, key.text) +
                                  (swallowed ? " swallow" : " pass"));
     }
     if (!swallowed) {
         desktop_.applyKeyDown(ev.keyCode, ev.flags, key.text);
-    }
+}
     if (tDispatching.keyboard != this || tDispatching.depth == 0) {
         drainDeferred();
-    }
+}
     return swallowed;
 }
 
@@ -162,10 +162,10 @@ void SimKeyboard::drainDeferred() {
         auto it = tDeferred.begin();
         while (it != tDeferred.end() && it->first != this) {
             ++it;
-        }
+}
         if (it == tDeferred.end()) {
             return;
-        }
+}
         const KeyEvent event = it->second;
         tDeferred.erase(it);
         deliver(Pending{event, {}, true});

@@ -31,7 +31,7 @@ const LayoutKey* findCode(uint16_t code) {
     for (const auto& k : kLayout) {
         if (k.code == code) {
             return &k;
-        }
+}
     }
     return nullptr;
 }
@@ -41,19 +41,19 @@ const LayoutKey* findCode(uint16_t code) {
 KeyStroke strokeFor(std::string_view character) {
     if (character == "\n") {
         return {kReturn, kShift};
-    }
+}
     if (character == "\t") {
         return {kTab, 0};
-    }
+}
     if (character.size() == 1) {
         const char c = character[0];
         for (const auto& k : kLayout) {
             if (k.plain == c) {
                 return {k.code, 0};
-            }
+}
             if (k.shifted == c) {
                 return {k.code, kShift};
-            }
+}
         }
     }
     return {kGeneric, 0};
@@ -62,14 +62,14 @@ KeyStroke strokeFor(std::string_view character) {
 std::string textFor(uint16_t keyCode, uint64_t flags) {
     if (flags & (kCommand | kControl | kOption)) {
         return {};
-    }
+}
     if (keyCode == kTab) {
         return "\t";
-    }
+}
     const LayoutKey* k = findCode(keyCode);
     if (!k) {
         return {};
-    }
+}
     return std::string(1, (flags & kShift) ? k->shifted : k->plain);
 }
 
@@ -77,16 +77,16 @@ std::string nameFor(uint16_t keyCode, uint64_t flags) {
     std::string out;
     if (flags & kControl) {
         out += "⌃";
-    }
+}
     if (flags & kOption) {
         out += "⌥";
-    }
+}
     if (flags & kShift) {
         out += "⇧";
-    }
+}
     if (flags & kCommand) {
         out += "⌘";
-    }
+}
     switch (keyCode) {
         case kReturn:
             return out + "⏎";

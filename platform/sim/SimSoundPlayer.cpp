@@ -22,7 +22,7 @@ bool SimSoundPlayer::hasSound(const std::string& name) const {
     for (const auto& known : known_) {
         if (known == name) {
             return true;
-        }
+}
     }
     return false;
 }

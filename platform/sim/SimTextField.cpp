@@ -22,7 +22,7 @@ void SimTextField::setSelection(int64_t location, int64_t length) {
     for (int64_t b : boundaries()) {
         if (b <= start) {
             location_ = b;
-        }
+}
     }
     int64_t snappedEnd = this->length();
     for (int64_t b : boundaries()) {
@@ -62,7 +62,7 @@ void SimTextField::moveRight() {
 void SimTextField::moveLeft() {
     if (length_ == 0) {
         location_ = previousBoundary(location_);
-    }
+}
     length_ = 0;
 }
 
@@ -116,7 +116,7 @@ int64_t SimTextField::nextBoundary(int64_t pos) const {
     for (int64_t b : boundaries()) {
         if (b > pos) {
             return std::min(b, length());
-        }
+}
     }
     return length();
 }
@@ -126,7 +126,7 @@ int64_t SimTextField::previousBoundary(int64_t pos) const {
     for (int64_t b : boundaries()) {
         if (b >= pos) {
             break;
-        }
+}
         last = b;
     }
     return last;

@@ -96,7 +96,7 @@ struct SimWorld {
         for (SimNode* n = node(id); n; n = node(n->parent)) {
             if (n->role == "AXWindow") {
                 return n->id;
-            }
+}
         }
         return kNoNode;
     }

@@ -54,7 +54,7 @@ inline ProcessResult runQuorix(const std::vector<std::string>& args, const std::
     std::vector<char*> argv;
     for (auto& s : strings) {
         argv.push_back(s.data());
-    }
+}
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -68,7 +68,7 @@ inline ProcessResult runQuorix(const std::vector<std::string>& args, const std::
         int status = 0;
         if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
             run.exitCode = WEXITSTATUS(status);
-        }
+}
     }
     posix_spawn_file_actions_destroy(&actions);
     run.out = slurp(outPath);

@@ -63,7 +63,7 @@ using ChatTest = DaemonFixture;
 TEST_F(ChatTest, ShiftReturnReachesTheApplicationUntouched) {
     if (startChat() < 0) {
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-    }
+}
     startDaemon();
     driver_->type("ciao cge fai");
     driver_->stroke("Return", "shift");
@@ -92,7 +92,7 @@ class ChatMessages : public DaemonFixture {
 TEST_F(ChatMessages, SeveralMessagesInARowWithACacheHit) {
     if (startChat() < 0) {
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-    }
+}
     startDaemon();
     sendAll({"ciao cge fai", "tutto bene", "ciao cge fai"}, "accessibility");
     EXPECT_EQ(sentLines(),
@@ -103,7 +103,7 @@ TEST_F(ChatMessages, SeveralMessagesInARowWithACacheHit) {
 TEST_F(ChatMessages, ThroughTheClipboardWhenAccessibilityIsOff) {
     if (startChat() < 0) {
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-    }
+}
     startDaemon({"--no-accessibility"});
     sendAll({"ciao cge fai", "tutto bene", "ciao cge fai"}, "clipboard");
     EXPECT_EQ(sentLines(),
@@ -117,7 +117,7 @@ TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
     provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante");
     if (startChat() < 0) {
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-    }
+}
     startDaemon();
     driver_->type("ho prenotsto il ristornate");
     driver_->stroke("Return");
@@ -141,7 +141,7 @@ TEST_F(ChatTest, KeysTypedDuringASlowCorrectionAreSwallowed) {
     provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante", 2000ms);
     if (startChat() < 0) {
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-    }
+}
     startDaemon();
     driver_->type("ho prenotsto il ristornate");
     driver_->stroke("Return");

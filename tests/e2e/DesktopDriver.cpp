@@ -20,7 +20,7 @@ namespace {
 void pause(int ms) {
     if (ms > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
+}
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ DesktopDriver::DesktopDriver(const std::string& display) {
     display_ = XOpenDisplay(display.c_str());
     if (display_ == nullptr) {
         return;
-    }
+}
     int count = 0;
     XIDeviceInfo* devices = XIQueryDevice(display_, XIAllDevices, &count);
     int keyboardId = -1;
@@ -42,17 +42,17 @@ DesktopDriver::DesktopDriver(const std::string& display) {
     XIFreeDeviceInfo(devices);
     if (keyboardId >= 0) {
         keyboard_ = XOpenDevice(display_, static_cast<XID>(keyboardId));
-    }
+}
     keyboardId_ = keyboardId;
 }
 
 DesktopDriver::~DesktopDriver() {
     if (display_ == nullptr) {
         return;
-    }
+}
     if (keyboard_) {
         XCloseDevice(display_, static_cast<XDevice*>(keyboard_));
-    }
+}
     XCloseDisplay(display_);
 }
 
@@ -64,7 +64,7 @@ unsigned long DesktopDriver::windowOf(pid_t pid) {
     unsigned long found = 0;
     if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
         return 0;
-    }
+}
     for (unsigned int i = 0; i < count && found == 0; ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display_, children[i], &attributes) ||
@@ -80,15 +80,15 @@ unsigned long DesktopDriver::windowOf(pid_t pid) {
             data != nullptr && items == 1 && format == 32) {
             if (static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid) {
                 found = children[i];
-            }
+}
         }
         if (data) {
             XFree(data);
-        }
+}
     }
     if (children) {
         XFree(children);
-    }
+}
     return found;
 }
 
@@ -105,11 +105,11 @@ bool DesktopDriver::focus(unsigned long window) {
 std::optional<std::string> DesktopDriver::rootProperty(const std::string& name) {
     if (display_ == nullptr) {
         return std::nullopt;
-    }
+}
     const Atom atom = XInternAtom(display_, name.c_str(), True);
     if (atom == None) {
         return std::nullopt;
-    }
+}
     Atom type = 0;
     int format = 0;
     unsigned long items = 0, after = 0;
@@ -122,7 +122,7 @@ std::optional<std::string> DesktopDriver::rootProperty(const std::string& name) 
     }
     if (data) {
         XFree(data);
-    }
+}
     return value;
 }
 
@@ -134,7 +134,7 @@ bool DesktopDriver::keyboardIsFree() {
                      XIGrabModeAsync, XIGrabModeAsync, False, &mask);
     if (status == GrabSuccess) {
         XIUngrabDevice(display_, keyboardId_, CurrentTime);
-    }
+}
     XSync(display_, False);
     return status == GrabSuccess;
 }
@@ -156,25 +156,25 @@ void DesktopDriver::stroke(const std::string& keysym, const std::string& modifie
     std::vector<unsigned int> held;
     if (modifiers.find("shift") != std::string::npos) {
         held.push_back(keycodeOf("Shift_L"));
-    }
+}
     if (modifiers.find("ctrl") != std::string::npos) {
         held.push_back(keycodeOf("Control_L"));
-    }
+}
     if (modifiers.find("alt") != std::string::npos) {
         held.push_back(keycodeOf("Alt_L"));
-    }
+}
     const unsigned int code = keycodeOf(keysym);
     if (code == 0) {
         return;
-    }
+}
     for (unsigned int m : held) {
         key(m, true, keyDelayMs);
-    }
+}
     key(code, true, keyDelayMs);
     key(code, false, keyDelayMs);
     for (auto it = held.rbegin(); it != held.rend(); ++it) {
         key(*it, false, keyDelayMs);
-    }
+}
     XSync(display_, False);
 }
 
@@ -184,7 +184,7 @@ void DesktopDriver::type(const std::string& text, int keyDelayMs) {
         const KeyCode code = XKeysymToKeycode(display_, sym);
         if (code == 0) {
             continue;
-        }
+}
         const bool shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != sym;
         stroke(XKeysymToString(sym), shifted ? "shift" : "", keyDelayMs);
     }

@@ -27,7 +27,7 @@ bool onPath(const std::string& program) {
     while (std::getline(dirs, dir, ':')) {
         if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0) {
             return true;
-        }
+}
     }
     return false;
 }
@@ -37,7 +37,7 @@ std::string tail(const std::string& text, std::size_t lines) {
     for (std::size_t n = 0; pos > 0 && n <= lines; --pos) {
         if (text[pos - 1] == '\n') {
             ++n;
-        }
+}
     }
     return text.substr(pos);
 }
@@ -50,7 +50,7 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
-        }
+}
         std::this_thread::sleep_for(step);
     }
     return true;
@@ -68,11 +68,11 @@ std::string HeadlessDesktop::missingTools() {
     for (const char* tool : {"Xvfb", "dbus-daemon"}) {
         if (!onPath(tool)) {
             missing += std::string(missing.empty() ? "" : ", ") + tool;
-        }
+}
     }
     if (access(kAccessibilityBusLauncher, X_OK) != 0) {
         missing += std::string(missing.empty() ? "" : ", ") + kAccessibilityBusLauncher;
-    }
+}
     return missing;
 }
 
@@ -90,16 +90,16 @@ HeadlessDesktop::HeadlessDesktop(bool accessibilityBus) {
     chmod(runtimeDir_.c_str(), 0700);
     if (!startDisplay() || !startSessionBus()) {
         return;
-    }
+}
     if (accessibilityBus) {
         startAccessibilityBus();
-    }
+}
 }
 
 HeadlessDesktop::~HeadlessDesktop() {
     for (auto it = programs_.rbegin(); it != programs_.rend(); ++it) {
         it->second->stop();
-    }
+}
     programs_.clear();
     if (!folder_.empty() && std::getenv("QUORIX_E2E_KEEP") == nullptr) {
         std::error_code ignored;
@@ -134,7 +134,7 @@ ChildProcess& HeadlessDesktop::start(const std::string& name, const std::vector<
     auto env = environment();
     for (const auto& [key, value] : extra) {
         env[key] = value;
-    }
+}
     ChildProcess::Spec spec;
     spec.argv = argv;
     spec.env = env;

@@ -85,13 +85,13 @@ TEST_F(NuspellSpellCheckerTest, JudgesWordsInEachLanguageFromConcurrentCallers) 
                 const Verdict& v = kVerdicts[(i + t) % kVerdicts.size()];
                 if (fresh.isMisspelled(v.word, v.language) != v.misspelled) {
                     ++wrong;
-                }
+}
             }
         });
     }
     for (std::thread& thread : threads) {
         thread.join();
-    }
+}
     EXPECT_EQ(wrong, 0);
 }
 

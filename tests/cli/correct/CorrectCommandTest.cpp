@@ -84,7 +84,7 @@ TEST(CheckCommand, ReportsTheOnDeviceAnalysisWithStableKeys) {
     std::vector<std::string> keys;
     for (const auto& item : json.items()) {
         keys.push_back(item.key());
-    }
+}
     EXPECT_EQ(keys, (std::vector<std::string>{
                         "candidateWords", "contextualSuspicion", "language", "linkOrNavigation",
                         "localCorrection", "localCorrectionHasPotentialTypo", "loneTag",

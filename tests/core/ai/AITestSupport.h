@@ -87,7 +87,7 @@ class FakeProviders {
         thread_ = std::thread([this] { server_.listen_after_bind(); });
         for (int i = 0; i < 2000 && !server_.is_running(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+}
     }
     ~FakeProviders() {
         {
@@ -117,7 +117,7 @@ class FakeProviders {
         std::vector<std::string> out;
         for (const auto& r : requests()) {
             out.push_back(r.path);
-        }
+}
         return out;
     }
 
@@ -163,7 +163,7 @@ class Awaiter {
         return [calls, promise](CorrectionResult r) {
             if (calls->fetch_add(1) == 0) {
                 promise->set_value(std::move(r));
-            }
+}
         };
     }
     CorrectionResult get() {

@@ -96,7 +96,7 @@ TEST(SystemPrompt, ProtectedWordsLineAndToneSetting) {
         many.insert("w" + std::to_string(100 + i));
         if (i < 30) {
             first30 += (i ? ", w" : "w") + std::to_string(100 + i);
-        }
+}
     }
     EXPECT_EQ(SystemPrompt::build(false, false, many),
               withProtectedLine(naturalAccentsOff(), first30));

@@ -106,12 +106,12 @@ TEST(VirtualClock, MovesOnlyForwardAddsUpAndSaturates) {
         threads.emplace_back([&] {
             for (int r = 0; r < 250; ++r) {
                 clock.advance(1ms);
-            }
+}
         });
     }
     for (auto& t : threads) {
         t.join();
-    }
+}
     EXPECT_EQ(clock.now(), Instant(5500ms));
     clock.advance(Duration::max());
     EXPECT_EQ(clock.now(), Instant::max());
@@ -133,7 +133,7 @@ TEST(VirtualClock, AutoAdvanceSleepersWakeDueWaitersAndEndAtTheLatestDeadline) {
     }
     for (auto& t : sleepers) {
         t.join();
-    }
+}
     waiter.outcome.join();
     EXPECT_EQ(waiter.outcome.result(), 0);
     EXPECT_GE(clock.now(), Instant(4s));
@@ -182,7 +182,7 @@ TEST(VirtualClock, StressWaitersAdvancersAndNotifiers) {
                                                 [] { return false; });
                 if (!ok) {
                     ++timeouts;
-                }
+}
                 lk.unlock();
             }
             ++done;
@@ -199,12 +199,12 @@ TEST(VirtualClock, StressWaitersAdvancersAndNotifiers) {
     std::thread sleeper([&] {
         while (done < kThreads) {
             clock.sleepFor(Duration(2));
-        }
+}
         sleeperDone = true;
     });
     for (auto& t : threads) {
         t.join();
-    }
+}
     advancer.join();
     // The sleeper may be waiting for a deadline nobody advances to any more.
     while (!sleeperDone) {
@@ -271,10 +271,10 @@ TEST(Semaphore, UntimedAndTimedWaitersAllGetASignal) {
     }
     for (int i = 0; i < kWaiters; ++i) {
         sem.signal();
-    }
+}
     for (auto& t : waiters) {
         t.join();
-    }
+}
     EXPECT_EQ(ok, kWaiters);
 }
 

@@ -92,7 +92,7 @@ inline bool eventually(const std::function<bool()>& cond) {
     while (!cond()) {
         if (std::chrono::steady_clock::now() > limit) {
             return false;
-        }
+}
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return true;
@@ -106,7 +106,7 @@ void settle(Q& q) {
         q.drain();
     } else {
         q.runUntilIdle();
-    }
+}
 }
 
 // Moves virtual time `steps` times by `step`, settling q after each move.

@@ -143,7 +143,7 @@ TEST(WorkItem, CancelAndReplaceDebounceAndCancelWhileRunning) {
     auto item = WorkItem::make([&] {
         if (++runs == 1) {
             blocker.block();
-        }
+}
     });
     q.async(item);
     ASSERT_TRUE(blocker.entered.wait());
@@ -166,25 +166,25 @@ TEST(ConcurrentQueue, RunsClosuresConcurrentlyFromManySubmitters) {
         a.open();
         if (b.wait()) {
             ++runs;
-        }
+}
     });
     q.async([&] {
         b.open();
         if (a.wait()) {
             ++runs;
-        }
+}
     });
     std::vector<std::thread> submitters;
     for (int t = 0; t < 4; ++t) {
         submitters.emplace_back([&] {
             for (int i = 0; i < 250; ++i) {
                 q.async([&] { ++runs; });
-            }
+}
         });
     }
     for (auto& t : submitters) {
         t.join();
-    }
+}
     q.drain();
     EXPECT_EQ(runs, 1002);
     EXPECT_TRUE(q.idle());
@@ -311,7 +311,7 @@ TEST(Dispatcher, DestroyedWithWorkInFlightAcrossQueues) {
             auto self = weak.lock();
             if (!self) {
                 return;
-            }
+}
             ++posted;
             const QoS next[] = {QoS::userInitiated, QoS::defaultQoS, QoS::utility};
             dp->global(next[n % 3]).async([self, n] { (*self)(n + 1); });

@@ -60,7 +60,7 @@ TEST(RepeatingTimer, CancelledOrDestroyedFromItsOwnHandler) {
     a = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
         if (++cancelled == 3) {
             a->cancel();
-        }
+}
     });
     b = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
         ++destroyed;
@@ -109,7 +109,7 @@ TEST(RepeatingTimer, SlowHandlerDoesNotStackFirings) {
         clock.sleepFor(5s);  // autoAdvance: moves time itself
         if (++runs == 3) {
             timer->cancel();
-        }
+}
     });
     clock.advance(1s);
     ASSERT_TRUE(eventually([&] { return runs == 3; }));
@@ -127,7 +127,7 @@ TEST(RepeatingTimer, NoOverlapOnAConcurrentQueue) {
         maxActive = std::max(maxActive.load(), n);
         if (++starts == 1) {
             blocker.block();
-        }
+}
         --active;
     });
     clock.advance(1s);

@@ -86,18 +86,18 @@ class WordListSpellChecker final : public platform::SpellChecker {
         const std::string w = text::toLower(word);
         if (w.empty()) {
             return false;
-        }
+}
         std::lock_guard lock(mutex_);
         if (typos_.contains(w)) {
             return true;
-        }
+}
         return strict_ && !accepted_.contains(w);
     }
     void markMisspelled(const std::set<std::string>& words) {
         std::lock_guard lock(mutex_);
         for (const auto& w : words) {
             typos_.insert(text::toLower(w));
-        }
+}
     }
     void accept(const std::set<std::string>& words) {
         std::lock_guard lock(mutex_);
@@ -149,7 +149,7 @@ class ScriptedHttpClient final : public net::HttpClient {
             } else {
                 result.error = Error{"HttpClient", net::kHttpCannotConnect,
                                      "Could not connect to the server."};
-            }
+}
         }
         completion(std::move(result));
     }
@@ -319,7 +319,7 @@ class InterceptorFixture : public ::testing::Test {
             // ahead of the run's own keys.
             if (http.heldCount() > 0 && vclock.waiterCount() > 0) {
                 vclock.advanceToNextDeadline();
-            }
+}
         }
         EXPECT_TRUE(report.has_value()) << "no pipeline report\n" << desktop.journal().dump();
         dispatcher.drainGlobal();
@@ -352,10 +352,10 @@ class InterceptorFixture : public ::testing::Test {
         for (std::string line : logger.recentLines()) {
             if (const auto cut = line.find("] "); cut != std::string::npos) {
                 line.erase(0, cut + 2);
-            }
+}
             while (!line.empty() && line.back() == '\n') {
                 line.pop_back();
-            }
+}
             out.push_back(line);
         }
         return out;
@@ -364,7 +364,7 @@ class InterceptorFixture : public ::testing::Test {
         std::size_t n = 0;
         for (const auto& m : messages()) {
             n += (m == message);
-        }
+}
         return n;
     }
     bool logged(const std::string& message) const { return countMessages(message) > 0; }
@@ -372,7 +372,7 @@ class InterceptorFixture : public ::testing::Test {
         std::vector<std::string> out;
         for (const auto& m : const_cast<platform::SimDesktop&>(desktop).sentMessages()) {
             out.push_back(m.text);
-        }
+}
         return out;
     }
     std::size_t pendingReports() {

@@ -23,7 +23,7 @@ class Pipeline : public InterceptorFixture {
         chat_ = startInChat(text);
         if (hideValue) {
             desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
-        }
+}
         return sendNow();
     }
     // Another message in the same chat.
@@ -235,7 +235,7 @@ TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
     for (const auto& m : messages()) {
         if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end()) {
             seen.push_back(m);
-        }
+}
     }
     EXPECT_EQ(seen, expectedOrder);
     EXPECT_EQ(cache.get("grazei mille xyz"), "grazie mille xyz");
@@ -418,7 +418,7 @@ TEST_F(Pipeline, AICorrectionRecordsEverythingAndSends) {
     for (const auto& m : messages()) {
         if (!m.starts_with("🧠 [Self-Learning]")) {
             all.push_back(m);
-        }
+}
     }
     ASSERT_GE(all.size(), tail.size());
     EXPECT_EQ(Lines(all.end() - static_cast<std::ptrdiff_t>(tail.size()), all.end()), tail);

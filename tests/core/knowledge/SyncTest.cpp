@@ -31,7 +31,7 @@ struct DictionaryServer final : net::HttpClient {
             }
             if (reply.transportError) {
                 result.error = Error{"HttpClient", net::kHttpTimedOut, "timed out"};
-            }
+}
             result.response = {reply.status, reply.headers, reply.body};
         }
         completion(std::move(result));
@@ -168,7 +168,7 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
     threads.emplace_back([&dict] {
         for (int i = 0; i < 5; ++i) {
             dict->syncNow();
-        }
+}
     });
     threads.emplace_back([&dict, &stop] {
         while (!stop) {
@@ -180,7 +180,7 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
     });
     for (std::size_t i = 0; i + 1 < threads.size(); ++i) {
         threads[i].join();
-    }
+}
     stop = true;
     threads.back().join();
 

@@ -109,11 +109,11 @@ TEST_F(TypoCacheTest, TheFileEndsWithTheNewestStateUnderConcurrentWriters) {
     threads.emplace_back([&cache] {
         for (int i = 0; i < 400; ++i) {
             (void)cache.get("t0 m" + std::to_string(i % 200));
-        }
+}
     });
     for (auto& thread : threads) {
         thread.join();
-    }
+}
     cache.flushForTesting();
 
     TypoCache reloaded(folder.path(), pool, logger);
@@ -125,7 +125,7 @@ TEST_F(TypoCacheTest, TheFileEndsWithTheNewestStateUnderConcurrentWriters) {
 
     for (int i = 0; i < 20; ++i) {
         cache.set("dopo " + std::to_string(i), "x");
-    }
+}
     cache.clear();
     cache.flushForTesting();
     EXPECT_FALSE(std::filesystem::exists(cacheFile()));

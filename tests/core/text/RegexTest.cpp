@@ -15,7 +15,7 @@ Ranges wholeRanges(const std::vector<RegexMatch>& matches) {
     Ranges out;
     for (const auto& m : matches) {
         out.push_back(m.range());
-    }
+}
     return out;
 }
 

@@ -28,13 +28,13 @@ TEST(TextConcurrency, SharedRegexAndGraphemeIteratorsAcrossThreads) {
                 if (re.findAll(text).size() != 2 || characterCount(text) != count ||
                     toLower("PERCHÉ") != "perché" || nfc("e\xCC\x81") != "\xC3\xA9") {
                     ++failures;
-                }
+}
             }
         });
     }
     for (auto& th : threads) {
         th.join();
-    }
+}
     EXPECT_EQ(failures.load(), 0);
 }
 

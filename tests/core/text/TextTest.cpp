@@ -55,15 +55,15 @@ TEST(TextUtf, EveryFunctionReturnsValidUtf8ForInvalidInput) {
         std::string joined;
         for (const auto& c : characters(in)) {
             joined += c;
-        }
+}
         EXPECT_EQ(joined, sanitizeUtf8(in));
         EXPECT_EQ(characterCount(in), characters(in).size());
         for (const auto& w : splitWords(in)) {
             EXPECT_TRUE(isValidUtf8(w));
-        }
+}
         for (const auto& l : splitLines(in)) {
             EXPECT_TRUE(isValidUtf8(l));
-        }
+}
         EXPECT_TRUE(canonicallyEqual(in, sanitizeUtf8(in)));
     }
     EXPECT_EQ(trim("\xC2\xA0\xFF\xC2\xA0"), kFFFD);
@@ -112,11 +112,11 @@ TEST(TextCase, FullMappingAndFastPathsAgreeWithTheGeneralPath) {
     std::string ascii;
     for (char32_t c = 0; c < 0x80; ++c) {
         ascii.push_back(static_cast<char>(c));
-    }
+}
     std::string latin1 = ascii;
     for (char32_t c = 0x80; c < 0x100; ++c) {
         latin1 += fromUtf32(std::u32string(1, c));
-    }
+}
     EXPECT_EQ(toLower(latin1) + "ā", toLower(latin1 + "Ā"));
     EXPECT_EQ(toUpper(ascii) + "Ā", toUpper(ascii + "ā"));
     const std::string padded = " \t\n" + ascii.substr(0x21, 0x5E) + "\r\n ";
@@ -145,7 +145,7 @@ TEST(TextGraphemes, ClustersAndTheCountShortcutAgree) {
         std::string joined;
         for (const auto& ch : characters(text)) {
             joined += ch;
-        }
+}
         EXPECT_EQ(joined, text);
     }
     EXPECT_EQ(characters("e\xCC\x81👍🏽"), (Strings{"e\xCC\x81", "👍🏽"}));
@@ -155,7 +155,7 @@ TEST(TextGraphemes, ClustersAndTheCountShortcutAgree) {
     std::string simple = "\r\n\t\r\r\n\n";
     for (char32_t c = 0x80; c < 0x100; ++c) {
         simple += fromUtf32(std::u32string(1, c));
-    }
+}
     simple += "Ωμέγα Всем 中文字 😀🎉 ก ";
     EXPECT_EQ(characterCount(simple), characters(simple).size());
     EXPECT_EQ(characterCount(simple + "\xCC\x81"),

@@ -45,7 +45,7 @@ bool eventually(const std::function<bool()>& condition,
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
-        }
+}
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
@@ -58,7 +58,7 @@ class Xvfb {
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) {
             return false;
-        }
+}
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], 3);
@@ -77,11 +77,11 @@ class Xvfb {
         char c = 0;
         while (poll(&pfd, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
             number.push_back(c);
-        }
+}
         close(fds[0]);
         if (number.empty()) {
             return false;
-        }
+}
         name_ = ":" + number;
         return true;
     }
@@ -128,7 +128,7 @@ class TestClient {
         for (int i = 0; i < count; ++i) {
             if (info[i].use == XISlaveKeyboard && std::string(info[i].name) == "Xvfb keyboard") {
                 keyboard_ = XOpenDevice(d_, static_cast<XID>(info[i].deviceid));
-            }
+}
         }
         XIFreeDeviceInfo(info);
         XSync(d_, False);
@@ -136,7 +136,7 @@ class TestClient {
     ~TestClient() {
         if (keyboard_ != nullptr) {
             XCloseDevice(d_, keyboard_);
-        }
+}
         XCloseDisplay(d_);
     }
     bool hasKeyboard() const { return keyboard_ != nullptr; }
@@ -191,7 +191,7 @@ class X11Desktop : public ::testing::Test {
     static void SetUpTestSuite() {
         if (!haveXvfb()) {
             return;
-        }
+}
         server_ = new Xvfb;
         if (!server_->start()) {
             delete server_;
@@ -201,14 +201,14 @@ class X11Desktop : public ::testing::Test {
     static void TearDownTestSuite() {
         if (server_ != nullptr) {
             server_->stop();
-        }
+}
         delete server_;
         server_ = nullptr;
     }
     void SetUp() override {
         if (server_ == nullptr) {
             GTEST_SKIP() << "Xvfb is not available";
-        }
+}
     }
     static const std::string& display() { return server_->name(); }
 
@@ -242,7 +242,7 @@ TEST_F(X11Desktop, PasteboardRoundTripsBetweenClientsAndCountsChanges) {
     std::string longText;
     for (int i = 0; i < 500; ++i) {
         longText += "riga " + std::to_string(i) + " àè\n";
-    }
+}
     ASSERT_TRUE(theirs.setString(longText));
     EXPECT_TRUE(eventually([&] { return ours.changeCount() > mine; }));
     EXPECT_EQ(ours.string(), longText);
@@ -416,8 +416,8 @@ class HookFixture {
             for (const auto& e : seen()) {
                 if (e.keyCode == code && e.flags == flags) {
                     return true;
-                }
-            }
+}
+}
             return false;
         });
     }
@@ -531,7 +531,7 @@ TEST_F(X11Desktop, ReturnIsNotGrabbedWhileTheFrontApplicationIsNotCovered) {
     EXPECT_TRUE(client.receives("Return:0"));
     for (const auto& e : hook.seen()) {
         EXPECT_NE(e.keyCode, keys::kReturn);
-    }
+}
 }
 
 }  // namespace

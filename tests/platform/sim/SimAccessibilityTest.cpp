@@ -31,7 +31,7 @@ TEST(SimAccessibility, FocusedElementParentChainAndWindow) {
     std::vector<std::string> roles;
     for (AXElementRef e = focused; e; e = elem(ax.copyAttribute(e, "AXParent"))) {
         roles.push_back(str(ax.copyAttribute(e, "AXRole")));
-    }
+}
     EXPECT_EQ(roles, (std::vector<std::string>{"AXTextArea", "AXWebArea", "AXGroup", "AXWindow",
                                                "AXApplication"}));
     addPopupWindow(d, 300);  // leaves focus where it was

@@ -55,7 +55,7 @@ TEST(SimDesktopConcurrency, MainPrecheckAndPipelineThreadsAtOnce) {
     });
     for (auto* th : {&main, &precheck, &pipeline}) {
         th->join();
-    }
+}
 
     EXPECT_EQ(handlerReads.load(), kRounds * 3);
     // Every message left whole: a value the pipeline set, or the user's letters.
