@@ -19,8 +19,7 @@ public:
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
     // Runs the work unless cancelled.
     void perform() {
-        if (!isCancelled() && fn_) { fn_();
-}
+        if (!isCancelled() && fn_) fn_();
     }
 
 private:

@@ -30,29 +30,25 @@ EventInterceptor::EventInterceptor(InterceptorServices services)
           std::make_unique<dispatch::SerialQueue>("com.quorix.precheck", s_.dispatcher.clock())) {}
 
 EventInterceptor::~EventInterceptor() {
-    if (installed_.exchange(false)) {
+    if (installed_.exchange(false))
         s_.keyboardHook.uninstall();
-}
     {
         std::lock_guard lock(precheckMutex_);
-        if (precheckWorkItem_) {
+        if (precheckWorkItem_)
             precheckWorkItem_->cancel();
-}
         precheckWorkItem_.reset();
     }
     // Queued tasks find the token gone and do nothing; a task already running
     // (a hook call, a pipeline run) holds it until it returns.
     self_.reset();
-    while (!weakSelf_.expired()) {
+    while (!weakSelf_.expired())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
     precheckQueue_.reset();
 }
 
 bool EventInterceptor::start() {
-    if (installed_.load()) {
+    if (installed_.load())
         return true;
-}
     if (!s_.accessibility.isProcessTrusted()) {
         s_.logger.log("⚠️ Accessibility non ancora autorizzata da macOS.");
         return false;
@@ -60,9 +56,8 @@ bool EventInterceptor::start() {
     std::weak_ptr<EventInterceptor*> weak = weakSelf_;
     const bool ok = s_.keyboardHook.install([weak](const platform::KeyEvent& event) {
         auto self = weak.lock();
-        if (!self) {
+        if (!self)
             return platform::KeyDecision::pass;
-}
         return (*self)->handleEvent(event);
     });
     if (!ok) {
@@ -75,9 +70,8 @@ bool EventInterceptor::start() {
 }
 
 void EventInterceptor::stop() {
-    if (!installed_.exchange(false)) {
+    if (!installed_.exchange(false))
         return;
-}
     s_.keyboardHook.uninstall();
     s_.logger.log("🛑 EventInterceptor disattivato.");
 }
@@ -95,12 +89,10 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     using platform::KeyDecision;
     // Our own posts come back through the hook, possibly on the pipeline's
     // thread: recognise them before touching anything else.
-    if (event.userData == syntheticMarker) {
+    if (event.userData == syntheticMarker)
         return KeyDecision::pass;
-}
-    if (!s_.config.isEnabled()) {
+    if (!s_.config.isEnabled())
         return KeyDecision::pass;
-}
     if (isWorking_.load()) {
         s_.logger.log(
             "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
@@ -126,9 +118,8 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     if (s_.config.globalHotkeyEnabled() && keyCode == keys::kU && modifiers == keys::kOption) {
         s_.logger.log("⚡️ [Scorciatoia Globale (⌥+U)] Toggle popover barra dei menu.");
         s_.dispatcher.main().async([toggle = s_.togglePopover] {
-            if (toggle) {
+            if (toggle)
                 toggle();
-}
         });
         return KeyDecision::swallow;
     }
@@ -145,17 +136,14 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
         fieldIO_->postKey(keys::kReturn);
         return KeyDecision::swallow;
     }
-    if ((flags & (keys::kShift | keys::kCommand)) != 0) {
+    if ((flags & (keys::kShift | keys::kCommand)) != 0)
         return KeyDecision::pass;
-}
-    if (control != (mode == CorrectionMode::ctrlEnter)) {
+    if (control != (mode == CorrectionMode::ctrlEnter))
         return KeyDecision::pass;
-}
 
     const auto front = s_.workspace.frontmostApplication();
-    if (!front) {
+    if (!front)
         return KeyDecision::pass;
-}
     if (!s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
         return KeyDecision::pass;
     }
@@ -177,9 +165,8 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
                   "' (" + front->bundleIdentifier.value_or("") + ")");
     std::weak_ptr<EventInterceptor*> weak = weakSelf_;
     s_.dispatcher.global(dispatch::QoS::userInitiated).async([weak, app = *front] {
-        if (auto self = weak.lock()) {
+        if (auto self = weak.lock())
             (*self)->processTypoCorrection(app);
-}
     });
     return KeyDecision::swallow;
 }
@@ -192,9 +179,8 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
         ~ClearWorking() {
             std::weak_ptr<EventInterceptor*> weak = owner.weakSelf_;
             owner.s_.dispatcher.main().async([weak] {
-                if (auto self = weak.lock()) {
+                if (auto self = weak.lock())
                     (*self)->isWorking_.store(false);
-}
             });
         }
     } clearWorking{*this};
@@ -207,9 +193,8 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
             std::lock_guard lock(observerMutex_);
             observer = observer_;
         }
-        if (observer) {
+        if (observer)
             observer(report);
-}
     } catch (const std::exception& e) {
         s_.logger.log(std::string("❌ [Pipeline] Correzione interrotta: ") + e.what());
     }

@@ -26,61 +26,50 @@ bool endsWordOrSentence(int64_t keyCode) {
 }  // namespace
 
 void EventInterceptor::scheduleBackgroundPrecheck(int64_t keyCode) {
-    if (!s_.config.isEnabled() || isWorking_.load()) {
+    if (!s_.config.isEnabled() || isWorking_.load())
         return;
-}
     std::lock_guard lock(precheckMutex_);
     if (precheckWorkItem_) {
         precheckWorkItem_->cancel();
         precheckWorkItem_.reset();
     }
-    if (cancelsPrecheck(keyCode)) {
+    if (cancelsPrecheck(keyCode))
         return;
-}
     std::weak_ptr<EventInterceptor*> weak = weakSelf_;
     precheckWorkItem_ = dispatch::WorkItem::make([weak] {
-        if (auto self = weak.lock()) {
+        if (auto self = weak.lock())
             (*self)->performBackgroundPrecheck();
-}
     });
     const double delay = endsWordOrSentence(keyCode) ? kShortPauseSeconds : kLongPauseSeconds;
     precheckQueue_->asyncAfter(dispatch::seconds(delay), precheckWorkItem_);
 }
 
 void EventInterceptor::performBackgroundPrecheck() {
-    if (isWorking_.load()) {
+    if (isWorking_.load())
         return;
-}
     const auto front = s_.workspace.frontmostApplication();
-    if (!front || !s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
+    if (!front || !s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName))
         return;
-}
     if (BrowserDetector::isBrowserApp(front->bundleIdentifier) &&
         browser_->isBrowserAddressBarOrUI(*front)) {
         return;
     }
     const auto focused = fieldIO_->getFocusedElementAndText(*front);
-    if (!focused.text) {
+    if (!focused.text)
         return;
-}
     const std::string& fieldText = *focused.text;
     const std::string trimmed = text::trim(fieldText);
-    if (text::characterCount(trimmed) < kMinimumCharacters) {
+    if (text::characterCount(trimmed) < kMinimumCharacters)
         return;
-}
-    if (s_.cache.get(trimmed)) {
+    if (s_.cache.get(trimmed))
         return;
-}
-    if (!heuristics_->hasPotentialTypo(fieldText)) {
+    if (!heuristics_->hasPotentialTypo(fieldText))
         return;
-}
-    if (s_.config.toneStyle() != ToneStyle::natural) {
+    if (s_.config.toneStyle() != ToneStyle::natural)
         return;
-}
     const auto corrected = s_.dictionary.tryCorrectLocally(fieldText);
-    if (!corrected || heuristics_->hasPotentialTypo(*corrected)) {
+    if (!corrected || heuristics_->hasPotentialTypo(*corrected))
         return;
-}
     s_.cache.set(trimmed, *corrected);
     s_.logger.log("⚡️ [Pre-Check Locale 0ms] Risolto interamente on-device senza AI: \"" +
                   trimmed + "\" -> \"" + *corrected + "\"");

@@ -34,9 +34,8 @@ FieldIO::FieldIO(InterceptorServices& services)
 void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
     auto& poster = s_.keyPoster;
     auto& clock = s_.dispatcher.clock();
-    if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker)) {
+    if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker))
         return;
-}
     clock.sleepFor(kKeyEventWait);
     poster.postKeyEvent(keyCode, false, flags, keys::kSyntheticMarker);
     clock.sleepFor(kKeyEventWait);
@@ -45,20 +44,17 @@ void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
 FieldIO::FocusedText FieldIO::getFocusedElementAndText(const platform::RunningApplication& app) {
     FocusedText out;
     auto appElement = s_.accessibility.applicationElement(app.pid);
-    if (!appElement) {
+    if (!appElement)
         return out;
-}
     auto focused = s_.accessibility.copyAttribute(appElement, kFocusedElement);
     const auto* element = std::get_if<platform::AXElementRef>(&focused.value);
-    if (!focused.ok() || element == nullptr || !*element) {
+    if (!focused.ok() || element == nullptr || !*element)
         return out;
-}
     out.element = *element;
 
     auto value = s_.accessibility.copyAttribute(out.element, kValue);
-    if (!value.ok()) {
+    if (!value.ok())
         return out;
-}
     if (const auto* s = std::get_if<std::string>(&value.value); s && !s->empty()) {
         out.text = *s;
     } else if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value);
@@ -116,9 +112,8 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
     if (text::isBlank(cap.text)) {
         s_.logger.log("📋 Nessun testo trovato. Invia originale.");
         postKey(keys::kReturn);
-        if (cap.usedClipboard) {
+        if (cap.usedClipboard)
             scheduleClipboardRestore(previousString);
-}
         cap.outcome = Capture::Outcome::noText;
         return cap;
     }
@@ -157,18 +152,16 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
 
 void FieldIO::scheduleClipboardRestore(const std::optional<std::string>& previousString) {
     const int64_t mine = generation_->fetch_add(1) + 1;
-    if (!previousString) {
+    if (!previousString)
         return;  // nothing to put back; the increment still supersedes
-}
     std::weak_ptr<std::atomic<int64_t>> generation = generation_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
         .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds),
                     [generation, mine, &pb, text = *previousString] {
                         auto current = generation.lock();
-                        if (!current || current->load() != mine) {
+                        if (!current || current->load() != mine)
                             return;
-}
                         pb.clearContents();
                         pb.setString(text);
                     });

@@ -31,15 +31,12 @@ icu::UnicodeString alias(std::u16string_view text) {
 
 uint32_t icuFlags(uint32_t options) {
     uint32_t flags = 0;
-    if (options & Regex::kCaseInsensitive) {
+    if (options & Regex::kCaseInsensitive)
         flags |= UREGEX_CASE_INSENSITIVE;
-}
-    if (options & Regex::kMultiline) {
+    if (options & Regex::kMultiline)
         flags |= UREGEX_MULTILINE;
-}
-    if (options & Regex::kDotAll) {
+    if (options & Regex::kDotAll)
         flags |= UREGEX_DOTALL;
-}
     return flags;
 }
 
@@ -81,9 +78,8 @@ std::optional<Regex> Regex::make(std::string_view pattern, uint32_t options) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(alias(p), icuFlags(options), parseError, status));
-    if (U_FAILURE(status) || !compiled) {
+    if (U_FAILURE(status) || !compiled)
         return std::nullopt;
-}
     auto impl = std::make_shared<Impl>();
     impl->pattern = std::move(compiled);
     return Regex(std::move(impl));
@@ -111,15 +107,13 @@ std::vector<RegexMatch> Regex::findAll(std::u16string_view text) const {
     const icu::UnicodeString input = alias(text);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return out;
-}
     // ICU's find() resumes after the previous match and, after an empty match,
     // one code point further on: the same non-overlapping sequence as
     // NSRegularExpression, never looping on empty matches.
-    while (m->find(status) && U_SUCCESS(status)) {
+    while (m->find(status) && U_SUCCESS(status))
         out.push_back(currentMatch(*m));
-}
     return out;
 }
 
@@ -131,12 +125,10 @@ std::optional<RegexMatch> Regex::firstMatch(std::u16string_view text) const {
     const icu::UnicodeString input = alias(text);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return std::nullopt;
-}
-    if (!m->find(status) || U_FAILURE(status)) {
+    if (!m->find(status) || U_FAILURE(status))
         return std::nullopt;
-}
     return currentMatch(*m);
 }
 
@@ -145,9 +137,8 @@ bool Regex::search(std::string_view utf8) const {
     const icu::UnicodeString input = alias(text);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return false;
-}
     return m->find(status) && U_SUCCESS(status);
 }
 
@@ -156,9 +147,8 @@ bool Regex::matchesWhole(std::string_view utf8) const {
     const icu::UnicodeString input = alias(text);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return false;
-}
     return m->matches(status) && U_SUCCESS(status);
 }
 
@@ -166,14 +156,12 @@ std::u16string Regex::replaceAll(std::u16string_view text, std::u16string_view t
     const icu::UnicodeString input = alias(text);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return std::u16string(text);
-}
     const icu::UnicodeString result = m->replaceAll(alias(templ), status);
     // A bad template (e.g. "$7" with fewer groups) leaves the text unchanged.
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return std::u16string(text);
-}
     return std::u16string(result.getBuffer(), static_cast<std::size_t>(result.length()));
 }
 

@@ -30,9 +30,8 @@ AtspiAccessibility::AtspiAccessibility(Options options)
         std::weak_ptr<AtspiThread> weak = thread_;
         thread_->run([this, weak] { connected_ = session_->start(weak); }, kStartWait);
     }
-    if (!connected_ && options_.log) {
+    if (!connected_ && options_.log)
         options_.log(enableHint());
-}
 }
 
 AtspiAccessibility::~AtspiAccessibility() {
@@ -56,20 +55,17 @@ bool AtspiAccessibility::isProcessTrusted(bool /*prompt*/) {
 }
 
 AXElementRef AtspiAccessibility::applicationElement(int32_t pid) {
-    if (pid <= 0 || pid == ownPid_) {
+    if (pid <= 0 || pid == ownPid_)
         return nullptr;
-}
     return std::make_shared<const AtspiElement>(pid);
 }
 
 AXResult AtspiAccessibility::copyAttribute(const AXElementRef& element, const std::string& name) {
     auto handle = std::dynamic_pointer_cast<const AtspiElement>(element);
-    if (!handle) {
+    if (!handle)
         return AXResult{AXError::illegalArgument, std::monostate{}};
-}
-    if (!connected_ || !thread_) {
+    if (!connected_ || !thread_)
         return AXResult{AXError::noValue, std::monostate{}};
-}
     // The box outlives a caller that stops waiting.
     auto box = std::make_shared<AXResult>(AXResult{AXError::cannotComplete, std::monostate{}});
     AtspiSession* session = session_.get();
@@ -83,12 +79,10 @@ AXResult AtspiAccessibility::copyAttribute(const AXElementRef& element, const st
 AXError AtspiAccessibility::setAttribute(const AXElementRef& element, const std::string& name,
                                          const std::string& value) {
     auto handle = std::dynamic_pointer_cast<const AtspiElement>(element);
-    if (!handle) {
+    if (!handle)
         return AXError::illegalArgument;
-}
-    if (!connected_ || !thread_) {
+    if (!connected_ || !thread_)
         return AXError::cannotComplete;
-}
     auto box = std::make_shared<AXError>(AXError::cannotComplete);
     AtspiSession* session = session_.get();
     if (!thread_->run(

@@ -44,9 +44,8 @@ AtspiThread::AtspiThread(Task tearDown) : tearDown_(std::move(tearDown)) {
 
 void AtspiThread::loop() {
     g_main_loop_run(loop_);
-    if (tearDown_) {
+    if (tearDown_)
         tearDown_();
-}
     g_main_context_pop_thread_default(context_);
 }
 
@@ -54,17 +53,15 @@ AtspiThread::~AtspiThread() {
     stopping_ = true;
     g_main_loop_quit(loop_);
     g_main_context_wakeup(context_);
-    if (thread_.joinable()) {
+    if (thread_.joinable())
         thread_.join();
-}
     g_main_loop_unref(loop_);
     g_main_context_unref(context_);
 }
 
 void AtspiThread::post(Task task) {
-    if (stopping_) {
+    if (stopping_)
         return;
-}
     GSource* source = g_idle_source_new();
     g_source_set_priority(source, G_PRIORITY_DEFAULT);
     g_source_set_callback(source, runTask, new Task(std::move(task)), deleteTask);
@@ -77,9 +74,8 @@ bool AtspiThread::run(Task task, std::chrono::milliseconds wait) {
         task();
         return true;
     }
-    if (stopping_) {
+    if (stopping_)
         return false;
-}
     auto completion = std::make_shared<Completion>();
     post([task = std::move(task), completion] {
         task();

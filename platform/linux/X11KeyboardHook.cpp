@@ -89,15 +89,13 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         int count = 0;
         XIDeviceInfo* info = XIQueryDevice(d, XIAllDevices, &count);
         for (int i = 0; i < count; ++i) {
-            if (info[i].use != XISlaveKeyboard) {
+            if (info[i].use != XISlaveKeyboard)
                 continue;
-}
             const std::string_view name = info[i].name != nullptr ? info[i].name : "";
-            if (name.find("XTEST") != std::string_view::npos) {
+            if (name.find("XTEST") != std::string_view::npos)
                 xtestSlaves.push_back(info[i].deviceid);
-            } else if (info[i].enabled) {
+            else if (info[i].enabled)
                 slaves.push_back(info[i].deviceid);
-}
         }
         XIFreeDeviceInfo(info);
     }
@@ -115,16 +113,14 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
 
     std::vector<XIGrabModifiers> altCombinations() const {
         std::vector<XIGrabModifiers> out;
-        for (const unsigned locks : KeyMapping::lockCombinations(masks)) {
+        for (const unsigned locks : KeyMapping::lockCombinations(masks))
             out.push_back({static_cast<int>(masks.alt | locks), 0});
-}
         return out;
     }
 
     void grabKeycode(Display* d, int device, unsigned keycode, std::vector<XIGrabModifiers> mods) {
-        if (keycode == 0) {
+        if (keycode == 0)
             return;
-}
         unsigned char bits[XIMaskLen(XI_LASTEVENT)];
         XIEventMask mask = keyMask(bits, sizeof bits);
         mask.deviceid = device;
@@ -134,9 +130,8 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
 
     void ungrabKeycode(Display* d, int device, unsigned keycode,
                        std::vector<XIGrabModifiers> mods) {
-        if (keycode == 0) {
+        if (keycode == 0)
             return;
-}
         XIUngrabKeycode(d, device, static_cast<int>(keycode), root, static_cast<int>(mods.size()),
                         mods.data());
     }
@@ -148,11 +143,10 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void grabReturn(Display* d, bool on) {
         for (const int device : slaves) {
             for (const unsigned code : {returnCode, enterCode}) {
-                if (on) {
+                if (on)
                     grabKeycode(d, device, code, anyModifier());
-                } else {
+                else
                     ungrabKeycode(d, device, code, anyModifier());
-}
             }
         }
         // The flags say what the server holds, not what is queued.
@@ -163,11 +157,10 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void grabShortcuts(Display* d, bool on) {
         for (const int device : slaves) {
             for (const unsigned code : {zCode, uCode}) {
-                if (on) {
+                if (on)
                     grabKeycode(d, device, code, altCombinations());
-                } else {
+                else
                     ungrabKeycode(d, device, code, altCombinations());
-}
             }
         }
     }
@@ -186,28 +179,24 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     }
 
     void ungrabBusy(Display* d) {
-        if (!busyGrabbed.load()) {
+        if (!busyGrabbed.load())
             return;
-}
-        for (const int device : slaves) {
+        for (const int device : slaves)
             XIUngrabDevice(d, device, CurrentTime);
-}
         XSync(d, False);
         busyGrabbed.store(false);
     }
 
     void releaseAll(Display* d) {
         ungrabBusy(d);
-        if (returnGrabbed.load()) {
+        if (returnGrabbed.load())
             grabReturn(d, false);
-}
         grabShortcuts(d, false);
     }
 
     bool setup(Display* d) {
-        if (!X11Display::hasXInput22(d, &opcode)) {
+        if (!X11Display::hasXInput22(d, &opcode))
             return false;
-}
         root = DefaultRootWindow(d);
         activeWindowAtom = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
         readMapping(d);
@@ -227,46 +216,40 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void refreshCoverage(Display* d) {
         lastCoverage = std::chrono::steady_clock::now();
         const bool covered = !options.isFrontCovered || options.isFrontCovered();
-        if (covered != returnGrabbed.load()) {
+        if (covered != returnGrabbed.load())
             grabReturn(d, covered);
-}
     }
 
     void deliver(const KeyEvent& key, std::optional<HeldKey> held) {
         std::weak_ptr<Core> weak = weak_from_this();
         options.mainQueue->async([weak, key, held] {
             auto self = weak.lock();
-            if (!self || !self->installed.load()) {
+            if (!self || !self->installed.load())
                 return;
-}
             Handler handler;
             {
                 std::lock_guard lock(self->handlerMutex);
                 handler = self->handler;
             }
             const KeyDecision decision = handler ? handler(key) : KeyDecision::pass;
-            if (!held) {
+            if (!held)
                 return;
-}
             self->thread.post([weak, decision, held](Display* d) {
-                if (auto core = weak.lock()) {
+                if (auto core = weak.lock())
                     core->onDecision(d, decision, *held);
-}
             });
         });
     }
 
     void onDecision(Display* d, KeyDecision decision, const HeldKey& held) {
         if (decision == KeyDecision::pass) {
-            if (held.isReturn && returnHeld.load()) {
+            if (held.isReturn && returnHeld.load())
                 pendingReturn = held;
-            } else if (options.poster != nullptr) {
+            else if (options.poster != nullptr)
                 options.poster->resendKey(held.keycode, held.state);
-}
         }
-        if (!busyGrabbed.load() && !busyExpired && options.isBusy && options.isBusy()) {
+        if (!busyGrabbed.load() && !busyExpired && options.isBusy && options.isBusy())
             grabBusy(d);
-}
     }
 
     KeyEvent keyEvent(Display* d, unsigned keycode, unsigned state) const {
@@ -283,38 +266,31 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         if (!press) {
             if (isReturn) {
                 returnHeld.store(false);
-                if (pendingReturn && options.poster != nullptr) {
+                if (pendingReturn && options.poster != nullptr)
                     options.poster->resendKey(pendingReturn->keycode, pendingReturn->state);
-}
                 pendingReturn.reset();
             }
             return;
         }
-        if (isReturn) {
+        if (isReturn)
             returnHeld.store(true);
-}
-        if ((e.flags & XIKeyRepeat) != 0) {
+        if ((e.flags & XIKeyRepeat) != 0)
             return;
-}
         const auto state = static_cast<unsigned>(e.mods.effective);
         deliver(keyEvent(d, keycode, state), HeldKey{keycode, state, isReturn});
     }
 
     void onRawKey(Display* d, const XIRawEvent& e) {
-        if (e.deviceid != e.sourceid || busyGrabbed.load()) {
+        if (e.deviceid != e.sourceid || busyGrabbed.load())
             return;
-}
-        if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end()) {
+        if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end())
             return;
-}
         const auto keycode = static_cast<unsigned>(e.detail);
-        if (isReturnKey(keycode)) {
+        if (isReturnKey(keycode))
             return;
-}
         const KeySym keysym = XkbKeycodeToKeysym(d, static_cast<KeyCode>(keycode), 0, 0);
-        if (KeyMapping::isModifierKeysym(keysym)) {
+        if (KeyMapping::isModifierKeysym(keysym))
             return;
-}
         KeyEvent key;
         key.keyCode = KeyMapping::appleCodeForKeysym(keysym);
         deliver(key, std::nullopt);
@@ -330,9 +306,8 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         readMapping(d);
         listDevices(d);
         grabShortcuts(d, true);
-        if (withReturn) {
+        if (withReturn)
             grabReturn(d, true);
-}
         if (busy) {
             grabBusy(d);
             busySince = since;
@@ -357,15 +332,13 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             return;
         }
         if (event.type == PropertyNotify) {
-            if (event.xproperty.atom == activeWindowAtom) {
+            if (event.xproperty.atom == activeWindowAtom)
                 refreshCoverage(d);
-}
             return;
         }
         if (event.type != GenericEvent || event.xcookie.extension != opcode ||
-            event.xcookie.data == nullptr) {
+            event.xcookie.data == nullptr)
             return;
-}
         switch (event.xcookie.evtype) {
             case XI_KeyPress:
             case XI_KeyRelease: {
@@ -379,9 +352,8 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             case XI_HierarchyChanged: {
                 const auto* e = static_cast<const XIHierarchyEvent*>(event.xcookie.data);
                 if ((e->flags & (XISlaveAdded | XISlaveRemoved | XIDeviceEnabled |
-                                 XIDeviceDisabled | XISlaveAttached | XISlaveDetached)) != 0) {
+                                 XIDeviceDisabled | XISlaveAttached | XISlaveDetached)) != 0)
                     regrab(d);
-}
                 break;
             }
             default:
@@ -392,16 +364,14 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void onTick(Display* d) {
         const auto now = std::chrono::steady_clock::now();
         const bool busy = options.isBusy && options.isBusy();
-        if (!busy) {
+        if (!busy)
             busyExpired = false;
-}
         if (busyGrabbed.load() && (!busy || now - busySince >= options.busyWatchdog)) {
             busyExpired = busy;
             ungrabBusy(d);
         }
-        if (now - lastCoverage >= options.coverageRefresh) {
+        if (now - lastCoverage >= options.coverageRefresh)
             refreshCoverage(d);
-}
     }
 };
 
@@ -412,12 +382,10 @@ X11KeyboardHook::~X11KeyboardHook() {
 }
 
 bool X11KeyboardHook::install(Handler handler) {
-    if (core_ && core_->installed.load()) {
+    if (core_ && core_->installed.load())
         return true;
-}
-    if (options_.mainQueue == nullptr) {
+    if (options_.mainQueue == nullptr)
         return false;
-}
     auto core = std::make_shared<Core>(options_);
     core->handler = std::move(handler);
     X11EventThread::Callbacks callbacks;
@@ -428,9 +396,8 @@ bool X11KeyboardHook::install(Handler handler) {
     callbacks.teardown = [raw](Display* d) { raw->releaseAll(d); };
     core->thread.setTickInterval(kTick);
     core->installed.store(true);
-    if (!core->thread.start(options_.displayName, std::move(callbacks))) {
+    if (!core->thread.start(options_.displayName, std::move(callbacks)))
         return false;
-}
     if (options_.poster != nullptr) {
         std::weak_ptr<Core> weak = core;
         options_.poster->setPhysicalReturnHeld([weak] {
@@ -443,9 +410,8 @@ bool X11KeyboardHook::install(Handler handler) {
 }
 
 void X11KeyboardHook::uninstall() {
-    if (!core_) {
+    if (!core_)
         return;
-}
     core_->installed.store(false);
     core_->thread.stop();
     {

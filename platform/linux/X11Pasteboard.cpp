@@ -41,11 +41,10 @@ std::string utf8ToLatin1(const std::string& in) {
             continue;
         }
         const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (length == 2 && i + 1 < in.size() && c <= 0xC3) {
+        if (length == 2 && i + 1 < in.size() && c <= 0xC3)
             out.push_back(static_cast<char>(((c & 0x03) << 6) | (in[i + 1] & 0x3F)));
-        } else {
+        else
             out.push_back('?');
-}
         i += length;
     }
     return out;
@@ -67,9 +66,8 @@ struct X11Pasteboard::Core {
         std::string buffer;
         void finish(std::optional<std::string> text) {
             std::lock_guard lock(mutex);
-            if (done) {
+            if (done)
                 return;
-}
             result = std::move(text);
             done = true;
             cv.notify_all();
@@ -102,9 +100,8 @@ struct X11Pasteboard::Core {
 
     bool setup(Display* d) {
         int errorBase = 0;
-        if (!XFixesQueryExtension(d, &fixesEventBase, &errorBase)) {
+        if (!XFixesQueryExtension(d, &fixesEventBase, &errorBase))
             return false;
-}
         const Window root = DefaultRootWindow(d);
         window = XCreateSimpleWindow(d, root, -10, -10, 1, 1, 0, 0, 0);
         XSelectInput(d, window, PropertyChangeMask);
@@ -127,13 +124,11 @@ struct X11Pasteboard::Core {
     }
 
     void teardown(Display* d) {
-        if (current) {
+        if (current)
             current->finish(std::nullopt);
-}
         current.reset();
-        if (handOver) {
+        if (handOver)
             handOver->finish(std::nullopt);
-}
         handOver.reset();
         XDestroyWindow(d, window);
     }
@@ -151,9 +146,8 @@ struct X11Pasteboard::Core {
             read->finish(ownedText);
             return;
         }
-        if (current) {
+        if (current)
             current->finish(std::nullopt);
-}
         current = read;
         read->target = target;
         XDeleteProperty(d, window, property);
@@ -168,14 +162,12 @@ struct X11Pasteboard::Core {
         unsigned long after = 0;
         unsigned char* bytes = nullptr;
         if (XGetWindowProperty(d, window, property, 0, 0x1FFFFFFF, True, AnyPropertyType,
-                               &actualType, &format, &items, &after, &bytes) != Success) {
+                               &actualType, &format, &items, &after, &bytes) != Success)
             return false;
-}
         type = actualType;
         if (bytes != nullptr) {
-            if (format == 8) {
+            if (format == 8)
                 data.assign(reinterpret_cast<const char*>(bytes), items);
-}
             XFree(bytes);
         }
         return actualType != None;
@@ -193,24 +185,21 @@ struct X11Pasteboard::Core {
             wait->finish(std::nullopt);
             return;
         }
-        if (handOver) {
+        if (handOver)
             handOver->finish(std::nullopt);
-}
         handOver = wait;
         XConvertSelection(d, manager, saveTargets, None, window, CurrentTime);
     }
 
     void onSelectionNotify(Display* d, const XSelectionEvent& e) {
         if (e.requestor == window && e.selection == manager) {
-            if (handOver) {
+            if (handOver)
                 handOver->finish(ownedText);
-}
             handOver.reset();
             return;
         }
-        if (!current || e.requestor != window || e.selection != clipboard) {
+        if (!current || e.requestor != window || e.selection != clipboard)
             return;
-}
         if (e.property == None) {
             if (current->target == utf8) {
                 auto read = current;
@@ -242,9 +231,8 @@ struct X11Pasteboard::Core {
     void onIncomingChunk(Display* d) {
         Atom type = None;
         std::string data;
-        if (!takeProperty(d, type, data)) {
+        if (!takeProperty(d, type, data))
             return;
-}
         if (data.empty()) {
             current->finish(decoded(type, std::move(current->buffer)));
             current.reset();
@@ -273,9 +261,8 @@ struct X11Pasteboard::Core {
         }
         if (request.target == targets) {
             std::vector<Atom> list{targets};
-            if (ownedText) {
+            if (ownedText)
                 list.insert(list.end(), {utf8, textPlain, XA_STRING, text});
-}
             XChangeProperty(d, request.requestor, prop, atomType, 32, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(list.data()),
                             static_cast<int>(list.size()));
@@ -307,9 +294,8 @@ struct X11Pasteboard::Core {
 
     void onPropertyDeleted(Display* d, const XPropertyEvent& e) {
         auto it = transfers.find({e.window, e.atom});
-        if (it == transfers.end()) {
+        if (it == transfers.end())
             return;
-}
         Transfer& t = it->second;
         const std::size_t n = std::min(options.chunkBytes, t.data.size() - t.offset);
         XChangeProperty(d, e.window, e.atom, t.type, 8, PropModeReplace,
@@ -317,9 +303,8 @@ struct X11Pasteboard::Core {
                         static_cast<int>(n));
         t.offset += n;
         // The zero-length chunk just written ends the transfer.
-        if (n == 0) {
+        if (n == 0)
             transfers.erase(it);
-}
     }
 
     void onEvent(Display* d, XEvent& e) {
@@ -346,11 +331,10 @@ struct X11Pasteboard::Core {
                 break;
             case PropertyNotify:
                 if (e.xproperty.window == window && e.xproperty.atom == property &&
-                    e.xproperty.state == PropertyNewValue && current && current->incremental) {
+                    e.xproperty.state == PropertyNewValue && current && current->incremental)
                     onIncomingChunk(d);
-                } else if (e.xproperty.state == PropertyDelete) {
+                else if (e.xproperty.state == PropertyDelete)
                     onPropertyDeleted(d, e.xproperty);
-}
                 break;
             default:
                 break;
@@ -360,11 +344,10 @@ struct X11Pasteboard::Core {
     void onTick(Display*) {
         const auto now = std::chrono::steady_clock::now();
         for (auto it = transfers.begin(); it != transfers.end();) {
-            if (now - it->second.started > kTransferLimit) {
+            if (now - it->second.started > kTransferLimit)
                 it = transfers.erase(it);
-            } else {
+            else
                 ++it;
-}
         }
     }
 };
@@ -379,9 +362,8 @@ X11Pasteboard::~X11Pasteboard() {
 }
 
 void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) {
-    if (!isOpen()) {
+    if (!isOpen())
         return;
-}
     Core* core = core_.get();
     auto wait = std::make_shared<Core::Read>();
     core->thread.post([core, wait](Display* d) { core->beginHandOver(d, wait); });
@@ -390,9 +372,8 @@ void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) 
 }
 
 bool X11Pasteboard::open() {
-    if (core_->thread.isRunning()) {
+    if (core_->thread.isRunning())
         return true;
-}
     Core* core = core_.get();
     X11EventThread::Callbacks callbacks;
     callbacks.setup = [core](Display* d) { return core->setup(d); };
@@ -412,9 +393,8 @@ int64_t X11Pasteboard::changeCount() const {
 }
 
 std::optional<std::string> X11Pasteboard::string() const {
-    if (!isOpen()) {
+    if (!isOpen())
         return std::nullopt;
-}
     Core* core = core_.get();
     std::lock_guard readers(core->readersMutex);
     auto read = std::make_shared<Core::Read>();
@@ -424,9 +404,8 @@ std::optional<std::string> X11Pasteboard::string() const {
         lock.unlock();
         // A late reply must not complete a later read.
         core->thread.post([core, read](Display*) {
-            if (core->current == read) {
+            if (core->current == read)
                 core->current.reset();
-}
         });
         return std::nullopt;
     }

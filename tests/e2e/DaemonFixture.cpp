@@ -40,12 +40,10 @@ int refusedPort() {
 }  // namespace
 
 void DaemonFixture::SetUp() {
-    if (auto missing = HeadlessDesktop::missingTools(); !missing.empty()) {
+    if (auto missing = HeadlessDesktop::missingTools(); !missing.empty())
         GTEST_SKIP() << "no headless desktop here: " << missing;
-}
-    if (access(kDaemon.c_str(), X_OK) != 0) {
+    if (access(kDaemon.c_str(), X_OK) != 0)
         GTEST_SKIP() << "quorix is not built: " << kDaemon;
-}
     desktop_ = std::make_unique<HeadlessDesktop>();
     ASSERT_TRUE(desktop_->ok()) << desktop_->error();
     driver_ = std::make_unique<DesktopDriver>(desktop_->display());
@@ -54,9 +52,8 @@ void DaemonFixture::SetUp() {
 }
 
 void DaemonFixture::TearDown() {
-    if (HasFailure() && desktop_) {
+    if (HasFailure() && desktop_)
         std::cerr << desktop_->logTails(60);
-}
     driver_.reset();
     desktop_.reset();
     provider_.reset();
@@ -98,17 +95,15 @@ bool DaemonFixture::waitForLog(const std::string& fragment, std::chrono::millise
 
 bool DaemonFixture::focusWindowOf(pid_t pid) {
     unsigned long window = 0;
-    if (!waitUntil([&] { return (window = driver_->windowOf(pid)) != 0; }, 30s)) {
+    if (!waitUntil([&] { return (window = driver_->windowOf(pid)) != 0; }, 30s))
         return false;
-}
     return driver_->focus(window);
 }
 
 pid_t DaemonFixture::startEntry(bool accessible) {
     std::map<std::string, std::string> env;
-    if (!accessible) {
+    if (!accessible)
         env["NO_AT_BRIDGE"] = "1";
-}
     const pid_t pid =
         desktop_->start("zenity", {"zenity", "--entry", "--title=Chat", "--text=Messaggio"}, env)
             .pid();
@@ -117,9 +112,8 @@ pid_t DaemonFixture::startEntry(bool accessible) {
 }
 
 pid_t DaemonFixture::startChat() {
-    if (access(kChat.c_str(), X_OK) != 0) {
+    if (access(kChat.c_str(), X_OK) != 0)
         return -1;
-}
     const pid_t pid = desktop_->start("chat", {kChat, sentFile()}).pid();
     EXPECT_TRUE(focusWindowOf(pid)) << "the chat window did not appear";
     return pid;
@@ -129,9 +123,8 @@ std::vector<std::string> DaemonFixture::sentLines() const {
     std::vector<std::string> lines;
     std::stringstream in(readFile(sentFile()));
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(in, line))
         lines.push_back(line);
-}
     return lines;
 }
 

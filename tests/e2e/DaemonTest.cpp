@@ -61,9 +61,8 @@ TEST_F(EntryTest, OptionReturnSendsUnchecked) {
 using ChatTest = DaemonFixture;
 
 TEST_F(ChatTest, ShiftReturnReachesTheApplicationUntouched) {
-    if (startChat() < 0) {
+    if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-}
     startDaemon();
     driver_->type("ciao cge fai");
     driver_->stroke("Return", "shift");
@@ -90,9 +89,8 @@ class ChatMessages : public DaemonFixture {
 };
 
 TEST_F(ChatMessages, SeveralMessagesInARowWithACacheHit) {
-    if (startChat() < 0) {
+    if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-}
     startDaemon();
     sendAll({"ciao cge fai", "tutto bene", "ciao cge fai"}, "accessibility");
     EXPECT_EQ(sentLines(),
@@ -101,9 +99,8 @@ TEST_F(ChatMessages, SeveralMessagesInARowWithACacheHit) {
 }
 
 TEST_F(ChatMessages, ThroughTheClipboardWhenAccessibilityIsOff) {
-    if (startChat() < 0) {
+    if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-}
     startDaemon({"--no-accessibility"});
     sendAll({"ciao cge fai", "tutto bene", "ciao cge fai"}, "clipboard");
     EXPECT_EQ(sentLines(),
@@ -115,9 +112,8 @@ TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
     provider_ = std::make_unique<FakeProvider>();
     ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
     provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante");
-    if (startChat() < 0) {
+    if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-}
     startDaemon();
     driver_->type("ho prenotsto il ristornate");
     driver_->stroke("Return");
@@ -139,9 +135,8 @@ TEST_F(ChatTest, KeysTypedDuringASlowCorrectionAreSwallowed) {
     provider_ = std::make_unique<FakeProvider>();
     ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
     provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante", 2000ms);
-    if (startChat() < 0) {
+    if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
-}
     startDaemon();
     driver_->type("ho prenotsto il ristornate");
     driver_->stroke("Return");

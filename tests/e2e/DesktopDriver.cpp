@@ -18,18 +18,16 @@ namespace quorix::e2e {
 namespace {
 
 void pause(int ms) {
-    if (ms > 0) {
+    if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 }
 
 }  // namespace
 
 DesktopDriver::DesktopDriver(const std::string& display) {
     display_ = XOpenDisplay(display.c_str());
-    if (display_ == nullptr) {
+    if (display_ == nullptr)
         return;
-}
     int count = 0;
     XIDeviceInfo* devices = XIQueryDevice(display_, XIAllDevices, &count);
     int keyboardId = -1;
@@ -40,19 +38,16 @@ DesktopDriver::DesktopDriver(const std::string& display) {
         }
     }
     XIFreeDeviceInfo(devices);
-    if (keyboardId >= 0) {
+    if (keyboardId >= 0)
         keyboard_ = XOpenDevice(display_, static_cast<XID>(keyboardId));
-}
     keyboardId_ = keyboardId;
 }
 
 DesktopDriver::~DesktopDriver() {
-    if (display_ == nullptr) {
+    if (display_ == nullptr)
         return;
-}
-    if (keyboard_) {
+    if (keyboard_)
         XCloseDevice(display_, static_cast<XDevice*>(keyboard_));
-}
     XCloseDisplay(display_);
 }
 
@@ -62,9 +57,8 @@ unsigned long DesktopDriver::windowOf(pid_t pid) {
     Window* children = nullptr;
     unsigned int count = 0;
     unsigned long found = 0;
-    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count))
         return 0;
-}
     for (unsigned int i = 0; i < count && found == 0; ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display_, children[i], &attributes) ||
@@ -78,17 +72,14 @@ unsigned long DesktopDriver::windowOf(pid_t pid) {
         if (XGetWindowProperty(display_, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
                                &format, &items, &after, &data) == Success &&
             data != nullptr && items == 1 && format == 32) {
-            if (static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid) {
+            if (static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid)
                 found = children[i];
-}
         }
-        if (data) {
+        if (data)
             XFree(data);
-}
     }
-    if (children) {
+    if (children)
         XFree(children);
-}
     return found;
 }
 
@@ -103,13 +94,11 @@ bool DesktopDriver::focus(unsigned long window) {
 }
 
 std::optional<std::string> DesktopDriver::rootProperty(const std::string& name) {
-    if (display_ == nullptr) {
+    if (display_ == nullptr)
         return std::nullopt;
-}
     const Atom atom = XInternAtom(display_, name.c_str(), True);
-    if (atom == None) {
+    if (atom == None)
         return std::nullopt;
-}
     Atom type = 0;
     int format = 0;
     unsigned long items = 0, after = 0;
@@ -120,9 +109,8 @@ std::optional<std::string> DesktopDriver::rootProperty(const std::string& name) 
         data != nullptr && format == 8) {
         value = std::string(reinterpret_cast<char*>(data), items);
     }
-    if (data) {
+    if (data)
         XFree(data);
-}
     return value;
 }
 
@@ -132,9 +120,8 @@ bool DesktopDriver::keyboardIsFree() {
     const Status status =
         XIGrabDevice(display_, keyboardId_, DefaultRootWindow(display_), CurrentTime, None,
                      XIGrabModeAsync, XIGrabModeAsync, False, &mask);
-    if (status == GrabSuccess) {
+    if (status == GrabSuccess)
         XIUngrabDevice(display_, keyboardId_, CurrentTime);
-}
     XSync(display_, False);
     return status == GrabSuccess;
 }
@@ -154,27 +141,21 @@ void DesktopDriver::key(unsigned int keycode, bool down, int delayMs) {
 void DesktopDriver::stroke(const std::string& keysym, const std::string& modifiers,
                            int keyDelayMs) {
     std::vector<unsigned int> held;
-    if (modifiers.find("shift") != std::string::npos) {
+    if (modifiers.find("shift") != std::string::npos)
         held.push_back(keycodeOf("Shift_L"));
-}
-    if (modifiers.find("ctrl") != std::string::npos) {
+    if (modifiers.find("ctrl") != std::string::npos)
         held.push_back(keycodeOf("Control_L"));
-}
-    if (modifiers.find("alt") != std::string::npos) {
+    if (modifiers.find("alt") != std::string::npos)
         held.push_back(keycodeOf("Alt_L"));
-}
     const unsigned int code = keycodeOf(keysym);
-    if (code == 0) {
+    if (code == 0)
         return;
-}
-    for (unsigned int m : held) {
+    for (unsigned int m : held)
         key(m, true, keyDelayMs);
-}
     key(code, true, keyDelayMs);
     key(code, false, keyDelayMs);
-    for (auto it = held.rbegin(); it != held.rend(); ++it) {
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
         key(*it, false, keyDelayMs);
-}
     XSync(display_, False);
 }
 
@@ -182,9 +163,8 @@ void DesktopDriver::type(const std::string& text, int keyDelayMs) {
     for (char c : text) {
         const KeySym sym = static_cast<unsigned char>(c);  // Latin-1 keysyms equal the code
         const KeyCode code = XKeysymToKeycode(display_, sym);
-        if (code == 0) {
+        if (code == 0)
             continue;
-}
         const bool shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != sym;
         stroke(XKeysymToString(sym), shifted ? "shift" : "", keyDelayMs);
     }

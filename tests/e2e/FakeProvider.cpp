@@ -29,16 +29,14 @@ FakeProvider::FakeProvider() : server_(std::make_unique<httplib::Server>()) {
         response.set_content(body.dump(), "application/json");
     });
     listening_ = server_->bind_to_port("127.0.0.1", kPort);
-    if (listening_) {
+    if (listening_)
         thread_ = std::thread([this] { server_->listen_after_bind(); });
-}
 }
 
 FakeProvider::~FakeProvider() {
     server_->stop();
-    if (thread_.joinable()) {
+    if (thread_.joinable())
         thread_.join();
-}
 }
 
 void FakeProvider::answer(const std::string& typed, const std::string& corrected,

@@ -25,9 +25,8 @@ bool onPath(const std::string& program) {
     std::stringstream dirs(path ? path : "/usr/bin:/bin");
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
-        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0) {
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
             return true;
-}
     }
     return false;
 }
@@ -35,9 +34,8 @@ bool onPath(const std::string& program) {
 std::string tail(const std::string& text, std::size_t lines) {
     std::size_t pos = text.size();
     for (std::size_t n = 0; pos > 0 && n <= lines; --pos) {
-        if (text[pos - 1] == '\n') {
+        if (text[pos - 1] == '\n')
             ++n;
-}
     }
     return text.substr(pos);
 }
@@ -48,9 +46,8 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
                std::chrono::milliseconds step) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (std::chrono::steady_clock::now() >= deadline)
             return false;
-}
         std::this_thread::sleep_for(step);
     }
     return true;
@@ -66,13 +63,11 @@ std::string readFile(const std::string& path) {
 std::string HeadlessDesktop::missingTools() {
     std::string missing;
     for (const char* tool : {"Xvfb", "dbus-daemon"}) {
-        if (!onPath(tool)) {
+        if (!onPath(tool))
             missing += std::string(missing.empty() ? "" : ", ") + tool;
-}
     }
-    if (access(kAccessibilityBusLauncher, X_OK) != 0) {
+    if (access(kAccessibilityBusLauncher, X_OK) != 0)
         missing += std::string(missing.empty() ? "" : ", ") + kAccessibilityBusLauncher;
-}
     return missing;
 }
 
@@ -88,18 +83,15 @@ HeadlessDesktop::HeadlessDesktop(bool accessibilityBus) {
     fs::create_directories(home_);
     fs::create_directories(runtimeDir_);
     chmod(runtimeDir_.c_str(), 0700);
-    if (!startDisplay() || !startSessionBus()) {
+    if (!startDisplay() || !startSessionBus())
         return;
-}
-    if (accessibilityBus) {
+    if (accessibilityBus)
         startAccessibilityBus();
-}
 }
 
 HeadlessDesktop::~HeadlessDesktop() {
-    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it) {
+    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
         it->second->stop();
-}
     programs_.clear();
     if (!folder_.empty() && std::getenv("QUORIX_E2E_KEEP") == nullptr) {
         std::error_code ignored;
@@ -132,9 +124,8 @@ std::map<std::string, std::string> HeadlessDesktop::environment() const {
 ChildProcess& HeadlessDesktop::start(const std::string& name, const std::vector<std::string>& argv,
                                      const std::map<std::string, std::string>& extra) {
     auto env = environment();
-    for (const auto& [key, value] : extra) {
+    for (const auto& [key, value] : extra)
         env[key] = value;
-}
     ChildProcess::Spec spec;
     spec.argv = argv;
     spec.env = env;

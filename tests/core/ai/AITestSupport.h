@@ -85,9 +85,8 @@ class FakeProviders {
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
-        for (int i = 0; i < 2000 && !server_.is_running(); ++i) {
+        for (int i = 0; i < 2000 && !server_.is_running(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
     }
     ~FakeProviders() {
         {
@@ -115,9 +114,8 @@ class FakeProviders {
     }
     std::vector<std::string> paths() const {
         std::vector<std::string> out;
-        for (const auto& r : requests()) {
+        for (const auto& r : requests())
             out.push_back(r.path);
-}
         return out;
     }
 
@@ -161,9 +159,8 @@ class Awaiter {
         auto calls = calls_;
         auto promise = promise_;
         return [calls, promise](CorrectionResult r) {
-            if (calls->fetch_add(1) == 0) {
+            if (calls->fetch_add(1) == 0)
                 promise->set_value(std::move(r));
-}
         };
     }
     CorrectionResult get() {

@@ -94,9 +94,8 @@ TEST(SystemPrompt, ProtectedWordsLineAndToneSetting) {
     std::string first30;
     for (int i = 0; i < 45; ++i) {
         many.insert("w" + std::to_string(100 + i));
-        if (i < 30) {
+        if (i < 30)
             first30 += (i ? ", w" : "w") + std::to_string(100 + i);
-}
     }
     EXPECT_EQ(SystemPrompt::build(false, false, many),
               withProtectedLine(naturalAccentsOff(), first30));

@@ -84,20 +84,17 @@ class WordListSpellChecker final : public platform::SpellChecker {
   public:
     bool isMisspelled(std::string_view word, std::string_view) override {
         const std::string w = text::toLower(word);
-        if (w.empty()) {
+        if (w.empty())
             return false;
-}
         std::lock_guard lock(mutex_);
-        if (typos_.contains(w)) {
+        if (typos_.contains(w))
             return true;
-}
         return strict_ && !accepted_.contains(w);
     }
     void markMisspelled(const std::set<std::string>& words) {
         std::lock_guard lock(mutex_);
-        for (const auto& w : words) {
+        for (const auto& w : words)
             typos_.insert(text::toLower(w));
-}
     }
     void accept(const std::set<std::string>& words) {
         std::lock_guard lock(mutex_);
@@ -144,12 +141,11 @@ class ScriptedHttpClient final : public net::HttpClient {
                 held_.push_back(std::move(completion));
                 return;
             }
-            if (mode_ == Mode::respond) {
+            if (mode_ == Mode::respond)
                 result.response = net::HttpResponse{.status = 200, .headers = {}, .body = body_};
-            } else {
+            else
                 result.error = Error{"HttpClient", net::kHttpCannotConnect,
                                      "Could not connect to the server."};
-}
         }
         completion(std::move(result));
     }
@@ -317,9 +313,8 @@ class InterceptorFixture : public ::testing::Test {
             // Time moves only while the pipeline waits on a held AI request:
             // stepping it otherwise could fire a pending clipboard restore
             // ahead of the run's own keys.
-            if (http.heldCount() > 0 && vclock.waiterCount() > 0) {
+            if (http.heldCount() > 0 && vclock.waiterCount() > 0)
                 vclock.advanceToNextDeadline();
-}
         }
         EXPECT_TRUE(report.has_value()) << "no pipeline report\n" << desktop.journal().dump();
         dispatcher.drainGlobal();
@@ -350,29 +345,25 @@ class InterceptorFixture : public ::testing::Test {
     std::vector<std::string> messages() const {
         std::vector<std::string> out;
         for (std::string line : logger.recentLines()) {
-            if (const auto cut = line.find("] "); cut != std::string::npos) {
+            if (const auto cut = line.find("] "); cut != std::string::npos)
                 line.erase(0, cut + 2);
-}
-            while (!line.empty() && line.back() == '\n') {
+            while (!line.empty() && line.back() == '\n')
                 line.pop_back();
-}
             out.push_back(line);
         }
         return out;
     }
     std::size_t countMessages(const std::string& message) const {
         std::size_t n = 0;
-        for (const auto& m : messages()) {
+        for (const auto& m : messages())
             n += (m == message);
-}
         return n;
     }
     bool logged(const std::string& message) const { return countMessages(message) > 0; }
     std::vector<std::string> sent() const {
         std::vector<std::string> out;
-        for (const auto& m : const_cast<platform::SimDesktop&>(desktop).sentMessages()) {
+        for (const auto& m : const_cast<platform::SimDesktop&>(desktop).sentMessages())
             out.push_back(m.text);
-}
         return out;
     }
     std::size_t pendingReports() {

@@ -21,9 +21,8 @@ class Pipeline : public InterceptorFixture {
     // The chat's field holds `text`; Return is pressed and the run awaited.
     PipelineReport sendFromChat(const std::string& text, bool hideValue = false) {
         chat_ = startInChat(text);
-        if (hideValue) {
+        if (hideValue)
             desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
-}
         return sendNow();
     }
     // Another message in the same chat.
@@ -233,9 +232,8 @@ TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
         "parole: \"grazie mille xyz\""};
     Lines seen;
     for (const auto& m : messages()) {
-        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end()) {
+        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end())
             seen.push_back(m);
-}
     }
     EXPECT_EQ(seen, expectedOrder);
     EXPECT_EQ(cache.get("grazei mille xyz"), "grazie mille xyz");
@@ -416,9 +414,8 @@ TEST_F(Pipeline, AICorrectionRecordsEverythingAndSends) {
     // Learning runs on the utility queue and logs whenever it is done.
     Lines all;
     for (const auto& m : messages()) {
-        if (!m.starts_with("🧠 [Self-Learning]")) {
+        if (!m.starts_with("🧠 [Self-Learning]"))
             all.push_back(m);
-}
     }
     ASSERT_GE(all.size(), tail.size());
     EXPECT_EQ(Lines(all.end() - static_cast<std::ptrdiff_t>(tail.size()), all.end()), tail);

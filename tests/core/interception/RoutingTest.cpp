@@ -66,9 +66,8 @@ TEST_F(Routing, PlainReturnIsHeldBackAndTheRunSendsOnce) {
     EXPECT_TRUE(press(k::kReturn));
     EXPECT_TRUE(interceptor->isWorking());
     EXPECT_TRUE(logged("⌨️ Intercettato Invio in 'Chat' (com.example.chat)"));
-    for (int i = 0; i < 5000 && pendingReports() == 0; ++i) {
+    for (int i = 0; i < 5000 && pendingReports() == 0; ++i)
         std::this_thread::sleep_for(1ms);
-}
     dispatcher.drainGlobal();
     EXPECT_TRUE(interceptor->isWorking());
 

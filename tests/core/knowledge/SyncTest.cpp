@@ -29,9 +29,8 @@ struct DictionaryServer final : net::HttpClient {
                 held.push_back(std::move(completion));
                 return;
             }
-            if (reply.transportError) {
+            if (reply.transportError)
                 result.error = Error{"HttpClient", net::kHttpTimedOut, "timed out"};
-}
             result.response = {reply.status, reply.headers, reply.body};
         }
         completion(std::move(result));
@@ -166,9 +165,8 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
         });
     }
     threads.emplace_back([&dict] {
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 5; ++i)
             dict->syncNow();
-}
     });
     threads.emplace_back([&dict, &stop] {
         while (!stop) {
@@ -178,9 +176,8 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
             (void)dict->mergedCount();
         }
     });
-    for (std::size_t i = 0; i + 1 < threads.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < threads.size(); ++i)
         threads[i].join();
-}
     stop = true;
     threads.back().join();
 

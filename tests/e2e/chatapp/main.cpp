@@ -12,9 +12,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("quorix-e2e-chat");
-    if (argc < 2) {
+    if (argc < 2)
         return 2;
-}
     const QString sentPath = QString::fromLocal8Bit(argv[1]);
 
     QWidget window;

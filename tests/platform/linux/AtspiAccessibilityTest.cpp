@@ -31,12 +31,10 @@ std::string stringOf(const platform::AXResult& r) {
 class AtspiAccessibilityTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (auto missing = HeadlessDesktop::missingTools(); !missing.empty()) {
+        if (auto missing = HeadlessDesktop::missingTools(); !missing.empty())
             GTEST_SKIP() << "no headless desktop here: " << missing;
-}
-        if (!AtspiAccessibility::canConnectInThisProcess()) {
+        if (!AtspiAccessibility::canConnectInThisProcess())
             GTEST_SKIP() << "libatspi connects once per process; ctest runs each case alone";
-}
         desktop_ = std::make_unique<HeadlessDesktop>();
         ASSERT_TRUE(desktop_->ok()) << desktop_->error();
         // The adapter runs in this process: it joins the desktop's buses.
@@ -54,9 +52,8 @@ class AtspiAccessibilityTest : public ::testing::Test {
 
     void TearDown() override {
         ax_.reset();
-        if (HasFailure() && desktop_) {
+        if (HasFailure() && desktop_)
             std::cerr << desktop_->logTails();
-}
         driver_.reset();
         desktop_.reset();
         for (const auto& [key, value] : saved_) {
@@ -84,9 +81,8 @@ class AtspiAccessibilityTest : public ::testing::Test {
         waitUntil(
             [&] {
                 auto r = ax_->copyAttribute(ax_->applicationElement(pid), "AXFocusedUIElement");
-                if (const auto* e = std::get_if<AXElementRef>(&r.value); r.ok() && e) {
+                if (const auto* e = std::get_if<AXElementRef>(&r.value); r.ok() && e)
                     focused = *e;
-}
                 return focused != nullptr;
             },
             20s, 50ms);
@@ -134,9 +130,8 @@ TEST_F(AtspiAccessibilityTest, ReadsAndSetsTheFocusedEntryOfAGtkDialog) {
             ax_->copyAttribute(field, "AXValue");
         }
         const auto read = std::chrono::steady_clock::now();
-        for (int i = 0; i < kRounds; ++i) {
+        for (int i = 0; i < kRounds; ++i)
             ax_->setAttribute(field, "AXValue", corrected);
-}
         const auto set = std::chrono::steady_clock::now();
         using Ms = std::chrono::duration<double, std::milli>;
         std::cout << "[timing] AT-SPI focus+value read " << Ms(read - start).count() / kRounds

@@ -43,9 +43,8 @@ bool eventually(const std::function<bool()>& condition,
                 std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
+        if (std::chrono::steady_clock::now() > deadline)
             return false;
-}
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
@@ -56,9 +55,8 @@ class Xvfb {
   public:
     bool start() {
         int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) {
+        if (pipe2(fds, O_CLOEXEC) != 0)
             return false;
-}
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], 3);
@@ -75,13 +73,11 @@ class Xvfb {
         std::string number;
         pollfd pfd{fds[0], POLLIN, 0};
         char c = 0;
-        while (poll(&pfd, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
+        while (poll(&pfd, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
             number.push_back(c);
-}
         close(fds[0]);
-        if (number.empty()) {
+        if (number.empty())
             return false;
-}
         name_ = ":" + number;
         return true;
     }
@@ -126,17 +122,15 @@ class TestClient {
         int count = 0;
         XIDeviceInfo* info = XIQueryDevice(d_, XIAllDevices, &count);
         for (int i = 0; i < count; ++i) {
-            if (info[i].use == XISlaveKeyboard && std::string(info[i].name) == "Xvfb keyboard") {
+            if (info[i].use == XISlaveKeyboard && std::string(info[i].name) == "Xvfb keyboard")
                 keyboard_ = XOpenDevice(d_, static_cast<XID>(info[i].deviceid));
-}
         }
         XIFreeDeviceInfo(info);
         XSync(d_, False);
     }
     ~TestClient() {
-        if (keyboard_ != nullptr) {
+        if (keyboard_ != nullptr)
             XCloseDevice(d_, keyboard_);
-}
         XCloseDisplay(d_);
     }
     bool hasKeyboard() const { return keyboard_ != nullptr; }
@@ -189,9 +183,8 @@ class TestClient {
 class X11Desktop : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (!haveXvfb()) {
+        if (!haveXvfb())
             return;
-}
         server_ = new Xvfb;
         if (!server_->start()) {
             delete server_;
@@ -199,16 +192,14 @@ class X11Desktop : public ::testing::Test {
         }
     }
     static void TearDownTestSuite() {
-        if (server_ != nullptr) {
+        if (server_ != nullptr)
             server_->stop();
-}
         delete server_;
         server_ = nullptr;
     }
     void SetUp() override {
-        if (server_ == nullptr) {
+        if (server_ == nullptr)
             GTEST_SKIP() << "Xvfb is not available";
-}
     }
     static const std::string& display() { return server_->name(); }
 
@@ -240,9 +231,8 @@ TEST_F(X11Desktop, PasteboardRoundTripsBetweenClientsAndCountsChanges) {
     // Another client copying is a change for us, and its text is what we read.
     const int64_t mine = ours.changeCount();
     std::string longText;
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 500; ++i)
         longText += "riga " + std::to_string(i) + " àè\n";
-}
     ASSERT_TRUE(theirs.setString(longText));
     EXPECT_TRUE(eventually([&] { return ours.changeCount() > mine; }));
     EXPECT_EQ(ours.string(), longText);
@@ -413,11 +403,9 @@ class HookFixture {
     }
     bool saw(uint16_t code, uint64_t flags) {
         return eventually([&] {
-            for (const auto& e : seen()) {
-                if (e.keyCode == code && e.flags == flags) {
+            for (const auto& e : seen())
+                if (e.keyCode == code && e.flags == flags)
                     return true;
-}
-}
             return false;
         });
     }
@@ -529,9 +517,8 @@ TEST_F(X11Desktop, ReturnIsNotGrabbedWhileTheFrontApplicationIsNotCovered) {
     EXPECT_FALSE(hook.hook_.holdsReturnGrab());
     client.tap(XK_Return);
     EXPECT_TRUE(client.receives("Return:0"));
-    for (const auto& e : hook.seen()) {
+    for (const auto& e : hook.seen())
         EXPECT_NE(e.keyCode, keys::kReturn);
-}
 }
 
 }  // namespace

@@ -53,9 +53,8 @@ TEST(SimKeyboard, HookSeesPostedKeysMarkedAndAfterItReturns) {
         seen.push_back(e);
         auto decision = KeyDecision::pass;
         if (e.userData != k::kSyntheticMarker && e.keyCode == k::kReturn) {
-            if (e.flags & k::kOption) {
+            if (e.flags & k::kOption)
                 postKey(d, k::kReturn);  // the ⌥⏎ bypass: send as typed
-            }
             decision = KeyDecision::swallow;
         }
         --depth;
