@@ -22,6 +22,7 @@ AtspiAccessibility::AtspiAccessibility(Options options)
     AtspiSession::Options sessionOptions;
     sessionOptions.ownPid = ownPid_;
     sessionOptions.callTimeoutMs = options_.busCallTimeoutMs;
+    sessionOptions.log = options_.log;
     session_ = std::make_unique<AtspiSession>(sessionOptions);
     if (!options_.disableBus) {
         // libatspi lives and dies on the one thread: connected there, and
