@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -19,7 +20,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const std::string kDaemon = std::string(QUORIX_BINARY_DIR) + "/cli/quorix";
+// QUORIX_E2E_DAEMON names another build of quorix (a release build for timing).
+const std::string kDaemon = std::getenv("QUORIX_E2E_DAEMON") != nullptr
+                                ? std::getenv("QUORIX_E2E_DAEMON")
+                                : std::string(QUORIX_BINARY_DIR) + "/cli/quorix";
 const std::string kChat = std::string(QUORIX_BINARY_DIR) + "/tests/e2e/quorix_e2e_chatapp";
 
 // A loopback port nobody listens on: bound, then released.
