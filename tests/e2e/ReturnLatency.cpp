@@ -1,9 +1,8 @@
 // Measures how long a zenity entry dialog takes to receive a physical Return:
 // without the daemon, then with it for a message that needs no change and for
 // one corrected by the local dictionary (accessibility path). Not a test: run
-// by hand, ideally against a release build,
-//   QUORIX_E2E_DAEMON=build/release/cli/quorix \
-//   build/asan-ubsan/tests/e2e/quorix_e2e_latency [--samples=N]
+// by hand, ideally against a release build (QUORIX_E2E_DAEMON names it):
+//   QUORIX_E2E_DAEMON=build/release/cli/quorix quorix_e2e_latency [--samples=N]
 // and read the printed medians and 90th percentiles.
 
 #include <gtest/gtest.h>
