@@ -54,6 +54,11 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
     AIClient::setShared(ai_.get());
 }
 
+void ServiceRoot::settle() {
+    dictionary_->stopPeriodicSync();
+    dispatcher_->drainGlobal();
+}
+
 ServiceRoot::~ServiceRoot() {
     dictionary_->stopPeriodicSync();
     dispatcher_->drainGlobal();

@@ -82,7 +82,7 @@ void DaemonFixture::writeConfiguration() {
 void DaemonFixture::startDaemon(const std::vector<std::string>& options) {
     std::vector<std::string> argv = {kDaemon, "daemon"};
     argv.insert(argv.end(), options.begin(), options.end());
-    desktop_->start("daemon", argv);
+    daemon_ = &desktop_->start("daemon", argv);
     ASSERT_TRUE(waitForLog("[Daemon] Quorix attivo", 60s)) << "the daemon did not start";
 }
 

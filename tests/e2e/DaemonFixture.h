@@ -51,6 +51,7 @@ class DaemonFixture : public ::testing::Test {
     std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<DesktopDriver> driver_;
     std::unique_ptr<FakeProvider> provider_;
+    ChildProcess* daemon_ = nullptr;  // owned by desktop_
 
   private:
     void writeConfiguration();
