@@ -1,5 +1,8 @@
 #include "platform/linux/AtspiSession.h"
 
+#include <signal.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -200,6 +203,21 @@ AtspiAccessible* AtspiSession::applicationObject(int32_t pid) {
     return found;
 }
 
+void AtspiSession::forgetEndedProcesses() {
+    const auto ended = [](int32_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; };
+    for (auto it = focused_.begin(); it != focused_.end();) {
+        if (ended(it->first)) {
+            g_object_unref(it->second);
+            it = focused_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    std::erase_if(pidByBusName_, [&](const auto& entry) { return ended(entry.second); });
+    std::erase_if(lastWalk_, [&](const auto& entry) { return ended(entry.first); });
+    std::erase_if(reported_, ended);
+}
+
 void AtspiSession::walkAll() {
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (desktop == nullptr)
@@ -302,6 +320,7 @@ AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
     if (name == "AXRole")
         return ok(std::string("AXApplication"));
     if (name == "AXFocusedUIElement") {
+        forgetEndedProcesses();
         if (AtspiAccessible* focus = focusedIn(pid))
             return ok(wrap(focus, pid));
         if (!reported_.contains(pid)) {

@@ -72,6 +72,8 @@ class AtspiSession {
     int32_t pidOf(AtspiAccessible* object);
     AtspiAccessible* applicationObject(int32_t pid);  // new reference or nullptr
     AtspiAccessible* focusedIn(int32_t pid);          // borrowed or nullptr
+    // Drops what is kept about processes that have ended.
+    void forgetEndedProcesses();
     void walkAll();
     void walkApplication(AtspiAccessible* app, int32_t pid);
     AtspiAccessible* findFocused(AtspiAccessible* root, int& budget);  // new ref
