@@ -166,6 +166,16 @@ int runDaemonCommand(std::span<char* const> args) {
         interceptor.stop();
         interceptorRef.store(nullptr);
     }
+    if (status == 0) {
+        // The keyboard is free again (stop() released the grabs). What must
+        // outlive the process is written now; destroying the services would
+        // free the spell and typo dictionaries piece by piece, about half a
+        // second that nobody waits for, so the process ends here.
+        pasteboard.handOverToClipboardManager(platform::X11Pasteboard::Options{}.handOverLimit);
+        root.settle();
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
     if (preloading.joinable()) {
         preloading.join();
     }

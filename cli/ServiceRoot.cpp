@@ -47,6 +47,11 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
     ai_ = std::make_unique<AIClient>(*config_, *logger_, *aiHttp_, env_, clock_);
 }
 
+void ServiceRoot::settle() {
+    dictionary_->stopPeriodicSync();
+    dispatcher_->drainGlobal();
+}
+
 ServiceRoot::~ServiceRoot() {
     dictionary_->stopPeriodicSync();
     dispatcher_->drainGlobal();

@@ -48,6 +48,10 @@ class ServiceRoot {
 
     explicit ServiceRoot(ServiceRootOptions options = {});
     // Lets queued background work (cache writes, learning) finish.
+    // Stops the background sync and waits until every queued piece of work
+    // (cache and learning writes included) has finished. Afterwards the
+    // process may end without destroying the services.
+    void settle();
     ~ServiceRoot();
     ServiceRoot(const ServiceRoot&) = delete;
     ServiceRoot& operator=(const ServiceRoot&) = delete;

@@ -67,6 +67,12 @@ public:
     virtual AXResult copyAttribute(const AXElementRef& element, const std::string& name) = 0;
     virtual AXError setAttribute(const AXElementRef& element, const std::string& name,
                                  const std::string& value) = 0;
+    // How to make an application's fields readable (a browser's start option,
+    // a desktop setting), for a one-line log message; empty when the adapter
+    // has no advice.
+    virtual std::string enableHintFor(const std::optional<std::string>& /*bundleId*/) const {
+        return {};
+    }
 };
 
 }  // namespace quorix::platform

@@ -164,6 +164,27 @@ bool BrowserDetector::isBrowserAddressBarOrUI(const platform::RunningApplication
     return false;
 }
 
+bool BrowserDetector::isUnreadableBrowser(const platform::RunningApplication& app) const {
+    if (!isBrowserApp(app.bundleIdentifier) || Reader{s_.accessibility}.focusedElement(app.pid))
+        return false;
+    bool first = false;
+    {
+        std::lock_guard lock(hintedMutex_);
+        first = hinted_.insert(app.bundleIdentifier.value_or("")).second;
+    }
+    if (first) {
+        std::string hint = s_.accessibility.enableHintFor(app.bundleIdentifier);
+        if (hint.empty())
+            hint = "Attiva l'accessibilità del browser.";
+        s_.logger.log("🌐 [Browser] Campo non leggibile via Accessibility API in '" +
+                      app.localizedName.value_or(app.bundleIdentifier.value_or("")) +
+                      "': non distinguo la pagina dalla barra degli indirizzi, lascio passare "
+                      "Invio senza correggere. " +
+                      hint);
+    }
+    return true;
+}
+
 std::optional<AutocompleteState> BrowserDetector::checkAutocompleteState(
     const platform::RunningApplication& app) const {
     const Reader read{s_.accessibility};

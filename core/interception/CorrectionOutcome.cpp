@@ -70,8 +70,9 @@ CorrectionOutcome::Applied CorrectionOutcome::applyCache(const Inputs& in) {
     }
     s_.notice.hide(std::string(kCorrectedLabel), applied.changedWord);
     playFeedbackSound();
-    // A cached correction tries the accessibility set even in a browser.
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, true, kPasteWait);
+    // In a browser a page field may report a set it did not apply: paste there.
+    io_.writeBackAndSend(in.element, applied.text, in.previousString, !in.isBrowser,
+                         in.isBrowser ? kBrowserPasteWait : kPasteWait);
     return applied;
 }
 

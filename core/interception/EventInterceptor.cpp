@@ -147,6 +147,8 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     if (!s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
         return KeyDecision::pass;
     }
+    if (browser_->isUnreadableBrowser(*front))
+        return KeyDecision::pass;
     if (BrowserDetector::isBrowserApp(front->bundleIdentifier) &&
         browser_->isBrowserAddressBarOrUI(*front)) {
         s_.logger.log(

@@ -129,13 +129,29 @@ void FieldIO::replaceTextAndSend(const platform::AXElementRef& element,
                      isBrowser ? kBrowserPasteWait : kPasteWait);
 }
 
+bool FieldIO::setValueVerified(const platform::AXElementRef& element, const std::string& text) {
+    if (s_.accessibility.setAttribute(element, kValue, text) != platform::AXError::success)
+        return false;
+    // Some fields (web pages rebuilding their DOM) answer success and keep
+    // their old text: only a value that reads back as the new text is written.
+    const auto value = s_.accessibility.copyAttribute(element, kValue);
+    const std::string* now = std::get_if<std::string>(&value.value);
+    if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value))
+        now = &a->plain;
+    if (value.ok() && now != nullptr && text::canonicallyEqual(*now, text))
+        return true;
+    s_.logger.log(
+        "⚠️ [AX Direct Set] Il campo non mostra il testo scritto via Accessibility API: "
+        "lo incollo.");
+    return false;
+}
+
 void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
                                const std::optional<std::string>& previousString,
                                bool tryAccessibility, dispatch::Duration pasteWait) {
     auto& clock = s_.dispatcher.clock();
     const bool setByAccessibility =
-        tryAccessibility && element &&
-        s_.accessibility.setAttribute(element, kValue, corrected) == platform::AXError::success;
+        tryAccessibility && element && setValueVerified(element, corrected);
     if (setByAccessibility) {
         s_.logger.log("⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!");
     } else {

@@ -54,7 +54,8 @@ class FieldIO {
                             const std::optional<std::string>& previousString, bool isBrowser);
     // The write-back of the cache/local/offline variants: accessibility set when
     // tryAccessibility and an element is present, else paste then `pasteWait`;
-    // Return; clipboard restore scheduled.
+    // Return; clipboard restore scheduled. A set counts only when the field
+    // reads back the new text; otherwise the text is pasted.
     void writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
                           const std::optional<std::string>& previousString, bool tryAccessibility,
                           dispatch::Duration pasteWait);
@@ -65,6 +66,9 @@ class FieldIO {
     int64_t clipboardRestoreGeneration() const { return generation_->load(); }
 
   private:
+    // Sets "AXValue" and reads it back; true only when the field holds text.
+    bool setValueVerified(const platform::AXElementRef& element, const std::string& text);
+
     InterceptorServices& s_;
     // Shared with pending restores, which act only while it still holds their value.
     std::shared_ptr<std::atomic<int64_t>> generation_;

@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cctype>
+#include <initializer_list>
+
 #include "platform/linux/AtspiElement.h"
 #include "platform/linux/AtspiSession.h"
 #include "platform/linux/AtspiThread.h"
@@ -22,6 +25,7 @@ AtspiAccessibility::AtspiAccessibility(Options options)
     AtspiSession::Options sessionOptions;
     sessionOptions.ownPid = ownPid_;
     sessionOptions.callTimeoutMs = options_.busCallTimeoutMs;
+    sessionOptions.log = options_.log;
     session_ = std::make_unique<AtspiSession>(sessionOptions);
     if (!options_.disableBus) {
         // libatspi lives and dies on the one thread: connected there, and
@@ -44,6 +48,29 @@ std::string AtspiAccessibility::enableHint() {
            "toolkit-accessibility true (attiva di default con GNOME); Qt → "
            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1; Chromium/Electron → "
            "--force-renderer-accessibility.";
+}
+
+std::string AtspiAccessibility::enableHintFor(const std::optional<std::string>& bundleId) const {
+    std::string id;
+    for (char c : bundleId.value_or(""))
+        id += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto names = [&id](std::initializer_list<const char*> fragments) {
+        for (const char* fragment : fragments) {
+            if (id.find(fragment) != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    if (!connected_)
+        return enableHint();
+    if (names({"firefox", "librewolf", "waterfox"}))
+        return "Per Firefox: avvialo con GNOME_ACCESSIBILITY=1 nell'ambiente, oppure attiva "
+               "l'accessibilità del desktop (gsettings set org.gnome.desktop.interface "
+               "toolkit-accessibility true).";
+    if (names({"chrom", "brave", "edge", "vivaldi", "opera"}))
+        return "Per i browser Chromium: avvialo con --force-renderer-accessibility (oppure "
+               "ACCESSIBILITY_ENABLED=1 nell'ambiente).";
+    return enableHint();
 }
 
 bool AtspiAccessibility::canConnectInThisProcess() {

@@ -61,6 +61,8 @@ class AtspiAccessibility final : public Accessibility {
     AXResult copyAttribute(const AXElementRef& element, const std::string& name) override;
     AXError setAttribute(const AXElementRef& element, const std::string& name,
                          const std::string& value) override;
+    // Browsers: Chromium's and Firefox's own switches; others: enableHint().
+    std::string enableHintFor(const std::optional<std::string>& bundleId) const override;
 
     // Whether the accessibility bus was reached at start.
     bool isBusConnected() const { return connected_; }

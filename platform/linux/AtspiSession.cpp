@@ -1,5 +1,8 @@
 #include "platform/linux/AtspiSession.h"
 
+#include <signal.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -200,6 +203,21 @@ AtspiAccessible* AtspiSession::applicationObject(int32_t pid) {
     return found;
 }
 
+void AtspiSession::forgetEndedProcesses() {
+    const auto ended = [](int32_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; };
+    for (auto it = focused_.begin(); it != focused_.end();) {
+        if (ended(it->first)) {
+            g_object_unref(it->second);
+            it = focused_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    std::erase_if(pidByBusName_, [&](const auto& entry) { return ended(entry.second); });
+    std::erase_if(lastWalk_, [&](const auto& entry) { return ended(entry.first); });
+    std::erase_if(reported_, ended);
+}
+
 void AtspiSession::walkAll() {
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (desktop == nullptr)
@@ -302,8 +320,18 @@ AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
     if (name == "AXRole")
         return ok(std::string("AXApplication"));
     if (name == "AXFocusedUIElement") {
-        AtspiAccessible* focus = focusedIn(pid);
-        return focus ? ok(wrap(focus, pid)) : fail(AXError::noValue);
+        forgetEndedProcesses();
+        if (AtspiAccessible* focus = focusedIn(pid))
+            return ok(wrap(focus, pid));
+        if (!reported_.contains(pid)) {
+            AtspiAccessible* app = applicationObject(pid);
+            reportOnce(pid, app ? "nessun elemento ha il focus nelle sue finestre attive"
+                                : "l'applicazione non è sul bus dell'accessibilità (accessibilità "
+                                  "spenta o non supportata)");
+            if (app)
+                g_object_unref(app);
+        }
+        return fail(AXError::noValue);
     }
     if (name != "AXWindows" && name != "AXFocusedWindow" && name != "AXTitle")
         return fail(AXError::attributeUnsupported);
@@ -411,20 +439,32 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
         return states.valid ? ok(states.focused) : fail(AXError::invalidElement);
     }
     if (name == "AXValue")
-        return readValue(object);
+        return readValue(object, element.pid());
     if (name == "AXSelectedTextRange")
         return readSelectedRange(object);
     return fail(AXError::attributeUnsupported);
 }
 
-AXResult AtspiSession::readValue(AtspiAccessible* object) {
-    if (!atspi::exposesValue(traitsOf(object)))
+void AtspiSession::reportOnce(int32_t pid, const std::string& step) {
+    if (!reported_.insert(pid).second || !options_.log)
+        return;
+    options_.log("♿️ [AT-SPI] Campo non leggibile via accessibilità nel processo " +
+                 std::to_string(pid) + ": " + step + ". Uso gli appunti.");
+}
+
+AXResult AtspiSession::readValue(AtspiAccessible* object, int32_t pid) {
+    const atspi::Traits traits = traitsOf(object);
+    AtspiText* text =
+        atspi::exposesValue(traits) ? atspi_accessible_get_text_iface(object) : nullptr;
+    if (text == nullptr) {
+        reportOnce(pid, "l'elemento con il focus (" + atspi::role(traits) +
+                            ") non espone un testo modificabile");
         return fail(AXError::attributeUnsupported);
-    AtspiText* text = atspi_accessible_get_text_iface(object);
-    if (text == nullptr)
-        return fail(AXError::attributeUnsupported);
+    }
     auto value = wholeText(text);
     g_object_unref(text);
+    if (!value)
+        reportOnce(pid, "la lettura del testo dell'elemento con il focus non è riuscita");
     return value ? ok(std::move(*value)) : fail(AXError::cannotComplete);
 }
 

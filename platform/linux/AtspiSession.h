@@ -7,6 +7,10 @@
 // walk of the active windows at start and, rate-limited, when a process has
 // no known focus, finds focus that no event reported. The adapter's own
 // process is never queried.
+//
+// When a process's focused field cannot be read, the step that failed is
+// logged once for that process (not on the bus, no focused element, a focused
+// element without text, a failed read); capture then uses the clipboard.
 
 #include <atspi/atspi.h>
 
@@ -16,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "platform/Accessibility.h"
@@ -37,6 +42,8 @@ class AtspiSession {
         int walkLimit = 2000;
         // Least time between two focus walks of the same process.
         std::chrono::milliseconds walkInterval{1000};
+        // Log sink (one line per message); may be empty.
+        std::function<void(const std::string&)> log;
     };
 
     explicit AtspiSession(Options options);
@@ -65,6 +72,8 @@ class AtspiSession {
     int32_t pidOf(AtspiAccessible* object);
     AtspiAccessible* applicationObject(int32_t pid);  // new reference or nullptr
     AtspiAccessible* focusedIn(int32_t pid);          // borrowed or nullptr
+    // Drops what is kept about processes that have ended.
+    void forgetEndedProcesses();
     void walkAll();
     void walkApplication(AtspiAccessible* app, int32_t pid);
     AtspiAccessible* findFocused(AtspiAccessible* root, int& budget);  // new ref
@@ -72,7 +81,8 @@ class AtspiSession {
     atspi::Traits traitsOf(AtspiAccessible* object);
     AXResult readApplication(int32_t pid, const std::string& name);
     AXResult readObject(const AtspiElement& element, const std::string& name);
-    AXResult readValue(AtspiAccessible* object);
+    AXResult readValue(AtspiAccessible* object, int32_t pid);
+    void reportOnce(int32_t pid, const std::string& step);
     AXResult readSelectedRange(AtspiAccessible* object);
     AXElementRef wrap(AtspiAccessible* object, int32_t pid);
 
@@ -83,6 +93,7 @@ class AtspiSession {
     std::map<int32_t, AtspiAccessible*> focused_;  // owned references
     std::map<std::string, int32_t> pidByBusName_;
     std::map<int32_t, std::chrono::steady_clock::time_point> lastWalk_;
+    std::set<int32_t> reported_;
 };
 
 }  // namespace quorix::platform

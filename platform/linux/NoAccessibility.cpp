@@ -20,6 +20,10 @@ AXError NoAccessibility::setAttribute(const AXElementRef& /*element*/, const std
     return AXError::apiDisabled;
 }
 
+std::string NoAccessibility::enableHintFor(const std::optional<std::string>& /*bundleId*/) const {
+    return "Il daemon è stato avviato con --no-accessibility: avvialo senza.";
+}
+
 const char* NoAccessibility::enableHint() {
     return "ℹ️ [Accessibilità] Bus AT-SPI non disponibile: testo letto e scritto via appunti. "
            "Per attivarlo: GTK/GNOME `gsettings set org.gnome.desktop.interface "

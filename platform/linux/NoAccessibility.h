@@ -19,6 +19,7 @@ class NoAccessibility final : public Accessibility {
     AXResult copyAttribute(const AXElementRef& element, const std::string& name) override;
     AXError setAttribute(const AXElementRef& element, const std::string& name,
                          const std::string& value) override;
+    std::string enableHintFor(const std::optional<std::string>& bundleId) const override;
 
     // How to turn accessibility on, for the log (one line).
     static const char* enableHint();

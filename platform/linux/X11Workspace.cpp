@@ -181,6 +181,35 @@ RunningApplication X11Workspace::describeLocked(unsigned long window) {
     return app;
 }
 
+void X11Workspace::watchLocked(unsigned long window) {
+    if (cachedWindow_ != 0 && cachedWindow_ != window)
+        XSelectInput(display_, cachedWindow_, NoEventMask);
+    cachedWindow_ = window;
+    // Selected before describing, so a change made meanwhile is seen next time.
+    XSelectInput(display_, window, StructureNotifyMask | PropertyChangeMask);
+}
+
+void X11Workspace::dropStaleLocked() {
+    const Atom identity[] = {XInternAtom(display_, "_NET_WM_PID", False), XA_WM_CLASS,
+                             XInternAtom(display_, "_GTK_APPLICATION_ID", False)};
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.xany.window != cachedWindow_)
+            continue;
+        bool stale = event.type == DestroyNotify;
+        if (event.type == PropertyNotify) {
+            for (Atom atom : identity)
+                stale = stale || event.xproperty.atom == atom;
+        }
+        if (stale) {
+            cached_.reset();
+            if (event.type == DestroyNotify)
+                cachedWindow_ = 0;
+        }
+    }
+}
+
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     std::lock_guard lock(mutex_);
     if (display_ == nullptr && !triedOpen_) {
@@ -190,10 +219,12 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     if (display_ == nullptr)
         return std::nullopt;
     const unsigned long window = activeWindowLocked();
+    // The round trip above has read every event sent before it was answered.
+    dropStaleLocked();
     if (window == 0)
         return std::nullopt;
     if (window != cachedWindow_ || !cached_) {
-        cachedWindow_ = window;
+        watchLocked(window);
         cached_ = describeLocked(window);
     }
     return cached_;

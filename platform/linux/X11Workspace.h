@@ -10,7 +10,10 @@
 // else the window title, else the class. Pid: _NET_WM_PID (0 when absent).
 //
 // Thread: any; calls are serialised on the workspace's own connection.
-// Answers are cached per window, so a repeated query costs one round trip.
+// Answers are cached per window, so a repeated query costs one round trip. The
+// cached window is watched: its destruction (a new client may get the same
+// window id) or a change of its _NET_WM_PID, WM_CLASS or application id drops
+// the cached answer, so a restarted application is never taken for the old one.
 
 #include <cstdint>
 #include <functional>
@@ -55,6 +58,10 @@ class X11Workspace final : public Workspace {
     unsigned long topLevelLocked(unsigned long window);
     RunningApplication describeLocked(unsigned long window);
     std::optional<std::string> stringPropertyLocked(unsigned long window, const char* name);
+    // Reads the events of the watched window queued so far; drops the cached
+    // answer when the window went or its identity changed.
+    void dropStaleLocked();
+    void watchLocked(unsigned long window);
 
     Workspace& files_;
     std::string displayName_;

@@ -24,8 +24,8 @@ class DaemonFixture : public ::testing::Test {
     // Starts the daemon and waits until it watches the keyboard.
     void startDaemon(const std::vector<std::string>& options = {});
     // Starts zenity's entry dialog (on the accessibility bus or not) and
-    // focuses it.
-    pid_t startEntry(bool accessible);
+    // focuses it; what it prints on Return is outputOf(name).
+    pid_t startEntry(bool accessible, const std::string& name = "zenity");
     // Starts the chat window; sent lines go to sentFile().
     pid_t startChat();
     std::string sentFile() const { return desktop_->folder() + "/sent.txt"; }
@@ -40,6 +40,10 @@ class DaemonFixture : public ::testing::Test {
     std::string daemonLog() const;
     bool waitForLog(const std::string& fragment,
                     std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // How many times fragment occurs in the daemon's log.
+    std::size_t logCount(const std::string& fragment) const;
+    // Gives the input focus to pid's window.
+    bool focusWindowOf(pid_t pid);
 
     void setClipboard(const std::string& text);
     std::string clipboard();
@@ -47,10 +51,10 @@ class DaemonFixture : public ::testing::Test {
     std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<DesktopDriver> driver_;
     std::unique_ptr<FakeProvider> provider_;
+    ChildProcess* daemon_ = nullptr;  // owned by desktop_
 
   private:
     void writeConfiguration();
-    bool focusWindowOf(pid_t pid);
     int helpers_ = 0;
 };
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <iostream>
 
@@ -106,6 +108,26 @@ TEST_F(ChatMessages, ThroughTheClipboardWhenAccessibilityIsOff) {
     EXPECT_EQ(sentLines(),
               (std::vector<std::string>{"ciao che fai", "tutto bene", "ciao che fai"}));
     EXPECT_EQ(daemonLog().find("[AX Direct Set]"), std::string::npos);
+}
+
+// SIGTERM after a correction: the daemon lets go of the keyboard and exits at
+// once; Return then reaches the chat untouched.
+TEST_F(ChatTest, TerminationReleasesTheKeyboardPromptly) {
+    if (startChat() < 0)
+        GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
+    startDaemon();
+    driver_->type("ciao cge fai");
+    driver_->stroke("Return");
+    ASSERT_TRUE(waitForSent(1));
+    ASSERT_TRUE(waitUntilIdle());
+    const auto signalled = Clock::now();
+    kill(daemon_->pid(), SIGTERM);
+    EXPECT_EQ(daemon_->waitExit(10000), 0);
+    std::cout << "[timing] SIGTERM to exit: " << millisSince(signalled) << " ms\n";
+    driver_->type("ciao cge fai");
+    driver_->stroke("Return");
+    ASSERT_TRUE(waitForSent(2));
+    EXPECT_EQ(sentLines().back(), "ciao cge fai");
 }
 
 TEST_F(ChatTest, AiCorrectionAndQuickUndo) {

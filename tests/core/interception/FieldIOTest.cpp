@@ -93,6 +93,28 @@ TEST_F(FieldIOTest, NoElementPastes) {
     EXPECT_EQ(journal(), paste("y", "25ms") + sendReturn("y"));
 }
 
+// A set is written only when the field reads back the new text.
+TEST_F(FieldIOTest, SetThatReportsSuccessWithoutEffectFallsBackToPaste) {
+    auto chat = openChat("ciao cge fai");
+    const auto element = io().getFocusedElementAndText(app).element;
+    desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::ignore);
+    desktop.journal().clear();
+    io().writeBackAndSend(element, "ciao che fai", std::nullopt, true, dispatch::micros(25'000));
+    EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
+                             sendReturn("ciao che fai"));
+    EXPECT_FALSE(
+        logged("⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!"));
+
+    // A field whose value cannot be read back cannot confirm the set either.
+    desktop.setText(chat.field, "ciao cge fai");
+    desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::accept);
+    desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
+    desktop.journal().clear();
+    io().writeBackAndSend(element, "ciao che fai", std::nullopt, true, dispatch::micros(25'000));
+    EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
+                             sendReturn("ciao che fai"));
+}
+
 TEST_F(FieldIOTest, OnlyTheLastOfTwoQuickRestoresActs) {
     auto chat = openChat("uno");
     const auto element = io().getFocusedElementAndText(app).element;

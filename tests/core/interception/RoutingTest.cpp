@@ -178,6 +178,37 @@ TEST_F(Routing, ReturnPassesWhereNoCorrectionBelongs) {
     EXPECT_EQ(pendingReports(), 0u);
 }
 
+// A browser whose focused element cannot be read may have its address bar
+// focused: Return passes as typed, and how to turn accessibility on is said
+// once. Other applications keep the clipboard path.
+TEST_F(Routing, UnreadableBrowserLetsReturnPassAndSaysOnceHowToFixIt) {
+    const std::string hint =
+        "🌐 [Browser] Campo non leggibile via Accessibility API in 'Chromium': non distinguo la "
+        "pagina dalla barra degli indirizzi, lascio passare Invio senza correggere. Attiva "
+        "l'accessibilità del browser.";
+    auto browser = platform::addBrowser(desktop, 300, "org.chromium.Chromium", "Chromium", "Chat");
+    desktop.setHidesFocusedElement(300, true);
+    ASSERT_TRUE(interceptor->start());
+    for (const char* typed : {"ci vedimao", "ciao cge fai"}) {
+        desktop.setText(browser.textArea, typed);
+        desktop.journal().clear();
+        EXPECT_FALSE(press(k::kReturn)) << typed;
+        EXPECT_EQ(journal({"key", "post", "pb"}), Lines{"key ⏎ pass"}) << typed;
+    }
+    EXPECT_EQ(sent(), (std::vector<std::string>{"ci vedimao", "ciao cge fai"}));
+    EXPECT_EQ(countMessages(hint), 1u);
+    EXPECT_EQ(pendingReports(), 0u);
+
+    cache.set("ciao cge fai", "ciao che fai");
+    platform::addChatApp(desktop, 101, "com.example.chat", "Chat", "ciao cge fai");
+    desktop.setHidesFocusedElement(101, true);
+    desktop.journal().clear();
+    EXPECT_TRUE(press(k::kReturn));
+    EXPECT_EQ(finishRun().path, "cache");
+    EXPECT_EQ(sent().back(), "ciao che fai");
+    EXPECT_EQ(journal({"pb"}).at(0), "pb.copy \"ciao cge fai\"");
+}
+
 // --- Guard, marker, master switch
 
 TEST_F(Routing, WhileWorkingEveryUserKeyIsSwallowedButOwnKeysPass) {

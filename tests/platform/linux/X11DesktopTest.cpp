@@ -350,6 +350,32 @@ TEST_F(X11Desktop, WorkspaceNamesTheFocusedWindowsApplication) {
     EXPECT_EQ(front->pid, 4242);
 }
 
+TEST_F(X11Desktop, WorkspaceForgetsAWindowThatWentOrChangedProcess) {
+    LinuxWorkspace files({"/nonexistent"});
+    X11Workspace workspace(files, display());
+    const auto setPid = [](TestClient& client, long pid) {
+        XChangeProperty(client.display(), client.window(),
+                        XInternAtom(client.display(), "_NET_WM_PID", False), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+        XSync(client.display(), False);
+    };
+    const auto frontPid = [&] {
+        const auto front = workspace.frontmostApplication();
+        return front ? front->pid : -1;
+    };
+    {
+        TestClient client(display());
+        setPid(client, 1001);
+        ASSERT_EQ(frontPid(), 1001);
+        setPid(client, 1002);
+        EXPECT_EQ(frontPid(), 1002);
+    }
+    // The next client usually gets the same window id as the one that left.
+    TestClient next(display());
+    setPid(next, 1003);
+    EXPECT_EQ(frontPid(), 1003);
+}
+
 TEST_F(X11Desktop, WorkspacePrefersAnInstalledDesktopEntry) {
     const auto id = X11Workspace::identifierFor(
         std::nullopt, "chromium", "Chromium", [](const std::string& c) { return c == "chromium"; });
