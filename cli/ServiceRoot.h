@@ -27,6 +27,7 @@
 #include "platform/linux/LinuxSystemEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/NuspellSpellChecker.h"
+#include "platform/posix/PosixFileSystem.h"
 
 namespace quorix::cli {
 
@@ -55,6 +56,7 @@ class ServiceRoot {
     platform::LinuxSystemEnvironment& environment() { return env_; }
     const std::string& configFolder() const { return configFolder_; }
     dispatch::Clock& clock() { return clock_; }
+    platform::FileSystem& fileSystem() { return fs_; }
     AppLogger& logger() { return *logger_; }
     AppConfig& config() { return *config_; }
     dispatch::Dispatcher& dispatcher() { return *dispatcher_; }
@@ -66,6 +68,7 @@ class ServiceRoot {
 
   private:
     platform::LinuxSystemEnvironment env_;
+    platform::PosixFileSystem& fs_ = platform::PosixFileSystem::instance();
     dispatch::Clock& clock_;
     const std::string configFolder_;
     std::unique_ptr<AppLogger> logger_;

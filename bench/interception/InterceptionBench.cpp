@@ -25,6 +25,7 @@
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/knowledge/TypoCache.h"
 #include "core/net/OfflineHttpClient.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "platform/sim/SimScenes.h"
@@ -70,14 +71,15 @@ struct Graph {
     Graph()
         : folder(makeTempFolder()),
           desktop(workspace),
-          logger(folder, desktop.clock(), nullptr, StorageMode::readOnly),
-          config(folder, logger, desktop.clock(), workspace, env, StorageMode::readOnly),
+          logger(folder, fs, desktop.clock(), nullptr, StorageMode::readOnly),
+          config(folder, fs, logger, desktop.clock(), workspace, env, StorageMode::readOnly),
           mainQueue(desktop.clock()),
           dispatcher(desktop.clock(), mainQueue),
           detector(recognizer),
-          cache(folder, dispatcher.global(dispatch::QoS::utility), logger),
+          cache(folder, fs, dispatcher.global(dispatch::QoS::utility), logger),
           dictionary(LocalTypoDictionary::Dependencies{
               .configFolder = folder,
+              .files = fs,
               .resourceFolders = {std::string(QUORIX_SOURCE_DIR) + "/resources"},
               .developmentFolder = {},
               .spell = spell,
@@ -141,6 +143,7 @@ struct Graph {
     platform::SimWorkspace workspace;
     platform::SimDesktop desktop;
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
+    platform::MemoryFileSystem fs;
     AppLogger logger;
     AppConfig config;
     dispatch::ManualQueue mainQueue;

@@ -18,6 +18,7 @@
 #include "core/net/OfflineHttpClient.h"
 #include "platform/linux/Cld2LanguageRecognizer.h"
 #include "platform/linux/NuspellSpellChecker.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimPreferencesStore.h"
 
 namespace quorix {
@@ -30,7 +31,8 @@ struct OfflineDictionaryServices {
         return made == nullptr ? std::string() : std::string(made);
     }();
     dispatch::VirtualClock clock;
-    AppLogger logger{folder, clock, nullptr};
+    platform::MemoryFileSystem fs;
+    AppLogger logger{folder, fs, clock, nullptr};
     platform::NuspellSpellChecker spell;
     platform::Cld2LanguageRecognizer recognizer;
     LanguageDetector detector{recognizer};
@@ -46,6 +48,7 @@ struct OfflineDictionaryServices {
     std::unique_ptr<LocalTypoDictionary> load() {
         return std::make_unique<LocalTypoDictionary>(LocalTypoDictionary::Dependencies{
             .configFolder = folder + "/config",
+            .files = fs,
             .resourceFolders = {},
             .developmentFolder = std::string(QUORIX_SOURCE_DIR) + "/resources/Dictionaries",
             .spell = spell,

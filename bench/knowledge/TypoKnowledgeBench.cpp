@@ -15,7 +15,7 @@ namespace {
 void BM_TypoCacheGet(benchmark::State& state) {
     OfflineDictionaryServices services;
     dispatch::SerialQueue io("bench.cache.io", services.clock);
-    TypoCache cache(services.folder + "/cache", io, services.logger);
+    TypoCache cache(services.folder + "/cache", services.fs, io, services.logger);
     for (int i = 0; i < 600; ++i) {
         cache.set("Ciao, ci vediamo domani alle " + std::to_string(i) + "?", "ok");
     }

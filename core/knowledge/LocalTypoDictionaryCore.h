@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/config/StoredFile.h"
 #include "core/knowledge/LocalTypoCorrector.h"
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/knowledge/TypoTables.h"
@@ -40,6 +41,10 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     void saveLearned();
 
     const std::string configFolder;
+    platform::FileSystem& files;
+    const StorageMode storage;
+    StoredFile learnedFile;  // guarded by fileMutex
+    StoredFile syncedFile;   // guarded by syncReplyMutex
     const std::string learnedPath;
     const std::string syncedPath;
     const std::string syncURL;

@@ -3,7 +3,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/config/Files.h"
 #include "core/knowledge/LearningPairs.h"
 #include "core/knowledge/LocalTypoDictionaryCore.h"
 
@@ -31,12 +30,18 @@ std::optional<TypoMap> storedSyncMap(const std::string& data) {
 }  // namespace
 
 void LocalTypoDictionary::Core::loadLearnedTypos() {
-    const auto data = files::readAll(learnedPath);
+    std::optional<std::string> data;
+    {
+        std::lock_guard fileLock(fileMutex);
+        data = learnedFile.read();
+    }
     if (!data) {
         return;
     }
     auto map = parseTypoMap(*data);
     if (!map) {
+        std::lock_guard fileLock(fileMutex);
+        learnedFile.markDamaged();
         return;
     }
     std::lock_guard lock(writeMutex);
@@ -51,12 +56,18 @@ void LocalTypoDictionary::Core::loadLearnedTypos() {
 }
 
 void LocalTypoDictionary::Core::loadSyncedTypos() {
-    const auto data = files::readAll(syncedPath);
+    std::optional<std::string> data;
+    {
+        std::lock_guard replyLock(syncReplyMutex);
+        data = syncedFile.read();
+    }
     if (!data) {
         return;
     }
     const auto map = storedSyncMap(*data);
     if (!map) {
+        std::lock_guard replyLock(syncReplyMutex);
+        syncedFile.markDamaged();
         return;
     }
     std::lock_guard lock(writeMutex);
@@ -104,9 +115,22 @@ void LocalTypoDictionary::Core::learnFromCorrection(std::string_view original,
 }
 
 void LocalTypoDictionary::Core::saveLearned() {
+    if (storage == StorageMode::readOnly) {
+        return;
+    }
     std::lock_guard lock(fileMutex);
-    const auto learned = snapshot()->learned;
-    files::writeAtomic(learnedPath, typoMapToPrettyJson(*learned));
+    const auto folderLock = learnedFile.lockFolder();
+    TypoMap pairs = *snapshot()->learned;
+    // Pairs another process learned meanwhile stay in the file; for a typo
+    // both learned, this process's pair is written.
+    if (const auto data = learnedFile.read()) {
+        if (auto stored = parseTypoMap(*data)) {
+            pairs.merge(*stored);
+        } else {
+            learnedFile.markDamaged();
+        }
+    }
+    learnedFile.write(typoMapToPrettyJson(pairs));
 }
 
 void LocalTypoDictionary::Core::sync() {
@@ -158,7 +182,10 @@ void LocalTypoDictionary::Core::handleSyncReply(const net::HttpResult& result) {
         std::lock_guard lock(writeMutex);
         mergeItalianLocked(*typos);
     }
-    files::writeAtomic(syncedPath, response.body);
+    if (storage == StorageMode::readWrite) {
+        const auto folderLock = syncedFile.lockFolder();
+        syncedFile.write(response.body);
+    }
     const auto versionIt = doc.find("version");
     const std::string version = versionIt != doc.end() && versionIt->is_string()
                                     ? versionIt->get<std::string>()

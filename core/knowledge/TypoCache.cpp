@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "core/config/Files.h"
+#include "core/config/StoredFile.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -39,8 +39,10 @@ std::optional<Table> parseTable(const std::string& data) {
 // Shared with queued file operations, so that they stay valid whatever the
 // lifetime of the TypoCache object.
 struct TypoCache::State {
-    explicit State(std::string path) : filePath(std::move(path)) {}
+    State(platform::FileSystem& fs, std::string folder, AppLogger& logger)
+        : file(fs, std::move(folder), "cache.json", logger), filePath(file.path()) {}
 
+    StoredFile file;  // used under fileMutex only
     const std::string filePath;
 
     // The table, and whether the file should mirror it or be gone.
@@ -77,14 +79,38 @@ struct TypoCache::State {
                 }
             }
         }
+        const auto folderLock = file.lockFolder();
         if (wanted) {
+            mergeStoredEntries(doc);
             const std::string data =
                 doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-            files::writeAtomic(filePath, data);
+            file.write(data);
         } else {
-            files::remove(filePath);
+            file.remove();
         }
         writtenGeneration = target;
+    }
+
+    // Adds the entries of the file that this table lacks (written by another
+    // process), keeping the bound: the file's extra entries go first.
+    void mergeStoredEntries(nlohmann::json& doc) {
+        const auto data = file.read();
+        if (!data) {
+            return;
+        }
+        const auto stored = parseTable(*data);
+        if (!stored) {
+            file.markDamaged();
+            return;
+        }
+        for (const auto& [key, value] : *stored) {
+            if (doc.size() >= kMaxEntries) {
+                break;
+            }
+            if (!doc.contains(key)) {
+                doc[key] = value;
+            }
+        }
     }
 
     void finishPending() {
@@ -111,14 +137,16 @@ class PendingToken {
 
 }  // namespace
 
-TypoCache::TypoCache(std::string configFolder, dispatch::Queue& ioQueue, AppLogger& logger)
-    : state_(std::make_shared<State>(files::join(configFolder, "cache.json"))),
-      ioQueue_(ioQueue),
-      logger_(logger) {
-    if (auto data = files::readAll(state_->filePath)) {
+TypoCache::TypoCache(std::string configFolder, platform::FileSystem& fs, dispatch::Queue& ioQueue,
+                     AppLogger& logger)
+    : state_(std::make_shared<State>(fs, std::move(configFolder), logger)), ioQueue_(ioQueue) {
+    std::lock_guard fileLock(state_->fileMutex);
+    if (auto data = state_->file.read()) {
         if (auto table = parseTable(*data)) {
             std::unique_lock lock(state_->mutex);
             state_->table = std::move(*table);
+        } else {
+            state_->file.markDamaged();
         }
     }
 }

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "core/config/Files.h"
 #include "platform/linux/LinuxPreferencesStore.h"
 #include "platform/linux/LinuxSystemEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -58,8 +57,8 @@ TEST(LinuxWorkspace, DesktopEntriesStandForInstalledApplications) {
     TempFolder root;
     const std::string system = root / "system";
     const std::string user = root / "user";
-    files::ensurePrivateFolder(system);
-    files::ensurePrivateFolder(user);
+    std::filesystem::create_directories(system);
+    std::filesystem::create_directories(user);
     writeFile(system + "/org.gnome.Terminal.desktop",
               "[Desktop Entry]\nName[it]=Terminale\nName=Terminal\n[Desktop Action new]\n"
               "Name=New Window\n");
@@ -75,7 +74,7 @@ TEST(LinuxWorkspace, DesktopEntriesStandForInstalledApplications) {
     EXPECT_EQ(workspace.bundleIdentifier(user + "/notes.txt"), std::nullopt);
 
     testing::ConfigHarness h;
-    AppConfig config(h.folder, h.logger, h.clock, workspace, h.env);
+    AppConfig config(h.folder, h.fs, h.logger, h.clock, workspace, h.env);
     EXPECT_EQ(config.getExcludedAppInfo("slack").displayName, "Slack");  // user's, CRLF
     EXPECT_EQ(config.getExcludedAppInfo("terminal").displayName, "Terminal");
     config.excludeAppAt(system + "/org.gnome.Terminal.desktop");

@@ -11,6 +11,7 @@
 #include "core/net/OfflineHttpClient.h"
 #include "platform/linux/HybridLanguageRecognizer.h"
 #include "platform/linux/NuspellSpellChecker.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimPreferencesStore.h"
 
 namespace quorix::typoeval {
@@ -28,7 +29,8 @@ std::string scratchFolder() {
 struct InProcessCorrector::Services {
     std::string scratch = scratchFolder();
     dispatch::VirtualClock clock;
-    AppLogger logger{scratch, clock, nullptr};
+    platform::MemoryFileSystem fs;
+    AppLogger logger{scratch, fs, clock, nullptr};
     platform::NuspellSpellChecker spell;
     platform::HybridLanguageRecognizer recognizer{spell};
     LanguageDetector detector{recognizer};
@@ -50,6 +52,7 @@ InProcessCorrector::InProcessCorrector(const std::string& dictionariesFolder)
     s.spell.preload();
     s.dictionary = std::make_unique<LocalTypoDictionary>(
         LocalTypoDictionary::Dependencies{.configFolder = s.scratch + "/penwarden",
+                                          .files = s.fs,
                                           .resourceFolders = {},
                                           .developmentFolder = dictionariesFolder,
                                           .spell = s.spell,

@@ -47,6 +47,7 @@
 #include "core/text/Text.h"
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "platform/sim/SimScenes.h"
@@ -348,8 +349,9 @@ class InterceptorFixture : public ::testing::Test {
     platform::SimWorkspace workspace{"/home/sim"};
     platform::SimDesktop desktop{workspace};
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
-    AppLogger logger{folder.path(), desktop.clock(), nullptr};
-    AppConfig config{folder.path(), logger, desktop.clock(), workspace, env};
+    platform::PosixFileSystem fs;
+    AppLogger logger{folder.path(), fs, desktop.clock(), nullptr};
+    AppConfig config{folder.path(), fs, logger, desktop.clock(), workspace, env};
     dispatch::ManualQueue mainQueue{desktop.clock()};
     dispatch::Dispatcher dispatcher{desktop.clock(), mainQueue};
     WordListSpellChecker spell;
@@ -358,9 +360,10 @@ class InterceptorFixture : public ::testing::Test {
     net::OfflineHttpClient offline;
     platform::SimPreferencesStore prefs;
     ScriptedHttpClient http;
-    TypoCache cache{folder.path(), dispatcher.global(dispatch::QoS::utility), logger};
+    TypoCache cache{folder.path(), fs, dispatcher.global(dispatch::QoS::utility), logger};
     LocalTypoDictionary dictionary{
         LocalTypoDictionary::Dependencies{.configFolder = folder.path(),
+                                          .files = fs,
                                           .resourceFolders = {knowledgeData("resources")},
                                           .developmentFolder = knowledgeData("dev"),
                                           .spell = spell,

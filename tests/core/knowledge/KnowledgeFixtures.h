@@ -19,6 +19,7 @@
 #include "core/text/Text.h"
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "tests/core/config/ConfigTestSupport.h"
 
@@ -66,12 +67,13 @@ struct DictionaryRig {
         : spell(std::move(accepted)),
           recognizer(std::move(language)),
           detector(recognizer),
-          logger(config.path() + "/log", clock, nullptr),
+          logger(config.path() + "/log", fs, clock, nullptr),
           utility(clock) {}
 
     LocalTypoDictionary::Dependencies dependencies(net::HttpClient& client,
                                                    platform::SpellChecker* spellChecker = nullptr) {
         return {.configFolder = config.path() + "/penwarden",
+                .files = *files,
                 .resourceFolders = {std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/resources"},
                 .developmentFolder = std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/dev",
                 .spell = spellChecker != nullptr ? *spellChecker : spell,
@@ -109,6 +111,8 @@ struct DictionaryRig {
     ScriptedSpellChecker spell;
     FixedRecognizer recognizer;
     LanguageDetector detector;
+    platform::PosixFileSystem fs;
+    platform::FileSystem* files = &fs;  // the dictionary's; tests may swap it
     AppLogger logger;
     platform::SimPreferencesStore prefs;
     dispatch::ManualQueue utility;
