@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/config/StoredFile.h"
@@ -44,7 +45,10 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     platform::FileSystem& files;
     const StorageMode storage;
     StoredFile learnedFile;  // guarded by fileMutex
-    StoredFile syncedFile;   // guarded by syncReplyMutex
+    // Typos of learned_typos.json as this process last read or wrote it
+    // (fileMutex): others on disk were learned by another process.
+    std::unordered_set<std::string> learnedSyncedKeys;
+    StoredFile syncedFile;  // guarded by syncReplyMutex
     const std::string learnedPath;
     const std::string syncedPath;
     const std::string syncURL;

@@ -2,6 +2,7 @@
 // sync of a LocalTypoDictionary.
 
 #include <nlohmann/json.hpp>
+#include <unordered_set>
 
 #include "core/knowledge/LearningPairs.h"
 #include "core/knowledge/LocalTypoDictionaryCore.h"
@@ -27,6 +28,18 @@ std::optional<TypoMap> storedSyncMap(const std::string& data) {
     return typoMapFromJson(doc);
 }
 
+// The member names of a stored JSON object, whatever their values.
+std::unordered_set<std::string> memberNames(const std::string& data) {
+    std::unordered_set<std::string> names;
+    const auto doc = nlohmann::json::parse(data, nullptr, /*allow_exceptions=*/false);
+    if (doc.is_object()) {
+        for (const auto& [key, value] : doc.items()) {
+            names.insert(key);
+        }
+    }
+    return names;
+}
+
 }  // namespace
 
 void LocalTypoDictionary::Core::loadLearnedTypos() {
@@ -34,6 +47,9 @@ void LocalTypoDictionary::Core::loadLearnedTypos() {
     {
         std::lock_guard fileLock(fileMutex);
         data = learnedFile.read();
+        if (data) {
+            learnedSyncedKeys = memberNames(*data);
+        }
     }
     if (!data) {
         return;
@@ -121,16 +137,26 @@ void LocalTypoDictionary::Core::saveLearned() {
     std::lock_guard lock(fileMutex);
     const auto folderLock = learnedFile.lockFolder();
     TypoMap pairs = *snapshot()->learned;
-    // Pairs another process learned meanwhile stay in the file; for a typo
-    // both learned, this process's pair is written.
+    // Pairs another process learned since this one last read or wrote the file
+    // stay in it; for a typo both learned, this process's pair is written.
+    // Pairs this process dropped are not brought back.
     if (const auto data = learnedFile.read()) {
         if (auto stored = parseTypoMap(*data)) {
-            pairs.merge(*stored);
+            for (auto& [typo, correction] : *stored) {
+                if (!learnedSyncedKeys.contains(typo)) {
+                    pairs.try_emplace(typo, std::move(correction));
+                }
+            }
         } else {
             learnedFile.markDamaged();
         }
     }
-    learnedFile.write(typoMapToPrettyJson(pairs));
+    if (learnedFile.write(typoMapToPrettyJson(pairs))) {
+        learnedSyncedKeys.clear();
+        for (const auto& [typo, correction] : pairs) {
+            learnedSyncedKeys.insert(typo);
+        }
+    }
 }
 
 void LocalTypoDictionary::Core::sync() {

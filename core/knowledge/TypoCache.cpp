@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <shared_mutex>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/config/StoredFile.h"
@@ -44,6 +45,9 @@ struct TypoCache::State {
 
     StoredFile file;  // used under fileMutex only
     const std::string filePath;
+    // Keys of the file as this process last read or wrote it (fileMutex):
+    // a key on disk outside this set was stored by another process.
+    std::unordered_set<std::string> syncedKeys;
 
     // The table, and whether the file should mirror it or be gone.
     mutable std::shared_mutex mutex;
@@ -84,15 +88,20 @@ struct TypoCache::State {
             mergeStoredEntries(doc);
             const std::string data =
                 doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-            file.write(data);
-        } else {
-            file.remove();
+            if (file.write(data)) {
+                syncedKeys.clear();
+                for (const auto& [key, value] : doc.items()) {
+                    syncedKeys.insert(key);
+                }
+            }
+        } else if (file.remove()) {
+            syncedKeys.clear();
         }
         writtenGeneration = target;
     }
 
-    // Adds the entries of the file that this table lacks (written by another
-    // process), keeping the bound: the file's extra entries go first.
+    // Adds the entries other processes stored since this one last synced
+    // (entries this process evicted stay out), keeping the bound.
     void mergeStoredEntries(nlohmann::json& doc) {
         const auto data = file.read();
         if (!data) {
@@ -107,7 +116,7 @@ struct TypoCache::State {
             if (doc.size() >= kMaxEntries) {
                 break;
             }
-            if (!doc.contains(key)) {
+            if (!doc.contains(key) && !syncedKeys.contains(key)) {
                 doc[key] = value;
             }
         }
@@ -143,6 +152,9 @@ TypoCache::TypoCache(std::string configFolder, platform::FileSystem& fs, dispatc
     std::lock_guard fileLock(state_->fileMutex);
     if (auto data = state_->file.read()) {
         if (auto table = parseTable(*data)) {
+            for (const auto& [key, value] : *table) {
+                state_->syncedKeys.insert(key);
+            }
             std::unique_lock lock(state_->mutex);
             state_->table = std::move(*table);
         } else {

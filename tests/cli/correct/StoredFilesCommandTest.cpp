@@ -44,9 +44,9 @@ TEST(StoredFiles, SpecialFilesAndLinksNeitherHangNorLeak) {
     ASSERT_EQ(::symlink("/dev/zero", (folder + "/learned_typos.json").c_str()), 0);
     ASSERT_EQ(::symlink(target.c_str(), (folder + "/debug.log").c_str()), 0);
 
-    for (const std::vector<std::string> args : {std::vector<std::string>{"config"},
-                                                {"check", "ciao"},
-                                                {"correct", "--offline", "ciao"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"config"},
+                                                 {"check", "ciao"},
+                                                 {"correct", "--offline", "ciao"}}) {
         const ProcessResult run = runQuorix(args, home.path);
         EXPECT_EQ(run.exitCode, 0) << args[0] << run.err;
     }
@@ -91,7 +91,7 @@ TEST(StoredFiles, ADamagedConfigurationSurvivesTheFirstSave) {
 
 TEST(StoredFiles, BlankInputIsNothingToSendInTextAndJson) {
     TempDir home;
-    for (const std::string text : {"", "   "}) {
+    for (const std::string& text : {std::string(), std::string("   ")}) {
         const ProcessResult plain = runQuorix({"correct", "--offline", text}, home.path);
         EXPECT_EQ(plain.exitCode, 4);
         EXPECT_EQ(plain.out, "");
