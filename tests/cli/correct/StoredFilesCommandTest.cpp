@@ -70,16 +70,16 @@ TEST(StoredFiles, ReadOnlyCommandsCreateNothingAndUserModesStay) {
     ::chmod(folder.c_str(), 0700);
 }
 
-TEST(StoredFiles, ADamagedConfigurationSurvivesTheFirstSave) {
+TEST(StoredFiles, ADamagedFileSurvivesTheFirstWrite) {
     TempDir home;
     const std::string folder = makeFolder(home);
-    const std::string original = R"({"apiKey": "user-key", "totalTyposCorrected": 41)";
-    std::ofstream(folder + "/config.json") << original;
-    // A local correction counts a statistic and saves the configuration.
+    const std::string original = R"({"ciao coem stai": "ciao come stai", "cut short)";
+    std::ofstream(folder + "/cache.json") << original;
+    // A local correction is cached: the first write of cache.json.
     EXPECT_EQ(runQuorix({"correct", "--offline", "ciao coem stai"}, home.path).exitCode, 0);
     std::vector<std::string> copies;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().filename().string().starts_with("config.json.damaged-")) {
+        if (entry.path().filename().string().starts_with("cache.json.damaged-")) {
             copies.push_back(entry.path().string());
         }
     }
@@ -87,6 +87,7 @@ TEST(StoredFiles, ADamagedConfigurationSurvivesTheFirstSave) {
     EXPECT_EQ(slurp(copies[0]), original);
     EXPECT_EQ(modeOf(copies[0]), 0600u);
     EXPECT_NE(slurp(folder + "/debug.log").find("conservato come " + copies[0]), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(slurp(folder + "/cache.json")).size(), 1u);
 }
 
 TEST(StoredFiles, BlankInputIsNothingToSendInTextAndJson) {
