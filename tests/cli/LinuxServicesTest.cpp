@@ -92,7 +92,15 @@ TEST(LinuxPreferencesStore, PersistsPrivatelyAndSurvivesBadFiles) {
     EXPECT_EQ(platform::LinuxPreferencesStore(path).string("quorix_dict_etag_it"), "\"abc\"");
     EXPECT_EQ(testing::modeOf(path), 0600u);
     writeFile(path, "{not json");
-    EXPECT_EQ(platform::LinuxPreferencesStore(path).string("quorix_dict_etag_it"), std::nullopt);
+    {
+        platform::LinuxPreferencesStore store(path);
+        EXPECT_EQ(store.string("quorix_dict_etag_it"), std::nullopt);
+        store.setString("quorix_dict_etag_it", "\"def\"");
+    }
+    const auto kept = testing::folderEntries(root / "data/quorix");
+    ASSERT_EQ(kept.size(), 2u) << "the unparseable file is kept aside before the write";
+    EXPECT_TRUE(kept[1].starts_with("preferences.json.damaged-"));
+    EXPECT_EQ(testing::readFile(root / ("data/quorix/" + kept[1])), "{not json");
     {
         ScopedEnv scoped{{"XDG_DATA_HOME", "/xdg"}};
         EXPECT_EQ(platform::LinuxPreferencesStore::defaultPath("/u"),
