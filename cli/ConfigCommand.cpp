@@ -10,6 +10,7 @@
 #include "core/dispatch/Clock.h"
 #include "platform/linux/LinuxSystemEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/posix/PosixFileSystem.h"
 
 namespace quorix::cli {
 
@@ -23,9 +24,10 @@ int runConfigCommand(std::span<char* const> args) {
     const std::string folder = configFolderPath(home);
     auto& clock = dispatch::RealClock::instance();
     // Read-only services: no folder, no default whitelist.txt, no debug.log.
-    AppLogger logger(folder, clock, stderr, StorageMode::readOnly);
+    auto& fs = platform::PosixFileSystem::instance();
+    AppLogger logger(folder, fs, clock, stderr, StorageMode::readOnly);
     auto workspace = platform::LinuxWorkspace::forHome(home);
-    AppConfig config(folder, logger, clock, workspace, env, StorageMode::readOnly);
+    AppConfig config(folder, fs, logger, clock, workspace, env, StorageMode::readOnly);
 
     const std::string json = config.toJSON();
     std::fwrite(json.data(), 1, json.size(), stdout);

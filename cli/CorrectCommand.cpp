@@ -37,7 +37,8 @@ const char* const kUsage =
     "  --app NAME    application name (default Telegram)\n"
     "  --bundle-id ID  bundle identifier (default org.telegram.desktop)\n"
     "  --no-ax       the field hides its text from accessibility (clipboard capture)\n"
-    "  exit status: 0 sent, 3 held back (unfinished mention, hashtag, emoji, command)\n";
+    "  exit status: 0 sent, 3 held back (unfinished mention, hashtag, emoji, command),\n"
+    "               4 nothing to send (blank text: nothing left the field)\n";
 
 // The line without its trailing line feed.
 std::string chomp(std::string line) {
@@ -224,11 +225,16 @@ int runCorrectCommand(std::span<char* const> args) {
     } else if (run.sent) {
         std::fwrite(run.sent->data(), 1, run.sent->size(), stdout);
         std::fputc('\n', stdout);
+    } else if (!run.heldBack) {
+        std::fputs("quorix correct: nothing to send\n", stderr);
     }
     if (std::fflush(stdout) != 0) {
         return 1;
     }
-    return run.heldBack ? kHeldBackExit : 0;
+    if (run.heldBack) {
+        return kHeldBackExit;
+    }
+    return run.sent ? 0 : kNothingSentExit;
 }
 
 }  // namespace quorix::cli

@@ -16,6 +16,9 @@ namespace quorix::cli {
 class ServiceRoot;
 
 inline constexpr int kHeldBackExit = 3;
+// Exit code when no message left and none was held back: blank input, or an
+// empty field. The JSON output then holds "sent": null.
+inline constexpr int kNothingSentExit = 4;
 
 struct CorrectOptions {
     std::string text;

@@ -10,15 +10,16 @@ namespace quorix::cli {
 ServiceRoot::ServiceRoot(ServiceRootOptions options)
     : clock_(dispatch::RealClock::instance()),
       configFolder_(configFolderPath(env_.homeDirectory())) {
-    logger_ = std::make_unique<AppLogger>(configFolder_, clock_, options.logEcho, options.storage);
+    logger_ =
+        std::make_unique<AppLogger>(configFolder_, fs_, clock_, options.logEcho, options.storage);
     workspace_ = std::make_unique<platform::LinuxWorkspace>(
         platform::LinuxWorkspace::forHome(env_.homeDirectory()));
-    config_ = std::make_unique<AppConfig>(configFolder_, *logger_, clock_, *workspace_, env_,
+    config_ = std::make_unique<AppConfig>(configFolder_, fs_, *logger_, clock_, *workspace_, env_,
                                           options.storage);
     mainQueue_ = std::make_unique<dispatch::SerialQueue>("com.quorix.main", clock_);
     dispatcher_ = std::make_unique<dispatch::Dispatcher>(clock_, *mainQueue_);
-    cache_ = std::make_unique<TypoCache>(configFolder_, dispatcher_->global(dispatch::QoS::utility),
-                                         *logger_);
+    cache_ = std::make_unique<TypoCache>(configFolder_, fs_,
+                                         dispatcher_->global(dispatch::QoS::utility), *logger_);
     spell_ = std::make_unique<language::NuspellSpellChecker>();
     recognizer_ = std::make_unique<language::HybridLanguageRecognizer>(*spell_);
     detector_ = std::make_unique<LanguageDetector>(*recognizer_);
@@ -33,7 +34,8 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
         aiHttp_ = std::make_unique<net::CurlHttpClient>(aiOptions);
     }
     dictionary_ = std::make_unique<LocalTypoDictionary>(services::dictionaryDependencies(
-        services::DictionaryParts{.spell = *spell_,
+        services::DictionaryParts{.files = fs_,
+                                  .spell = *spell_,
                                   .detector = *detector_,
                                   .logger = *logger_,
                                   .http = *syncHttp_,
@@ -42,7 +44,8 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
                                   .clock = clock_},
         services::DictionaryFolders{.configFolder = configFolder_,
                                     .resourceFolders = env_.resourceFolders(),
-                                    .developmentFolder = {}},
+                                    .developmentFolder = {},
+                                    .storage = options.storage},
         options.startSync));
     ai_ = std::make_unique<AIClient>(*config_, *logger_, *aiHttp_, env_, clock_);
 }

@@ -27,6 +27,7 @@
 #include "platform/linux/LinuxPreferencesStore.h"
 #include "platform/linux/LinuxSystemEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "services/InterceptorAssembly.h"
 
 namespace quorix::cli {
@@ -59,6 +60,7 @@ class ServiceRoot {
     platform::LinuxSystemEnvironment& environment() { return env_; }
     const std::string& configFolder() const { return configFolder_; }
     dispatch::Clock& clock() { return clock_; }
+    platform::FileSystem& fileSystem() { return fs_; }
     AppLogger& logger() { return *logger_; }
     AppConfig& config() { return *config_; }
     dispatch::Dispatcher& dispatcher() { return *dispatcher_; }
@@ -72,6 +74,7 @@ class ServiceRoot {
 
   private:
     platform::LinuxSystemEnvironment env_;
+    platform::PosixFileSystem& fs_ = platform::PosixFileSystem::instance();
     dispatch::Clock& clock_;
     const std::string configFolder_;
     std::unique_ptr<AppLogger> logger_;

@@ -9,6 +9,7 @@ LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& 
                                                          bool startSync) {
     return LocalTypoDictionary::Dependencies{
         .configFolder = std::move(folders.configFolder),
+        .files = parts.files,
         .resourceFolders = std::move(folders.resourceFolders),
         .developmentFolder = std::move(folders.developmentFolder),
         .spell = parts.spell,
@@ -19,6 +20,7 @@ LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& 
         .utilityQueue = parts.utilityQueue,
         .clock = parts.clock,
         .startSyncOnInit = startSync,
+        .storage = folders.storage,
     };
 }
 

@@ -12,6 +12,8 @@
 #include "core/knowledge/LanguageDetector.h"
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/net/HttpClient.h"
+#include "core/config/StorageMode.h"
+#include "platform/FileSystem.h"
 #include "platform/PreferencesStore.h"
 #include "platform/SpellChecker.h"
 
@@ -19,6 +21,7 @@ namespace quorix::services {
 
 // The collaborators of the dictionary; each must outlive it.
 struct DictionaryParts {
+    platform::FileSystem& files;
     platform::SpellChecker& spell;
     LanguageDetector& detector;
     AppLogger& logger;
@@ -35,6 +38,8 @@ struct DictionaryFolders {
     std::vector<std::string> resourceFolders;
     // Development-time dictionaries folder, searched last ("" = none).
     std::string developmentFolder;
+    // readOnly: the dictionary creates and writes nothing.
+    StorageMode storage = StorageMode::readWrite;
 };
 
 // The dependencies of a dictionary over `parts` and `folders`, with the

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/posix/PosixFileSystem.h"
 #include "services/DictionaryAssembly.h"
 
 namespace quorix::services {
@@ -21,7 +22,7 @@ std::string makeScratchFolder() {
 }  // namespace
 
 OfflineKnowledge::OfflineKnowledge()
-    : scratch_(makeScratchFolder()), logger_(scratch_, clock_, nullptr) {}
+    : scratch_(makeScratchFolder()), logger_(scratch_, platform::PosixFileSystem::instance(), clock_, nullptr) {}
 
 OfflineKnowledge::~OfflineKnowledge() {
     if (scratch_ != std::filesystem::temp_directory_path().string()) {
@@ -30,10 +31,15 @@ OfflineKnowledge::~OfflineKnowledge() {
     }
 }
 
+platform::FileSystem& OfflineKnowledge::files() {
+    return platform::PosixFileSystem::instance();
+}
+
 std::unique_ptr<LocalTypoDictionary> OfflineKnowledge::loadDictionary(
     const std::string& dictionariesFolder) {
     return std::make_unique<LocalTypoDictionary>(
-        dictionaryDependencies(DictionaryParts{.spell = spell_,
+        dictionaryDependencies(DictionaryParts{.files = platform::PosixFileSystem::instance(),
+                                               .spell = spell_,
                                                .detector = detector_,
                                                .logger = logger_,
                                                .http = http_,

@@ -15,6 +15,7 @@
 #include "core/net/OfflineHttpClient.h"
 #include "language/HybridLanguageRecognizer.h"
 #include "language/NuspellSpellChecker.h"
+#include "platform/FileSystem.h"
 #include "platform/sim/SimPreferencesStore.h"
 
 namespace quorix::services {
@@ -34,6 +35,8 @@ class OfflineKnowledge {
     language::NuspellSpellChecker& spell() { return spell_; }
     LanguageDetector& detector() { return detector_; }
     AppLogger& logger() { return logger_; }
+    // The real file system the scratch folder lives on.
+    platform::FileSystem& files();
     dispatch::Clock& clock() { return clock_; }
 
   private:

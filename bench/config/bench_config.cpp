@@ -8,6 +8,7 @@
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/dispatch/Clock.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
 
@@ -20,6 +21,7 @@ struct Fixture {
     std::string folder;
     platform::SimWorkspace workspace;
     platform::SimSystemEnvironment env;
+    platform::PosixFileSystem fs;
     AppLogger logger;
     AppConfig config;
 
@@ -33,8 +35,8 @@ struct Fixture {
           folder(home + "/.config/penwarden"),
           workspace(home),
           env(home),
-          logger(folder, dispatch::RealClock::instance(), nullptr),
-          config(folder, logger, dispatch::RealClock::instance(), workspace, env) {}
+          logger(folder, fs, dispatch::RealClock::instance(), nullptr),
+          config(folder, fs, logger, dispatch::RealClock::instance(), workspace, env) {}
     ~Fixture() {
         std::error_code ec;
         std::filesystem::remove_all(home, ec);

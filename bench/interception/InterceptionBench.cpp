@@ -25,6 +25,7 @@
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/knowledge/TypoCache.h"
 #include "core/net/OfflineHttpClient.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "platform/sim/SimScenes.h"
@@ -72,14 +73,15 @@ struct Graph {
     Graph()
         : folder(makeTempFolder()),
           desktop(workspace),
-          logger(folder, desktop.clock(), nullptr, StorageMode::readOnly),
-          config(folder, logger, desktop.clock(), workspace, env, StorageMode::readOnly),
+          logger(folder, fs, desktop.clock(), nullptr, StorageMode::readOnly),
+          config(folder, fs, logger, desktop.clock(), workspace, env, StorageMode::readOnly),
           mainQueue(desktop.clock()),
           dispatcher(desktop.clock(), mainQueue),
           detector(recognizer),
-          cache(folder, dispatcher.global(dispatch::QoS::utility), logger),
+          cache(folder, fs, dispatcher.global(dispatch::QoS::utility), logger),
           dictionary(services::dictionaryDependencies(
-              {.spell = spell,
+              {.files = fs,
+               .spell = spell,
                .detector = detector,
                .logger = logger,
                .http = offline,
@@ -135,6 +137,7 @@ struct Graph {
     platform::SimWorkspace workspace;
     platform::SimDesktop desktop;
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
+    platform::PosixFileSystem fs;
     AppLogger logger;
     AppConfig config;
     dispatch::ManualQueue mainQueue;

@@ -2,26 +2,29 @@
 
 #include <utility>
 
-#include "core/config/Files.h"
 #include "core/text/Text.h"
 
 namespace quorix {
 
-AppConfig::AppConfig(std::string configFolder, AppLogger& logger, dispatch::Clock& clock,
-                     platform::Workspace& workspace, platform::SystemEnvironment& env,
-                     StorageMode storage)
+AppConfig::AppConfig(std::string configFolder, platform::FileSystem& fs, AppLogger& logger,
+                     dispatch::Clock& clock, platform::Workspace& workspace,
+                     platform::SystemEnvironment& env, StorageMode storage)
     : configFolder_(std::move(configFolder)),
-      configURL_(files::join(configFolder_, "config.json")),
-      whitelistURL_(files::join(configFolder_, "whitelist.txt")),
+      configURL_(platform::joinPath(configFolder_, "config.json")),
+      whitelistURL_(platform::joinPath(configFolder_, "whitelist.txt")),
+      fs_(fs),
       logger_(logger),
       clock_(clock),
       workspace_(workspace),
       env_(env),
-      storage_(storage) {
+      storage_(storage),
+      configFile_(fs, configFolder_, "config.json", logger),
+      whitelistFile_(fs, configFolder_, "whitelist.txt", logger) {
     if (canWrite()) {
-        files::ensurePrivateFolder(configFolder_);
+        fs_.makePrivateFolder(configFolder_);
     }
     load();
+    base_ = snapshot();
     loadWhitelist();
 }
 

@@ -7,8 +7,12 @@
 // a shared lock; setters and operations take the exclusive lock. Observers of a
 // field (ConfigField) are called on the writing thread before the change, with no
 // lock held. Nothing saves on assignment: callers change fields, then save().
-// save() and saveWhitelist() serialise concurrent calls; each file is replaced
-// atomically, so a reader of the file sees one whole save.
+// save() and saveWhitelist() serialise concurrent calls, in this process and
+// across processes sharing the folder (its lock file); each merges what others
+// saved since (see AppConfigSave.cpp) and replaces the file atomically, so a
+// reader of the file sees one whole save. A config.json that cannot be parsed
+// is kept aside before the first save; a failed write is logged once and the
+// values stay in memory for the next save.
 
 #include <cstdint>
 #include <functional>
@@ -31,8 +35,10 @@
 #include "core/config/ExcludedAppInfo.h"
 #include "core/config/IconStyle.h"
 #include "core/config/StorageMode.h"
+#include "core/config/StoredFile.h"
 #include "core/config/ToneStyle.h"
 #include "core/dispatch/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/SystemEnvironment.h"
 #include "platform/Workspace.h"
 
@@ -44,9 +50,9 @@ class AppConfig {
     // readOnly: the folder is not created and nothing is ever written (save(),
     // saveWhitelist() and the default whitelist.txt are skipped); the in-memory
     // state behaves as usual.
-    AppConfig(std::string configFolder, AppLogger& logger, dispatch::Clock& clock,
-              platform::Workspace& workspace, platform::SystemEnvironment& env,
-              StorageMode storage = StorageMode::readWrite);
+    AppConfig(std::string configFolder, platform::FileSystem& fs, AppLogger& logger,
+              dispatch::Clock& clock, platform::Workspace& workspace,
+              platform::SystemEnvironment& env, StorageMode storage = StorageMode::readWrite);
     AppConfig(const AppConfig&) = delete;
     AppConfig& operator=(const AppConfig&) = delete;
 
@@ -184,10 +190,13 @@ class AppConfig {
     void notify(std::initializer_list<ConfigField> fields) const;
     void log(std::string_view message) const { logger_.log(message); }
     bool canWrite() const { return storage_ == StorageMode::readWrite; }
+    // config.json applied over base, or nullopt when missing, refused or damaged.
+    std::optional<ConfigState> readStoredState(const ConfigState& base);
 
     const std::string configFolder_;
     const std::string configURL_;
     const std::string whitelistURL_;
+    platform::FileSystem& fs_;
     AppLogger& logger_;
     dispatch::Clock& clock_;
     platform::Workspace& workspace_;
@@ -197,8 +206,12 @@ class AppConfig {
     mutable std::shared_mutex mutex_;
     ConfigState state_;
     ConfigObservers observers_;
-    std::mutex saveMutex_;
-    std::mutex whitelistSaveMutex_;
+    ConfigState base_;                     // stored members as last synced with the file
+    std::set<std::string> baseWhitelist_;  // whitelist.txt as last synced
+    std::mutex saveMutex_;                 // guards configFile_
+    std::mutex whitelistSaveMutex_;        // guards whitelistFile_
+    StoredFile configFile_;
+    StoredFile whitelistFile_;
 };
 
 }  // namespace quorix

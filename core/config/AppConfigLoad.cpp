@@ -3,32 +3,13 @@
 #include <nlohmann/json.hpp>
 
 #include "core/config/AppConfig.h"
-#include "core/config/Files.h"
+#include "core/config/ConfigMembers.h"
 #include "core/config/SaturatingAdd.h"
 
 namespace quorix {
 namespace {
 
 using Json = nlohmann::json;
-
-// The members read from config.json that passed their checks; absent members
-// leave the field as it is.
-struct LoadedMembers {
-    std::optional<std::string> apiKey, deepseekApiKey, groqApiKey, cloudProxyURL;
-    std::optional<AIProvider> provider;
-    std::optional<bool> isEnabled, soundEnabled, correctAccents, autoFixPunctuation,
-        globalHotkeyEnabled;
-    std::optional<std::string> soundName;
-    std::optional<IconStyle> iconStyle;
-    std::optional<CorrectionMode> mode;
-    std::optional<bool> interceptAllApps;
-    std::optional<std::string> modelName;
-    std::optional<std::vector<std::string>> targetApps, customBlacklistedApps, executiveWorkApps;
-    std::optional<int64_t> totalTyposCorrected;
-    std::optional<std::map<std::string, int64_t>> appTypoCounts;
-    std::optional<ToneStyle> toneStyle;
-    std::optional<AppLanguage> appLanguage;
-};
 
 const Json* member(const Json& object, const char* key) {
     const auto it = object.find(key);
@@ -117,7 +98,9 @@ std::string unlessRetired(std::string key, std::string_view retiredPrefix) {
     return key.starts_with(retiredPrefix) ? std::string() : key;
 }
 
-LoadedMembers readMembers(const Json& o) {
+}  // namespace
+
+LoadedMembers readConfigMembers(const Json& o) {
     LoadedMembers m;
     if (auto key = nonEmptyStringMember(o, "apiKey")) {
         m.apiKey = unlessRetired(std::move(*key), kRetiredGeminiKeyPrefix);
@@ -152,6 +135,8 @@ LoadedMembers readMembers(const Json& o) {
     return m;
 }
 
+namespace {
+
 template <class T>
 void applyLoaded(T& field, std::optional<T>& loaded) {
     if (loaded) {
@@ -161,17 +146,7 @@ void applyLoaded(T& field, std::optional<T>& loaded) {
 
 }  // namespace
 
-void AppConfig::load() {
-    const auto content = files::readAll(configURL_);
-    if (!content) {
-        return;
-    }
-    const Json document = Json::parse(*content, nullptr, /*allow_exceptions=*/false);
-    if (document.is_discarded() || !document.is_object()) {
-        return;
-    }
-    LoadedMembers m = readMembers(document);
-
+std::vector<ConfigField> observableFields(const LoadedMembers& m) {
     const std::pair<bool, ConfigField> observable[] = {
         {m.isEnabled.has_value(), ConfigField::isEnabled},
         {m.soundEnabled.has_value(), ConfigField::soundEnabled},
@@ -186,14 +161,16 @@ void AppConfig::load() {
         {m.mode.has_value(), ConfigField::mode},
         {m.appLanguage.has_value(), ConfigField::appLanguage},
     };
+    std::vector<ConfigField> out;
     for (const auto& [changes, field] : observable) {
         if (changes) {
-            observers_.notify(field);
+            out.push_back(field);
         }
     }
+    return out;
+}
 
-    std::unique_lock lock(mutex_);
-    ConfigState& s = state_;
+void applyConfigMembers(ConfigState& s, LoadedMembers m) {
     applyLoaded(s.apiKey, m.apiKey);
     applyLoaded(s.deepseekApiKey, m.deepseekApiKey);
     applyLoaded(s.groqApiKey, m.groqApiKey);
@@ -218,11 +195,28 @@ void AppConfig::load() {
     applyLoaded(s.appLanguage, m.appLanguage);
 }
 
-std::string AppConfig::toJSON() const {
+void AppConfig::load() {
+    const auto content = configFile_.read();
+    if (!content) {
+        return;
+    }
+    const Json document = Json::parse(*content, nullptr, /*allow_exceptions=*/false);
+    if (document.is_discarded() || !document.is_object()) {
+        // Defaults for this run; the user's file is kept aside before any save.
+        configFile_.markDamaged();
+        return;
+    }
+    LoadedMembers m = readConfigMembers(document);
+    for (ConfigField field : observableFields(m)) {
+        observers_.notify(field);
+    }
+    std::unique_lock lock(mutex_);
+    applyConfigMembers(state_, std::move(m));
+}
+
+std::string configDocument(const ConfigState& s) {
     nlohmann::ordered_json o;
     {
-        std::shared_lock lock(mutex_);
-        const ConfigState& s = state_;
         o["apiKey"] = s.apiKey;
         o["deepseekApiKey"] = s.deepseekApiKey;
         o["groqApiKey"] = s.groqApiKey;
@@ -253,14 +247,8 @@ std::string AppConfig::toJSON() const {
     return o.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
-void AppConfig::save() {
-    if (!canWrite()) {
-        return;
-    }
-    // Serialised: the snapshot and the write of one save are not interleaved
-    // with another's, so the file ends with the newest snapshot.
-    std::lock_guard lock(saveMutex_);
-    files::writeAtomic(configURL_, toJSON());
+std::string AppConfig::toJSON() const {
+    return configDocument(snapshot());
 }
 
 }  // namespace quorix

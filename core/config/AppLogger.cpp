@@ -3,18 +3,19 @@
 #include <ctime>
 #include <utility>
 
-#include "core/config/Files.h"
+#include "core/config/StoredFile.h"
 
 namespace quorix {
 
-AppLogger::AppLogger(std::string configFolder, dispatch::Clock& clock, std::FILE* echo,
-                     StorageMode storage)
-    : logFilePath_(files::join(configFolder, "debug.log")),
+AppLogger::AppLogger(std::string configFolder, platform::FileSystem& fs, dispatch::Clock& clock,
+                     std::FILE* echo, StorageMode storage)
+    : fs_(fs),
+      logFilePath_(platform::joinPath(configFolder, "debug.log")),
       clock_(clock),
       echo_(echo),
       storage_(storage) {
     if (storage_ == StorageMode::readWrite) {
-        files::ensurePrivateFolder(configFolder);
+        fs_.makePrivateFolder(configFolder);
     }
 }
 
@@ -53,10 +54,40 @@ void AppLogger::log(std::string_view message) {
     }
 
     if (storage_ == StorageMode::readWrite) {
-        files::append(logFilePath_, line);
+        appendToFile(line);
     }
     if (observer) {
         observer(line);
+    }
+}
+
+void AppLogger::appendToFile(const std::string& line) {
+    const platform::FileAppend result = fs_.append(logFilePath_, line);
+    if (!result.ok()) {
+        if (!fileFailing_.exchange(true)) {
+            // Echo and history only: the file is what failed.
+            std::string note = timestampPrefix(clock_.wallNow());
+            note += "⚠️ [Logger] Impossibile scrivere " + logFilePath_ + " (" +
+                    std::string(StoredFile::reason(result.error)) +
+                    "): il log prosegue solo in memoria.\n";
+            if (echo_ != nullptr) {
+                std::fwrite(note.data(), 1, note.size(), echo_);
+            }
+            remember(std::move(note));
+        }
+        return;
+    }
+    fileFailing_.store(false);
+    if (result.sizeAfter > kLogFileLimit) {
+        fs_.rename(logFilePath_, logFilePath_ + ".old");
+    }
+}
+
+void AppLogger::remember(std::string line) {
+    std::lock_guard lock(lock_);
+    inMemoryLogs_.push_back(std::move(line));
+    while (inMemoryLogs_.size() > kHistoryLimit) {
+        inMemoryLogs_.pop_front();
     }
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "core/config/Files.h"
 #include "core/knowledge/LocalTypoDictionaryCore.h"
 #include "core/text/Text.h"
 
@@ -20,7 +19,7 @@ std::vector<std::string> candidateFolders(const std::vector<std::string>& resour
         if (folder.empty()) {
             continue;
         }
-        folders.push_back(files::join(folder, "Dictionaries"));
+        folders.push_back(platform::joinPath(folder, "Dictionaries"));
         folders.push_back(folder);
     }
     if (!developmentFolder.empty()) {
@@ -43,8 +42,12 @@ std::optional<std::string> lookup(const TypoMap& map, std::string_view key) {
 
 LocalTypoDictionary::Core::Core(const Dependencies& deps)
     : configFolder(deps.configFolder),
-      learnedPath(files::join(deps.configFolder, "learned_typos.json")),
-      syncedPath(files::join(deps.configFolder, "synced_typos_it.json")),
+      files(deps.files),
+      storage(deps.storage),
+      learnedFile(deps.files, deps.configFolder, "learned_typos.json", deps.logger),
+      syncedFile(deps.files, deps.configFolder, "synced_typos_it.json", deps.logger),
+      learnedPath(learnedFile.path()),
+      syncedPath(syncedFile.path()),
       syncURL(deps.syncURL),
       syncTimeout(deps.syncTimeout),
       spell(deps.spell),
@@ -77,11 +80,14 @@ void LocalTypoDictionary::Core::loadDictionaries(const std::vector<std::string>&
         const std::string fileName = "typos_" + std::string(language) + ".json";
         TypoMapPtr found;
         for (const auto& folder : folders) {
-            const auto data = files::readAll(files::join(folder, fileName));
-            if (!data) {
+            // Resources may be installed as links; they are read, never written.
+            const auto data =
+                files.read(platform::joinPath(folder, fileName),
+                           platform::FileSystem::kStoredFileLimit, platform::LinkPolicy::follow);
+            if (!data.ok()) {
                 continue;
             }
-            if (auto map = parseTypoMap(*data)) {
+            if (auto map = parseTypoMap(data.data)) {
                 found = std::make_shared<const TypoMap>(std::move(*map));
                 break;
             }
@@ -132,7 +138,9 @@ void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {
 // ---- LocalTypoDictionary ----
 
 LocalTypoDictionary::LocalTypoDictionary(Dependencies deps) : core_(std::make_shared<Core>(deps)) {
-    files::ensurePrivateFolder(deps.configFolder);
+    if (deps.storage == StorageMode::readWrite) {
+        deps.files.makePrivateFolder(deps.configFolder);
+    }
     core_->loadDictionaries(candidateFolders(deps.resourceFolders, deps.developmentFolder));
     core_->loadLearnedTypos();
     core_->loadSyncedTypos();

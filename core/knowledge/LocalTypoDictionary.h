@@ -12,6 +12,11 @@
 // Thread: any. tryCorrectLocally() reads an immutable snapshot of the maps and
 // never blocks on writers beyond copying a pointer; learning, loading and sync
 // merges are serialised by the writers' lock and publish a new snapshot whole.
+//
+// Files: learned_typos.json is rewritten under the configuration folder's lock,
+// merged with pairs other processes learned meanwhile. A stored file that
+// cannot be parsed is kept aside before the first write; failed writes are
+// logged once and the pairs stay in memory.
 
 #include <chrono>
 #include <cstddef>
@@ -24,11 +29,13 @@
 
 #include "core/config/AppLogger.h"
 #include "core/config/ServiceEndpoints.h"
+#include "core/config/StorageMode.h"
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/Queue.h"
 #include "core/dispatch/RepeatingTimer.h"
 #include "core/knowledge/LanguageDetector.h"
 #include "core/net/HttpClient.h"
+#include "platform/FileSystem.h"
 #include "platform/PreferencesStore.h"
 #include "platform/SpellChecker.h"
 
@@ -43,6 +50,7 @@ class LocalTypoDictionary {
 
     struct Dependencies {
         std::string configFolder;  // created (0700) when missing
+        platform::FileSystem& files;
         // Resource folders, most specific first; each is searched as
         // "<folder>/Dictionaries", then "<folder>".
         std::vector<std::string> resourceFolders;
@@ -59,6 +67,8 @@ class LocalTypoDictionary {
         dispatch::Duration syncTimeout = std::chrono::seconds(10);
         // Starts the periodic sync at the end of construction.
         bool startSyncOnInit = true;
+        // readOnly: the folder is not created and nothing is written.
+        StorageMode storage = StorageMode::readWrite;
     };
 
     // Loads every source (in the order language files, built-in pairs, learned

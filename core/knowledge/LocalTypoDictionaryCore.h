@@ -5,8 +5,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "core/config/StoredFile.h"
 #include "core/knowledge/LocalTypoCorrector.h"
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/knowledge/TypoTables.h"
@@ -40,6 +42,13 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     void saveLearned();
 
     const std::string configFolder;
+    platform::FileSystem& files;
+    const StorageMode storage;
+    StoredFile learnedFile;  // guarded by fileMutex
+    // Typos of learned_typos.json as this process last read or wrote it
+    // (fileMutex): others on disk were learned by another process.
+    std::unordered_set<std::string> learnedSyncedKeys;
+    StoredFile syncedFile;  // guarded by syncReplyMutex
     const std::string learnedPath;
     const std::string syncedPath;
     const std::string syncURL;

@@ -2,8 +2,8 @@
 // sync of a LocalTypoDictionary.
 
 #include <nlohmann/json.hpp>
+#include <unordered_set>
 
-#include "core/config/Files.h"
 #include "core/knowledge/LearningPairs.h"
 #include "core/knowledge/LocalTypoDictionaryCore.h"
 
@@ -28,15 +28,36 @@ std::optional<TypoMap> storedSyncMap(const std::string& data) {
     return typoMapFromJson(doc);
 }
 
+// The member names of a stored JSON object, whatever their values.
+std::unordered_set<std::string> memberNames(const std::string& data) {
+    std::unordered_set<std::string> names;
+    const auto doc = nlohmann::json::parse(data, nullptr, /*allow_exceptions=*/false);
+    if (doc.is_object()) {
+        for (const auto& [key, value] : doc.items()) {
+            names.insert(key);
+        }
+    }
+    return names;
+}
+
 }  // namespace
 
 void LocalTypoDictionary::Core::loadLearnedTypos() {
-    const auto data = files::readAll(learnedPath);
+    std::optional<std::string> data;
+    {
+        std::lock_guard fileLock(fileMutex);
+        data = learnedFile.read();
+        if (data) {
+            learnedSyncedKeys = memberNames(*data);
+        }
+    }
     if (!data) {
         return;
     }
     auto map = parseTypoMap(*data);
     if (!map) {
+        std::lock_guard fileLock(fileMutex);
+        learnedFile.markDamaged();
         return;
     }
     std::lock_guard lock(writeMutex);
@@ -51,12 +72,18 @@ void LocalTypoDictionary::Core::loadLearnedTypos() {
 }
 
 void LocalTypoDictionary::Core::loadSyncedTypos() {
-    const auto data = files::readAll(syncedPath);
+    std::optional<std::string> data;
+    {
+        std::lock_guard replyLock(syncReplyMutex);
+        data = syncedFile.read();
+    }
     if (!data) {
         return;
     }
     const auto map = storedSyncMap(*data);
     if (!map) {
+        std::lock_guard replyLock(syncReplyMutex);
+        syncedFile.markDamaged();
         return;
     }
     std::lock_guard lock(writeMutex);
@@ -104,9 +131,32 @@ void LocalTypoDictionary::Core::learnFromCorrection(std::string_view original,
 }
 
 void LocalTypoDictionary::Core::saveLearned() {
+    if (storage == StorageMode::readOnly) {
+        return;
+    }
     std::lock_guard lock(fileMutex);
-    const auto learned = snapshot()->learned;
-    files::writeAtomic(learnedPath, typoMapToPrettyJson(*learned));
+    const auto folderLock = learnedFile.lockFolder();
+    TypoMap pairs = *snapshot()->learned;
+    // Pairs another process learned since this one last read or wrote the file
+    // stay in it; for a typo both learned, this process's pair is written.
+    // Pairs this process dropped are not brought back.
+    if (const auto data = learnedFile.read()) {
+        if (auto stored = parseTypoMap(*data)) {
+            for (auto& [typo, correction] : *stored) {
+                if (!learnedSyncedKeys.contains(typo)) {
+                    pairs.try_emplace(typo, std::move(correction));
+                }
+            }
+        } else {
+            learnedFile.markDamaged();
+        }
+    }
+    if (learnedFile.write(typoMapToPrettyJson(pairs))) {
+        learnedSyncedKeys.clear();
+        for (const auto& [typo, correction] : pairs) {
+            learnedSyncedKeys.insert(typo);
+        }
+    }
 }
 
 void LocalTypoDictionary::Core::sync() {
@@ -158,7 +208,10 @@ void LocalTypoDictionary::Core::handleSyncReply(const net::HttpResult& result) {
         std::lock_guard lock(writeMutex);
         mergeItalianLocked(*typos);
     }
-    files::writeAtomic(syncedPath, response.body);
+    if (storage == StorageMode::readWrite) {
+        const auto folderLock = syncedFile.lockFolder();
+        syncedFile.write(response.body);
+    }
     const auto versionIt = doc.find("version");
     const std::string version = versionIt != doc.end() && versionIt->is_string()
                                     ? versionIt->get<std::string>()

@@ -6,9 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <shared_mutex>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
-#include "core/config/Files.h"
+#include "core/config/StoredFile.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -39,9 +40,14 @@ std::optional<Table> parseTable(const std::string& data) {
 // Shared with queued file operations, so that they stay valid whatever the
 // lifetime of the TypoCache object.
 struct TypoCache::State {
-    explicit State(std::string path) : filePath(std::move(path)) {}
+    State(platform::FileSystem& fs, std::string folder, AppLogger& logger)
+        : file(fs, std::move(folder), "cache.json", logger), filePath(file.path()) {}
 
+    StoredFile file;  // used under fileMutex only
     const std::string filePath;
+    // Keys of the file as this process last read or wrote it (fileMutex):
+    // a key on disk outside this set was stored by another process.
+    std::unordered_set<std::string> syncedKeys;
 
     // The table, and whether the file should mirror it or be gone.
     mutable std::shared_mutex mutex;
@@ -77,14 +83,43 @@ struct TypoCache::State {
                 }
             }
         }
+        const auto folderLock = file.lockFolder();
         if (wanted) {
+            mergeStoredEntries(doc);
             const std::string data =
                 doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-            files::writeAtomic(filePath, data);
-        } else {
-            files::remove(filePath);
+            if (file.write(data)) {
+                syncedKeys.clear();
+                for (const auto& [key, value] : doc.items()) {
+                    syncedKeys.insert(key);
+                }
+            }
+        } else if (file.remove()) {
+            syncedKeys.clear();
         }
         writtenGeneration = target;
+    }
+
+    // Adds the entries other processes stored since this one last synced
+    // (entries this process evicted stay out), keeping the bound.
+    void mergeStoredEntries(nlohmann::json& doc) {
+        const auto data = file.read();
+        if (!data) {
+            return;
+        }
+        const auto stored = parseTable(*data);
+        if (!stored) {
+            file.markDamaged();
+            return;
+        }
+        for (const auto& [key, value] : *stored) {
+            if (doc.size() >= kMaxEntries) {
+                break;
+            }
+            if (!doc.contains(key) && !syncedKeys.contains(key)) {
+                doc[key] = value;
+            }
+        }
     }
 
     void finishPending() {
@@ -111,14 +146,19 @@ class PendingToken {
 
 }  // namespace
 
-TypoCache::TypoCache(std::string configFolder, dispatch::Queue& ioQueue, AppLogger& logger)
-    : state_(std::make_shared<State>(files::join(configFolder, "cache.json"))),
-      ioQueue_(ioQueue),
-      logger_(logger) {
-    if (auto data = files::readAll(state_->filePath)) {
+TypoCache::TypoCache(std::string configFolder, platform::FileSystem& fs, dispatch::Queue& ioQueue,
+                     AppLogger& logger)
+    : state_(std::make_shared<State>(fs, std::move(configFolder), logger)), ioQueue_(ioQueue) {
+    std::lock_guard fileLock(state_->fileMutex);
+    if (auto data = state_->file.read()) {
         if (auto table = parseTable(*data)) {
+            for (const auto& [key, value] : *table) {
+                state_->syncedKeys.insert(key);
+            }
             std::unique_lock lock(state_->mutex);
             state_->table = std::move(*table);
+        } else {
+            state_->file.markDamaged();
         }
     }
 }

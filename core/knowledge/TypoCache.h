@@ -11,6 +11,10 @@
 // of strings). The file is read once by the constructor; every change is
 // written off the caller's thread on the I/O queue, and file operations land in
 // submission order: a late write never replaces the state of a newer change.
+// Each write holds the folder's lock and merges the entries other processes
+// stored meanwhile (this process's values win; the bound holds). A file that
+// cannot be parsed is kept aside before the first write; a failed write is
+// logged once and the table stays in memory for the next change.
 //
 // Thread: any. Readers (get, count) run concurrently; writers (set, clear) are
 // exclusive and take effect in the order they are called. get() costs one trim
@@ -24,6 +28,7 @@
 
 #include "core/config/AppLogger.h"
 #include "core/dispatch/Queue.h"
+#include "platform/FileSystem.h"
 
 namespace quorix {
 
@@ -33,9 +38,10 @@ class TypoCache {
     static constexpr std::size_t kEvictionBatch = 50;
 
     // configFolder is not created here; writes into a missing folder fail
-    // silently. ioQueue runs the file writes and must outlive pending writes
-    // or drop them.
-    TypoCache(std::string configFolder, dispatch::Queue& ioQueue, AppLogger& logger);
+    // (logged once). ioQueue runs the file writes and must outlive pending
+    // writes or drop them; fs and logger must outlive the queued writes.
+    TypoCache(std::string configFolder, platform::FileSystem& fs, dispatch::Queue& ioQueue,
+              AppLogger& logger);
     ~TypoCache();
     TypoCache(const TypoCache&) = delete;
     TypoCache& operator=(const TypoCache&) = delete;
@@ -60,7 +66,6 @@ class TypoCache {
 
     std::shared_ptr<State> state_;
     dispatch::Queue& ioQueue_;
-    [[maybe_unused]] AppLogger& logger_;
 };
 
 }  // namespace quorix

@@ -1,20 +1,23 @@
 #include "platform/linux/LinuxPreferencesStore.h"
 
+#include "core/config/StoredFile.h"
+
+#include <chrono>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <utility>
 
-#include "core/config/Files.h"
-
 namespace quorix::platform {
 
-LinuxPreferencesStore::LinuxPreferencesStore(std::string filePath) : path_(std::move(filePath)) {
-    const auto content = files::readAll(path_);
-    if (!content) {
+LinuxPreferencesStore::LinuxPreferencesStore(std::string filePath, FileSystem& fs)
+    : path_(std::move(filePath)), fs_(fs) {
+    const auto content = fs_.read(path_, FileSystem::kStoredFileLimit, LinkPolicy::refuse);
+    if (!content.ok()) {
         return;
     }
-    const auto document = nlohmann::json::parse(*content, nullptr, false);
+    const auto document = nlohmann::json::parse(content.data, nullptr, false);
     if (document.is_discarded() || !document.is_object()) {
+        damaged_ = true;
         return;
     }
     for (const auto& [key, value] : document.items()) {
@@ -29,8 +32,8 @@ std::string LinuxPreferencesStore::defaultPath(const std::string& home) {
     // XDG: a relative value is invalid and ignored.
     const std::string base = dataHome != nullptr && dataHome[0] == '/'
                                  ? std::string(dataHome)
-                                 : files::join(home, ".local/share");
-    return files::join(files::join(base, "quorix"), "preferences.json");
+                                 : joinPath(home, ".local/share");
+    return joinPath(joinPath(base, "quorix"), "preferences.json");
 }
 
 std::optional<std::string> LinuxPreferencesStore::string(const std::string& key) {
@@ -51,10 +54,18 @@ void LinuxPreferencesStore::setString(const std::string& key, const std::string&
     }
     const auto slash = path_.find_last_of('/');
     if (slash != std::string::npos && slash > 0) {
-        files::ensurePrivateFolder(path_.substr(0, slash));
+        fs_.makePrivateFolder(path_.substr(0, slash));
     }
-    files::writeAtomic(path_,
-                       document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace));
+    if (damaged_) {
+        // Not ours to overwrite: the unparseable file moves aside once.
+        if (fs_.rename(path_, StoredFile::damagedPath(path_, std::chrono::system_clock::now())) !=
+            FileError::none) {
+            return;
+        }
+        damaged_ = false;
+    }
+    fs_.writeAtomic(path_, document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace),
+                    FileSystem::kPrivateFileMode);
 }
 
 }  // namespace quorix::platform

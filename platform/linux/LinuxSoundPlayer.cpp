@@ -5,12 +5,11 @@
 #include <cstring>
 #include <utility>
 
-#include "core/config/Files.h"
-
 namespace quorix::platform {
 namespace {
 
 constexpr std::size_t kMaxQueued = 4;
+constexpr std::size_t kMaxSoundBytes = std::size_t{16} << 20;
 
 uint32_t le32(const std::string& b, std::size_t at) {
     return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
@@ -28,8 +27,8 @@ void silentAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
-LinuxSoundPlayer::LinuxSoundPlayer(std::vector<std::string> resourceFolders)
-    : folders_(std::move(resourceFolders)) {
+LinuxSoundPlayer::LinuxSoundPlayer(std::vector<std::string> resourceFolders, FileSystem& fs)
+    : folders_(std::move(resourceFolders)), fs_(fs) {
     worker_ = std::thread([this] { run(); });
 }
 
@@ -47,8 +46,8 @@ std::optional<std::string> LinuxSoundPlayer::pathFor(const std::string& name) co
     if (name.empty() || name.find('/') != std::string::npos || name.front() == '.')
         return std::nullopt;
     for (const auto& folder : folders_) {
-        const std::string path = files::join(files::join(folder, "Sounds"), name + ".wav");
-        if (files::exists(path))
+        const std::string path = joinPath(joinPath(folder, "Sounds"), name + ".wav");
+        if (fs_.exists(path))
             return path;
     }
     return std::nullopt;
@@ -114,8 +113,8 @@ void LinuxSoundPlayer::run() {
             queue_.pop_front();
         }
         const auto path = pathFor(name);
-        const auto bytes = path ? files::readAll(*path) : std::nullopt;
-        const auto sound = bytes ? parseWav(*bytes) : std::nullopt;
+        const auto bytes = path ? fs_.read(*path, kMaxSoundBytes, LinkPolicy::follow) : FileRead{};
+        const auto sound = path && bytes.ok() ? parseWav(bytes.data) : std::nullopt;
         if (!sound || sound->samples.empty())
             continue;
         snd_pcm_t* pcm = nullptr;

@@ -14,7 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/SoundPlayer.h"
+#include "platform/posix/PosixFileSystem.h"
 
 namespace quorix::platform {
 
@@ -28,7 +30,8 @@ struct WavSound {
 class LinuxSoundPlayer final : public SoundPlayer {
   public:
     // resourceFolders: the program's resource folders (each may hold Sounds/).
-    explicit LinuxSoundPlayer(std::vector<std::string> resourceFolders);
+    explicit LinuxSoundPlayer(std::vector<std::string> resourceFolders,
+                              FileSystem& fs = PosixFileSystem::instance());
     ~LinuxSoundPlayer() override;
     LinuxSoundPlayer(const LinuxSoundPlayer&) = delete;
     LinuxSoundPlayer& operator=(const LinuxSoundPlayer&) = delete;
@@ -45,6 +48,7 @@ class LinuxSoundPlayer final : public SoundPlayer {
     void run();
 
     std::vector<std::string> folders_;
+    FileSystem& fs_;
     std::mutex mutex_;
     std::condition_variable cv_;
     std::deque<std::string> queue_;

@@ -1,22 +1,14 @@
 #include "platform/linux/LinuxWorkspace.h"
 
-#include <filesystem>
 #include <sstream>
-#include <system_error>
 #include <utility>
 
-#include "core/config/Files.h"
 #include "core/text/Text.h"
 
 namespace quorix::platform {
 namespace {
 
 constexpr std::string_view kDesktopSuffix = ".desktop";
-
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string stemOf(const std::string& name) {
     const auto dot = name.find_last_of('.');
@@ -25,11 +17,11 @@ std::string stemOf(const std::string& name) {
 
 }  // namespace
 
-LinuxWorkspace::LinuxWorkspace(std::vector<std::string> applicationFolders)
-    : folders_(std::move(applicationFolders)) {}
+LinuxWorkspace::LinuxWorkspace(std::vector<std::string> applicationFolders, FileSystem& fs)
+    : folders_(std::move(applicationFolders)), fs_(&fs) {}
 
-LinuxWorkspace LinuxWorkspace::forHome(const std::string& home) {
-    return LinuxWorkspace({"/usr/share/applications", home + "/.local/share/applications"});
+LinuxWorkspace LinuxWorkspace::forHome(const std::string& home, FileSystem& fs) {
+    return LinuxWorkspace({"/usr/share/applications", home + "/.local/share/applications"}, fs);
 }
 
 std::optional<RunningApplication> LinuxWorkspace::frontmostApplication() {
@@ -41,8 +33,8 @@ std::optional<std::string> LinuxWorkspace::applicationPath(const std::string& bu
         return std::nullopt;
     }
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
-        const std::string path = files::join(*it, bundleIdentifier + std::string(kDesktopSuffix));
-        if (files::exists(path)) {
+        const std::string path = joinPath(*it, bundleIdentifier + std::string(kDesktopSuffix));
+        if (fs_->exists(path)) {
             return path;
         }
     }
@@ -52,7 +44,7 @@ std::optional<std::string> LinuxWorkspace::applicationPath(const std::string& bu
 std::optional<std::string> LinuxWorkspace::bundleIdentifier(const std::string& appPath) {
     const std::string name = fileNameOf(appPath);
     if (!text::endsWith(name, kDesktopSuffix) || name.size() == kDesktopSuffix.size() ||
-        !files::exists(appPath)) {
+        !fs_->exists(appPath)) {
         return std::nullopt;
     }
     return name.substr(0, name.size() - kDesktopSuffix.size());
@@ -82,8 +74,10 @@ std::optional<std::string> LinuxWorkspace::desktopEntryName(const std::string& c
 std::string LinuxWorkspace::displayName(const std::string& path) {
     const std::string name = fileNameOf(path);
     if (text::endsWith(name, kDesktopSuffix)) {
-        if (const auto content = files::readAll(path)) {
-            if (auto entryName = desktopEntryName(*content)) {
+        // Desktop entries are often links into a package's own folder.
+        const auto content = fs_->read(path, 1 << 20, LinkPolicy::follow);
+        if (content.ok()) {
+            if (auto entryName = desktopEntryName(content.data)) {
                 return *entryName;
             }
         }
@@ -92,23 +86,11 @@ std::string LinuxWorkspace::displayName(const std::string& path) {
 }
 
 bool LinuxWorkspace::fileExists(const std::string& path) {
-    return files::exists(path);
+    return fs_->exists(path);
 }
 
 std::optional<std::vector<std::string>> LinuxWorkspace::listFolder(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::directory_iterator it(path, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        if (ec) {
-            break;
-        }
-        names.push_back(it->path().filename().string());
-    }
-    return names;
+    return fs_->list(path);
 }
 
 std::vector<std::string> LinuxWorkspace::applicationFolders() {
@@ -116,7 +98,7 @@ std::vector<std::string> LinuxWorkspace::applicationFolders() {
 }
 
 AppIcon LinuxWorkspace::iconForFile(const std::string& path) {
-    return files::exists(path) ? AppIcon{path} : AppIcon{};
+    return fs_->exists(path) ? AppIcon{path} : AppIcon{};
 }
 
 std::string LinuxWorkspace::applicationFileExtension() {

@@ -8,16 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Workspace.h"
+#include "platform/posix/PosixFileSystem.h"
 
 namespace quorix::platform {
 
 class LinuxWorkspace final : public Workspace {
   public:
     // Folders holding desktop entries, system-wide first.
-    explicit LinuxWorkspace(std::vector<std::string> applicationFolders);
+    explicit LinuxWorkspace(std::vector<std::string> applicationFolders,
+                            FileSystem& fs = PosixFileSystem::instance());
     // /usr/share/applications and home + "/.local/share/applications".
-    static LinuxWorkspace forHome(const std::string& home);
+    static LinuxWorkspace forHome(const std::string& home,
+                                  FileSystem& fs = PosixFileSystem::instance());
 
     std::optional<RunningApplication> frontmostApplication() override;
     // The user's entry wins over a system-wide one of the same id.
@@ -35,6 +39,7 @@ class LinuxWorkspace final : public Workspace {
 
   private:
     std::vector<std::string> folders_;
+    FileSystem* fs_;
 };
 
 }  // namespace quorix::platform

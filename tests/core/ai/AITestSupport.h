@@ -36,8 +36,9 @@ struct ConfigWorld {
     dispatch::VirtualClock clock{dispatch::WallTime{}, /*autoAdvance=*/false};
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
     platform::SimWorkspace workspace{"/home/sim"};
-    AppLogger logger{folder.path(), clock, nullptr, StorageMode::readOnly};
-    AppConfig config{folder.path(), logger, clock, workspace, env, StorageMode::readOnly};
+    platform::MemoryFileSystem fs;
+    AppLogger logger{folder.path(), fs, clock, nullptr, StorageMode::readOnly};
+    AppConfig config{folder.path(), fs, logger, clock, workspace, env, StorageMode::readOnly};
 
     // Logged messages without their timestamp prefix, oldest first.
     std::vector<std::string> messages() const {

@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 
 #include "ConfigTestSupport.h"
-#include "core/config/Files.h"
 
 namespace quorix {
 namespace {
@@ -131,10 +130,14 @@ TEST(Files, FilesArePrivateAndFailedAtomicWritesLeaveNoTemporaryFile) {
         EXPECT_EQ(modeOf(h.folder + "/" + name), 0600u) << name;
     }
     ASSERT_TRUE(std::filesystem::create_directory(h.folder + "/dir.json"));
-    EXPECT_FALSE(files::writeAtomic(h.folder + "/dir.json", "x")) << "cannot replace a folder";
-    EXPECT_FALSE(files::writeAtomic(h.folder + "/missing/config.json", "x"));
+    platform::FileSystem& fs = h.fs;
+    EXPECT_NE(fs.writeAtomic(h.folder + "/dir.json", "x"), platform::FileError::none)
+        << "cannot replace a folder";
+    EXPECT_EQ(fs.writeAtomic(h.folder + "/missing/config.json", "x"),
+              platform::FileError::notFound);
     EXPECT_EQ(folderEntries(h.folder),
-              (std::vector<std::string>{"config.json", "debug.log", "dir.json", "whitelist.txt"}))
+              (std::vector<std::string>{".lock", "config.json", "debug.log", "dir.json",
+                                        "whitelist.txt"}))
         << "no temporary file is left behind";
 }
 

@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "ConfigTestSupport.h"
-#include "core/config/Files.h"
 #include "core/config/L10n.h"
 
 namespace quorix {
@@ -91,8 +90,9 @@ TEST(ConfigConcurrency, ReadersAndWritersOnManyThreads) {
             (void)config->isWordWhitelisted("w1");
             (void)config->checkMilestone();
             // Every read of the file sees one whole save.
-            const auto content = files::readAll(h.configPath());
-            if (content && nlohmann::json::parse(*content, nullptr, false).is_discarded()) {
+            const auto content = static_cast<platform::FileSystem&>(h.fs).read(h.configPath());
+            if (content.ok() &&
+                nlohmann::json::parse(content.data, nullptr, false).is_discarded()) {
                 ++torn;
             }
         }
@@ -115,7 +115,7 @@ TEST(ConfigConcurrency, ReadersAndWritersOnManyThreads) {
               total);
     EXPECT_EQ(h.make()->whitelistWords().size(), 9u + total);
     EXPECT_EQ(testing::folderEntries(h.folder),
-              (std::vector<std::string>{"config.json", "debug.log", "whitelist.txt"}))
+              (std::vector<std::string>{".lock", "config.json", "debug.log", "whitelist.txt"}))
         << "no temporary file is left behind";
 }
 

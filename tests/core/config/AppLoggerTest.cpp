@@ -12,6 +12,8 @@ namespace {
 using testing::readFile;
 using testing::TempFolder;
 
+platform::PosixFileSystem fs;
+
 std::vector<std::string> fileLines(const std::string& path) {
     std::vector<std::string> lines;
     std::istringstream in(readFile(path));
@@ -28,7 +30,7 @@ TEST(AppLogger, LineFormatUsesLocalTimeWithMilliseconds) {
     TempFolder folder;
     // 2024-01-02T13:04:05.078Z
     dispatch::VirtualClock clock(dispatch::WallTime{std::chrono::milliseconds(1704200645078LL)});
-    AppLogger logger(folder.path(), clock, nullptr);
+    AppLogger logger(folder.path(), fs, clock, nullptr);
     logger.log("🧪 [Test] riga");
     EXPECT_EQ(logger.getRecentLogs(), "[13:04:05.078] 🧪 [Test] riga\n");
     EXPECT_EQ(AppLogger::timestampPrefix(dispatch::WallTime{std::chrono::milliseconds(-1)}),
@@ -41,7 +43,7 @@ TEST(AppLogger, FirstLineCreatesAPrivateFileAndHistoryKeepsTheNewest120) {
     TempFolder home;
     const std::string folder = home / "nested/.config/penwarden";
     dispatch::VirtualClock clock;
-    AppLogger logger(folder, clock, nullptr);
+    AppLogger logger(folder, fs, clock, nullptr);
     EXPECT_FALSE(std::filesystem::exists(logger.getLogFilePath()));
     EXPECT_EQ(testing::modeOf(folder), 0700u);
     logger.log("uno\ndue");
@@ -54,7 +56,7 @@ TEST(AppLogger, FirstLineCreatesAPrivateFileAndHistoryKeepsTheNewest120) {
     const auto lines = logger.recentLines();
     ASSERT_EQ(lines.size(), 120u);
     EXPECT_TRUE(lines.front().ends_with("] line 2\n"));
-    AppLogger(folder, clock, nullptr).log("next run");
+    AppLogger(folder, fs, clock, nullptr).log("next run");
     const auto file = fileLines(logger.getLogFilePath());
     ASSERT_EQ(file.size(), 123u) << "the file keeps every line of every run";
     EXPECT_TRUE(file.front().ends_with("] uno"));
@@ -63,7 +65,7 @@ TEST(AppLogger, FirstLineCreatesAPrivateFileAndHistoryKeepsTheNewest120) {
 TEST(AppLogger, ObserverSeesEachLineAndReadOnlyLoggingTouchesNoFile) {
     TempFolder home;
     dispatch::VirtualClock clock;
-    AppLogger logger(home / "penwarden", clock, nullptr, StorageMode::readOnly);
+    AppLogger logger(home / "penwarden", fs, clock, nullptr, StorageMode::readOnly);
     std::vector<std::string> observed;
     logger.setLineObserver([&](const std::string& line) { observed.push_back(line); });
     logger.log("ciao");
@@ -74,7 +76,7 @@ TEST(AppLogger, ObserverSeesEachLineAndReadOnlyLoggingTouchesNoFile) {
 TEST(AppLogger, ConcurrentLinesLandWholeInTheFile) {
     TempFolder folder;
     dispatch::VirtualClock clock;
-    AppLogger logger(folder.path(), clock, nullptr);
+    AppLogger logger(folder.path(), fs, clock, nullptr);
     constexpr int kThreads = 6;
     constexpr int kLines = 150;
     const std::string payload(300, 'x');  // long enough to expose interleaving

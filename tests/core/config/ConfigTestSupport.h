@@ -14,6 +14,8 @@
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/dispatch/VirtualClock.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
 
@@ -65,10 +67,11 @@ struct ConfigHarness {
     dispatch::VirtualClock clock;
     platform::SimWorkspace workspace{home.path()};
     platform::SimSystemEnvironment env{home.path(), {"en-US"}};
-    AppLogger logger{folder, clock, nullptr};
+    platform::PosixFileSystem fs;
+    AppLogger logger{folder, fs, clock, nullptr};
 
     std::unique_ptr<AppConfig> make(StorageMode storage = StorageMode::readWrite) {
-        return std::make_unique<AppConfig>(folder, logger, clock, workspace, env, storage);
+        return std::make_unique<AppConfig>(folder, fs, logger, clock, workspace, env, storage);
     }
     // Writes config.json, then constructs the store over it.
     std::unique_ptr<AppConfig> makeWith(const std::string& configJson) {

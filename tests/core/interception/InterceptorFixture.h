@@ -47,6 +47,7 @@
 #include "core/text/Text.h"
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "platform/sim/SimScenes.h"
@@ -376,8 +377,9 @@ class InterceptorFixture : public ::testing::Test {
     platform::SimWorkspace workspace{"/home/sim"};
     platform::SimDesktop desktop{workspace};
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
-    AppLogger logger{folder.path(), desktop.clock(), nullptr};
-    AppConfig config{folder.path(), logger, desktop.clock(), workspace, env};
+    platform::PosixFileSystem fs;
+    AppLogger logger{folder.path(), fs, desktop.clock(), nullptr};
+    AppConfig config{folder.path(), fs, logger, desktop.clock(), workspace, env};
     dispatch::ManualQueue mainQueue{desktop.clock()};
     dispatch::Dispatcher dispatcher{desktop.clock(), mainQueue};
     WordListSpellChecker spell;
@@ -386,7 +388,7 @@ class InterceptorFixture : public ::testing::Test {
     net::OfflineHttpClient offline;
     platform::SimPreferencesStore prefs;
     ScriptedHttpClient http;
-    TypoCache cache{folder.path(), dispatcher.global(dispatch::QoS::utility), logger};
+    TypoCache cache{folder.path(), fs, dispatcher.global(dispatch::QoS::utility), logger};
     LocalTypoDictionary dictionary{dictionaryDependencies()};
     AIClient ai{config, logger, http, env, desktop.clock()};
     std::unique_ptr<RecordingNotice> notice;

@@ -17,6 +17,7 @@
 #include "language/NuspellSpellChecker.h"
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
 
@@ -71,10 +72,11 @@ class TextHeuristicsTest : public ::testing::Test {
     const std::string home_ = "/nonexistent/quorix-heuristics";
     const std::string folder_ = home_ + "/.config/penwarden";
     dispatch::VirtualClock clock_;
-    AppLogger logger_{folder_, clock_, nullptr, StorageMode::readOnly};
+    platform::MemoryFileSystem fs_;
+    AppLogger logger_{folder_, fs_, clock_, nullptr, StorageMode::readOnly};
     platform::SimWorkspace workspace_{home_};
     platform::SimSystemEnvironment env_{home_};
-    AppConfig config_{folder_, logger_, clock_, workspace_, env_, StorageMode::readOnly};
+    AppConfig config_{folder_, fs_, logger_, clock_, workspace_, env_, StorageMode::readOnly};
     FixedRecognizer recognizer_;
     LanguageDetector detector_{recognizer_};
     ListSpellChecker spell_;

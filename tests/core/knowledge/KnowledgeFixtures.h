@@ -19,6 +19,7 @@
 #include "core/text/Text.h"
 #include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "services/DictionaryAssembly.h"
 #include "tests/core/config/ConfigTestSupport.h"
@@ -67,13 +68,14 @@ struct DictionaryRig {
         : spell(std::move(accepted)),
           recognizer(std::move(language)),
           detector(recognizer),
-          logger(config.path() + "/log", clock, nullptr),
+          logger(config.path() + "/log", fs, clock, nullptr),
           utility(clock) {}
 
     LocalTypoDictionary::Dependencies dependencies(net::HttpClient& client,
                                                    platform::SpellChecker* spellChecker = nullptr) {
         auto deps = services::dictionaryDependencies(
-            {.spell = spellChecker != nullptr ? *spellChecker : spell,
+            {.files = *files,
+             .spell = spellChecker != nullptr ? *spellChecker : spell,
              .detector = detector,
              .logger = logger,
              .http = client,
@@ -110,6 +112,8 @@ struct DictionaryRig {
     ScriptedSpellChecker spell;
     FixedRecognizer recognizer;
     LanguageDetector detector;
+    platform::PosixFileSystem fs;
+    platform::FileSystem* files = &fs;  // the dictionary's; tests may swap it
     AppLogger logger;
     platform::SimPreferencesStore prefs;
     dispatch::ManualQueue utility;

@@ -20,13 +20,14 @@ using testing::writeFile;
 class TypoCacheTest : public ::testing::Test {
   protected:
     std::unique_ptr<TypoCache> makeCache() {
-        return std::make_unique<TypoCache>(folder.path(), io, logger);
+        return std::make_unique<TypoCache>(folder.path(), fs, io, logger);
     }
     std::string cacheFile() const { return folder / "cache.json"; }
 
     TempFolder folder;
     dispatch::VirtualClock clock;
-    AppLogger logger{folder.path(), clock, nullptr};
+    platform::PosixFileSystem fs;
+    AppLogger logger{folder.path(), fs, clock, nullptr};
     dispatch::SerialQueue io{"test.cache.io", clock};
 };
 
@@ -86,7 +87,7 @@ TEST_F(TypoCacheTest, BadFilesAndAMissingFolderAreHarmless) {
         writeFile(cacheFile(), bad);
         EXPECT_EQ(makeCache()->count(), 0u) << bad;
     }
-    TypoCache homeless(folder / "missing", io, logger);
+    TypoCache homeless(folder / "missing", fs, io, logger);
     homeless.set("cge", "che");
     homeless.flushForTesting();
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
@@ -96,7 +97,7 @@ TEST_F(TypoCacheTest, BadFilesAndAMissingFolderAreHarmless) {
 // file must still end with the newest state, including after a clear().
 TEST_F(TypoCacheTest, TheFileEndsWithTheNewestStateUnderConcurrentWriters) {
     dispatch::ConcurrentQueue pool("test.cache.pool", clock, 4);
-    TypoCache cache(folder.path(), pool, logger);
+    TypoCache cache(folder.path(), fs, pool, logger);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&cache, t] {
@@ -114,7 +115,7 @@ TEST_F(TypoCacheTest, TheFileEndsWithTheNewestStateUnderConcurrentWriters) {
         thread.join();
     cache.flushForTesting();
 
-    TypoCache reloaded(folder.path(), pool, logger);
+    TypoCache reloaded(folder.path(), fs, pool, logger);
     EXPECT_EQ(reloaded.count(), cache.count());
     for (int i = 0; i < 200; ++i) {
         const std::string key = "t3 m" + std::to_string(i);

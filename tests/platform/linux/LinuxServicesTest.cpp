@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "core/config/Files.h"
 #include "platform/linux/LinuxPreferencesStore.h"
 #include "platform/linux/LinuxSystemEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -58,8 +57,8 @@ TEST(LinuxWorkspace, DesktopEntriesStandForInstalledApplications) {
     TempFolder root;
     const std::string system = root / "system";
     const std::string user = root / "user";
-    files::ensurePrivateFolder(system);
-    files::ensurePrivateFolder(user);
+    std::filesystem::create_directories(system);
+    std::filesystem::create_directories(user);
     writeFile(system + "/org.gnome.Terminal.desktop",
               "[Desktop Entry]\nName[it]=Terminale\nName=Terminal\n[Desktop Action new]\n"
               "Name=New Window\n");
@@ -75,7 +74,7 @@ TEST(LinuxWorkspace, DesktopEntriesStandForInstalledApplications) {
     EXPECT_EQ(workspace.bundleIdentifier(user + "/notes.txt"), std::nullopt);
 
     testing::ConfigHarness h;
-    AppConfig config(h.folder, h.logger, h.clock, workspace, h.env);
+    AppConfig config(h.folder, h.fs, h.logger, h.clock, workspace, h.env);
     EXPECT_EQ(config.getExcludedAppInfo("slack").displayName, "Slack");  // user's, CRLF
     EXPECT_EQ(config.getExcludedAppInfo("terminal").displayName, "Terminal");
     config.excludeAppAt(system + "/org.gnome.Terminal.desktop");
@@ -93,7 +92,15 @@ TEST(LinuxPreferencesStore, PersistsPrivatelyAndSurvivesBadFiles) {
     EXPECT_EQ(platform::LinuxPreferencesStore(path).string("quorix_dict_etag_it"), "\"abc\"");
     EXPECT_EQ(testing::modeOf(path), 0600u);
     writeFile(path, "{not json");
-    EXPECT_EQ(platform::LinuxPreferencesStore(path).string("quorix_dict_etag_it"), std::nullopt);
+    {
+        platform::LinuxPreferencesStore store(path);
+        EXPECT_EQ(store.string("quorix_dict_etag_it"), std::nullopt);
+        store.setString("quorix_dict_etag_it", "\"def\"");
+    }
+    const auto kept = testing::folderEntries(root / "data/quorix");
+    ASSERT_EQ(kept.size(), 2u) << "the unparseable file is kept aside before the write";
+    EXPECT_TRUE(kept[1].starts_with("preferences.json.damaged-"));
+    EXPECT_EQ(testing::readFile(root / ("data/quorix/" + kept[1])), "{not json");
     {
         ScopedEnv scoped{{"XDG_DATA_HOME", "/xdg"}};
         EXPECT_EQ(platform::LinuxPreferencesStore::defaultPath("/u"),

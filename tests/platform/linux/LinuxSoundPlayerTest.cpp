@@ -5,7 +5,6 @@
 #include <fstream>
 #include <string>
 
-#include "core/config/Files.h"
 #include "platform/linux/LinuxSoundPlayer.h"
 
 namespace quorix::platform {
@@ -52,9 +51,10 @@ TEST(LinuxSoundPlayer, FindsShippedSoundsAndRefusesPathsOutsideTheFolder) {
     LinuxSoundPlayer player({"/nonexistent", resources});
     for (const char* name : {"Pop", "Glass", "Tink", "Basso"}) {
         EXPECT_TRUE(player.hasSound(name)) << name;
-        const auto bytes = files::readAll(*player.pathFor(name));
-        ASSERT_TRUE(bytes.has_value());
-        EXPECT_TRUE(LinuxSoundPlayer::parseWav(*bytes).has_value()) << name;
+        const auto bytes =
+            PosixFileSystem::instance().read(*player.pathFor(name), 1 << 20, LinkPolicy::follow);
+        ASSERT_TRUE(bytes.ok());
+        EXPECT_TRUE(LinuxSoundPlayer::parseWav(bytes.data).has_value()) << name;
     }
     EXPECT_FALSE(player.hasSound(""));
     EXPECT_FALSE(player.hasSound("../Sounds/Pop"));
