@@ -174,7 +174,8 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     }
 
     if (auto cached = s_.cache.get(r.text)) {
-        if (*cached == r.text) {
+        // Entries are stored trimmed: compare with the trimmed text.
+        if (*cached == trimmed) {
             log("⚡️ [Cache HIT] Frase verificata corretta in cache (0ms). Invio istantaneo!");
             return sendUnchanged(kE6, r);
         }
@@ -301,18 +302,16 @@ PipelineReport CorrectionPipeline::settleAnswer(Run& r, const std::string& final
     const std::string trimmedFinal = text::trim(finalText);
     if (r.isExecutive && trimmedText != trimmedFinal) {
         // Same words, different spacing: a formal rewrite may settle on it.
-        const bool canonicallySame = text::canonicallyEqual(trimmedText, trimmedFinal);
-        if (!(canonicallySame && r.scan.misspelledWord)) {
+        if (!text::canonicallyEqual(trimmedText, trimmedFinal)) {
             s_.cache.set(r.text, finalText);
-            if (!canonicallySame) {
-                return applyOutcome(CorrectionOutcome::Variant::ai, r, finalText, elapsed);
-            }
+            return applyOutcome(CorrectionOutcome::Variant::ai, r, finalText, elapsed);
         }
-        return noChange(r);
     }
 
+    // The text leaves as typed, so only that verdict is cached: the answer
+    // itself was not applied and must never be served as a correction.
     if (!r.scan.misspelledWord) {
-        s_.cache.set(r.text, finalText);
+        s_.cache.set(r.text, r.text);
     }
     return noChange(r);
 }

@@ -395,6 +395,21 @@ TEST_F(Pipeline, UnchangedAnswerForSuspiciousTextIsCachedAsCorrect) {
     EXPECT_EQ(http.requests().size(), requests);
 }
 
+TEST_F(Pipeline, OnlyWhatLeftIsCachedAndATrailingBreakStillMatchesAVerdict) {
+    // An answer differing only in spacing is not applied; what is cached is
+    // the verdict on the text as it left, so the next send is not rewritten.
+    http.answerCorrected("ci  ci vediamo dopo");
+    EXPECT_EQ(sendFromChat("ci ci vediamo dopo").path, "E10");
+    EXPECT_EQ(cache.get("ci ci vediamo dopo"), "ci ci vediamo dopo");
+    EXPECT_EQ(sendAgain("ci ci vediamo dopo").path, "E6");
+    EXPECT_EQ(sent(), (Lines{"ci ci vediamo dopo", "ci ci vediamo dopo"}));
+
+    // Keys are trimmed: a trailing line break still reads the verdict as such.
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("ci ci vediamo dopo\n").path, "E6");
+    EXPECT_EQ(journal({"notice", "ax", "send"}), (Lines{"send " + q("ci ci vediamo dopo\n")}));
+}
+
 TEST_F(Pipeline, AICorrectionRecordsEverythingAndSends) {
     spell.markMisspelled({"xyz"});
     http.answerCorrected("ciao xy fai");
