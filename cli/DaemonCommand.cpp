@@ -154,15 +154,11 @@ int runDaemonCommand(std::span<char* const> args) {
                                  root.dispatcher(),
                                  {}};
     int status = 0;
-    std::thread preloading;
     {
         EventInterceptor interceptor(services);
         EventInterceptor::setShared(&interceptor);
         interceptorRef.store(&interceptor);
         if (interceptor.start()) {
-            // The spell dictionaries load on first use (about half a second);
-            // loading them now keeps that off the first Return.
-            preloading = std::thread([&spell = root.spellChecker()] { spell.preload(); });
             logger.log("🚀 [Daemon] Quorix attivo sul display " + displayName() +
                        " (Ctrl+C per uscire).");
             int signal = 0;
@@ -174,9 +170,6 @@ int runDaemonCommand(std::span<char* const> args) {
         interceptor.stop();
         interceptorRef.store(nullptr);
         EventInterceptor::setShared(nullptr);
-    }
-    if (preloading.joinable()) {
-        preloading.join();
     }
     return status;
 }

@@ -43,6 +43,11 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
         .utilityQueue = dispatcher_->global(dispatch::QoS::utility),
         .clock = clock_,
         .startSyncOnInit = options.startSync,
+        .isPersonalWord = [config = config_.get()](
+                              std::string_view word) { return config->isWordWhitelisted(word); },
+        .correctAccents = [config = config_.get()] { return config->correctAccents(); },
+        .loadQueue = &dispatcher_->global(dispatch::QoS::utility),
+        .storage = options.storage,
     });
     ai_ = std::make_unique<AIClient>(*config_, *logger_, *aiHttp_, env_, clock_);
 

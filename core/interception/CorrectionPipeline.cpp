@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/dispatch/Semaphore.h"
+#include "core/interception/AnswerDivergence.h"
 #include "core/interception/KeyCodes.h"
 #include "core/text/Text.h"
 
@@ -274,6 +275,19 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
     if (s_.config.autoFixPunctuation()) {
         finalText = TextHeuristics::cleanPunctuationAndSpacing(finalText);
     }
+    // A natural-tone answer must stay a correction of the message; a formal
+    // rewrite may change it freely.
+    if (!r.isExecutive) {
+        const AnswerDivergence divergence = AnswerDivergence::measure(r.text, finalText);
+        if (divergence.isTooDifferent()) {
+            log("⚠️ Risultato AI troppo diverso dal messaggio (" +
+                std::to_string(divergence.changedWords) + " parole cambiate su " +
+                std::to_string(divergence.wordCount) + ", " +
+                std::to_string(divergence.answerLength) + " vs " +
+                std::to_string(divergence.textLength) + " car). Scartato.");
+            return offlineFallback(r);
+        }
+    }
     return settleAnswer(r, finalText, elapsed);
 }
 
@@ -334,6 +348,7 @@ PipelineReport CorrectionPipeline::applyOutcome(CorrectionOutcome::Variant varia
     inputs.frontApp = r.frontApp;
     inputs.elapsedSeconds = elapsed;
     inputs.misspelledWord = r.scan.misspelledWord;
+    inputs.isFormal = r.isExecutive;
     CorrectionOutcome::Applied applied = outcome_.apply(variant, inputs);
 
     static constexpr const char* kVariantNames[] = {"cache", "local", "offline", "ai"};

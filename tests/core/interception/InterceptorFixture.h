@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -85,6 +87,8 @@ class WordListSpellChecker final : public platform::SpellChecker {
         if (w.empty())
             return false;
         std::lock_guard lock(mutex_);
+        if (w == throwOn_)
+            throw std::runtime_error("spell checker failed on '" + w + "'");
         if (typos_.contains(w))
             return true;
         return strict_ && !accepted_.contains(w);
@@ -105,12 +109,20 @@ class WordListSpellChecker final : public platform::SpellChecker {
         std::lock_guard lock(mutex_);
         strict_ = strict;
     }
+    // Checking this word throws.
+    void throwOn(const std::string& word) {
+        std::lock_guard lock(mutex_);
+        throwOn_ = word;
+    }
+    void preload() override { ++preloads; }
+    std::atomic<int> preloads{0};
 
   private:
     std::mutex mutex_;
     std::set<std::string> typos_;
     std::set<std::string> accepted_;
     bool strict_ = false;
+    std::string throwOn_;
 };
 
 class FixedLanguageRecognizer final : public platform::LanguageRecognizer {
@@ -359,20 +371,22 @@ class InterceptorFixture : public ::testing::Test {
     platform::SimPreferencesStore prefs;
     ScriptedHttpClient http;
     TypoCache cache{folder.path(), dispatcher.global(dispatch::QoS::utility), logger};
-    LocalTypoDictionary dictionary{
-        LocalTypoDictionary::Dependencies{.configFolder = folder.path(),
-                                          .resourceFolders = {knowledgeData("resources")},
-                                          .developmentFolder = knowledgeData("dev"),
-                                          .spell = spell,
-                                          .detector = detector,
-                                          .logger = logger,
-                                          .http = offline,
-                                          .prefs = prefs,
-                                          .utilityQueue = dispatcher.global(dispatch::QoS::utility),
-                                          .clock = desktop.clock(),
-                                          .syncURL = "http://127.0.0.1:9/v1/dictionary/it",
-                                          .syncTimeout = dispatch::seconds(10),
-                                          .startSyncOnInit = false}};
+    LocalTypoDictionary dictionary{LocalTypoDictionary::Dependencies{
+        .configFolder = folder.path(),
+        .resourceFolders = {knowledgeData("resources")},
+        .developmentFolder = knowledgeData("dev"),
+        .spell = spell,
+        .detector = detector,
+        .logger = logger,
+        .http = offline,
+        .prefs = prefs,
+        .utilityQueue = dispatcher.global(dispatch::QoS::utility),
+        .clock = desktop.clock(),
+        .syncURL = "http://127.0.0.1:9/v1/dictionary/it",
+        .syncTimeout = dispatch::seconds(10),
+        .startSyncOnInit = false,
+        .isPersonalWord = [this](std::string_view word) { return config.isWordWhitelisted(word); },
+        .correctAccents = [this] { return config.correctAccents(); }}};
     AIClient ai{config, logger, http, env, desktop.clock()};
     std::unique_ptr<RecordingNotice> notice;
     std::atomic<int> popoverToggles{0};

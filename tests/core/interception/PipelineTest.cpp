@@ -331,6 +331,9 @@ TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
 }
 
 TEST_F(Pipeline, BlankAndTruncatedAnswersAreRejected) {
+    // The formal tone: a natural-tone answer this far from the text fails anyway.
+    config.setToneStyle(ToneStyle::formal);
+    const std::string working = "notice show \"Dirav Aroveridide in azione...\"";
     spell.markMisspelled({"xyz", "xyzzy"});
     struct Case {
         std::string text, answer, path;
@@ -349,7 +352,7 @@ TEST_F(Pipeline, BlankAndTruncatedAnswersAreRejected) {
         const PipelineReport report = sendAgain(c.text);
         EXPECT_EQ(report.path, c.path) << c.text << " -> " << c.answer;
         if (c.path != "ai") {
-            EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn(c.text)));
+            EXPECT_EQ(journal(), (kHeldReturn + Lines{working, kHideNow} + sendReturn(c.text)));
         }
         EXPECT_EQ(sent().back(), c.path == "ai" ? c.answer : c.text);
     }
