@@ -94,6 +94,7 @@ int runDaemonCommand(std::span<char* const> args) {
     ServiceRootOptions rootOptions;
     rootOptions.offline = parsed.offline;
     rootOptions.startSync = true;
+    rootOptions.loadInBackground = true;
     ServiceRoot root(rootOptions);
     AppLogger& logger = root.logger();
     AppConfig& config = root.config();

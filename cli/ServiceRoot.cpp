@@ -46,7 +46,8 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
         .isPersonalWord = [config = config_.get()](
                               std::string_view word) { return config->isWordWhitelisted(word); },
         .correctAccents = [config = config_.get()] { return config->correctAccents(); },
-        .loadQueue = &dispatcher_->global(dispatch::QoS::utility),
+        .loadQueue =
+            options.loadInBackground ? &dispatcher_->global(dispatch::QoS::utility) : nullptr,
         .storage = options.storage,
     });
     ai_ = std::make_unique<AIClient>(*config_, *logger_, *aiHttp_, env_, clock_);
