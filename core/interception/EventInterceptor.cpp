@@ -219,6 +219,7 @@ void EventInterceptor::sendAsTypedAfterFailure(uint64_t returnsBefore) {
         return;
     s_.logger.log("📤 [Pipeline] Invio del testo così come è stato scritto.");
     try {
+        s_.notice.hide(std::nullopt, std::nullopt);
         fieldIO_->postKey(keys::kReturn);
     } catch (...) {
         s_.logger.log("❌ [Pipeline] Invio non riuscito.");

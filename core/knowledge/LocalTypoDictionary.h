@@ -73,9 +73,9 @@ class LocalTypoDictionary : public SharedInstance<LocalTypoDictionary> {
         bool startSyncOnInit = true;
         // Words of the user's personal dictionary (empty: none): never
         // replaced, never learned.
-        std::function<bool(std::string_view)> isPersonalWord;
+        std::function<bool(std::string_view)> isPersonalWord = {};
         // Whether pairs that only add or change an accent act (empty: never).
-        std::function<bool()> correctAccents;
+        std::function<bool()> correctAccents = {};
         // Where the sources are loaded; null: before the constructor returns.
         dispatch::Queue* loadQueue = nullptr;
         // readOnly: a learned file holding broken pairs is not rewritten.
