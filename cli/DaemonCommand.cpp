@@ -94,6 +94,7 @@ int runDaemonCommand(std::span<char* const> args) {
     ServiceRootOptions rootOptions;
     rootOptions.offline = parsed.offline;
     rootOptions.startSync = true;
+    rootOptions.loadInBackground = true;
     ServiceRoot root(rootOptions);
     AppLogger& logger = root.logger();
     AppConfig& config = root.config();
@@ -147,14 +148,10 @@ int runDaemonCommand(std::span<char* const> args) {
                                                              .sounds = sounds},
                                       notice);
     int status = 0;
-    std::thread preloading;
     {
         EventInterceptor interceptor(wiring);
         interceptorRef.store(&interceptor);
         if (interceptor.start()) {
-            // The spell dictionaries load on first use (about half a second);
-            // loading them now keeps that off the first Return.
-            preloading = std::thread([&spell = root.spellChecker()] { spell.preload(); });
             logger.log("🚀 [Daemon] Quorix attivo sul display " + displayName() +
                        " (Ctrl+C per uscire).");
             int signal = 0;
@@ -175,9 +172,6 @@ int runDaemonCommand(std::span<char* const> args) {
         root.settle();
         std::fflush(nullptr);
         std::_Exit(0);
-    }
-    if (preloading.joinable()) {
-        preloading.join();
     }
     return status;
 }

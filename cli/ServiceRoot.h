@@ -37,6 +37,10 @@ struct ServiceRootOptions {
     bool offline = false;
     // Starts the hourly dictionary sync (long-running programs only).
     bool startSync = false;
+    // Loads the typo dictionary on the utility queue instead of before the
+    // constructor returns (long-running programs; a call made meanwhile waits
+    // for the load at most LocalTypoDictionary::kLoadWait).
+    bool loadInBackground = false;
     // Stream the log is echoed to (nullptr: none).
     std::FILE* logEcho = stderr;
     // readOnly: nothing is created or written in the configuration folder.

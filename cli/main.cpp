@@ -7,6 +7,7 @@
 #include "cli/ConfigCommand.h"
 #include "cli/CorrectCommand.h"
 #include "cli/DaemonCommand.h"
+#include "cli/ForgetCommand.h"
 #include "cli/Subcommand.h"
 
 namespace quorix::cli {
@@ -19,6 +20,8 @@ constexpr Subcommand kSubcommands[] = {
      runCorrectCommand},
     {"check", "on-device analysis of a message (sends and writes nothing)", runCheckCommand},
     {"daemon", "correct messages in the applications of the current X display", runDaemonCommand},
+    {"forget", "never change WORD again: drop its learned pair, add it to the personal dictionary",
+     runForgetCommand},
 };
 
 void printUsage(std::FILE* out) {

@@ -43,7 +43,7 @@ class NuspellSpellChecker final : public platform::SpellChecker {
     bool accepts(std::string_view word, std::string_view language);
 
     // Loads every dictionary now instead of on first use.
-    void preload();
+    void preload() override;
 
     // True when the language's dictionary is (or can be) loaded.
     bool hasDictionary(std::string_view language);

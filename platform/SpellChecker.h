@@ -11,6 +11,9 @@ class SpellChecker {
 public:
     virtual ~SpellChecker() = default;
     virtual bool isMisspelled(std::string_view word, std::string_view language) = 0;
+    // Loads what first use would load, so that the first check costs what
+    // later ones do. Checks made meanwhile wait for it.
+    virtual void preload() {}
 };
 
 }  // namespace quorix::platform

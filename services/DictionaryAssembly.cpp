@@ -7,7 +7,7 @@ namespace quorix::services {
 LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& parts,
                                                          DictionaryFolders folders,
                                                          bool startSync) {
-    return LocalTypoDictionary::Dependencies{
+    LocalTypoDictionary::Dependencies deps{
         .configFolder = std::move(folders.configFolder),
         .files = parts.files,
         .resourceFolders = std::move(folders.resourceFolders),
@@ -20,8 +20,17 @@ LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& 
         .utilityQueue = parts.utilityQueue,
         .clock = parts.clock,
         .startSyncOnInit = startSync,
+        .loadQueue = parts.loadQueue,
         .storage = folders.storage,
     };
+    if (parts.settings != nullptr) {
+        AppConfig* settings = parts.settings;
+        deps.isPersonalWord = [settings](std::string_view word) {
+            return settings->isWordWhitelisted(word);
+        };
+        deps.correctAccents = [settings] { return settings->correctAccents(); };
+    }
+    return deps;
 }
 
 }  // namespace quorix::services

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/Queue.h"
@@ -29,6 +30,11 @@ struct DictionaryParts {
     platform::PreferencesStore& prefs;
     dispatch::Queue& utilityQueue;  // runs the sync timer
     dispatch::Clock& clock;
+    // The settings whose personal dictionary and accent switch the maps obey
+    // (null: no personal words, accent-only pairs never act).
+    AppConfig* settings = nullptr;
+    // Where the sources load (null: before the constructor returns).
+    dispatch::Queue* loadQueue = nullptr;
 };
 
 // Where the dictionary reads and writes its files.

@@ -102,10 +102,12 @@ CorrectionOutcome::Applied CorrectionOutcome::applyOffline(const Inputs& in) {
 CorrectionOutcome::Applied CorrectionOutcome::applyAI(const Inputs& in) {
     Applied applied{in.corrected, firstChangedWord(in.text, in.corrected)};
 
-    s_.dispatcher.global(dispatch::QoS::utility)
-        .async([&dictionary = s_.dictionary, original = in.text, corrected = in.corrected] {
-            dictionary.learnFromCorrection(original, corrected);
-        });
+    if (!in.isFormal) {
+        s_.dispatcher.global(dispatch::QoS::utility)
+            .async([&dictionary = s_.dictionary, original = in.text, corrected = in.corrected] {
+                dictionary.learnFromCorrection(original, corrected);
+            });
+    }
 
     AppConfig& config = s_.config;
     config.setLastCorrectedOriginalWord(applied.changedWord);

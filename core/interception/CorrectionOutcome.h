@@ -26,6 +26,7 @@ class CorrectionOutcome {
         platform::RunningApplication frontApp;
         double elapsedSeconds = 0;                  // ai
         std::optional<std::string> misspelledWord;  // local
+        bool isFormal = false;                      // ai: a formal rewrite teaches nothing
     };
     struct Applied {
         std::string text;                        // what was written back

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/dispatch/Semaphore.h"
+#include "core/interception/AnswerDivergence.h"
 #include "core/interception/KeyCodes.h"
 #include "core/text/Text.h"
 
@@ -177,7 +178,8 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     }
 
     if (auto cached = s_.cache.get(r.text)) {
-        if (*cached == r.text) {
+        // Entries are stored trimmed: compare with the trimmed text.
+        if (*cached == trimmed) {
             log("⚡️ [Cache HIT] Frase verificata corretta in cache (0ms). Invio istantaneo!");
             return sendUnchanged(kCachedAsCorrect, r);
         }
@@ -277,6 +279,19 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
     if (s_.config.autoFixPunctuation()) {
         finalText = TextHeuristics::cleanPunctuationAndSpacing(finalText);
     }
+    // A natural-tone answer must stay a correction of the message; a formal
+    // rewrite may change it freely.
+    if (!r.isExecutive) {
+        const AnswerDivergence divergence = AnswerDivergence::measure(r.text, finalText);
+        if (divergence.isTooDifferent()) {
+            log("⚠️ Risultato AI troppo diverso dal messaggio (" +
+                std::to_string(divergence.changedWords) + " parole cambiate su " +
+                std::to_string(divergence.wordCount) + ", " +
+                std::to_string(divergence.answerLength) + " vs " +
+                std::to_string(divergence.textLength) + " car). Scartato.");
+            return offlineFallback(r);
+        }
+    }
     return settleAnswer(r, finalText, elapsed);
 }
 
@@ -305,18 +320,16 @@ PipelineReport CorrectionPipeline::settleAnswer(Run& r, const std::string& final
     const std::string trimmedFinal = text::trim(finalText);
     if (r.isExecutive && trimmedText != trimmedFinal) {
         // Same words, different spacing: a formal rewrite may settle on it.
-        const bool canonicallySame = text::canonicallyEqual(trimmedText, trimmedFinal);
-        if (!(canonicallySame && r.scan.misspelledWord)) {
+        if (!text::canonicallyEqual(trimmedText, trimmedFinal)) {
             s_.cache.set(r.text, finalText);
-            if (!canonicallySame) {
-                return applyOutcome(CorrectionOutcome::Variant::ai, r, finalText, elapsed);
-            }
+            return applyOutcome(CorrectionOutcome::Variant::ai, r, finalText, elapsed);
         }
-        return noChange(r);
     }
 
+    // The text leaves as typed, so only that verdict is cached: the answer
+    // itself was not applied and must never be served as a correction.
     if (!r.scan.misspelledWord) {
-        s_.cache.set(r.text, finalText);
+        s_.cache.set(r.text, r.text);
     }
     return noChange(r);
 }
@@ -339,6 +352,7 @@ PipelineReport CorrectionPipeline::applyOutcome(CorrectionOutcome::Variant varia
     inputs.frontApp = r.frontApp;
     inputs.elapsedSeconds = elapsed;
     inputs.misspelledWord = r.scan.misspelledWord;
+    inputs.isFormal = r.isExecutive;
     CorrectionOutcome::Applied applied = outcome_.apply(variant, inputs);
 
     static constexpr const char* kVariantNames[] = {"cache", "local", "offline", "ai"};

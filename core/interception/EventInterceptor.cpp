@@ -27,7 +27,14 @@ EventInterceptor::EventInterceptor(InterceptorServices services)
       self_(std::make_shared<EventInterceptor*>(this)),
       weakSelf_(self_),
       precheckQueue_(
-          std::make_unique<dispatch::SerialQueue>("com.quorix.precheck", s_.dispatcher.clock())) {}
+          std::make_unique<dispatch::SerialQueue>("com.quorix.precheck", s_.dispatcher.clock())) {
+    // The spell dictionaries load in the background now rather than on the
+    // first Return; a check made before they are ready waits for them.
+    s_.dispatcher.global(dispatch::QoS::utility).async([weak = weakSelf_] {
+        if (auto self = weak.lock())
+            (*self)->s_.spell.preload();
+    });
+}
 
 EventInterceptor::~EventInterceptor() {
     if (installed_.exchange(false))
@@ -187,6 +194,7 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
         }
     } clearWorking{*this};
 
+    const uint64_t returnsBefore = fieldIO_->returnsPosted();
     try {
         CorrectionPipeline pipeline(s_, *heuristics_, *browser_, *fieldIO_);
         const PipelineReport report = pipeline.run(frontApp);
@@ -199,6 +207,24 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
             observer(report);
     } catch (const std::exception& e) {
         s_.logger.log(std::string("❌ [Pipeline] Correzione interrotta: ") + e.what());
+        sendAsTypedAfterFailure(returnsBefore);
+    } catch (...) {
+        s_.logger.log("❌ [Pipeline] Correzione interrotta.");
+        sendAsTypedAfterFailure(returnsBefore);
+    }
+}
+
+void EventInterceptor::sendAsTypedAfterFailure(uint64_t returnsBefore) {
+    // No failure holds a message back: the text leaves as it stands, unless
+    // the run had already sent it.
+    if (fieldIO_->returnsPosted() != returnsBefore)
+        return;
+    s_.logger.log("📤 [Pipeline] Invio del testo così come è stato scritto.");
+    try {
+        s_.notice.hide(std::nullopt, std::nullopt);
+        fieldIO_->postKey(keys::kReturn);
+    } catch (...) {
+        s_.logger.log("❌ [Pipeline] Invio non riuscito.");
     }
 }
 

@@ -57,6 +57,10 @@ class EventInterceptor {
     virtual void handleQuickUndo(const std::string& originalText);
 
   private:
+    // Posts the held-back Return when a failed run has not posted one since
+    // `returnsBefore` was read.
+    void sendAsTypedAfterFailure(uint64_t returnsBefore);
+
     InterceptorServices s_;
     std::unique_ptr<TextHeuristics> heuristics_;
     std::unique_ptr<BrowserDetector> browser_;

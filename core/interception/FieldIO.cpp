@@ -36,6 +36,8 @@ void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
     auto& clock = s_.dispatcher.clock();
     if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker))
         return;
+    if (keyCode == keys::kReturn)
+        returnsPosted_.fetch_add(1);
     clock.sleepFor(kKeyEventWait);
     poster.postKeyEvent(keyCode, false, flags, keys::kSyntheticMarker);
     clock.sleepFor(kKeyEventWait);

@@ -21,6 +21,8 @@ class FieldIO {
     // Key-down then key-up, both marked, 6 ms after each. Nothing is posted when
     // the port cannot create the events.
     void postKey(uint16_t keyCode, uint64_t flags = 0);
+    // Returns posted so far (key-down events of key 36 that the port accepted).
+    uint64_t returnsPosted() const { return returnsPosted_.load(); }
 
     struct FocusedText {
         platform::AXElementRef element;   // null when no focused element
@@ -72,6 +74,7 @@ class FieldIO {
     InterceptorServices& s_;
     // Shared with pending restores, which act only while it still holds their value.
     std::shared_ptr<std::atomic<int64_t>> generation_;
+    std::atomic<uint64_t> returnsPosted_{0};
 };
 
 }  // namespace quorix

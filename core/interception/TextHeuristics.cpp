@@ -75,6 +75,62 @@ std::unordered_set<std::string> mentionsOf(std::string_view text) {
     return mentions;
 }
 
+bool isPathOrIdentifierMark(char32_t c) {
+    return c == U'_' || c == U'/' || c == U'\\';
+}
+
+bool isAsciiLowerOrDigit(char32_t c) {
+    return (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9');
+}
+
+// A word kept whole by the splits below: an inner "_", "/" or "\\", or a "."
+// between two letters ("user_idd", "src/main.cpp", "config.yml").
+bool isCompoundWord(std::string_view word) {
+    const std::u32string cps = text::toUtf32(word);
+    for (std::size_t i = 1; i + 1 < cps.size(); ++i) {
+        if (isPathOrIdentifierMark(cps[i]) ||
+            (cps[i] == U'.' && text::isLetter(cps[i - 1]) && text::isLetter(cps[i + 1]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A compound word that is code: an identifier or path, or a name ending in an
+// extension of one to four lowercase letters or digits. "Ciao.Come" is not.
+bool isCompoundCodeWord(std::string_view word) {
+    if (!isCompoundWord(word)) {
+        return false;
+    }
+    const std::u32string cps = text::toUtf32(word);
+    if (std::any_of(cps.begin() + 1, cps.end() - 1, isPathOrIdentifierMark)) {
+        return true;
+    }
+    const std::size_t dot = cps.rfind(U'.');
+    const std::size_t extension = cps.size() - dot - 1;
+    return extension >= 1 && extension <= 4 &&
+           std::all_of(cps.begin() + static_cast<std::ptrdiff_t>(dot) + 1, cps.end(),
+                       isAsciiLowerOrDigit);
+}
+
+// Splits at white space; a piece that is a compound word (trimmed of its outer
+// punctuation) stays whole, any other is split further at `isSeparator`.
+template <typename Pred>
+std::vector<std::string> splitKeepingCompounds(std::string_view s, Pred isSeparator) {
+    std::vector<std::string> out;
+    for (auto& piece : text::splitWhere(s, [](char32_t c) { return text::isWhiteSpace(c); })) {
+        std::string core = text::trimPunctuation(piece);
+        if (isCompoundWord(core)) {
+            out.push_back(std::move(core));
+            continue;
+        }
+        auto split = text::splitWhere(piece, isSeparator);
+        out.insert(out.end(), std::make_move_iterator(split.begin()),
+                   std::make_move_iterator(split.end()));
+    }
+    return out;
+}
+
 std::string substring(std::u16string_view s, text::Range r) {
     return text::fromUtf16(
         s.substr(static_cast<std::size_t>(r.location), static_cast<std::size_t>(r.length)));
@@ -167,15 +223,15 @@ bool TextHeuristics::isElongation(std::string_view lowered) const {
 
 bool TextHeuristics::hasPotentialTypo(std::string_view text) const {
     const auto mentions = mentionsOf(text);
-    const auto pieces = text::splitWhere(
+    const auto pieces = splitKeepingCompounds(
         text, [](char32_t c) { return text::isWhiteSpace(c) || text::isPunctuation(c); });
     for (const auto& piece : pieces) {
         if (text::characterCount(piece) <= 1) {
             continue;
         }
         const std::string w = folded(piece);
-        if (mentions.contains(w) || isCodeOrDevToken(piece) || isElongation(w) ||
-            config_.isWordWhitelisted(w)) {
+        if (mentions.contains(w) || isCodeOrDevToken(piece) || isCompoundCodeWord(piece) ||
+            isElongation(w) || config_.isWordWhitelisted(w)) {
             continue;
         }
         if (spell_.isMisspelled(w, "it")) {
@@ -293,7 +349,7 @@ std::vector<std::string> TextHeuristics::splitCandidates(std::string_view masked
     const auto splitSegment = [&](int32_t end) {
         const std::string segment = text::fromUtf16(std::u16string_view(units).substr(
             static_cast<std::size_t>(cursor), static_cast<std::size_t>(end - cursor)));
-        auto split = text::splitWhere(segment, isSeparator);
+        auto split = splitKeepingCompounds(segment, isSeparator);
         pieces.insert(pieces.end(), std::make_move_iterator(split.begin()),
                       std::make_move_iterator(split.end()));
     };
@@ -354,8 +410,8 @@ SpellScan TextHeuristics::findMisspelledWord(std::string_view text, bool /*isExe
     for (const auto& candidate : scan.candidateWords) {
         const std::string w = folded(trimApostrophes(candidate));
         if (text::characterCount(w) < 2 || elidedForms_.contains(w) || mentions.contains(w) ||
-            isCodeOrDevToken(candidate) || isElongation(w) || config_.isWordWhitelisted(w) ||
-            (!correctAccents && unaccentedWords_.contains(w))) {
+            isCodeOrDevToken(candidate) || isCompoundCodeWord(candidate) || isElongation(w) ||
+            config_.isWordWhitelisted(w) || (!correctAccents && unaccentedWords_.contains(w))) {
             continue;
         }
         if (isMisspelledIn(w, consultedLanguages())) {

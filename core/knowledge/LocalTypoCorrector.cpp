@@ -31,6 +31,12 @@ std::string withFirstCharacterUppercased(const std::string& s) {
     return text::toUpper(first) + s.substr(first.size());
 }
 
+// "citta" → "città", "perchè" → "perché": the same letters once accents are
+// set aside.
+bool isAccentOnly(const std::string& lower, const std::string& replacement) {
+    return text::withoutAccents(lower) == text::withoutAccents(text::toLower(replacement));
+}
+
 const std::string* find(const TypoMap& map, const std::string& key) {
     const auto it = map.find(key);
     return it == map.end() ? nullptr : &it->second;
@@ -38,12 +44,13 @@ const std::string* find(const TypoMap& map, const std::string& key) {
 
 }  // namespace
 
-LocalTypoCorrector::LocalTypoCorrector(platform::SpellChecker& spell)
-    : spell_(spell), tokenPattern_(text::Regex::make(kTokenPattern)) {}
+LocalTypoCorrector::LocalTypoCorrector(platform::SpellChecker& spell, const LearningRules& rules)
+    : spell_(spell), rules_(rules), tokenPattern_(text::Regex::make(kTokenPattern)) {}
 
 std::optional<std::string> LocalTypoCorrector::correct(std::string_view text,
                                                        std::string_view language,
-                                                       const TypoTables& tables) const {
+                                                       const TypoTables& tables,
+                                                       bool correctAccents) const {
     if (!tokenPattern_) {
         return std::nullopt;
     }
@@ -76,9 +83,11 @@ std::optional<std::string> LocalTypoCorrector::correct(std::string_view text,
         const std::string lower = text::toLower(token);
         const std::string core = text::trimPunctuation(lower);
 
+        // A word the spell checker accepts, a short one, or a personal word is
+        // never replaced, even by a learned pair.
         const bool misspelled =
             text::characterCount(core) >= 2 && spell_.isMisspelled(core, spellLanguage);
-        if (!misspelled && find(learned, lower) == nullptr) {
+        if (!misspelled || rules_.isPersonalWord(core)) {
             result += token;
             continue;
         }
@@ -90,7 +99,8 @@ std::optional<std::string> LocalTypoCorrector::correct(std::string_view text,
             replacement = find(itMap, lower);
         if (replacement == nullptr && undetermined)
             replacement = find(enMap, lower);
-        if (replacement == nullptr || text::toLower(*replacement) == lower) {
+        if (replacement == nullptr || text::toLower(*replacement) == lower ||
+            (!correctAccents && isAccentOnly(lower, *replacement))) {
             result += token;
             continue;
         }

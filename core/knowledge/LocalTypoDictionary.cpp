@@ -56,8 +56,34 @@ LocalTypoDictionary::Core::Core(const Dependencies& deps)
       http(deps.http),
       prefs(deps.prefs),
       utilityQueue(deps.utilityQueue),
-      corrector(deps.spell),
+      clock(deps.clock),
+      correctAccents(deps.correctAccents),
+      storage(deps.storage),
+      rules(deps.spell, deps.isPersonalWord),
+      corrector(deps.spell, rules),
       tables(std::make_shared<const TypoTables>()) {}
+
+void LocalTypoDictionary::Core::markLoaded() {
+    {
+        std::lock_guard lock(loadMutex);
+        loaded = true;
+    }
+    loadCv.notify_all();
+}
+
+bool LocalTypoDictionary::Core::waitLoaded() const {
+    std::unique_lock lock(loadMutex);
+    if (loaded) {
+        return true;
+    }
+    return clock.waitUntil(lock, loadCv, dispatch::addSaturating(clock.now(), kLoadWait),
+                           [this] { return loaded; });
+}
+
+bool LocalTypoDictionary::Core::isLoaded() const {
+    std::lock_guard lock(loadMutex);
+    return loaded;
+}
 
 std::shared_ptr<const TypoTables> LocalTypoDictionary::Core::snapshot() const {
     std::lock_guard lock(snapshotMutex);
@@ -115,12 +141,12 @@ void LocalTypoDictionary::Core::loadDictionaries(const std::vector<std::string>&
 std::optional<std::string> LocalTypoDictionary::Core::tryCorrectLocally(
     std::string_view text) const {
     const std::string trimmed = text::trim(text);
-    if (trimmed.empty()) {
+    if (trimmed.empty() || !waitLoaded()) {
         return std::nullopt;
     }
     const std::string language = detector.detectLanguage(trimmed);
     const auto state = snapshot();
-    return corrector.correct(text, language, *state);
+    return corrector.correct(text, language, *state, correctAccents && correctAccents());
 }
 
 void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {
@@ -141,9 +167,22 @@ LocalTypoDictionary::LocalTypoDictionary(Dependencies deps) : core_(std::make_sh
     if (deps.storage == StorageMode::readWrite) {
         deps.files.makePrivateFolder(deps.configFolder);
     }
-    core_->loadDictionaries(candidateFolders(deps.resourceFolders, deps.developmentFolder));
-    core_->loadLearnedTypos();
-    core_->loadSyncedTypos();
+    auto load = [weak = std::weak_ptr<Core>(core_),
+                 folders = candidateFolders(deps.resourceFolders, deps.developmentFolder)] {
+        auto core = weak.lock();
+        if (!core) {
+            return;
+        }
+        core->loadDictionaries(folders);
+        core->loadLearnedTypos();
+        core->loadSyncedTypos();
+        core->markLoaded();
+    };
+    if (deps.loadQueue != nullptr) {
+        deps.loadQueue->async(std::move(load));
+    } else {
+        load();
+    }
     if (deps.startSyncOnInit) {
         startPeriodicSync();
     }
@@ -159,7 +198,20 @@ std::optional<std::string> LocalTypoDictionary::tryCorrectLocally(std::string_vi
 
 void LocalTypoDictionary::learnFromCorrection(std::string_view originalFullText,
                                               std::string_view correctedFullText) {
-    core_->learnFromCorrection(originalFullText, correctedFullText);
+    if (core_->waitLoaded()) {
+        core_->learnFromCorrection(originalFullText, correctedFullText);
+    }
+}
+
+std::optional<std::string> LocalTypoDictionary::forgetLearned(std::string_view typo) {
+    if (!core_->waitLoaded()) {
+        return std::nullopt;
+    }
+    return core_->forgetLearned(typo);
+}
+
+bool LocalTypoDictionary::isLoaded() const {
+    return core_->isLoaded();
 }
 
 void LocalTypoDictionary::startPeriodicSync() {
@@ -196,22 +248,27 @@ void LocalTypoDictionary::syncNow() {
 }
 
 std::size_t LocalTypoDictionary::mergedCount() const {
+    core_->waitLoaded();
     return core_->snapshot()->merged.size();
 }
 
 std::size_t LocalTypoDictionary::learnedCount() const {
+    core_->waitLoaded();
     return core_->snapshot()->learned->size();
 }
 
 std::size_t LocalTypoDictionary::languageCount(std::string_view language) const {
+    core_->waitLoaded();
     return core_->snapshot()->language(language).size();
 }
 
 std::optional<std::string> LocalTypoDictionary::lookupLearned(std::string_view typo) const {
+    core_->waitLoaded();
     return lookup(*core_->snapshot()->learned, typo);
 }
 
 std::optional<std::string> LocalTypoDictionary::lookupMerged(std::string_view typo) const {
+    core_->waitLoaded();
     const auto state = core_->snapshot();
     const std::string* found = state->merged.find(typo);
     return found == nullptr ? std::nullopt : std::optional<std::string>(*found);
@@ -219,6 +276,7 @@ std::optional<std::string> LocalTypoDictionary::lookupMerged(std::string_view ty
 
 std::optional<std::string> LocalTypoDictionary::lookupLanguage(std::string_view language,
                                                                std::string_view typo) const {
+    core_->waitLoaded();
     return lookup(core_->snapshot()->language(language), typo);
 }
 

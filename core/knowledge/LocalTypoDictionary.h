@@ -9,6 +9,11 @@
 // synced_typos_it.json in the configuration folder. A learned correction beats
 // every other for the same typo; a synced pair replaces the shipped Italian one.
 //
+// Only slips are learned (see LearningRules), never from formal rewrites; a
+// pair from any source replaces only a word that the spell checker rejects and
+// the personal dictionary does not hold. Learned pairs that break these rules
+// are dropped when the learned file is loaded, and the file rewritten once.
+//
 // Thread: any. tryCorrectLocally() reads an immutable snapshot of the maps and
 // never blocks on writers beyond copying a pointer; learning, loading and sync
 // merges are serialised by the writers' lock and publish a new snapshot whole.
@@ -17,9 +22,12 @@
 // merged with pairs other processes learned meanwhile. A stored file that
 // cannot be parsed is kept aside before the first write; failed writes are
 // logged once and the pairs stay in memory.
+// With a load queue, loading runs there and every other operation first waits
+// for it, at most kLoadWait on the clock.
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -47,6 +55,8 @@ class LocalTypoDictionary {
     static constexpr std::string_view kEtagPreferenceKey = "quorix_dict_etag_it";
     static constexpr dispatch::Duration kFirstSyncDelay = std::chrono::seconds(5);
     static constexpr dispatch::Duration kSyncInterval = std::chrono::seconds(3600);
+    // Longest wait of an operation for a background load still running.
+    static constexpr dispatch::Duration kLoadWait = std::chrono::seconds(5);
 
     struct Dependencies {
         std::string configFolder;  // created (0700) when missing
@@ -67,13 +77,21 @@ class LocalTypoDictionary {
         dispatch::Duration syncTimeout = std::chrono::seconds(10);
         // Starts the periodic sync at the end of construction.
         bool startSyncOnInit = true;
-        // readOnly: the folder is not created and nothing is written.
+        // Words of the user's personal dictionary (empty: none): never
+        // replaced, never learned.
+        std::function<bool(std::string_view)> isPersonalWord = {};
+        // Whether pairs that only add or change an accent act (empty: never).
+        std::function<bool()> correctAccents = {};
+        // Where the sources are loaded; null: before the constructor returns.
+        dispatch::Queue* loadQueue = nullptr;
+        // readOnly: the folder is not created, nothing is written, and a
+        // learned file holding broken pairs is not rewritten.
         StorageMode storage = StorageMode::readWrite;
     };
 
     // Loads every source (in the order language files, built-in pairs, learned
-    // pairs, synced pairs), logs the start-up line, then starts the periodic
-    // sync unless told not to.
+    // pairs, synced pairs) and logs the start-up line, on the load queue when
+    // one is given; then starts the periodic sync unless told not to.
     explicit LocalTypoDictionary(Dependencies deps);
     ~LocalTypoDictionary();
     LocalTypoDictionary(const LocalTypoDictionary&) = delete;
@@ -85,8 +103,17 @@ class LocalTypoDictionary {
 
     // Learns the word pairs changed by an AI correction of a whole message and
     // rewrites learned_typos.json when something new was learned. Typos known
-    // from any source are never learned again.
+    // from any source are never learned again; pairs LearningRules refuses
+    // are never learned.
     void learnFromCorrection(std::string_view originalFullText, std::string_view correctedFullText);
+
+    // Removes the learned pair of `typo` (lowercased) and rewrites
+    // learned_typos.json; the correction it had, or nullopt when none was
+    // learned. The typo stays known, so it is not learned again.
+    std::optional<std::string> forgetLearned(std::string_view typo);
+
+    // Whether loading has ended (always true without a load queue).
+    bool isLoaded() const;
 
     // Sync timer on the utility queue: first after kFirstSyncDelay, then every
     // kSyncInterval. Starting replaces a running timer; stopping is idempotent.

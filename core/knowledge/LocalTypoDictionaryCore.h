@@ -2,6 +2,7 @@
 // State and operations of a LocalTypoDictionary, kept in a shared object so
 // that the sync timer and HTTP replies can reach it weakly and outlive nothing.
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/config/StoredFile.h"
+#include "core/knowledge/LearningRules.h"
 #include "core/knowledge/LocalTypoCorrector.h"
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/knowledge/TypoTables.h"
@@ -24,13 +26,19 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     // Writers: call with writeMutex held; publish() swaps the state whole.
     void publish(std::shared_ptr<const TypoTables> tables);
 
-    // Loading, run once by the constructor in this order.
+    // Loading, run once in this order, then markLoaded().
     void loadDictionaries(const std::vector<std::string>& folders);
     void loadLearnedTypos();
     void loadSyncedTypos();
+    void markLoaded();
+    // Waits for markLoaded() at most kLoadWait; false when loading has not
+    // ended by then.
+    bool waitLoaded() const;
+    bool isLoaded() const;
 
     std::optional<std::string> tryCorrectLocally(std::string_view text) const;
     void learnFromCorrection(std::string_view original, std::string_view corrected);
+    std::optional<std::string> forgetLearned(std::string_view typo);
     void sync();
     void handleSyncReply(const net::HttpResult& result);
 
@@ -59,6 +67,10 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     net::HttpClient& http;
     platform::PreferencesStore& prefs;
     dispatch::Queue& utilityQueue;
+    dispatch::Clock& clock;
+    const std::function<bool()> correctAccents;
+    const StorageMode storage;
+    const LearningRules rules;
     const LocalTypoCorrector corrector;
 
     std::mutex writeMutex;      // serialises every writer of the maps
@@ -66,6 +78,9 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     std::mutex syncReplyMutex;  // one sync reply merged and stored at a time
 
   private:
+    mutable std::mutex loadMutex;
+    mutable std::condition_variable loadCv;
+    bool loaded = false;
     mutable std::mutex snapshotMutex;  // guards only the pointer below
     std::shared_ptr<const TypoTables> tables;
 };

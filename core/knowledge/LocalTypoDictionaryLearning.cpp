@@ -6,6 +6,7 @@
 
 #include "core/knowledge/LearningPairs.h"
 #include "core/knowledge/LocalTypoDictionaryCore.h"
+#include "core/text/Text.h"
 
 namespace quorix {
 
@@ -60,15 +61,27 @@ void LocalTypoDictionary::Core::loadLearnedTypos() {
         learnedFile.markDamaged();
         return;
     }
-    std::lock_guard lock(writeMutex);
-    const auto current = snapshot();
-    auto next = std::make_shared<TypoTables>(*current);
-    next->merged = current->merged.with(*map, /*overwrite=*/true);
-    const std::size_t count = map->size();
-    next->learned = std::make_shared<const TypoMap>(std::move(*map));
-    publish(std::move(next));
-    logger.log("🧠 [Self-Learning] Caricati " + std::to_string(count) +
-               " refusi personali appresi dall'utente.");
+    // Pairs learned before the rules existed may rewrite correct words.
+    const std::size_t dropped = std::erase_if(
+        *map, [this](const auto& pair) { return !rules.allows(pair.first, pair.second); });
+    {
+        std::lock_guard lock(writeMutex);
+        const auto current = snapshot();
+        auto next = std::make_shared<TypoTables>(*current);
+        next->merged = current->merged.with(*map, /*overwrite=*/true);
+        const std::size_t count = map->size();
+        next->learned = std::make_shared<const TypoMap>(std::move(*map));
+        publish(std::move(next));
+        logger.log("🧠 [Self-Learning] Caricati " + std::to_string(count) +
+                   " refusi personali appresi dall'utente.");
+    }
+    if (dropped > 0) {
+        logger.log("🧹 [Self-Learning] Scartati " + std::to_string(dropped) +
+                   " refusi appresi che cambiavano parole corrette.");
+        if (storage == StorageMode::readWrite) {
+            saveLearned();
+        }
+    }
 }
 
 void LocalTypoDictionary::Core::loadSyncedTypos() {
@@ -94,7 +107,9 @@ void LocalTypoDictionary::Core::loadSyncedTypos() {
 
 void LocalTypoDictionary::Core::learnFromCorrection(std::string_view original,
                                                     std::string_view corrected) {
-    const auto pairs = learningPairs(original, corrected);
+    auto pairs = learningPairs(original, corrected);
+    std::erase_if(pairs,
+                  [this](const auto& pair) { return !rules.allows(pair.first, pair.second); });
     if (pairs.empty()) {
         return;
     }
@@ -130,6 +145,29 @@ void LocalTypoDictionary::Core::learnFromCorrection(std::string_view original,
                "). La prossima volta saranno corretti a 0ms senza AI!");
 }
 
+std::optional<std::string> LocalTypoDictionary::Core::forgetLearned(std::string_view typo) {
+    const std::string key = text::toLower(text::trim(typo));
+    std::optional<std::string> correction;
+    {
+        std::lock_guard lock(writeMutex);
+        const auto current = snapshot();
+        const auto it = current->learned->find(key);
+        if (it == current->learned->end()) {
+            return std::nullopt;
+        }
+        correction = it->second;
+        TypoMap learned = *current->learned;
+        learned.erase(key);
+        auto next = std::make_shared<TypoTables>(*current);
+        next->learned = std::make_shared<const TypoMap>(std::move(learned));
+        publish(std::move(next));
+    }
+    saveLearned();
+    logger.log("🧠 [Self-Learning] Dimenticato il refuso appreso '" + key + "' → '" +
+               *correction + "'.");
+    return correction;
+}
+
 void LocalTypoDictionary::Core::saveLearned() {
     if (storage == StorageMode::readOnly) {
         return;
@@ -160,6 +198,10 @@ void LocalTypoDictionary::Core::saveLearned() {
 }
 
 void LocalTypoDictionary::Core::sync() {
+    // A merge before the language maps are loaded would be overwritten.
+    if (!waitLoaded()) {
+        return;
+    }
     net::HttpRequest request;
     request.method = "GET";
     request.url = syncURL;

@@ -397,6 +397,30 @@ bool canonicallyEqual(std::string_view a, std::string_view b) {
     return nfc(a) == nfc(b);
 }
 
+std::string withoutAccents(std::string_view s) {
+    if (detail::isAscii(s))
+        return std::string(s);
+    std::string storage;
+    const std::string_view v = validView(s, storage);
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    if (U_FAILURE(status) || nfd == nullptr)
+        return std::string(v);
+    const icu::UnicodeString decomposed = nfd->normalize(
+        icu::UnicodeString::fromUTF8(icu::StringPiece(v.data(), static_cast<int32_t>(v.size()))),
+        status);
+    if (U_FAILURE(status))
+        return std::string(v);
+    std::u32string kept;
+    for (int32_t i = 0; i < decomposed.length();) {
+        const UChar32 c = decomposed.char32At(i);
+        if (u_charType(c) != U_NON_SPACING_MARK)
+            kept.push_back(static_cast<char32_t>(c));
+        i += U16_LENGTH(c);
+    }
+    return nfc(fromUtf32(kept));
+}
+
 // ---- splitting ---------------------------------------------------------------
 
 std::vector<std::string> splitWords(std::string_view s) {

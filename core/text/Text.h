@@ -57,6 +57,8 @@ std::string firstCharacter(std::string_view s);
 // Canonical normalisation and comparison.
 std::string nfc(std::string_view s);
 bool canonicallyEqual(std::string_view a, std::string_view b);
+// NFC form with every nonspacing mark (Mn) removed: "città" → "citta".
+std::string withoutAccents(std::string_view s);
 
 // Splits at runs of White_Space, dropping empty pieces.
 std::vector<std::string> splitWords(std::string_view s);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,6 +90,8 @@ class WordListSpellChecker final : public platform::SpellChecker {
         if (w.empty())
             return false;
         std::lock_guard lock(mutex_);
+        if (w == throwOn_)
+            throw std::runtime_error("spell checker failed on '" + w + "'");
         if (typos_.contains(w))
             return true;
         return strict_ && !accepted_.contains(w);
@@ -108,12 +112,20 @@ class WordListSpellChecker final : public platform::SpellChecker {
         std::lock_guard lock(mutex_);
         strict_ = strict;
     }
+    // Checking this word throws.
+    void throwOn(const std::string& word) {
+        std::lock_guard lock(mutex_);
+        throwOn_ = word;
+    }
+    void preload() override { ++preloads; }
+    std::atomic<int> preloads{0};
 
   private:
     std::mutex mutex_;
     std::set<std::string> typos_;
     std::set<std::string> accepted_;
     bool strict_ = false;
+    std::string throwOn_;
 };
 
 class FixedLanguageRecognizer final : public platform::LanguageRecognizer {
@@ -235,13 +247,15 @@ class InterceptorFixture : public ::testing::Test {
     // The fixture's graph, through the assembly the program uses.
     LocalTypoDictionary::Dependencies dictionaryDependencies() {
         auto deps = services::dictionaryDependencies(
-            {.spell = spell,
+            {.files = fs,
+             .spell = spell,
              .detector = detector,
              .logger = logger,
              .http = offline,
              .prefs = prefs,
              .utilityQueue = dispatcher.global(dispatch::QoS::utility),
-             .clock = desktop.clock()},
+             .clock = desktop.clock(),
+             .settings = &config},
             {.configFolder = folder.path(),
              .resourceFolders = {knowledgeData("resources")},
              .developmentFolder = knowledgeData("dev")});

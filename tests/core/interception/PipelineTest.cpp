@@ -329,6 +329,9 @@ TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
 }
 
 TEST_F(Pipeline, BlankAndTruncatedAnswersAreRejected) {
+    // The formal tone: a natural-tone answer this far from the text fails anyway.
+    config.setToneStyle(ToneStyle::formal);
+    const std::string working = "notice show \"Dirav Aroveridide in azione...\"";
     spell.markMisspelled({"xyz", "xyzzy"});
     struct Case {
         std::string text, answer, path;
@@ -347,7 +350,7 @@ TEST_F(Pipeline, BlankAndTruncatedAnswersAreRejected) {
         const PipelineReport report = sendAgain(c.text);
         EXPECT_EQ(report.path, c.path) << c.text << " -> " << c.answer;
         if (c.path != "ai") {
-            EXPECT_EQ(journal(), (kHeldReturn + Lines{kWorking, kHideNow} + sendReturn(c.text)));
+            EXPECT_EQ(journal(), (kHeldReturn + Lines{working, kHideNow} + sendReturn(c.text)));
         }
         EXPECT_EQ(sent().back(), c.path == "ai" ? c.answer : c.text);
     }
@@ -391,6 +394,21 @@ TEST_F(Pipeline, UnchangedAnswerForSuspiciousTextIsCachedAsCorrect) {
     const std::size_t requests = http.requests().size();
     EXPECT_EQ(sendAgain("ci ci vediamo").path, "E6");
     EXPECT_EQ(http.requests().size(), requests);
+}
+
+TEST_F(Pipeline, OnlyWhatLeftIsCachedAndATrailingBreakStillMatchesAVerdict) {
+    // An answer differing only in spacing is not applied; what is cached is
+    // the verdict on the text as it left, so the next send is not rewritten.
+    http.answerCorrected("ci  ci vediamo dopo");
+    EXPECT_EQ(sendFromChat("ci ci vediamo dopo").path, "E10");
+    EXPECT_EQ(cache.get("ci ci vediamo dopo"), "ci ci vediamo dopo");
+    EXPECT_EQ(sendAgain("ci ci vediamo dopo").path, "E6");
+    EXPECT_EQ(sent(), (Lines{"ci ci vediamo dopo", "ci ci vediamo dopo"}));
+
+    // Keys are trimmed: a trailing line break still reads the verdict as such.
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("ci ci vediamo dopo\n").path, "E6");
+    EXPECT_EQ(journal({"notice", "ax", "send"}), (Lines{"send " + q("ci ci vediamo dopo\n")}));
 }
 
 TEST_F(Pipeline, AICorrectionRecordsEverythingAndSends) {

@@ -128,6 +128,19 @@ TEST_F(TextHeuristicsTest, ScansSkipExemptWords) {
     EXPECT_EQ(heuristics_.findMisspelledWord("perche non vieni", false).misspelledWord, "perche");
 }
 
+// Identifiers, file names and paths are candidates as a whole and count as
+// code; a dot between two words of a sentence still gets checked.
+TEST_F(TextHeuristicsTest, IdentifiersFileNamesAndPathsStayWhole) {
+    const std::string text = "guarda user_idd, config.yml e src/main.cpp o C:\\tmp\\log.txt";
+    const SpellScan scan = heuristics_.findMisspelledWord(text, false);
+    EXPECT_EQ(scan.candidateWords, (std::vector<std::string>{"guarda", "user_idd", "config.yml",
+                                                             "src/main.cpp", "C:\\tmp\\log.txt"}));
+    EXPECT_EQ(scan.misspelledWord, std::nullopt);
+    EXPECT_FALSE(heuristics_.hasPotentialTypo("ciao user_idd config.yml"));
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciao.Cmoe stai", false).misspelledWord, "ciao.cmoe");
+    EXPECT_EQ(heuristics_.findMisspelledWord("ciao, cmoe stai", false).misspelledWord, "cmoe");
+}
+
 TEST_F(TextHeuristicsTest, ItalianContextChecksItalianThenEnglishAndStopsAtFirstTypo) {
     const SpellScan scan =
         heuristics_.findMisspelledWord("non vieni al meeting domani xyzzy qwerty", false);

@@ -3,6 +3,7 @@
 // fixed-language recogniser, and a dictionary wired to them over a temporary
 // configuration folder.
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -37,14 +38,18 @@ class ScriptedSpellChecker final : public platform::SpellChecker {
         languages_.insert(std::string(language));
         return !accepted_.contains(std::string(word));
     }
+    void accept(const std::string& word) {
+        std::lock_guard lock(mutex_);
+        accepted_.insert(word);
+    }
     std::set<std::string> languagesAsked() {
         std::lock_guard lock(mutex_);
         return languages_;
     }
 
   private:
-    const std::set<std::string> accepted_;
     std::mutex mutex_;
+    std::set<std::string> accepted_;
     std::set<std::string> languages_;
 };
 
@@ -86,6 +91,8 @@ struct DictionaryRig {
              .resourceFolders = {std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/resources"},
              .developmentFolder = std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/dev"});
         deps.syncURL = "http://127.0.0.1:9/v1/dictionary/it";
+        deps.isPersonalWord = [this](std::string_view w) { return personal.contains(std::string(w)); };
+        deps.correctAccents = [this] { return correctAccents.load(); };
         return deps;
     }
     std::unique_ptr<LocalTypoDictionary> make() {
@@ -118,6 +125,9 @@ struct DictionaryRig {
     platform::SimPreferencesStore prefs;
     dispatch::ManualQueue utility;
     net::OfflineHttpClient offline;
+    // The personal dictionary and the accents setting the dictionary sees.
+    std::set<std::string> personal;
+    std::atomic<bool> correctAccents{false};
 };
 
 }  // namespace quorix::testing

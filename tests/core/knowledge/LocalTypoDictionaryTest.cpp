@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "KnowledgeFixtures.h"
 #include "language/NuspellSpellChecker.h"
@@ -52,6 +53,43 @@ TEST(LocalTypoDictionaryLoading, NoFolderLeavesEmptyMapsAndTheBuiltIns) {
     EXPECT_EQ(dict.tryCorrectLocally("cge fai"), std::nullopt);
 }
 
+// Loading on a queue: the constructor returns at once; a call made meanwhile
+// waits for the load, but never longer than kLoadWait.
+TEST(LocalTypoDictionaryLoading, InTheBackgroundCallsWaitForItWithinTheLimit) {
+    const auto blockedCall = [](DictionaryRig& rig, LocalTypoDictionary& dict,
+                                std::optional<std::string>& out) {
+        std::thread caller([&] { out = dict.tryCorrectLocally("cge fai"); });
+        while (rig.clock.waiterCount() == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return caller;
+    };
+
+    DictionaryRig rig;
+    dispatch::ManualQueue loader(rig.clock);
+    auto deps = rig.dependencies(rig.offline);
+    deps.loadQueue = &loader;
+    LocalTypoDictionary dict(deps);
+    EXPECT_FALSE(dict.isLoaded());
+    EXPECT_TRUE(rig.logMessages().empty());
+    std::optional<std::string> corrected;
+    std::thread caller = blockedCall(rig, dict, corrected);
+    loader.runUntilIdle();
+    caller.join();
+    EXPECT_EQ(corrected, "che fai");
+    EXPECT_TRUE(dict.isLoaded());
+
+    DictionaryRig stalledRig;
+    dispatch::ManualQueue never(stalledRig.clock);
+    auto stalledDeps = stalledRig.dependencies(stalledRig.offline);
+    stalledDeps.loadQueue = &never;
+    LocalTypoDictionary stalled(stalledDeps);
+    std::optional<std::string> gaveUp = "pending";
+    std::thread late = blockedCall(stalledRig, stalled, gaveUp);
+    stalledRig.clock.advance(LocalTypoDictionary::kLoadWait);
+    late.join();
+    EXPECT_EQ(gaveUp, std::nullopt);
+}
+
 TEST(LocalTypoCorrection, ReplacesKnownTyposKeepingEverythingElseByteForByte) {
     DictionaryRig rig("it", {"ciao", "fai", "doppio", "vengo", "te", "oggi"});
     rig.writeConfig("learned_typos.json", R"({"x": "per", "oggi": "domani"})");
@@ -67,9 +105,9 @@ TEST(LocalTypoCorrection, ReplacesKnownTyposKeepingEverythingElseByteForByte) {
         {"  ciao Grazei, comunqeu\n", "  ciao Grazie, comunque\n"},
         {"cge,cge!!\t\t(cge);\r\n", "che,che!!\t\t(che);\r\n"},
         {"è cge — sì", "è che — sì"},
-        // Learned pairs alone replace short or accepted words.
-        {"vengo x te", "vengo per te"},
-        {"Oggi cge", "Domani che"},
+        // Not even a learned pair replaces a short or an accepted word.
+        {"vengo x te", std::nullopt},
+        {"Oggi cge", "Oggi che"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(dict->tryCorrectLocally(text), expected) << text;

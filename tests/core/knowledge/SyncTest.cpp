@@ -154,13 +154,20 @@ TEST_F(DictionarySync, FirstSyncAfterFiveSecondsThenHourly) {
 TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
     auto dict = make();
     server.reply = {200, {{"ETag", "c"}}, kBody};
+    const auto pair = [](int t, int i) {
+        const std::string id = std::to_string(t) + "q" + std::to_string(i);
+        return std::pair<std::string, std::string>("parolx" + id, "parola" + id);
+    };
+    for (int t = 0; t < 3; ++t)
+        for (int i = 0; i < 40; ++i)
+            rig.spell.accept(pair(t, i).second);
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {
-        threads.emplace_back([&dict, t] {
+        threads.emplace_back([&dict, &pair, t] {
             for (int i = 0; i < 40; ++i) {
-                const std::string typo = "parolx" + std::to_string(t) + "q" + std::to_string(i);
-                dict->learnFromCorrection("Ciao " + typo, "Ciao parola");
+                const auto [typo, correction] = pair(t, i);
+                dict->learnFromCorrection("Ciao " + typo, "Ciao " + correction);
             }
         });
     }
