@@ -77,7 +77,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyCache(const Inputs& in) {
     s_.notice.hide(std::string(kCorrectedLabel), applied.changedWord);
     playFeedbackSound();
     // A cached correction tries the accessibility set even in a browser.
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, true, kPasteWait);
+    io_.writeBackAndSend(in.element, applied.text, in.previousClipboard, true, kPasteWait);
     return applied;
 }
 
@@ -86,7 +86,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyLocal(const Inputs& in) {
     s_.cache.set(in.text, applied.text);
     s_.notice.hide(std::string(kCorrectedLabel), applied.changedWord);
     playFeedbackSound();
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, !in.isBrowser,
+    io_.writeBackAndSend(in.element, applied.text, in.previousClipboard, !in.isBrowser,
                          in.isBrowser ? kBrowserPasteWait : kPasteWait);
     return applied;
 }
@@ -99,7 +99,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyOffline(const Inputs& in) {
     s_.cache.set(in.text, applied.text);
     s_.notice.hide(std::string(kOfflineLabel), std::nullopt);
     playFeedbackSound();
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, !in.isBrowser,
+    io_.writeBackAndSend(in.element, applied.text, in.previousClipboard, !in.isBrowser,
                          in.isBrowser ? kBrowserPasteWait : kPasteWait);
     return applied;
 }
@@ -134,10 +134,10 @@ CorrectionOutcome::Applied CorrectionOutcome::applyAI(const Inputs& in) {
     s_.logger.log("   Corretto:  " + quoted(in.corrected));
 
     playFeedbackSound();
-    io_.replaceTextAndSend(in.element, applied.text, in.previousString, in.isBrowser);
+    io_.replaceTextAndSend(in.element, applied.text, in.previousClipboard, in.isBrowser);
     s_.logger.log("🚀 Messaggio corretto inviato con successo!");
     // Supersedes the restore scheduled by replaceTextAndSend (generation counter).
-    io_.scheduleClipboardRestore(in.previousString);
+    io_.scheduleClipboardRestore(in.previousClipboard);
     return applied;
 }
 

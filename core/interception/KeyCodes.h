@@ -17,6 +17,7 @@ inline constexpr uint16_t kComma = 43;
 inline constexpr uint16_t kPeriod = 47;
 inline constexpr uint16_t kSpace = 49;
 inline constexpr uint16_t kDelete = 51;
+inline constexpr uint16_t kEscape = 53;
 inline constexpr uint16_t kForwardDelete = 117;
 inline constexpr uint16_t kLeftArrow = 123;
 inline constexpr uint16_t kRightArrow = 124;
