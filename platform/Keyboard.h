@@ -17,6 +17,14 @@ struct KeyEvent {
     // Source user-data field (integer event field 42): events the program posts
     // carry its synthetic marker here.
     int64_t userData = 0;
+    // A lone modifier key (Shift, Control, Alt, Super): its effect travels in
+    // the flags of the keys pressed with it.
+    bool isModifierKey = false;
+    // The adapter's own identity of the physical key and its modifier state
+    // (an X keycode and state), so that a held-back key can be replayed as
+    // typed; 0 when the adapter has none.
+    uint32_t nativeCode = 0;
+    uint32_t nativeState = 0;
 };
 
 enum class KeyDecision { pass, swallow };
@@ -41,6 +49,14 @@ class KeyPoster {
 public:
     virtual ~KeyPoster() = default;
     virtual bool postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) = 0;
+    // Replays a key the user typed and the program held back: down, then up,
+    // with its modifiers, marked with userData. Adapters that know the key's
+    // native identity replay that instead of the key code.
+    virtual bool replayKey(const KeyEvent& key, int64_t userData) {
+        if (!postKeyEvent(key.keyCode, true, key.flags, userData))
+            return false;
+        return postKeyEvent(key.keyCode, false, key.flags, userData);
+    }
 };
 
 }  // namespace quorix::platform

@@ -42,6 +42,13 @@ public:
     // Extension (without the dot) of an installed application's entry in the
     // application folders: "app" for bundles, "desktop" for XDG desktop files.
     virtual std::string applicationFileExtension() { return "app"; }
+    // Categories the installed application with this identifier declares
+    // ("TerminalEmulator", "Development", "IDE", ...); empty when unknown or
+    // where the platform has none.
+    virtual std::vector<std::string> applicationCategories(const std::string& bundleIdentifier) {
+        (void)bundleIdentifier;
+        return {};
+    }
 };
 
 }  // namespace quorix::platform

@@ -10,7 +10,7 @@ PACKAGES=(
   libcld2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxi-dev libxtst-dev libxfixes-dev libasound2-dev
-  libatspi2.0-dev qt6-base-dev xvfb xauth dbus dbus-x11 at-spi2-core zenity x11-utils xclip
+  libatspi2.0-dev qt6-base-dev xvfb xauth dbus dbus-x11 at-spi2-core zenity x11-utils xclip xterm
 )
 
 missing=()

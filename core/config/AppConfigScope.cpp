@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/config/AppConfig.h"
+#include "core/config/NeverCoveredApps.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -52,6 +53,11 @@ bool AppConfig::isAppTargeted(const std::optional<std::string>& bundleId,
                               const std::optional<std::string>& appName) const {
     const std::string b = bundleId ? lowered(*bundleId) : std::string();
     const std::string n = appName ? lowered(*appName) : std::string();
+    const auto categories =
+        bundleId ? workspace_.applicationCategories(*bundleId) : std::vector<std::string>{};
+    if (NeverCoveredApps::isDeveloperTool(b, n, categories)) {
+        return false;
+    }
     std::shared_lock lock(mutex_);
     for (const auto& e : state_.blacklistedApps) {
         if (matches(b, n, e)) {

@@ -71,7 +71,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyCache(const Inputs& in) {
     s_.notice.hide(std::string(kCorrectedLabel), applied.changedWord);
     playFeedbackSound();
     // In a browser a page field may report a set it did not apply: paste there.
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, !in.isBrowser,
+    io_.writeBackAndSend(in.element, applied.text, in.previousClipboard, !in.isBrowser,
                          in.isBrowser ? kBrowserPasteWait : kPasteWait);
     return applied;
 }
@@ -81,7 +81,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyLocal(const Inputs& in) {
     s_.cache.set(in.text, applied.text);
     s_.notice.hide(std::string(kCorrectedLabel), applied.changedWord);
     playFeedbackSound();
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, !in.isBrowser,
+    io_.writeBackAndSend(in.element, applied.text, in.previousClipboard, !in.isBrowser,
                          in.isBrowser ? kBrowserPasteWait : kPasteWait);
     return applied;
 }
@@ -94,7 +94,7 @@ CorrectionOutcome::Applied CorrectionOutcome::applyOffline(const Inputs& in) {
     s_.cache.set(in.text, applied.text);
     s_.notice.hide(std::string(kOfflineLabel), std::nullopt);
     playFeedbackSound();
-    io_.writeBackAndSend(in.element, applied.text, in.previousString, !in.isBrowser,
+    io_.writeBackAndSend(in.element, applied.text, in.previousClipboard, !in.isBrowser,
                          in.isBrowser ? kBrowserPasteWait : kPasteWait);
     return applied;
 }
@@ -131,10 +131,10 @@ CorrectionOutcome::Applied CorrectionOutcome::applyAI(const Inputs& in) {
     s_.logger.log("   Corretto:  " + quoted(in.corrected));
 
     playFeedbackSound();
-    io_.replaceTextAndSend(in.element, applied.text, in.previousString, in.isBrowser);
+    io_.replaceTextAndSend(in.element, applied.text, in.previousClipboard, in.isBrowser);
     s_.logger.log("🚀 Messaggio corretto inviato con successo!");
     // Supersedes the restore scheduled by replaceTextAndSend (generation counter).
-    io_.scheduleClipboardRestore(in.previousString);
+    io_.scheduleClipboardRestore(in.previousClipboard);
     return applied;
 }
 

@@ -21,7 +21,7 @@ class CorrectionOutcome {
         std::string text;       // as captured
         std::string corrected;  // the correction (before the offline clean-up)
         platform::AXElementRef element;
-        std::optional<std::string> previousString;
+        platform::PasteboardContents previousClipboard;
         bool isBrowser = false;
         platform::RunningApplication frontApp;
         double elapsedSeconds = 0;                  // ai

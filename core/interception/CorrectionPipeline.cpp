@@ -30,6 +30,9 @@ using ExitRule = CorrectionPipeline::ExitRule;
 
 constexpr ExitRule kAutocompleteInProgress{PipelineExit::autocompleteInProgress, false,
                                            ExitRule::Restore::whenClipboard, false};
+// The same unfinished token on a second Return soon after: sent as typed.
+constexpr ExitRule kAutocompleteRepeated{PipelineExit::autocompleteInProgress, false,
+                                         ExitRule::Restore::whenClipboard, true};
 constexpr ExitRule kLinkOnly{PipelineExit::linkOnly, true, ExitRule::Restore::whenClipboard, true};
 constexpr ExitRule kSingleTag{PipelineExit::singleTag, true, ExitRule::Restore::whenClipboard,
                               true};
@@ -101,7 +104,7 @@ bool CorrectionPipeline::isSingleTagToken(std::string_view text) {
 struct CorrectionPipeline::Run {
     platform::RunningApplication frontApp;
     dispatch::Instant start{};
-    std::optional<std::string> previousString;
+    platform::PasteboardContents previousClipboard;
     platform::AXElementRef element;
     std::string text;
     bool usedClipboard = false;
@@ -117,11 +120,13 @@ struct CorrectionPipeline::Run {
 
 CorrectionPipeline::CorrectionPipeline(InterceptorServices& services,
                                        const TextHeuristics& heuristics,
-                                       const BrowserDetector& browser, FieldIO& fieldIO)
+                                       const BrowserDetector& browser, FieldIO& fieldIO,
+                                       HeldBackMessage& heldBack)
     : s_(services),
       heuristics_(heuristics),
       browser_(browser),
       io_(fieldIO),
+      heldBack_(heldBack),
       outcome_(services, browser, fieldIO) {}
 
 void CorrectionPipeline::log(const std::string& line) {
@@ -133,10 +138,10 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     Run r;
     r.frontApp = frontApp;
     r.start = clock.now();
-    r.previousString = s_.pasteboard.string();
+    r.previousClipboard = io_.saveClipboard();
     const int64_t changeCount = s_.pasteboard.changeCount();
 
-    FieldIO::Capture capture = io_.capture(frontApp, changeCount, r.previousString);
+    FieldIO::Capture capture = io_.capture(frontApp, changeCount, r.previousClipboard);
     switch (capture.outcome) {
         case FieldIO::Capture::Outcome::clipboardUnchanged:
             return PipelineReport{std::string(exitCode(PipelineExit::clipboardUnchanged)), "",
@@ -144,6 +149,8 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
         case FieldIO::Capture::Outcome::noText:
             return PipelineReport{std::string(exitCode(PipelineExit::blankText)), capture.text,
                                   std::nullopt, std::nullopt, true};
+        case FieldIO::Capture::Outcome::terminal:
+            return PipelineReport{"terminal", "", std::nullopt, std::nullopt, true};
         case FieldIO::Capture::Outcome::text:
             break;
     }
@@ -153,6 +160,11 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
 
     const AutocompleteToken token = heuristics_.isUnfinishedAutocompleteToken(r.text);
     if (token.isMatch) {
+        if (heldBack_.isRepeat(r.text, r.start)) {
+            log("⚡️ [Autocomplete Fallback (" + token.matched +
+                ")] Secondo Invio sullo stesso testo entro 3 s: invio il testo così com'è.");
+            return sendUnchanged(kAutocompleteRepeated, r);
+        }
         log("⚡️ [Autocomplete Fallback (" + token.matched +
             ")] Testo copiato termina con completamento in corso. Annullamento invio automatico.");
         return sendUnchanged(kAutocompleteInProgress, r);
@@ -347,7 +359,7 @@ PipelineReport CorrectionPipeline::applyOutcome(CorrectionOutcome::Variant varia
     inputs.text = r.text;
     inputs.corrected = corrected;
     inputs.element = r.element;
-    inputs.previousString = r.previousString;
+    inputs.previousClipboard = r.previousClipboard;
     inputs.isBrowser = r.isBrowser;
     inputs.frontApp = r.frontApp;
     inputs.elapsedSeconds = elapsed;
@@ -367,14 +379,14 @@ PipelineReport CorrectionPipeline::sendUnchanged(const ExitRule& rule, Run& r) {
             s_.dispatcher.clock().sleepFor(kExitWait);
         }
         if (rule.restore == ExitRule::Restore::whenClipboard) {
-            io_.scheduleClipboardRestore(r.previousString);
+            io_.scheduleClipboardRestore(r.previousClipboard);
         }
     }
     if (rule.postReturn) {
         io_.postKey(keys::kReturn);
     }
     if (rule.restore == ExitRule::Restore::alwaysAfterReturn) {
-        io_.scheduleClipboardRestore(r.previousString);
+        io_.scheduleClipboardRestore(r.previousClipboard);
     }
     return PipelineReport{std::string(exitCode(rule.exit)), r.text, std::nullopt, std::nullopt,
                           rule.postReturn};

@@ -3,7 +3,8 @@
 // cache, spell-check scan, local dictionary, the AI with its 5 s limit and the
 // offline fallback, answer validation, and the hand-over to CorrectionOutcome.
 // Runs on the user-initiated global queue and blocks it during waits.
-// Every path ends with a Return posted, except E3 (unfinished token).
+// Every path ends with a Return posted, except E3 (unfinished token) the first
+// time a text is held back (see HeldBackMessage).
 
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "core/interception/BrowserDetector.h"
 #include "core/interception/CorrectionOutcome.h"
 #include "core/interception/FieldIO.h"
+#include "core/interception/HeldBackMessage.h"
 #include "core/interception/InterceptorServices.h"
 #include "core/interception/PipelineReport.h"
 #include "core/interception/TextHeuristics.h"
@@ -22,7 +24,7 @@ class CorrectionPipeline {
     static constexpr double kAITimeoutSeconds = 5.0;
 
     CorrectionPipeline(InterceptorServices& services, const TextHeuristics& heuristics,
-                       const BrowserDetector& browser, FieldIO& fieldIO);
+                       const BrowserDetector& browser, FieldIO& fieldIO, HeldBackMessage& heldBack);
 
     // Runs the chain; does not touch isWorking (the caller queues its clearing).
     PipelineReport run(const platform::RunningApplication& frontApp);
@@ -51,6 +53,7 @@ class CorrectionPipeline {
     const TextHeuristics& heuristics_;
     const BrowserDetector& browser_;
     FieldIO& io_;
+    HeldBackMessage& heldBack_;
     CorrectionOutcome outcome_;
 };
 

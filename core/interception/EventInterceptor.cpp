@@ -103,6 +103,7 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     if (isWorking_.load()) {
         s_.logger.log(
             "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
+        typedMeanwhile_.record(event);
         return KeyDecision::swallow;
     }
 
@@ -189,14 +190,14 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
             std::weak_ptr<EventInterceptor*> weak = owner.weakSelf_;
             owner.s_.dispatcher.main().async([weak] {
                 if (auto self = weak.lock())
-                    (*self)->isWorking_.store(false);
+                    (*self)->finishCorrection();
             });
         }
     } clearWorking{*this};
 
     const uint64_t returnsBefore = fieldIO_->returnsPosted();
     try {
-        CorrectionPipeline pipeline(s_, *heuristics_, *browser_, *fieldIO_);
+        CorrectionPipeline pipeline(s_, *heuristics_, *browser_, *fieldIO_, heldBack_);
         const PipelineReport report = pipeline.run(frontApp);
         std::function<void(const PipelineReport&)> observer;
         {
@@ -225,6 +226,34 @@ void EventInterceptor::sendAsTypedAfterFailure(uint64_t returnsBefore) {
         fieldIO_->postKey(keys::kReturn);
     } catch (...) {
         s_.logger.log("❌ [Pipeline] Invio non riuscito.");
+    }
+}
+
+void EventInterceptor::finishCorrection() {
+    isWorking_.store(false);
+    KeysTypedDuringCorrection::Taken typed = typedMeanwhile_.take();
+    if (typed.escaped) {
+        s_.logger.log("⎋ [Tasti durante la correzione] Esc premuto: " +
+                      std::to_string(typed.discarded) + " tasti scartati.");
+        return;
+    }
+    if (typed.keys.empty())
+        return;
+    s_.logger.log("⌨️ [Tasti durante la correzione] Reinvio " +
+                  std::to_string(typed.keys.size()) + " tasti digitati durante la correzione.");
+    for (std::size_t i = 0; i < typed.keys.size(); ++i) {
+        platform::KeyEvent key = typed.keys[i];
+        key.userData = 0;
+        const bool isReturn = key.keyCode == keys::kReturn || key.keyCode == keys::kKeypadEnter;
+        if (isReturn && handleEvent(key) == platform::KeyDecision::swallow) {
+            if (isWorking_.load()) {
+                typedMeanwhile_.putBack(
+                    {typed.keys.begin() + static_cast<std::ptrdiff_t>(i) + 1, typed.keys.end()});
+                return;
+            }
+            continue;
+        }
+        s_.keyPoster.replayKey(key, keys::kSyntheticMarker);
     }
 }
 

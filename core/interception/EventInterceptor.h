@@ -4,8 +4,11 @@
 // user-initiated global queue, the background precheck on its serial queue,
 // and the quick undo. Built by the composition root over InterceptorServices.
 //
-// Threads: handleEvent, quick undo and the clearing of isWorking run on the
-// main queue's thread; the pipeline on the user-initiated global queue; the
+// Keys the user types while a correction runs are held back and replayed after
+// its Return (Escape meanwhile discards them).
+//
+// Threads: handleEvent, quick undo, the clearing of isWorking and the replay
+// run on the main queue's thread; the pipeline on the user-initiated global queue; the
 // precheck on "com.quorix.precheck".
 
 #include <atomic>
@@ -17,8 +20,10 @@
 #include "core/dispatch/WorkItem.h"
 #include "core/interception/BrowserDetector.h"
 #include "core/interception/FieldIO.h"
+#include "core/interception/HeldBackMessage.h"
 #include "core/interception/InterceptorServices.h"
 #include "core/interception/KeyCodes.h"
+#include "core/interception/KeysTypedDuringCorrection.h"
 #include "core/interception/PipelineReport.h"
 #include "core/interception/TextHeuristics.h"
 
@@ -60,11 +65,18 @@ class EventInterceptor {
     // Posts the held-back Return when a failed run has not posted one since
     // `returnsBefore` was read.
     void sendAsTypedAfterFailure(uint64_t returnsBefore);
+    // On the main queue at the end of a run: lifts the guard, then replays the
+    // keys typed meanwhile (unless Escape was pressed). A replayed Return is
+    // routed afresh; when it starts another correction, the keys after it wait
+    // for that one.
+    void finishCorrection();
 
     InterceptorServices s_;
     std::unique_ptr<TextHeuristics> heuristics_;
     std::unique_ptr<BrowserDetector> browser_;
     std::unique_ptr<FieldIO> fieldIO_;
+    HeldBackMessage heldBack_;
+    KeysTypedDuringCorrection typedMeanwhile_;
     std::atomic<bool> isWorking_{false};
     std::atomic<bool> installed_{false};
     std::mutex precheckMutex_;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/config/NeverCoveredApps.h"
 #include "core/interception/KeyCodes.h"
 #include "core/text/Text.h"
 
@@ -30,6 +31,14 @@ std::string quoted(const std::string& text) {
 
 FieldIO::FieldIO(InterceptorServices& services)
     : s_(services), generation_(std::make_shared<std::atomic<int64_t>>(0)) {}
+
+platform::PasteboardContents FieldIO::saveClipboard() {
+    platform::PasteboardContents saved = s_.pasteboard.contents(kClipboardByteLimit);
+    if (saved.truncated) {
+        s_.logger.log("📋 Appunti oltre 32 MiB: conservo e ripristino soltanto il testo semplice.");
+    }
+    return saved;
+}
 
 void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
     auto& poster = s_.keyPoster;
@@ -68,7 +77,7 @@ FieldIO::FocusedText FieldIO::getFocusedElementAndText(const platform::RunningAp
 
 FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
                                   int64_t changeCountBefore,
-                                  const std::optional<std::string>& previousString) {
+                                  const platform::PasteboardContents& previous) {
     auto& pb = s_.pasteboard;
     auto& clock = s_.dispatcher.clock();
     Capture cap;
@@ -80,6 +89,16 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         s_.logger.log(
             "⚡️ [AXUIElement] Testo prelevato istantaneamente via Accessibility API (0ms): " +
             quoted(cap.text));
+    } else if (NeverCoveredApps::isTerminal(
+                   app.bundleIdentifier, app.localizedName,
+                   app.bundleIdentifier ? s_.workspace.applicationCategories(*app.bundleIdentifier)
+                                        : std::vector<std::string>{})) {
+        s_.logger.log(
+            "🛑 [Terminale] Nessuna copia negli appunti in un terminale (Ctrl+C interromperebbe "
+            "il programma). Invio lasciato passare.");
+        postKey(keys::kReturn);
+        cap.outcome = Capture::Outcome::terminal;
+        return cap;
     } else {
         postKey(keys::kA, keys::kCommand);
         clock.sleepFor(kSelectAllBeforeCopy);
@@ -103,7 +122,7 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
             s_.logger.log("📋 Nessun testo trovato. Invia originale.");
             postKey(keys::kReturn);
             // The copy replaced the user's clipboard: give it back.
-            scheduleClipboardRestore(previousString);
+            scheduleClipboardRestore(previous);
             cap.outcome = Capture::Outcome::noText;
             return cap;
         }
@@ -115,7 +134,7 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         s_.logger.log("📋 Nessun testo trovato. Invia originale.");
         postKey(keys::kReturn);
         if (cap.usedClipboard)
-            scheduleClipboardRestore(previousString);
+            scheduleClipboardRestore(previous);
         cap.outcome = Capture::Outcome::noText;
         return cap;
     }
@@ -126,8 +145,8 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
 
 void FieldIO::replaceTextAndSend(const platform::AXElementRef& element,
                                  const std::string& corrected,
-                                 const std::optional<std::string>& previousString, bool isBrowser) {
-    writeBackAndSend(element, corrected, previousString, !isBrowser,
+                                 const platform::PasteboardContents& previous, bool isBrowser) {
+    writeBackAndSend(element, corrected, previous, !isBrowser,
                      isBrowser ? kBrowserPasteWait : kPasteWait);
 }
 
@@ -149,8 +168,8 @@ bool FieldIO::setValueVerified(const platform::AXElementRef& element, const std:
 }
 
 void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
-                               const std::optional<std::string>& previousString,
-                               bool tryAccessibility, dispatch::Duration pasteWait) {
+                               const platform::PasteboardContents& previous, bool tryAccessibility,
+                               dispatch::Duration pasteWait) {
     auto& clock = s_.dispatcher.clock();
     const bool setByAccessibility =
         tryAccessibility && element && setValueVerified(element, corrected);
@@ -165,23 +184,23 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
         clock.sleepFor(pasteWait);
     }
     postKey(keys::kReturn);
-    scheduleClipboardRestore(previousString);
+    scheduleClipboardRestore(previous);
 }
 
-void FieldIO::scheduleClipboardRestore(const std::optional<std::string>& previousString) {
+void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previous) {
     const int64_t mine = generation_->fetch_add(1) + 1;
-    if (!previousString)
+    if (previous.empty())
         return;  // nothing to put back; the increment still supersedes
     std::weak_ptr<std::atomic<int64_t>> generation = generation_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
         .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds),
-                    [generation, mine, &pb, text = *previousString] {
+                    [generation, mine, &pb, items = previous.items] {
                         auto current = generation.lock();
                         if (!current || current->load() != mine)
                             return;
                         pb.clearContents();
-                        pb.setString(text);
+                        pb.setContents(items);
                     });
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Reading the focused field, writing corrected text back, posting the
-// program's own marked keys with their fixed waits, and restoring the user's
-// clipboard. Waits are Clock::sleepFor on the calling (pipeline) thread.
+// program's own marked keys with their fixed waits, and saving and restoring
+// the user's whole clipboard (every representation it holds, up to
+// kClipboardByteLimit). Waits are Clock::sleepFor on the calling (pipeline)
+// thread.
 
 #include <atomic>
 #include <cstdint>
@@ -16,7 +18,13 @@ namespace quorix {
 
 class FieldIO {
   public:
+    static constexpr std::size_t kClipboardByteLimit = 32u * 1024 * 1024;
+
     explicit FieldIO(InterceptorServices& services);
+
+    // The user's clipboard as it is now, every item of it; over the limit, its
+    // plain text only (logged).
+    platform::PasteboardContents saveClipboard();
 
     // Key-down then key-up, both marked, 6 ms after each. Nothing is posted when
     // the port cannot create the events.
@@ -36,6 +44,7 @@ class FieldIO {
             text,                // continue with `text`
             clipboardUnchanged,  // E1: Right Arrow, 10 ms, Return already done
             noText,              // E2: Return already done
+            terminal,            // copy refused in a terminal: Return already done
         };
         Outcome outcome = Outcome::noText;
         platform::AXElementRef element;
@@ -43,28 +52,31 @@ class FieldIO {
         bool usedClipboard = false;
     };
     // The capture step: accessibility first, else ⌘A/⌘C with the change-count
-    // poll. Performs the E1/E2 exits itself (keys and log lines); on `text` the
-    // "📋 Testo prelevato" line has been logged. previousString and
-    // changeCountBefore are read by the caller first; previousString is put back
-    // when the copy replaced the clipboard yet yielded no usable text.
+    // poll. The copy chord is never sent to a terminal (there it interrupts the
+    // running program): the Return is posted alone instead. Performs the
+    // E1/E2/terminal exits itself (keys and log lines); on `text` the
+    // "📋 Testo prelevato" line has been logged. The saved clipboard and
+    // changeCountBefore are read by the caller first; the saved clipboard is
+    // put back when the copy replaced it yet yielded no usable text.
     Capture capture(const platform::RunningApplication& app, int64_t changeCountBefore,
-                    const std::optional<std::string>& previousString = std::nullopt);
+                    const platform::PasteboardContents& previous = {});
 
     // Accessibility set (not in a browser, element present) else paste with the
     // browser/non-browser wait; Return; clipboard restore scheduled.
     void replaceTextAndSend(const platform::AXElementRef& element, const std::string& corrected,
-                            const std::optional<std::string>& previousString, bool isBrowser);
+                            const platform::PasteboardContents& previous, bool isBrowser);
     // The write-back of the cache/local/offline variants: accessibility set when
     // tryAccessibility and an element is present, else paste then `pasteWait`;
     // Return; clipboard restore scheduled. A set counts only when the field
     // reads back the new text; otherwise the text is pasted.
     void writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
-                          const std::optional<std::string>& previousString, bool tryAccessibility,
+                          const platform::PasteboardContents& previous, bool tryAccessibility,
                           dispatch::Duration pasteWait);
 
-    // Restores previousString 0.6 s later on the default-QoS global queue unless
-    // a later restore was scheduled meanwhile; nothing when previousString is absent.
-    void scheduleClipboardRestore(const std::optional<std::string>& previousString);
+    // Puts the saved clipboard back whole 0.6 s later on the default-QoS global
+    // queue unless a later restore was scheduled meanwhile; nothing when it was
+    // empty.
+    void scheduleClipboardRestore(const platform::PasteboardContents& previous);
     int64_t clipboardRestoreGeneration() const { return generation_->load(); }
 
   private:

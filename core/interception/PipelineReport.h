@@ -36,7 +36,8 @@ constexpr std::string_view exitCode(PipelineExit exit) {
 struct PipelineReport {
     // exitCode() of a PipelineExit for the exits that send the text as typed;
     // "cache", "local", "offline", "ai" for the outcome variants that apply a
-    // correction. "bypass" is not reported (no run starts).
+    // correction; "terminal" when the capture refused to copy in a terminal
+    // and let the Return through. "bypass" is not reported (no run starts).
     std::string path;
     std::string capturedText;                // as captured ("" when none)
     std::optional<std::string> appliedText;  // the text written back, for the variants

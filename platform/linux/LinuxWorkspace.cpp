@@ -15,6 +15,26 @@ std::string stemOf(const std::string& name) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// The first non-empty value of key (given with its '=') in the [Desktop Entry]
+// group; "" when there is none.
+std::string entryValue(const std::string& content, std::string_view key) {
+    std::istringstream lines(content);
+    bool inEntry = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.starts_with("[")) {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        if (inEntry && line.starts_with(key) && !text::isBlank(line.substr(key.size()))) {
+            return line.substr(key.size());
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 LinuxWorkspace::LinuxWorkspace(std::vector<std::string> applicationFolders, FileSystem& fs)
@@ -51,24 +71,30 @@ std::optional<std::string> LinuxWorkspace::bundleIdentifier(const std::string& a
 }
 
 std::optional<std::string> LinuxWorkspace::desktopEntryName(const std::string& content) {
-    std::istringstream lines(content);
-    bool inEntry = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.starts_with("[")) {
-            inEntry = line == "[Desktop Entry]";
-            continue;
-        }
-        if (inEntry && line.starts_with("Name=")) {
-            std::string name = text::trim(line.substr(5));
-            if (!name.empty()) {
-                return name;
-            }
+    const std::string name = text::trim(entryValue(content, "Name="));
+    return name.empty() ? std::nullopt : std::optional<std::string>(name);
+}
+
+std::vector<std::string> LinuxWorkspace::desktopEntryCategories(const std::string& content) {
+    std::vector<std::string> categories;
+    std::istringstream parts(entryValue(content, "Categories="));
+    for (std::string part; std::getline(parts, part, ';');) {
+        part = text::trim(part);
+        if (!part.empty()) {
+            categories.push_back(part);
         }
     }
-    return std::nullopt;
+    return categories;
+}
+
+std::vector<std::string> LinuxWorkspace::applicationCategories(
+    const std::string& bundleIdentifier) {
+    const auto path = applicationPath(bundleIdentifier);
+    if (!path) {
+        return {};
+    }
+    const auto content = fs_->read(*path, 1 << 20, LinkPolicy::follow);
+    return content.ok() ? desktopEntryCategories(content.data) : std::vector<std::string>{};
 }
 
 std::string LinuxWorkspace::displayName(const std::string& path) {

@@ -33,9 +33,13 @@ class LinuxWorkspace final : public Workspace {
     std::vector<std::string> applicationFolders() override;
     AppIcon iconForFile(const std::string& path) override;
     std::string applicationFileExtension() override;
+    // Categories= of the application's desktop entry.
+    std::vector<std::string> applicationCategories(const std::string& bundleIdentifier) override;
 
     // Name= of the [Desktop Entry] group, if any.
     static std::optional<std::string> desktopEntryName(const std::string& content);
+    // Categories= of the [Desktop Entry] group, split at ';', empty parts dropped.
+    static std::vector<std::string> desktopEntryCategories(const std::string& content);
 
   private:
     std::vector<std::string> folders_;

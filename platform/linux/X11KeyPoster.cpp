@@ -166,6 +166,12 @@ bool X11KeyPoster::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags,
     return true;
 }
 
+bool X11KeyPoster::replayKey(const KeyEvent& key, int64_t userData) {
+    if (key.nativeCode != 0)
+        return resendKey(key.nativeCode, key.nativeState);
+    return KeyPoster::replayKey(key, userData);
+}
+
 bool X11KeyPoster::resendKey(unsigned keycode, unsigned state) {
     std::lock_guard lock(mutex_);
     if (display_ == nullptr || keycode == 0)

@@ -49,6 +49,9 @@ class X11KeyPoster final : public KeyPoster {
     void setPhysicalReturnHeld(std::function<bool()> held);
 
     bool postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) override;
+    // A key with its X keycode is re-sent as typed (resendKey); others as
+    // their key code.
+    bool replayKey(const KeyEvent& key, int64_t userData) override;
 
     // Re-sends a physical key the hook held back and then let pass: keycode
     // down and up inside presses of the modifiers of its X state (Caps Lock

@@ -257,6 +257,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         KeyEvent key;
         key.keyCode = KeyMapping::appleCodeForKeysym(keysym);
         key.flags = KeyMapping::flagsForState(KeyMapping::withoutLocks(state, masks), masks);
+        key.isModifierKey = KeyMapping::isModifierKeysym(keysym);
+        key.nativeCode = keycode;
+        key.nativeState = state;
         return key;
     }
 

@@ -5,6 +5,7 @@
 #include <X11/extensions/Xfixes.h>
 
 #include <condition_variable>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -52,27 +53,34 @@ std::string utf8ToLatin1(const std::string& in) {
 
 }  // namespace
 
+// One read of the selection by a caller on another thread.
+struct X11Pasteboard::CoreRead {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;
+    std::optional<std::string> result;
+    Atom target = None;
+    // Raw: the bytes as the owner gives them (format 8, or the atoms of
+    // TARGETS), no STRING fallback and no Latin-1 decoding.
+    bool raw = false;
+    std::size_t limit = SIZE_MAX;
+    bool overflow = false;  // the owner offered more than limit
+    bool incremental = false;
+    std::string buffer;
+    void finish(std::optional<std::string> text) {
+        std::lock_guard lock(mutex);
+        if (done)
+            return;
+        result = std::move(text);
+        done = true;
+        cv.notify_all();
+    }
+};
+
 struct X11Pasteboard::Core {
     explicit Core(Options o) : options(std::move(o)) {}
 
-    // One read of the selection by a caller on another thread.
-    struct Read {
-        std::mutex mutex;
-        std::condition_variable cv;
-        bool done = false;
-        std::optional<std::string> result;
-        Atom target = None;
-        bool incremental = false;
-        std::string buffer;
-        void finish(std::optional<std::string> text) {
-            std::lock_guard lock(mutex);
-            if (done)
-                return;
-            result = std::move(text);
-            done = true;
-            cv.notify_all();
-        }
-    };
+    using Read = X11Pasteboard::CoreRead;
 
     // An outgoing INCR transfer to one requestor property.
     struct Transfer {
@@ -94,6 +102,10 @@ struct X11Pasteboard::Core {
          atomType = 0, manager = 0, saveTargets = 0;
     bool owns = false;
     std::optional<std::string> ownedText;
+    // Typed items put back by setContents: by target, the bytes served for it.
+    std::map<Atom, std::string> ownedItems;
+    std::vector<Atom> ownedTargets;  // ownedItems' targets in the order given
+    std::vector<PasteboardItem> ownedList;
     std::shared_ptr<Read> current;
     std::shared_ptr<Read> handOver;  // waiting for the clipboard manager's answer
     std::map<std::pair<Window, Atom>, Transfer> transfers;
@@ -133,8 +145,38 @@ struct X11Pasteboard::Core {
         XDestroyWindow(d, window);
     }
 
-    bool takeOwnership(Display* d, std::optional<std::string> textToOwn) {
+    bool ownsNothing() const { return !ownedText && ownedItems.empty(); }
+
+    // Targets that name no representation of the contents, and TEXT, whose
+    // encoding the owner picks (the text is offered as UTF8_STRING too).
+    static bool isMetaTarget(const std::string& name) {
+        static const char* const kMeta[] = {"TARGETS",         "MULTIPLE", "TIMESTAMP",
+                                            "SAVE_TARGETS",    "DELETE",   "INSERT_SELECTION",
+                                            "INSERT_PROPERTY", "TEXT"};
+        for (const char* meta : kMeta) {
+            if (name == meta)
+                return true;
+        }
+        return false;
+    }
+
+    bool takeOwnership(Display* d, std::optional<std::string> textToOwn,
+                       std::vector<PasteboardItem> list = {}) {
         ownedText = std::move(textToOwn);
+        ownedItems.clear();
+        ownedTargets.clear();
+        for (const auto& item : list) {
+            const Atom target = XInternAtom(d, item.type.c_str(), False);
+            if (ownedItems.emplace(target, item.data).second)
+                ownedTargets.push_back(target);
+            if (!ownedText && (target == utf8 || target == textPlain))
+                ownedText = item.data;
+        }
+        if (!ownedText) {
+            if (const auto it = ownedItems.find(XA_STRING); it != ownedItems.end())
+                ownedText = latin1ToUtf8(it->second);
+        }
+        ownedList = std::move(list);
         XSetSelectionOwner(d, clipboard, window, CurrentTime);
         owns = XGetSelectionOwner(d, clipboard) == window;
         changeCount.fetch_add(1);
@@ -155,6 +197,7 @@ struct X11Pasteboard::Core {
     }
 
     // Reads and deletes our property; false when it holds nothing readable.
+    // Format 8 gives its bytes; format 32 (atoms) its items as longs.
     bool takeProperty(Display* d, Atom& type, std::string& data) {
         Atom actualType = None;
         int format = 0;
@@ -168,20 +211,22 @@ struct X11Pasteboard::Core {
         if (bytes != nullptr) {
             if (format == 8)
                 data.assign(reinterpret_cast<const char*>(bytes), items);
+            else if (format == 32)
+                data.assign(reinterpret_cast<const char*>(bytes), items * sizeof(long));
             XFree(bytes);
         }
         return actualType != None;
     }
 
-    std::string decoded(Atom type, std::string data) const {
-        return type == XA_STRING ? latin1ToUtf8(data) : data;
+    std::string decoded(const Read& read, Atom type, std::string data) const {
+        return type == XA_STRING && !read.raw ? latin1ToUtf8(data) : data;
     }
 
     // Asks a running clipboard manager to keep the text we own (all its
     // targets); `wait` finishes when it answers, at once when there is
     // nothing to hand over or no manager.
     void beginHandOver(Display* d, const std::shared_ptr<Read>& wait) {
-        if (!owns || !ownedText || XGetSelectionOwner(d, manager) == None) {
+        if (!owns || ownsNothing() || XGetSelectionOwner(d, manager) == None) {
             wait->finish(std::nullopt);
             return;
         }
@@ -201,7 +246,7 @@ struct X11Pasteboard::Core {
         if (!current || e.requestor != window || e.selection != clipboard)
             return;
         if (e.property == None) {
-            if (current->target == utf8) {
+            if (current->target == utf8 && !current->raw) {
                 auto read = current;
                 current.reset();
                 beginRead(d, read, XA_STRING);
@@ -224,7 +269,11 @@ struct X11Pasteboard::Core {
             current->buffer.clear();
             return;
         }
-        current->finish(decoded(type, std::move(data)));
+        if (data.size() > current->limit) {
+            current->overflow = true;
+            data.clear();
+        }
+        current->finish(decoded(*current, type, std::move(data)));
         current.reset();
     }
 
@@ -234,7 +283,14 @@ struct X11Pasteboard::Core {
         if (!takeProperty(d, type, data))
             return;
         if (data.empty()) {
-            current->finish(decoded(type, std::move(current->buffer)));
+            current->finish(decoded(*current, type, std::move(current->buffer)));
+            current.reset();
+            return;
+        }
+        if (current->buffer.size() + data.size() > current->limit) {
+            // The owner's transfer is left to time out.
+            current->overflow = true;
+            current->finish(std::nullopt);
             current.reset();
             return;
         }
@@ -261,12 +317,21 @@ struct X11Pasteboard::Core {
         }
         if (request.target == targets) {
             std::vector<Atom> list{targets};
-            if (ownedText)
-                list.insert(list.end(), {utf8, textPlain, XA_STRING, text});
+            list.insert(list.end(), ownedTargets.begin(), ownedTargets.end());
+            if (ownedText) {
+                for (const Atom a : {utf8, textPlain, Atom(XA_STRING), text}) {
+                    if (!ownedItems.contains(a))
+                        list.push_back(a);
+                }
+            }
             XChangeProperty(d, request.requestor, prop, atomType, 32, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(list.data()),
                             static_cast<int>(list.size()));
             reply(d, request, prop);
+            return;
+        }
+        if (const auto it = ownedItems.find(request.target); it != ownedItems.end()) {
+            sendData(d, request, prop, request.target == text ? utf8 : request.target, it->second);
             return;
         }
         const bool wantsUtf8 =
@@ -276,7 +341,13 @@ struct X11Pasteboard::Core {
             return;
         }
         const Atom type = request.target == text ? utf8 : request.target;
-        std::string data = wantsUtf8 ? *ownedText : utf8ToLatin1(*ownedText);
+        sendData(d, request, prop, type, wantsUtf8 ? *ownedText : utf8ToLatin1(*ownedText));
+    }
+
+    // Answers with data of the given type: at once, or in INCR chunks when
+    // larger than chunkBytes.
+    void sendData(Display* d, const XSelectionRequestEvent& request, Atom prop, Atom type,
+                  std::string data) {
         if (data.size() > options.chunkBytes) {
             const long size = static_cast<long>(data.size());
             XSelectInput(d, request.requestor, PropertyChangeMask);
@@ -327,6 +398,9 @@ struct X11Pasteboard::Core {
                 if (e.xselectionclear.selection == clipboard) {
                     owns = false;
                     ownedText.reset();
+                    ownedItems.clear();
+                    ownedTargets.clear();
+                    ownedList.clear();
                 }
                 break;
             case PropertyNotify:
@@ -395,12 +469,20 @@ int64_t X11Pasteboard::changeCount() const {
 std::optional<std::string> X11Pasteboard::string() const {
     if (!isOpen())
         return std::nullopt;
+    return convert(core_->utf8, false, SIZE_MAX, core_->options.replyLimit, nullptr);
+}
+
+std::optional<std::string> X11Pasteboard::convert(unsigned long target, bool raw, std::size_t limit,
+                                                  std::chrono::milliseconds wait,
+                                                  bool* overflow) const {
     Core* core = core_.get();
     std::lock_guard readers(core->readersMutex);
-    auto read = std::make_shared<Core::Read>();
-    core->thread.post([core, read](Display* d) { core->beginRead(d, read, core->utf8); });
+    auto read = std::make_shared<CoreRead>();
+    read->raw = raw;
+    read->limit = limit;
+    core->thread.post([core, read, target](Display* d) { core->beginRead(d, read, target); });
     std::unique_lock lock(read->mutex);
-    if (!read->cv.wait_for(lock, core->options.replyLimit, [&] { return read->done; })) {
+    if (!read->cv.wait_for(lock, wait, [&] { return read->done; })) {
         lock.unlock();
         // A late reply must not complete a later read.
         core->thread.post([core, read](Display*) {
@@ -409,7 +491,95 @@ std::optional<std::string> X11Pasteboard::string() const {
         });
         return std::nullopt;
     }
+    if (overflow != nullptr)
+        *overflow = read->overflow;
     return read->result;
+}
+
+PasteboardContents X11Pasteboard::contents(std::size_t byteLimit) const {
+    PasteboardContents out;
+    if (!isOpen())
+        return out;
+    Core* core = core_.get();
+    // While the program owns the selection, its own items answer.
+    bool owned = false;
+    core->thread.runAndWait(
+        [core, &owned, &out](Display*) {
+            owned = core->owns;
+            if (!owned)
+                return;
+            if (!core->ownedList.empty())
+                out.items = core->ownedList;
+            else if (core->ownedText)
+                out.items.push_back({kPlainTextType, *core->ownedText});
+        },
+        core->options.replyLimit);
+    if (owned) {
+        std::size_t total = 0;
+        for (const auto& item : out.items)
+            total += item.data.size();
+        return total <= byteLimit ? out : textOnly(string(), byteLimit);
+    }
+
+    const auto atoms = convert(core->targets, true, SIZE_MAX, core->options.replyLimit, nullptr);
+    if (!atoms)
+        return PasteboardContents::text(string());
+    std::vector<Atom> list(atoms->size() / sizeof(long));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        long value = 0;
+        std::memcpy(&value, atoms->data() + i * sizeof(long), sizeof(long));
+        list[i] = static_cast<Atom>(value);
+    }
+    std::vector<std::pair<Atom, std::string>> offered;
+    core->thread.runAndWait(
+        [&list, &offered](Display* d) {
+            for (const Atom a : list) {
+                char* name = a == None ? nullptr : XGetAtomName(d, a);
+                if (name == nullptr)
+                    continue;
+                const std::string n = name;
+                XFree(name);
+                if (!Core::isMetaTarget(n))
+                    offered.emplace_back(a, n);
+            }
+        },
+        core->options.replyLimit);
+
+    const auto deadline = std::chrono::steady_clock::now() + core->options.contentsLimit;
+    std::size_t total = 0;
+    for (const auto& [atom, name] : offered) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left <= std::chrono::milliseconds::zero())
+            return textOnly(string(), byteLimit);
+        bool overflow = false;
+        auto data = convert(atom, true, byteLimit - total, left, &overflow);
+        if (overflow)
+            return textOnly(string(), byteLimit);
+        if (!data)
+            continue;  // a target its owner cannot deliver after all
+        total += data->size();
+        out.items.push_back({name, std::move(*data)});
+    }
+    return out;
+}
+
+PasteboardContents X11Pasteboard::textOnly(const std::optional<std::string>& text,
+                                           std::size_t byteLimit) {
+    PasteboardContents out;
+    out.truncated = true;
+    if (text && text->size() <= byteLimit)
+        out.items.push_back({kPlainTextType, *text});
+    return out;
+}
+
+bool X11Pasteboard::setContents(const std::vector<PasteboardItem>& items) {
+    Core* core = core_.get();
+    bool owned = false;
+    const bool ran = core->thread.runAndWait(
+        [core, &owned, &items](Display* d) { owned = core->takeOwnership(d, std::nullopt, items); },
+        core->options.replyLimit);
+    return ran && owned;
 }
 
 void X11Pasteboard::clearContents() {

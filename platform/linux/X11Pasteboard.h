@@ -1,12 +1,20 @@
 #pragma once
-// The CLIPBOARD selection as the general pasteboard (plain text only).
+// The CLIPBOARD selection as the general pasteboard.
 //
 // setString() makes the program the selection's owner through a hidden window
 // and answers requests for TARGETS, UTF8_STRING, text/plain;charset=utf-8,
-// STRING and TEXT (large texts in INCR chunks). string() answers from the
+// STRING and TEXT (large data in INCR chunks). string() answers from the
 // program's own text while it owns the selection, else converts CLIPBOARD to
 // UTF8_STRING (then STRING) with a bounded wait. clearContents() keeps the
 // ownership with no text, so string() is nullopt, as for an emptied pasteboard.
+//
+// contents() converts CLIPBOARD to every target its owner lists in TARGETS
+// (TARGETS, MULTIPLE, TIMESTAMP and the like aside), each item typed by its
+// target name, within contentsLimit in all; over the byte limit, or past that
+// time, only the text. setContents() takes the ownership with those targets
+// and serves each with its own bytes (typed as the target), the text
+// conversions being derived from its UTF8_STRING or text/plain;charset=utf-8
+// item.
 //
 // changeCount grows on every ownership change announced by XFixes (another
 // client copied) and on each of the program's own changes, counted once when
@@ -25,6 +33,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Pasteboard.h"
 
@@ -38,6 +47,8 @@ class X11Pasteboard final : public Pasteboard {
         // Texts longer than this go out in INCR chunks of this size.
         std::size_t chunkBytes = 256 * 1024;
         std::chrono::milliseconds handOverLimit{1500};
+        // The whole of one contents() read.
+        std::chrono::milliseconds contentsLimit{2000};
     };
 
     X11Pasteboard();
@@ -54,6 +65,8 @@ class X11Pasteboard final : public Pasteboard {
     std::optional<std::string> string() const override;
     void clearContents() override;
     bool setString(const std::string& text) override;
+    PasteboardContents contents(std::size_t byteLimit) const override;
+    bool setContents(const std::vector<PasteboardItem>& items) override;
 
     // Asks a running clipboard manager to keep the text the program owns and
     // serves its requests until it answers or `limit` passes. Returns at once
@@ -62,6 +75,14 @@ class X11Pasteboard final : public Pasteboard {
 
   private:
     struct Core;
+    struct CoreRead;
+    // One conversion of CLIPBOARD to target (an Atom), waiting at most `wait`;
+    // raw: the bytes as given (no STRING fallback, no Latin-1 decoding).
+    // Nothing, with *overflow set, when the owner offers more than limit.
+    std::optional<std::string> convert(unsigned long target, bool raw, std::size_t limit,
+                                       std::chrono::milliseconds wait, bool* overflow) const;
+    static PasteboardContents textOnly(const std::optional<std::string>& text,
+                                       std::size_t byteLimit);
     std::unique_ptr<Core> core_;
 };
 

@@ -254,5 +254,8 @@ AppIcon X11Workspace::iconForFile(const std::string& path) {
 std::string X11Workspace::applicationFileExtension() {
     return files_.applicationFileExtension();
 }
+std::vector<std::string> X11Workspace::applicationCategories(const std::string& bundleIdentifier) {
+    return files_.applicationCategories(bundleIdentifier);
+}
 
 }  // namespace quorix::platform

@@ -46,6 +46,7 @@ class X11Workspace final : public Workspace {
     std::vector<std::string> applicationFolders() override;
     AppIcon iconForFile(const std::string& path) override;
     std::string applicationFileExtension() override;
+    std::vector<std::string> applicationCategories(const std::string& bundleIdentifier) override;
 
     // The identifier for a window's WM_CLASS and application id, given which
     // desktop entry ids exist (installed(id) true). Exposed for tests.

@@ -73,7 +73,7 @@ bool SimKeyboard::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, i
         tDeferred.emplace_back(this, event);
         return true;
     }
-    deliver(Pending{event, {}, true});
+    deliver(Pending{event, simkeys::textFor(keyCode, flags), true});
     return true;
 }
 
@@ -155,7 +155,7 @@ void SimKeyboard::drainDeferred() {
             return;
         const KeyEvent event = it->second;
         tDeferred.erase(it);
-        deliver(Pending{event, {}, true});
+        deliver(Pending{event, simkeys::textFor(event.keyCode, event.flags), true});
     }
 }
 

@@ -40,8 +40,9 @@ class SimKeyboard final : public KeyboardHook, public KeyPoster {
     bool isInstalled() const override;
 
     // KeyPoster: "post <key> down|up" in the journal (with "unmarked" or
-    // "data=<n>" when the user data is not the program's marker). False, and
-    // nothing posted, while setPostingFails(true).
+    // "data=<n>" when the user data is not the program's marker). A posted
+    // key-down that reaches the field types the layout character of its key,
+    // as a user's would. False, and nothing posted, while setPostingFails(true).
     bool postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) override;
 
     // The user presses a key (down only); it inserts the layout character of

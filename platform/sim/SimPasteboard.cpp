@@ -11,12 +11,51 @@ int64_t SimPasteboard::changeCount() const {
 
 std::optional<std::string> SimPasteboard::string() const {
     std::lock_guard lock(mutex_);
-    return text_;
+    for (const auto& item : items_) {
+        if (item.type == kPlainTextType)
+            return item.data;
+    }
+    return std::nullopt;
+}
+
+PasteboardContents SimPasteboard::contents(std::size_t byteLimit) const {
+    std::lock_guard lock(mutex_);
+    std::size_t total = 0;
+    for (const auto& item : items_)
+        total += item.data.size();
+    if (total <= byteLimit)
+        return PasteboardContents{items_, false};
+    PasteboardContents textOnly;
+    textOnly.truncated = true;
+    for (const auto& item : items_) {
+        if (item.type == kPlainTextType && item.data.size() <= byteLimit)
+            textOnly.items.push_back(item);
+    }
+    return textOnly;
+}
+
+bool SimPasteboard::setContents(const std::vector<PasteboardItem>& items) {
+    std::lock_guard lock(mutex_);
+    if (failing_) {
+        journal_.record("pb.set", "failed");
+        return false;
+    }
+    items_ = items;
+    ++changeCount_;
+    if (items.size() == 1 && items.front().type == kPlainTextType) {
+        journal_.record("pb.set", SimJournal::quote(items.front().data));
+    } else {
+        std::string types;
+        for (const auto& item : items)
+            types += (types.empty() ? "" : " ") + item.type;
+        journal_.record("pb.items", types);
+    }
+    return true;
 }
 
 void SimPasteboard::clearContents() {
     std::lock_guard lock(mutex_);
-    text_.reset();
+    items_.clear();
     ++changeCount_;
     journal_.record("pb.clear");
 }
@@ -27,7 +66,7 @@ bool SimPasteboard::setString(const std::string& text) {
         journal_.record("pb.set", "failed");
         return false;
     }
-    text_ = text;
+    items_ = {{kPlainTextType, text}};
     ++changeCount_;
     journal_.record("pb.set", SimJournal::quote(text));
     return true;
@@ -35,14 +74,14 @@ bool SimPasteboard::setString(const std::string& text) {
 
 void SimPasteboard::setNonText(const std::string& what) {
     std::lock_guard lock(mutex_);
-    text_.reset();
+    items_ = {{what, {}}};
     ++changeCount_;
     journal_.record("pb.nontext", what);
 }
 
 void SimPasteboard::appCopy(const std::string& text) {
     std::lock_guard lock(mutex_);
-    text_ = text;
+    items_ = {{kPlainTextType, text}};
     ++changeCount_;
     journal_.record("pb.copy", SimJournal::quote(text));
 }

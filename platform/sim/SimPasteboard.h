@@ -2,13 +2,16 @@
 // The simulated general pasteboard. Every change of contents (by the program or
 // by an application's ⌘C) bumps the change count by one and is journalled:
 // "pb.clear", "pb.set \"text\"", "pb.copy \"text\"" (an application's copy),
-// "pb.nontext <what>" (content without plain text, e.g. an image).
+// "pb.nontext <what>" (content without plain text, e.g. an image),
+// "pb.items <type> <type>..." (typed items put back at once; a lone plain-text
+// item is journalled as "pb.set").
 // Thread: any.
 
 #include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Pasteboard.h"
 #include "platform/sim/SimJournal.h"
@@ -24,6 +27,9 @@ class SimPasteboard final : public Pasteboard {
     void clearContents() override;
     // Fails (false, nothing changes, "pb.set failed") while setFailing(true).
     bool setString(const std::string& text) override;
+    PasteboardContents contents(std::size_t byteLimit) const override;
+    // Fails like setString.
+    bool setContents(const std::vector<PasteboardItem>& items) override;
 
     // Puts content that has no plain-text form on the pasteboard (a change).
     void setNonText(const std::string& what = "image");
@@ -35,7 +41,7 @@ class SimPasteboard final : public Pasteboard {
     SimJournal& journal_;
     mutable std::mutex mutex_;
     int64_t changeCount_ = 0;
-    std::optional<std::string> text_;
+    std::vector<PasteboardItem> items_;
     bool failing_ = false;
 };
 

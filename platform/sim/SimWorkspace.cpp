@@ -147,4 +147,16 @@ void SimWorkspace::addEntryLocked(const std::string& path) {
     }
 }
 
+std::vector<std::string> SimWorkspace::applicationCategories(const std::string& bundleIdentifier) {
+    std::lock_guard lock(mutex_);
+    const auto it = categories_.find(bundleIdentifier);
+    return it == categories_.end() ? std::vector<std::string>{} : it->second;
+}
+
+void SimWorkspace::setApplicationCategories(const std::string& bundleIdentifier,
+                                            std::vector<std::string> categories) {
+    std::lock_guard lock(mutex_);
+    categories_[bundleIdentifier] = std::move(categories);
+}
+
 }  // namespace quorix::platform

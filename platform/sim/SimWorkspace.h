@@ -30,6 +30,7 @@ class SimWorkspace final : public Workspace {
     std::vector<std::string> applicationFolders() override;
     AppIcon iconForFile(const std::string& path) override;
     std::string applicationFileExtension() override;
+    std::vector<std::string> applicationCategories(const std::string& bundleIdentifier) override;
 
     void setFrontmostApplication(std::optional<RunningApplication> app);
     // An installed application the workspace knows by bundle identifier; its
@@ -46,6 +47,8 @@ class SimWorkspace final : public Workspace {
     void setUnlistable(const std::string& path, bool unlistable = true);
     void setApplicationFolders(std::vector<std::string> folders);
     void setApplicationFileExtension(std::string extension);
+    void setApplicationCategories(const std::string& bundleIdentifier,
+                                  std::vector<std::string> categories);
 
   private:
     struct File {
@@ -63,6 +66,7 @@ class SimWorkspace final : public Workspace {
     std::map<std::string, bool> unlistable_;
     std::vector<std::string> applicationFolders_;
     std::string extension_ = "app";
+    std::map<std::string, std::vector<std::string>> categories_;
 };
 
 }  // namespace quorix::platform

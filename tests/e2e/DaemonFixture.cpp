@@ -136,6 +136,14 @@ pid_t DaemonFixture::startChat() {
     return pid;
 }
 
+pid_t DaemonFixture::startTerminal(const std::string& command) {
+    if (std::system("command -v xterm >/dev/null 2>&1") != 0)
+        return -1;
+    const pid_t pid = desktop_->start("xterm", {"xterm", "-e", "sh", "-c", command}).pid();
+    EXPECT_TRUE(focusWindowOf(pid)) << "xterm's window did not appear";
+    return pid;
+}
+
 std::vector<std::string> DaemonFixture::sentLines() const {
     std::vector<std::string> lines;
     std::stringstream in(readFile(sentFile()));
@@ -149,17 +157,24 @@ bool DaemonFixture::waitForSent(std::size_t count, std::chrono::milliseconds tim
     return waitUntil([&] { return sentLines().size() >= count; }, timeout, 5ms);
 }
 
-void DaemonFixture::setClipboard(const std::string& text) {
+void DaemonFixture::setClipboard(const std::string& data, const std::string& target) {
     const std::string file = desktop_->folder() + "/clipboard-in.txt";
-    std::ofstream(file) << text;
+    std::ofstream(file, std::ios::binary) << data;
     // xclip serves the selection until another client takes it.
-    desktop_->start("xclip-in", {"xclip", "-selection", "clipboard", "-quiet", file});
-    ASSERT_TRUE(waitUntil([&] { return clipboard() == text; }, 10s, 50ms));
+    std::vector<std::string> argv{"xclip", "-selection", "clipboard", "-quiet"};
+    if (!target.empty())
+        argv.insert(argv.end(), {"-t", target});
+    argv.push_back(file);
+    desktop_->start("xclip-in", argv);
+    ASSERT_TRUE(waitUntil([&] { return clipboard(target) == data; }, 10s, 50ms));
 }
 
-std::string DaemonFixture::clipboard() {
+std::string DaemonFixture::clipboard(const std::string& target) {
     const std::string name = "xclip-out-" + std::to_string(helpers_++);
-    auto& reader = desktop_->start(name, {"xclip", "-selection", "clipboard", "-o"});
+    std::vector<std::string> argv{"xclip", "-selection", "clipboard", "-o"};
+    if (!target.empty())
+        argv.insert(argv.end(), {"-t", target});
+    auto& reader = desktop_->start(name, argv);
     reader.waitExit(5000);
     return desktop_->outputOf(name);
 }

@@ -28,6 +28,8 @@ class DaemonFixture : public ::testing::Test {
     pid_t startEntry(bool accessible, const std::string& name = "zenity");
     // Starts the chat window; sent lines go to sentFile().
     pid_t startChat();
+    // Starts xterm running `sh -c command` and focuses it; -1 without xterm.
+    pid_t startTerminal(const std::string& command);
     std::string sentFile() const { return desktop_->folder() + "/sent.txt"; }
     std::vector<std::string> sentLines() const;
     // Waits until count lines were sent.
@@ -45,8 +47,9 @@ class DaemonFixture : public ::testing::Test {
     // Gives the input focus to pid's window.
     bool focusWindowOf(pid_t pid);
 
-    void setClipboard(const std::string& text);
-    std::string clipboard();
+    // The clipboard as plain text, or as the given target (e.g. "image/png").
+    void setClipboard(const std::string& data, const std::string& target = {});
+    std::string clipboard(const std::string& target = {});
 
     std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<DesktopDriver> driver_;

@@ -50,6 +50,21 @@ TEST_F(EntryTest, CorrectsThroughTheClipboardAndGivesTheUsersClipboardBack) {
         << "clipboard: " << clipboard();
 }
 
+TEST_F(EntryTest, AnImageOnTheClipboardSurvivesACorrectionThroughTheClipboard) {
+    startEntry(false);
+    startDaemon();
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    for (int i = 0; i < 5000; ++i)
+        png.push_back(static_cast<char>(i * 7 % 256));
+    setClipboard(png, "image/png");
+    driver_->type("ciao cge fai");
+    driver_->stroke("Return");
+    ASSERT_TRUE(waitUntil([&] { return !desktop_->outputOf("zenity").empty(); }, 20s, 2ms));
+    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao che fai\n");
+    EXPECT_TRUE(waitUntil([&] { return clipboard("image/png") == png; }, 10s, 100ms))
+        << "the image did not come back";
+}
+
 TEST_F(EntryTest, OptionReturnSendsUnchecked) {
     startEntry(true);
     startDaemon();
@@ -153,7 +168,7 @@ TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
     EXPECT_EQ(sentLines().back(), "ho prenotsto il ristornate");
 }
 
-TEST_F(ChatTest, KeysTypedDuringASlowCorrectionAreSwallowed) {
+TEST_F(ChatTest, KeysTypedDuringASlowCorrectionFollowTheMessage) {
     provider_ = std::make_unique<FakeProvider>();
     ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
     provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante", 2000ms);
@@ -163,15 +178,38 @@ TEST_F(ChatTest, KeysTypedDuringASlowCorrectionAreSwallowed) {
     driver_->type("ho prenotsto il ristornate");
     driver_->stroke("Return");
     ASSERT_TRUE(waitUntil([&] { return provider_->requests() >= 1; }, 10s, 5ms));
-    driver_->type("xyz");
+    driver_->type("Poi, xyz");
     ASSERT_TRUE(waitForSent(1));
     EXPECT_EQ(sentLines().back(), "ho prenotato il ristorante");
-    // Nothing typed during the correction is left in the field.
+    // What was typed during the correction is in the field, in order.
     ASSERT_TRUE(waitUntilIdle());
-    driver_->type("ok");
+    ASSERT_TRUE(waitForLog("Reinvio 8 tasti"));
+    driver_->type(" ok");
     driver_->stroke("Return", "alt");
     ASSERT_TRUE(waitForSent(2));
-    EXPECT_EQ(sentLines().back(), "ok");
+    EXPECT_EQ(sentLines().back(), "Poi, xyz ok");
+}
+
+using TerminalTest = DaemonFixture;
+
+// A terminal is never covered: Return reaches the program as typed and no
+// Ctrl+C interrupts it.
+TEST_F(TerminalTest, TypedTextAndReturnReachCatUntouched) {
+    const std::string out = desktop_->folder() + "/cat.out";
+    const std::string status = desktop_->folder() + "/cat.status";
+    if (startTerminal("cat > " + out + "; echo $? > " + status) < 0)
+        GTEST_SKIP() << "xterm is not installed";
+    startDaemon({"--no-accessibility"});
+    driver_->type("ciao cge fai");
+    driver_->stroke("Return");
+    ASSERT_TRUE(waitUntil([&] { return readFile(out) == "ciao cge fai\n"; }, 20s))
+        << "cat got: " << readFile(out);
+    driver_->type("seconda riga");
+    driver_->stroke("Return");
+    ASSERT_TRUE(waitUntil([&] { return readFile(out) == "ciao cge fai\nseconda riga\n"; }, 20s))
+        << "cat got: " << readFile(out);
+    EXPECT_EQ(readFile(status), "") << "cat ended";
+    EXPECT_EQ(daemonLog().find("Intercettato Invio"), std::string::npos);
 }
 
 }  // namespace

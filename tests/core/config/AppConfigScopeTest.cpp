@@ -31,6 +31,65 @@ TEST(AppScope, DefaultListsCoverEverythingButDeveloperTools) {
     EXPECT_TRUE(config->isAppTargeted("com.example.lack", "Lack"));
 }
 
+// Window classes, desktop ids and application ids as a Linux desktop reports
+// them (identifier, name): terminals, editors and IDEs are never covered, even
+// when the user's lists name them; chats stay covered.
+TEST(AppScope, LinuxDeveloperToolsAreNeverCovered) {
+    ConfigHarness h;
+    h.workspace.setApplicationCategories("com.example.Shell", {"System", "TerminalEmulator"});
+    h.workspace.setApplicationCategories("com.example.Editor", {"Development", "TextEditor"});
+    h.workspace.setApplicationCategories("com.example.Notes", {"Utility", "TextEditor"});
+    h.workspace.setApplicationCategories("com.example.Studio", {"Development", "IDE", "Qt"});
+    auto config = h.make();
+    config->setInterceptAllApps(false);
+    config->setTargetApps({"xterm", "code", "kate", "com.example", "chat", "telegram"});
+    struct Row {
+        const char* identifier;
+        const char* name;
+        bool covered;
+    };
+    const Row rows[] = {
+        {"xterm", "user@host: ~", false},
+        {"uxterm", "UXTerm", false},
+        {"org.kde.konsole", "Konsole", false},
+        {"org.gnome.Terminal", "Terminal", false},
+        {"gnome-terminal-server", "Terminal", false},
+        {"kitty", "kitty", false},
+        {"Alacritty", "Alacritty", false},
+        {"com.gexperts.Tilix", "Tilix", false},
+        {"terminator", "Terminator", false},
+        {"xfce4-terminal", "Terminal", false},
+        {"urxvt", "urxvt", false},
+        {"st-256color", "st", false},
+        {"org.wezfurlong.wezterm", "WezTerm", false},
+        {"footclient", "foot", false},
+        {"code", "Visual Studio Code", false},
+        {"com.vscodium.codium", "VSCodium", false},
+        {"org.gnome.gedit", "gedit", false},
+        {"org.kde.kate", "Kate", false},
+        {"emacs", "GNU Emacs", false},
+        {"gvim", "GVim", false},
+        {"jetbrains-idea-ce", "IntelliJ IDEA Community Edition", false},
+        {"jetbrains-pycharm", "PyCharm", false},
+        {"sublime_text", "Sublime Text", false},
+        {"com.example.Shell", "Shell", false},
+        {"com.example.Editor", "Editor", false},
+        {"com.example.Studio", "Studio", false},
+        // Covered: chats, a plain text editor outside Development, and names
+        // that merely contain a tool's name.
+        {"org.telegram.desktop", "Telegram", true},
+        {"com.example.Notes", "Notes", true},
+        {"chat.example.stack", "vim tips – chat", true},
+        {"com.example.postcode", "Postcode Chat", true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(config->isAppTargeted(std::string(row.identifier), std::string(row.name)),
+                  row.covered)
+            << row.identifier;
+    }
+    EXPECT_FALSE(config->isAppTargeted(std::nullopt, std::string("Konsole")));
+}
+
 TEST(AppScope, ExcludeAndUnexcludeByNameAndBundle) {
     ConfigHarness h;
     h.workspace.addFile("/Applications/Zoom.app", "us.zoom.XOS", "zoom.us");

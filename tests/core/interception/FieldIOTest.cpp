@@ -11,6 +11,7 @@ namespace {
 
 namespace k = keys;
 using Outcome = FieldIO::Capture::Outcome;
+using Clip = platform::PasteboardContents;
 
 class FieldIOTest : public InterceptorFixture {
   protected:
@@ -22,7 +23,7 @@ class FieldIOTest : public InterceptorFixture {
     FieldIO& io() { return interceptor->fieldIO(); }
     FieldIO::Capture capture() {
         desktop.journal().clear();
-        return io().capture(app, desktop.pasteboard().changeCount(), desktop.pasteboard().string());
+        return io().capture(app, desktop.pasteboard().changeCount(), io().saveClipboard());
     }
 
     platform::RunningApplication app;
@@ -33,6 +34,22 @@ TEST_F(FieldIOTest, FailedPostingWaitsForNothing) {
     desktop.keyboard().setPostingFails(true);
     io().postKey(k::kReturn);
     EXPECT_TRUE(journal().empty());
+}
+
+// Ctrl+A, Ctrl+C would interrupt the terminal's program: the Return goes
+// alone, whatever the coverage lists say.
+TEST_F(FieldIOTest, CaptureNeverCopiesInATerminal) {
+    workspace.setApplicationCategories("com.example.Shell", {"TerminalEmulator"});
+    for (const std::string id : {"xterm", "org.kde.konsole", "com.example.Shell"}) {
+        SCOPED_TRACE(id);
+        desktop.quitApplication(101);
+        auto shell = platform::addChatApp(desktop, 101, id, "Shell", "cat");
+        app = *workspace.frontmostApplication();
+        desktop.setValueExposure(shell.field, platform::ValueExposure::hidden);
+        const auto cap = capture();
+        EXPECT_EQ(cap.outcome, Outcome::terminal);
+        EXPECT_EQ(journal(), sendReturn("cat"));
+    }
 }
 
 TEST_F(FieldIOTest, CaptureReadsAccessibilityElseSelectsAllAndCopies) {
@@ -89,7 +106,7 @@ TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
 TEST_F(FieldIOTest, NoElementPastes) {
     openChat("x");
     desktop.journal().clear();
-    io().writeBackAndSend(nullptr, "y", std::nullopt, true, dispatch::micros(25'000));
+    io().writeBackAndSend(nullptr, "y", {}, true, dispatch::micros(25'000));
     EXPECT_EQ(journal(), paste("y", "25ms") + sendReturn("y"));
 }
 
@@ -120,10 +137,10 @@ TEST_F(FieldIOTest, OnlyTheLastOfTwoQuickRestoresActs) {
     const auto element = io().getFocusedElementAndText(app).element;
     desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::refuse);
 
-    io().replaceTextAndSend(element, "primo", "clip A", false);
+    io().replaceTextAndSend(element, "primo", Clip::text("clip A"), false);
     advance(dispatch::seconds(0.3));
     desktop.setText(chat.field, "due");
-    io().replaceTextAndSend(element, "secondo", "clip B", false);
+    io().replaceTextAndSend(element, "secondo", Clip::text("clip B"), false);
     desktop.journal().clear();
 
     advance(dispatch::seconds(0.3));  // the first restore's time: superseded
@@ -135,8 +152,8 @@ TEST_F(FieldIOTest, OnlyTheLastOfTwoQuickRestoresActs) {
 
 TEST_F(FieldIOTest, NoPreviousTextRestoresNothingAndSupersedes) {
     openChat("");
-    io().scheduleClipboardRestore("clip A");
-    io().scheduleClipboardRestore(std::nullopt);
+    io().scheduleClipboardRestore(Clip::text("clip A"));
+    io().scheduleClipboardRestore({});
     desktop.pasteboard().setString("corrected");
     desktop.journal().clear();
     advance(dispatch::seconds(1));

@@ -83,6 +83,32 @@ TEST_F(Pipeline, UnfinishedTokenHoldsTheMessageBackWithoutReturn) {
     EXPECT_EQ(desktop.text(chat_.field), "@anna");
 }
 
+TEST_F(Pipeline, ASecondReturnOnTheSameHeldBackTextSendsItAsTyped) {
+    chat_ = startInChat();
+    desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+    for (const std::string text : {"grazie mille :D", "sono arrivato #1", "scrivimi @"}) {
+        SCOPED_TRACE(text);
+        const std::size_t before = sent().size();
+        EXPECT_FALSE(sendAgain(text).returnPosted);
+        // Once the window has passed, the same text is held back afresh.
+        advance(dispatch::seconds(HeldBackMessage::kRepeatWindowSeconds));
+        EXPECT_FALSE(sendNow().returnPosted);
+        EXPECT_EQ(sent().size(), before);
+
+        desktop.journal().clear();
+        const PipelineReport report = sendNow();
+        EXPECT_EQ(report.path, "E3");
+        EXPECT_TRUE(report.returnPosted);
+        EXPECT_EQ(journal(), kHeldReturn + copyCapture(text) + post("→") + sendReturn(text));
+        EXPECT_EQ(sent().back(), text);
+        advance(dispatch::seconds(1));
+    }
+    EXPECT_EQ(
+        countMessages("⚡️ [Autocomplete Fallback (Menzione: @)] Secondo Invio sullo stesso "
+                      "testo entro 3 s: invio il testo così com'è."),
+        1U);
+}
+
 TEST_F(Pipeline, LinkLeavesUnchangedEvenWithACacheEntry) {
     const std::string link = "https://example.com/pagina?id=3";
     cache.set(link, "qualcos'altro");
@@ -146,6 +172,37 @@ TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAI) {
     // Only AI corrections count and arm the quick undo.
     EXPECT_EQ(config.totalTyposCorrected(), 0);
     EXPECT_FALSE(config.lastOriginalFullText().has_value());
+}
+
+// An image and a file list on the clipboard survive the copy of the capture
+// and the paste of the write-back; only the plain text is kept of a
+// clipboard over the size limit.
+TEST_F(Pipeline, TheWholeClipboardComesBackAfterCopyAndPaste) {
+    const std::vector<platform::PasteboardItem> userClipboard{
+        {"image/png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+        {"text/uri-list", "file:///home/sim/foto.png\r\n"},
+        {platform::kPlainTextType, "/home/sim/foto.png"}};
+    cache.set("ciao cge fai", "ciao che fai");
+    chat_ = startInChat("ciao cge fai");
+    desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+    desktop.setValueSetBehaviour(chat_.field, platform::ValueSetBehaviour::refuse);
+    desktop.pasteboard().setContents(userClipboard);
+    desktop.journal().clear();
+    EXPECT_EQ(sendNow().path, "cache");
+    EXPECT_EQ(sent(), Lines{"ciao che fai"});
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(journal({"pb"}).back(),
+              "pb.items image/png text/uri-list " + std::string(platform::kPlainTextType));
+    EXPECT_EQ(desktop.pasteboard().contents(FieldIO::kClipboardByteLimit).items, userClipboard);
+
+    desktop.pasteboard().setContents({{"image/png", std::string(FieldIO::kClipboardByteLimit, 'x')},
+                                      {platform::kPlainTextType, "didascalia"}});
+    EXPECT_EQ(sendAgain("ciao cge fai").path, "cache");
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(desktop.pasteboard().contents(FieldIO::kClipboardByteLimit).items,
+              (std::vector<platform::PasteboardItem>{{platform::kPlainTextType, "didascalia"}}));
+    EXPECT_TRUE(
+        logged("📋 Appunti oltre 32 MiB: conservo e ripristino soltanto il testo semplice."));
 }
 
 // A page field may answer success to a set it ignores: browsers get the paste.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "InterceptorFixture.h"
 
 namespace quorix::testing {
@@ -227,9 +229,51 @@ TEST_F(Routing, WhileWorkingEveryUserKeyIsSwallowedButOwnKeysPass) {
     const PipelineReport report = finishRun();
     EXPECT_EQ(report.path, "E11");
     EXPECT_TRUE(report.returnPosted);
+    // The keys typed meanwhile follow the message; their Return is routed
+    // afresh and sends "ok" through its own run.
+    EXPECT_EQ(finishRun().path, "E7");
+    EXPECT_EQ(sent(), (Lines{"ci vediamo domai", "ok"}));
     EXPECT_FALSE(interceptor->isWorking());
     // After the run the keyboard is the user's again.
     EXPECT_FALSE(press(k::kLeftArrow));
+}
+
+// A fast typer starts the next message while a slow answer is awaited.
+TEST_F(Routing, KeysTypedDuringASlowCorrectionAreReplayedAfterItsReturn) {
+    spell.markMisspelled({"domai"});
+    http.holdAll();
+    auto chat = startInChat("ci vediamo domai");
+    ASSERT_TRUE(press(k::kReturn));
+    EXPECT_EQ(desktop.typeText("Ok, a"), 5u);
+    EXPECT_TRUE(press(k::kLeftArrow, k::kShift));
+    EXPECT_TRUE(interceptor->handleEvent(KeyEvent{.keyCode = 56, .isModifierKey = true}) ==
+                KeyDecision::swallow);
+    EXPECT_EQ(finishRun().path, "E11");
+    EXPECT_EQ(sent(), Lines{"ci vediamo domai"});
+    EXPECT_EQ(desktop.text(chat.field), "Ok, a");
+    const Lines all = journal({"post", "send"});
+    const auto sentAt = std::find(all.begin(), all.end(), "send \"ci vediamo domai\"");
+    ASSERT_NE(sentAt, all.end());
+    EXPECT_EQ(Lines(sentAt + 2, all.end()),
+              (Lines{"post ⇧O down", "post ⇧O up", "post K down", "post K up", "post , down",
+                     "post , up", "post ␣ down", "post ␣ up", "post A down", "post A up",
+                     "post ⇧← down", "post ⇧← up"}));
+    EXPECT_TRUE(logged(
+        "⌨️ [Tasti durante la correzione] Reinvio 6 tasti digitati durante la correzione."));
+}
+
+TEST_F(Routing, EscapeDuringACorrectionDiscardsWhatWasTypedMeanwhile) {
+    spell.markMisspelled({"domai"});
+    http.holdAll();
+    auto chat = startInChat("ci vediamo domai");
+    ASSERT_TRUE(press(k::kReturn));
+    desktop.typeText("ab");
+    EXPECT_TRUE(press(53));
+    desktop.typeText("c");
+    EXPECT_EQ(finishRun().path, "E11");
+    EXPECT_EQ(desktop.text(chat.field), "");
+    EXPECT_EQ(journal({"post"}), (Lines{"post ⏎ down", "post ⏎ up"}));
+    EXPECT_TRUE(logged("⎋ [Tasti durante la correzione] Esc premuto: 4 tasti scartati."));
 }
 
 TEST_F(Routing, MasterSwitchOffLetsEverythingPassWithoutPrecheck) {

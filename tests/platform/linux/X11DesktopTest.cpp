@@ -243,6 +243,45 @@ TEST_F(X11Desktop, PasteboardRoundTripsBetweenClientsAndCountsChanges) {
     EXPECT_EQ(theirs.string(), std::nullopt);
 }
 
+// The user's clipboard holds an image and a file list: the program saves every
+// target, replaces the clipboard with its own text (the capture's copy, the
+// write-back's paste) and puts all of them back by owning the same targets.
+TEST_F(X11Desktop, PasteboardSavesAndRestoresEveryTargetOfTheOwner) {
+    X11Pasteboard::Options small;
+    small.displayName = display();
+    small.chunkBytes = 1000;  // the image goes in INCR chunks
+    X11Pasteboard user(small);
+    X11Pasteboard ours(small);
+    ASSERT_TRUE(user.open());
+    ASSERT_TRUE(ours.open());
+
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    for (int i = 0; i < 3000; ++i)
+        png.push_back(static_cast<char>(i % 256));
+    const std::vector<PasteboardItem> offered{{"image/png", png},
+                                              {"text/uri-list", "file:///tmp/foto.png\r\n"}};
+    const int64_t before = ours.changeCount();
+    ASSERT_TRUE(user.setContents(offered));
+    ASSERT_TRUE(eventually([&] { return ours.changeCount() > before; }));
+    const PasteboardContents saved = ours.contents(32u << 20);
+    EXPECT_FALSE(saved.truncated);
+    EXPECT_EQ(saved.items, offered);
+    EXPECT_EQ(ours.string(), std::nullopt);
+
+    ASSERT_TRUE(ours.setString("ciao che fai"));
+    EXPECT_EQ(user.string(), "ciao che fai");
+    ours.clearContents();
+    ASSERT_TRUE(ours.setContents(saved.items));
+    EXPECT_EQ(user.contents(32u << 20).items, offered);
+
+    // More than the limit offered: the text alone.
+    ASSERT_TRUE(user.setContents({{"image/png", png}, {kPlainTextType, "didascalia"}}));
+    ASSERT_TRUE(eventually([&] { return ours.string() == "didascalia"; }));
+    const PasteboardContents textOnly = ours.contents(1000);
+    EXPECT_TRUE(textOnly.truncated);
+    EXPECT_EQ(textOnly.items, (std::vector<PasteboardItem>{{kPlainTextType, "didascalia"}}));
+}
+
 // A minimal clipboard manager: owns CLIPBOARD_MANAGER and, asked to
 // SAVE_TARGETS, reads CLIPBOARD as UTF8_STRING and then answers the asker.
 class FakeClipboardManager {
