@@ -77,7 +77,7 @@ TEST(CacheStorage, ADamagedFileIsKeptAsideAndOtherProcessesEntriesAreKept) {
 
 class LearnedStorage : public ::testing::Test {
   protected:
-    LearnedStorage() : rig("it", {"ciao", "stai", "attendo", "attento", "sono", "qui"}) {
+    LearnedStorage() : rig("it", {"ciao", "stai", "attento", "sono", "qui", "ragazzi"}) {
         rig.files = &memory;
     }
     std::string learnedPath() const { return rig.config.path() + "/penwarden/learned_typos.json"; }
@@ -126,13 +126,19 @@ TEST(SharedFolder, ParallelProcessesLoseNoUpdate) {
     testing::TempFolder home;
     const std::string folder = home / "penwarden";
     constexpr int kProcesses = 20;
+    // Every process's spell checker accepts every target: a loaded pair whose
+    // target it rejected would be dropped as one that no slip explains.
+    std::set<std::string> targets{"ciao"};
+    for (int i = 0; i < kProcesses; ++i) {
+        targets.insert("qwzy" + std::to_string(i));
+    }
     std::vector<pid_t> children;
     for (int i = 0; i < kProcesses; ++i) {
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             const std::string n = std::to_string(i);
-            DictionaryRig rig("it", {"ciao"});
+            DictionaryRig rig("it", targets);
             platform::SimWorkspace workspace(home.path());
             platform::SimSystemEnvironment env(home.path(), {"it-IT"});
             AppLogger logger(folder, rig.fs, rig.clock, nullptr);
