@@ -1,5 +1,6 @@
 #include "cli/ServiceRoot.h"
 
+#include "core/config/CloudEndpoint.h"
 #include "core/config/ConfigFolder.h"
 #include "core/net/CurlHttpClient.h"
 #include "core/net/OfflineHttpClient.h"
@@ -42,6 +43,7 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
         .prefs = *preferences_,
         .utilityQueue = dispatcher_->global(dispatch::QoS::utility),
         .clock = clock_,
+        .syncURL = CloudEndpoint::dictionaryURL(config_->cloudProxyURL()),
         .startSyncOnInit = options.startSync,
     });
     ai_ = std::make_unique<AIClient>(*config_, *logger_, *aiHttp_, env_, clock_);

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/config/AppConfig.h"
+#include "core/config/CloudEndpoint.h"
 #include "core/config/Files.h"
 #include "core/config/SaturatingAdd.h"
 
@@ -171,6 +172,14 @@ void AppConfig::load() {
         return;
     }
     LoadedMembers m = readMembers(document);
+    if (m.cloudProxyURL && *m.cloudProxyURL == kRetiredCloudCorrectURL) {
+        m.cloudProxyURL.reset();
+    } else if (m.cloudProxyURL && !CloudEndpoint::isAllowed(*m.cloudProxyURL)) {
+        m.cloudProxyURL.reset();
+        logger_.log(
+            "⚠️ [Config] cloudProxyURL ignorato: serve un indirizzo https:// (http:// solo "
+            "verso questo computer).");
+    }
 
     const std::pair<bool, ConfigField> observable[] = {
         {m.isEnabled.has_value(), ConfigField::isEnabled},

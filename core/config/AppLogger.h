@@ -4,6 +4,9 @@
 // stream, kept in a 120-line in-memory history and appended to debug.log in the
 // configuration folder. Logging never fails visibly. Thread: any; concurrent
 // lines land whole in the file.
+//
+// Every line, whatever its source, has each secret (the API keys, handed over
+// by AppConfig whenever they change) blanked out before it goes anywhere.
 
 #include <cstdio>
 #include <deque>
@@ -31,6 +34,12 @@ class AppLogger : public SharedInstance<AppLogger> {
     AppLogger& operator=(const AppLogger&) = delete;
 
     void log(std::string_view message);
+    // Replaces the secrets blanked out of every later line. Values are
+    // trimmed; short ones (under kMinSecretLength) are ignored, since blanking
+    // them would mangle ordinary words.
+    void setSecrets(const std::vector<std::string>& secrets);
+    static constexpr std::size_t kMinSecretLength = 6;
+    static constexpr std::string_view kRedaction = "•••";
     // The history concatenated, oldest first; "" when nothing was logged.
     std::string getRecentLogs() const;
     std::string getLogFilePath() const { return logFilePath_; }
@@ -51,6 +60,7 @@ class AppLogger : public SharedInstance<AppLogger> {
     mutable std::mutex lock_;
     std::deque<std::string> inMemoryLogs_;
     std::function<void(const std::string&)> lineObserver_;
+    std::vector<std::string> secrets_;
 };
 
 }  // namespace quorix

@@ -9,7 +9,8 @@
 namespace quorix {
 
 struct PipelineReport {
-    // "E1".."E11" for the exits that send (or, E3, hold) the text as typed;
+    // "E1".."E11" for the exits that send (or, E3, hold) the text as typed,
+    // "E12" when the local stages ran out of time;
     // "cache", "local", "offline", "ai" for the outcome variants that apply a
     // correction. "bypass" is not reported (no run starts).
     std::string path;

@@ -110,6 +110,9 @@ void LocalTypoDictionary::Core::saveLearned() {
 }
 
 void LocalTypoDictionary::Core::sync() {
+    if (syncURL.empty()) {
+        return;
+    }
     net::HttpRequest request;
     request.method = "GET";
     request.url = syncURL;

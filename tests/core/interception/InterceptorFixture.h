@@ -81,6 +81,8 @@ class InterceptorTempFolder {
 class WordListSpellChecker final : public platform::SpellChecker {
   public:
     bool isMisspelled(std::string_view word, std::string_view) override {
+        if (onCheck)
+            onCheck();
         const std::string w = text::toLower(word);
         if (w.empty())
             return false;
@@ -105,6 +107,9 @@ class WordListSpellChecker final : public platform::SpellChecker {
         std::lock_guard lock(mutex_);
         strict_ = strict;
     }
+    // Runs at every question (set before the run starts): e.g. the time a
+    // real checker would take.
+    std::function<void()> onCheck;
 
   private:
     std::mutex mutex_;
@@ -236,6 +241,7 @@ class InterceptorFixture : public ::testing::Test {
             config, logger, cache, dictionary, ai, detector, spell, desktop.keyboard(),
             desktop.keyboard(), desktop.accessibility(), desktop.pasteboard(), workspace,
             desktop.sounds(), *notice, dispatcher, [this] { ++popoverToggles; }});
+        config.setCloudProxyURL("https://cloud.test/v1/correct");
         interceptor->setPipelineObserver([this](const PipelineReport& report) {
             std::lock_guard lock(reportMutex_);
             reports_.push_back(report);
