@@ -63,7 +63,8 @@ class Numbering {
             longestRun = std::max(longestRun, end - at - bare.size());
         }
         if (prefixSeen) {
-            lead_ = "1" + std::string(longestRun, '0');
+            lead_.assign(longestRun + 1, '0');
+            lead_.front() = '1';
         }
     }
 

@@ -57,7 +57,7 @@ class LocalTypoDictionary : public SharedInstance<LocalTypoDictionary> {
         dispatch::Queue& utilityQueue;  // runs the sync timer
         dispatch::Clock& clock;
         // Dictionary endpoint; empty: no sync at all.
-        std::string syncURL;
+        std::string syncURL = {};
         dispatch::Duration syncTimeout = std::chrono::seconds(10);
         // Starts the periodic sync at the end of construction.
         bool startSyncOnInit = true;
