@@ -141,6 +141,9 @@ CorrectRun correctOnSimulatedDesktop(ServiceRoot& root, const CorrectOptions& op
     }
     // Typed before the interceptor starts: no background precheck settles it.
     desktop.typeText(options.text);
+    // The spell dictionaries load on first use; loading them now keeps that
+    // out of the local stages' time budget.
+    root.spellChecker().preload();
 
     HeadlessNotice notice(logger);
     const InterceptorServices wiring = services::interceptorServices(

@@ -1,5 +1,6 @@
 #include "cli/ServiceRoot.h"
 
+#include "core/config/CloudEndpoint.h"
 #include "core/config/ConfigFolder.h"
 #include "core/net/CurlHttpClient.h"
 #include "core/net/OfflineHttpClient.h"

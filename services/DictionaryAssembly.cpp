@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/config/CloudEndpoint.h"
+
 namespace quorix::services {
 
 LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& parts,
@@ -29,6 +31,7 @@ LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& 
             return settings->isWordWhitelisted(word);
         };
         deps.correctAccents = [settings] { return settings->correctAccents(); };
+        deps.syncURL = CloudEndpoint::dictionaryURL(settings->cloudProxyURL());
     }
     return deps;
 }

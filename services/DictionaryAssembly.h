@@ -30,8 +30,9 @@ struct DictionaryParts {
     platform::PreferencesStore& prefs;
     dispatch::Queue& utilityQueue;  // runs the sync timer
     dispatch::Clock& clock;
-    // The settings whose personal dictionary and accent switch the maps obey
-    // (null: no personal words, accent-only pairs never act).
+    // The settings whose personal dictionary, accent switch and correction
+    // service the dictionary obeys (null: no personal words, accent-only pairs
+    // never act, no sync).
     AppConfig* settings = nullptr;
     // Where the sources load (null: before the constructor returns).
     dispatch::Queue* loadQueue = nullptr;
@@ -48,8 +49,8 @@ struct DictionaryFolders {
     StorageMode storage = StorageMode::readWrite;
 };
 
-// The dependencies of a dictionary over `parts` and `folders`, with the
-// production sync endpoint and time-out; the periodic sync starts at
+// The dependencies of a dictionary over `parts` and `folders`, with the sync
+// endpoint of the configured correction service (none without settings); the periodic sync starts at
 // construction only when `startSync` is set.
 LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& parts,
                                                          DictionaryFolders folders,

@@ -84,7 +84,8 @@ std::string AIClient::buildSystemPrompt(std::optional<bool> isFormal) const {
 }
 
 void AIClient::correctText(std::string_view text, std::optional<bool> isFormal,
-                           CorrectionCompletion completion) {
+                           CorrectionCompletion completion,
+                           std::shared_ptr<dispatch::Cancellation> cancellation) {
     const std::string trimmed = text::trim(text);
     if (trimmed.empty() || text::characterCount(trimmed) <= 2) {
         completion(CorrectionResult::success(std::string(text)));
@@ -103,6 +104,7 @@ void AIClient::correctText(std::string_view text, std::optional<bool> isFormal,
         return;
     }
 
+    const CancellationScope scope(std::move(cancellation));
     MaskResult urls = maskURLs(text);
     MaskResult tags = maskTags(urls.maskedText);
     const std::string masked = std::move(tags.maskedText);
@@ -118,6 +120,11 @@ void AIClient::correctText(std::string_view text, std::optional<bool> isFormal,
         completion(std::move(r));
     };
 
+    // No endpoint configured: the text goes only to the chosen provider.
+    if (config_.cloudProxyURL().empty()) {
+        runProviderStep(masked, std::move(unmasking));
+        return;
+    }
     correctWithCloudProxy(
         masked, isFormal,
         [this, masked, unmasking = std::move(unmasking)](CorrectionResult r) mutable {

@@ -15,6 +15,9 @@
 // - Destruction waits until every exchange in flight has completed (bounded
 //   by the HTTP client's time limits); so the client must not be destroyed
 //   from inside one of its own completions.
+// - A correction given a cancellation stops when it is cancelled: exchanges in
+//   flight are abandoned and no further model or provider is tried; the
+//   completion still runs once, with a failure.
 
 #include <condition_variable>
 #include <cstddef>
@@ -30,6 +33,7 @@
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/config/ServiceEndpoints.h"
+#include "core/dispatch/Cancellation.h"
 #include "core/dispatch/Clock.h"
 #include "core/net/HttpClient.h"
 #include "platform/SystemEnvironment.h"
@@ -67,7 +71,8 @@ class AIClient {
     // (absent: the tone setting decides); provider requests always follow the
     // tone setting.
     void correctText(std::string_view text, std::optional<bool> isFormal,
-                     CorrectionCompletion completion);
+                     CorrectionCompletion completion,
+                     std::shared_ptr<dispatch::Cancellation> cancellation = {});
 
     // The system instruction for the current settings; isFormal absent lets
     // the tone setting decide.
@@ -112,7 +117,23 @@ class AIClient {
                        const std::string& text, CorrectionCompletion completion);
     void correctWithDeepSeek(const std::string& text, CorrectionCompletion completion);
 
+    // The cancellation of the correction whose step runs on this thread. Set by
+    // correctText and around every exchange handler, so that each step of a
+    // chain carries its correction's cancellation into the next exchange.
+    class CancellationScope {
+      public:
+        explicit CancellationScope(std::shared_ptr<dispatch::Cancellation> cancellation);
+        ~CancellationScope();
+        CancellationScope(const CancellationScope&) = delete;
+        CancellationScope& operator=(const CancellationScope&) = delete;
+
+      private:
+        std::shared_ptr<dispatch::Cancellation> previous_;
+    };
+
     // Starts an exchange counted as in flight until its handler has returned.
+    // Once the current correction is cancelled, the handler gets a cancelled
+    // transport error at once and nothing is sent.
     void startExchange(net::HttpRequest request, std::function<void(net::HttpResult)> handler);
     // Seconds since `start`, two decimals.
     std::string elapsedSince(dispatch::Instant start) const;

@@ -8,6 +8,8 @@
 #include "core/ai/GeminiFormat.h"
 #include "core/ai/HttpUrl.h"
 #include "core/ai/OpenAIChatFormat.h"
+#include "core/config/CloudEndpoint.h"
+#include "core/net/HttpErrors.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -21,6 +23,8 @@ constexpr dispatch::Duration kCloudTimeout = dispatch::seconds(3.5);
 constexpr std::size_t kMinRedactedKeyLength = 6;
 constexpr std::string_view kRedaction = "•••";
 
+thread_local std::shared_ptr<dispatch::Cancellation> tCancellation;
+
 net::HttpRequest jsonPost(std::string url, std::string body, dispatch::Duration timeout) {
     net::HttpRequest request;
     request.method = "POST";
@@ -33,10 +37,17 @@ net::HttpRequest jsonPost(std::string url, std::string body, dispatch::Duration 
 
 }  // namespace
 
+AIClient::CancellationScope::CancellationScope(std::shared_ptr<dispatch::Cancellation> cancellation)
+    : previous_(std::exchange(tCancellation, std::move(cancellation))) {}
+
+AIClient::CancellationScope::~CancellationScope() {
+    tCancellation = std::move(previous_);
+}
+
 void AIClient::correctWithCloudProxy(const std::string& text, std::optional<bool> isFormal,
                                      CorrectionCompletion completion) {
     const std::string url = config_.cloudProxyURL();
-    if (!HttpUrl::isValid(url)) {
+    if (!HttpUrl::isValid(url) || !CloudEndpoint::isAllowed(url)) {
         fail(completion, 400, "URL proxy non valido.");
         return;
     }
@@ -121,17 +132,29 @@ void AIClient::sendGeminiRequest(const std::string& model, const std::string& te
 
 void AIClient::startExchange(net::HttpRequest request,
                              std::function<void(net::HttpResult)> handler) {
+    std::shared_ptr<dispatch::Cancellation> cancellation = tCancellation;
+    if (cancellation && cancellation->isCancelled()) {
+        net::HttpResult cancelled;
+        cancelled.error = net::httpError(net::kHttpCancelled);
+        handler(std::move(cancelled));
+        return;
+    }
     {
         std::lock_guard lock(inFlightMutex_);
         ++inFlight_;
     }
-    http_.send(std::move(request), [this, handler = std::move(handler)](net::HttpResult reply) {
-        handler(std::move(reply));
-        std::lock_guard lock(inFlightMutex_);
-        if (--inFlight_ == 0) {
-            inFlightDone_.notify_all();
-        }
-    });
+    request.cancellation = cancellation;
+    http_.send(std::move(request),
+               [this, cancellation, handler = std::move(handler)](net::HttpResult reply) {
+                   {
+                       CancellationScope scope(cancellation);
+                       handler(std::move(reply));
+                   }
+                   std::lock_guard lock(inFlightMutex_);
+                   if (--inFlight_ == 0) {
+                       inFlightDone_.notify_all();
+                   }
+               });
 }
 
 std::string AIClient::elapsedSince(dispatch::Instant start) const {

@@ -12,6 +12,9 @@ std::optional<std::string> CloudCorrectionFormat::requestBody(const Fields& fiel
             if (words.size() == kMaxWhitelistWords) {
                 break;
             }
+            if (word.size() > kMaxWhitelistWordBytes) {
+                continue;
+            }
             words.push_back(word);
         }
     }

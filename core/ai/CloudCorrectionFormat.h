@@ -15,6 +15,8 @@ namespace quorix {
 class CloudCorrectionFormat {
   public:
     static constexpr std::size_t kMaxWhitelistWords = 30;
+    // Longer entries of the personal dictionary are not words and are not sent.
+    static constexpr std::size_t kMaxWhitelistWordBytes = 64;
     static constexpr std::string_view kFallbackVersion = "1.0.0";
 
     struct Fields {

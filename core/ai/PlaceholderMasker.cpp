@@ -1,8 +1,11 @@
 #include "core/ai/PlaceholderMasker.h"
 
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <utility>
 
+#include "core/ai/TagScanner.h"
 #include "core/config/AppLogger.h"
 #include "core/text/Regex.h"
 #include "core/text/Text.h"
@@ -16,26 +19,11 @@ namespace {
 constexpr std::string_view kUrlPattern =
     "https?://[^\\s<>\"'\\u2019\\u0060]+|www\\.[^\\s<>\"'\\u2019\\u0060]+";
 
-// Alternatives in priority order: one-line markup, one-line bracketed text,
-// a mention (a full name of capitalised words, else one word), a channel or
-// hashtag, a ticket identifier.
-constexpr std::string_view kTagPattern =
-    "(<[^>\\n]+>"
-    "|\\[[^\\]\\n]+\\]"
-    "|@\\s*(?:[A-Za-zÀ-ÿ0-9_.-]+(?:\\s+[A-ZÀ-ÿ][a-z0-9_.-]+)+|[A-Za-z0-9_.-]+)"
-    "|#[A-Za-z0-9_.-]+"
-    "|\\b[A-Z]{2,10}-[0-9]+\\b)";
-
 constexpr std::u16string_view kZeroWidthSpace = u"\u200B";
 
 const std::optional<text::Regex>& urlRegex() {
     static const std::optional<text::Regex> re =
         text::Regex::make(kUrlPattern, text::Regex::kCaseInsensitive);
-    return re;
-}
-
-const std::optional<text::Regex>& tagRegex() {
-    static const std::optional<text::Regex> re = text::Regex::make(kTagPattern);
     return re;
 }
 
@@ -50,26 +38,118 @@ std::u16string removeZeroWidthSpaces(std::u16string_view s) {
     return out;
 }
 
-// Replaces every match by prefix + n + "__", walking backwards so that the
-// ranges of earlier matches stay valid.
-MaskResult mask(std::u16string working, const std::optional<text::Regex>& re,
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The numbers of one kind's placeholders. Counted from 0 unless the text
+// already holds that kind's prefix ("QUORIX_URL_" without the leading
+// underscores, which a neighbouring placeholder could supply): then every
+// number has more digits than any digit run after such a prefix in the text,
+// so that no placeholder can be found where the user typed something.
+class Numbering {
+  public:
+    Numbering(std::string_view text, std::string_view prefix) {
+        const std::string_view bare = prefix.substr(2);
+        std::size_t longestRun = 0;
+        bool prefixSeen = false;
+        for (std::size_t at = text.find(bare); at != std::string_view::npos;
+             at = text.find(bare, at + 1)) {
+            prefixSeen = true;
+            std::size_t end = at + bare.size();
+            while (end < text.size() && isDigit(text[end])) {
+                ++end;
+            }
+            longestRun = std::max(longestRun, end - at - bare.size());
+        }
+        if (prefixSeen) {
+            lead_.assign(longestRun + 1, '0');
+            lead_.front() = '1';
+        }
+    }
+
+    // Numbers stay distinct and never shorter than the lead.
+    std::string operator()(std::size_t i) const {
+        if (lead_.empty()) {
+            return std::to_string(i);
+        }
+        if (lead_.size() <= 18) {
+            return std::to_string(std::stoull(lead_) + i);
+        }
+        return lead_ + std::to_string(i);
+    }
+
+  private:
+    std::string lead_;
+};
+
+// Replaces every range (in text order, not overlapping) by prefix + n + "__".
+MaskResult mask(std::u16string_view working, const std::vector<text::Range>& ranges,
                 std::string_view prefix) {
     MaskResult result;
-    if (!re) {
-        result.maskedText = text::fromUtf16(working);
+    const std::string utf8 = text::fromUtf16(working);
+    if (ranges.empty()) {
+        result.maskedText = utf8;
         return result;
     }
-    const std::vector<text::RegexMatch> matches = re->findAll(std::u16string_view(working));
-    for (std::size_t i = matches.size(); i-- > 0;) {
-        const text::Range r = matches[i].range();
-        std::string placeholder = std::string(prefix) + std::to_string(i) + "__";
-        const std::u16string_view span(working.data() + r.location,
-                                       static_cast<std::size_t>(r.length));
-        result.map.emplace(placeholder, text::fromUtf16(span));
-        working = text::replaceRange(working, r, text::toUtf16(placeholder));
+    const Numbering number(utf8, prefix);
+    std::u16string masked;
+    masked.reserve(working.size());
+    std::size_t cursor = 0;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        const auto begin = static_cast<std::size_t>(ranges[i].location);
+        const auto length = static_cast<std::size_t>(ranges[i].length);
+        std::string placeholder = std::string(prefix) + number(i) + "__";
+        masked.append(working.substr(cursor, begin - cursor));
+        masked.append(text::toUtf16(placeholder));
+        result.map.emplace(std::move(placeholder), text::fromUtf16(working.substr(begin, length)));
+        cursor = begin + length;
     }
-    result.maskedText = text::fromUtf16(working);
+    masked.append(working.substr(cursor));
+    result.maskedText = text::fromUtf16(masked);
     return result;
+}
+
+std::vector<text::Range> rangesOf(const std::vector<text::RegexMatch>& matches) {
+    std::vector<text::Range> ranges;
+    ranges.reserve(matches.size());
+    for (const auto& match : matches) {
+        ranges.push_back(match.range());
+    }
+    return ranges;
+}
+
+// Puts back every placeholder of the map in one pass (the spans put back are
+// not searched again) and collects the placeholders that were found.
+std::string restore(std::string_view text, const PlaceholderMap& map, std::string_view prefix,
+                    std::set<std::string>& found) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t cursor = 0;
+    for (std::size_t at = text.find(prefix); at != std::string_view::npos;
+         at = text.find(prefix, at + 1)) {
+        if (at < cursor) {
+            continue;
+        }
+        std::size_t end = at + prefix.size();
+        while (end < text.size() && isDigit(text[end])) {
+            ++end;
+        }
+        if (end == at + prefix.size() || text.substr(end, 2) != "__") {
+            continue;
+        }
+        std::string placeholder(text.substr(at, end + 2 - at));
+        const auto it = map.find(placeholder);
+        if (it == map.end()) {
+            continue;
+        }
+        out.append(text.substr(cursor, at - cursor));
+        out.append(it->second);
+        found.insert(std::move(placeholder));
+        cursor = end + 2;
+    }
+    out.append(text.substr(cursor));
+    return out;
 }
 
 void logRepair(AppLogger* logger, const std::string& line) {
@@ -84,20 +164,21 @@ MaskResult PlaceholderMasker::maskURLs(std::string_view text) {
     if (!urlRegex()) {
         return MaskResult{std::string(text), {}};
     }
-    return mask(text::toUtf16(text), urlRegex(), kUrlPrefix);
+    const std::u16string units = text::toUtf16(text);
+    return mask(units, rangesOf(urlRegex()->findAll(std::u16string_view(units))), kUrlPrefix);
 }
 
 MaskResult PlaceholderMasker::maskTags(std::string_view text) {
-    return mask(removeZeroWidthSpaces(text::toUtf16(text)), tagRegex(), kTagPrefix);
+    const std::u16string units = removeZeroWidthSpaces(text::toUtf16(text));
+    return mask(units, TagScanner::findAll(units), kTagPrefix);
 }
 
 std::string PlaceholderMasker::unmaskURLs(std::string_view text, const PlaceholderMap& urlMap,
                                           AppLogger* logger) {
-    std::string out(text);
+    std::set<std::string> found;
+    std::string out = restore(text, urlMap, kUrlPrefix, found);
     for (const auto& [placeholder, span] : urlMap) {
-        if (text::contains(out, placeholder)) {
-            out = text::replaceAll(out, placeholder, span);
-        } else {
+        if (!found.contains(placeholder)) {
             logRepair(logger, "⚠️ [AIClient] Placeholder " + placeholder +
                                   " rimosso dall'AI. Ripristino di sicurezza dell'URL.");
             out += " " + span;
@@ -108,11 +189,10 @@ std::string PlaceholderMasker::unmaskURLs(std::string_view text, const Placehold
 
 std::string PlaceholderMasker::unmaskTags(std::string_view text, const PlaceholderMap& tagMap,
                                           AppLogger* logger) {
-    std::string out(text);
+    std::set<std::string> found;
+    std::string out = restore(text, tagMap, kTagPrefix, found);
     for (const auto& [placeholder, span] : tagMap) {
-        if (text::contains(out, placeholder)) {
-            out = text::replaceAll(out, placeholder, span);
-        } else {
+        if (!found.contains(placeholder)) {
             logRepair(logger, "⚠️ [AIClient] Segnaposto tag " + placeholder +
                                   " rimosso dall'AI. Ripristino del tag originale.");
             out = span + " " + out;

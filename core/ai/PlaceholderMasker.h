@@ -4,7 +4,11 @@
 // model, and puts them back afterwards.
 //
 // Placeholders are "__QUORIX_URL_<n>__" and "__QUORIX_TAG_<n>__", n counted
-// from 0 in text order, separately for each kind. A placeholder the model
+// from 0 in text order, separately for each kind. When the text itself holds
+// something placeholder-like of a kind, that kind's numbers start at a power
+// of ten with more digits than any number written there, so that what the
+// user typed never collides with a placeholder and comes back unchanged.
+// Masking and unmasking take linear time. A placeholder the model
 // dropped is restored anyway (links appended after a space, tags prefixed
 // before a space) and reported in the log; a placeholder it repeated is
 // restored at every place. Stateless; callable from any thread.

@@ -131,6 +131,9 @@ std::string SystemPrompt::build(bool formal, bool correctAccents,
             if (n == kMaxProtectedWords) {
                 break;
             }
+            if (word.size() > kMaxProtectedWordBytes) {
+                continue;
+            }
             if (n > 0) {
                 out += ", ";
             }

@@ -12,6 +12,8 @@ class SystemPrompt {
   public:
     // At most this many protected words are listed, in the set's order.
     static constexpr std::size_t kMaxProtectedWords = 30;
+    // Longer entries of the personal dictionary are not words and are left out.
+    static constexpr std::size_t kMaxProtectedWordBytes = 64;
 
     // formal: the formal rewrite style (ignores correctAccents); otherwise the
     // natural style with the accent instruction chosen by correctAccents.

@@ -25,7 +25,12 @@ AppConfig::AppConfig(std::string configFolder, platform::FileSystem& fs, AppLogg
     }
     load();
     base_ = snapshot();
+    publishSecrets();
     loadWhitelist();
+}
+
+void AppConfig::publishSecrets() const {
+    logger_.setSecrets({apiKey(), groqApiKey(), deepseekApiKey()});
 }
 
 void AppConfig::notify(std::initializer_list<ConfigField> fields) const {
@@ -73,9 +78,9 @@ std::optional<std::string> AppConfig::lastOriginalFullText() const { return get(
 std::optional<std::string> AppConfig::lastCorrectedFullText() const { return get(&ConfigState::lastCorrectedFullText); }
 dispatch::WallTime AppConfig::lastCorrectionDate() const { return get(&ConfigState::lastCorrectionDate); }
 
-void AppConfig::setApiKey(std::string v) { set(&ConfigState::apiKey, std::move(v), std::nullopt); }
-void AppConfig::setDeepseekApiKey(std::string v) { set(&ConfigState::deepseekApiKey, std::move(v), std::nullopt); }
-void AppConfig::setGroqApiKey(std::string v) { set(&ConfigState::groqApiKey, std::move(v), std::nullopt); }
+void AppConfig::setApiKey(std::string v) { set(&ConfigState::apiKey, std::move(v), std::nullopt); publishSecrets(); }
+void AppConfig::setDeepseekApiKey(std::string v) { set(&ConfigState::deepseekApiKey, std::move(v), std::nullopt); publishSecrets(); }
+void AppConfig::setGroqApiKey(std::string v) { set(&ConfigState::groqApiKey, std::move(v), std::nullopt); publishSecrets(); }
 void AppConfig::setCloudProxyURL(std::string v) { set(&ConfigState::cloudProxyURL, std::move(v), std::nullopt); }
 void AppConfig::setProvider(AIProvider v) { set(&ConfigState::provider, v, std::nullopt); }
 void AppConfig::setIsEnabled(bool v) { set(&ConfigState::isEnabled, v, ConfigField::isEnabled); }

@@ -188,6 +188,8 @@ class AppConfig {
         state_.*member = std::move(value);
     }
     void notify(std::initializer_list<ConfigField> fields) const;
+    // Hands the current API keys to the logger, which blanks them out of every line.
+    void publishSecrets() const;
     void log(std::string_view message) const { logger_.log(message); }
     bool canWrite() const { return storage_ == StorageMode::readWrite; }
     // config.json applied over base, or nullopt when missing, refused or damaged.

@@ -146,7 +146,8 @@ void applyLoaded(T& field, std::optional<T>& loaded) {
 
 }  // namespace
 
-std::vector<ConfigField> observableFields(const LoadedMembers& m) {
+#include "core/config/CloudEndpoint.h"
+#include "core/config/ConfigMembers.h"
     const std::pair<bool, ConfigField> observable[] = {
         {m.isEnabled.has_value(), ConfigField::isEnabled},
         {m.soundEnabled.has_value(), ConfigField::soundEnabled},
@@ -207,6 +208,14 @@ void AppConfig::load() {
         return;
     }
     LoadedMembers m = readConfigMembers(document);
+    if (m.cloudProxyURL && *m.cloudProxyURL == kRetiredCloudCorrectURL) {
+        m.cloudProxyURL.reset();
+    } else if (m.cloudProxyURL && !CloudEndpoint::isAllowed(*m.cloudProxyURL)) {
+        m.cloudProxyURL.reset();
+        logger_.log(
+            "⚠️ [Config] cloudProxyURL ignorato: serve un indirizzo https:// (http:// solo "
+            "verso questo computer).");
+    }
     for (ConfigField field : observableFields(m)) {
         observers_.notify(field);
     }

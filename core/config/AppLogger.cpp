@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/config/StoredFile.h"
+#include "core/text/Text.h"
 
 namespace quorix {
 
@@ -34,9 +35,29 @@ std::string AppLogger::timestampPrefix(dispatch::WallTime t) {
     return buf;
 }
 
+void AppLogger::setSecrets(const std::vector<std::string>& secrets) {
+    std::vector<std::string> kept;
+    for (const std::string& secret : secrets) {
+        std::string trimmed = text::trim(secret);
+        if (trimmed.size() >= kMinSecretLength) {
+            kept.push_back(std::move(trimmed));
+        }
+    }
+    std::lock_guard lock(lock_);
+    secrets_ = std::move(kept);
+}
+
 void AppLogger::log(std::string_view message) {
     std::string line = timestampPrefix(clock_.wallNow());
     line.append(message);
+    {
+        std::lock_guard lock(lock_);
+        for (const std::string& secret : secrets_) {
+            if (text::contains(line, secret)) {
+                line = text::replaceAll(line, secret, kRedaction);
+            }
+        }
+    }
     line.push_back('\n');
 
     if (echo_ != nullptr) {

@@ -7,6 +7,9 @@
 // goes to the echo and the history, and the history keeps every line. Past
 // kLogFileLimit bytes the file is moved to debug.log.old and starts afresh.
 // Thread: any; concurrent lines land whole in the file.
+//
+// Every line, whatever its source, has each secret (the API keys, handed over
+// by AppConfig whenever they change) blanked out before it goes anywhere.
 
 #include <atomic>
 #include <cstdint>
@@ -37,6 +40,12 @@ class AppLogger {
     AppLogger& operator=(const AppLogger&) = delete;
 
     void log(std::string_view message);
+    // Replaces the secrets blanked out of every later line. Values are
+    // trimmed; short ones (under kMinSecretLength) are ignored, since blanking
+    // them would mangle ordinary words.
+    void setSecrets(const std::vector<std::string>& secrets);
+    static constexpr std::size_t kMinSecretLength = 6;
+    static constexpr std::string_view kRedaction = "•••";
     // The history concatenated, oldest first; "" when nothing was logged.
     std::string getRecentLogs() const;
     std::string getLogFilePath() const { return logFilePath_; }
@@ -63,6 +72,7 @@ class AppLogger {
     std::deque<std::string> inMemoryLogs_;
     std::function<void(const std::string&)> lineObserver_;
     std::atomic<bool> fileFailing_{false};
+    std::vector<std::string> secrets_;
 };
 
 }  // namespace quorix

@@ -28,7 +28,7 @@ struct ConfigState {
     std::string apiKey;
     std::string deepseekApiKey;
     std::string groqApiKey;
-    std::string cloudProxyURL{kCloudCorrectURL};
+    std::string cloudProxyURL;  // none: no cloud step, no dictionary sync
     AIProvider provider = AIProvider::gemini;
     bool isEnabled = true;
     bool soundEnabled = true;

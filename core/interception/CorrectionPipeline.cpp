@@ -4,6 +4,7 @@
 #include <mutex>
 #include <utility>
 
+#include "core/dispatch/Cancellation.h"
 #include "core/dispatch/Semaphore.h"
 #include "core/interception/AnswerDivergence.h"
 #include "core/interception/KeyCodes.h"
@@ -48,6 +49,8 @@ constexpr ExitRule kAnswerUnchanged{PipelineExit::answerUnchanged, true,
                                     ExitRule::Restore::alwaysAfterReturn, true};
 constexpr ExitRule kNoOfflineCorrection{PipelineExit::noOfflineCorrection, true,
                                         ExitRule::Restore::whenClipboard, true};
+constexpr ExitRule kLocalDeadline{PipelineExit::localDeadline, true,
+                                  ExitRule::Restore::whenClipboard, true};
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
@@ -112,6 +115,7 @@ struct CorrectionPipeline::Run {
     bool isExecutive = false;
     SpellScan scan;
     std::string provider;
+    dispatch::Deadline localDeadline;
 
     double elapsedSeconds(const dispatch::Clock& clock) const {
         return std::chrono::duration<double>(clock.now() - start).count();
@@ -157,6 +161,7 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     r.element = std::move(capture.element);
     r.text = std::move(capture.text);
     r.usedClipboard = capture.usedClipboard;
+    r.localDeadline = dispatch::Deadline(clock, kLocalStagesLimit);
 
     const AutocompleteToken token = heuristics_.isUnfinishedAutocompleteToken(r.text);
     if (token.isMatch) {
@@ -175,6 +180,9 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
         r.frontApp = std::move(*front);
     }
     r.isBrowser = BrowserDetector::isBrowserApp(r.frontApp.bundleIdentifier);
+    if (outOfLocalTime(r)) {
+        return sendUnchanged(kLocalDeadline, r);
+    }
 
     if (heuristics_.isPureURLOrNavigation(r.text)) {
         log("⚡️ [URL/Link Bypass] Rilevato link web o URL ('" + r.text +
@@ -199,13 +207,20 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
         return applyOutcome(CorrectionOutcome::Variant::cache, r, *cached);
     }
 
+    if (outOfLocalTime(r)) {
+        return sendUnchanged(kLocalDeadline, r);
+    }
+
     AppConfig& config = s_.config;
     const ToneStyle tone = config.toneStyle();
     r.isExecutive = tone == ToneStyle::formal ||
                     config.isExecutiveApp(r.frontApp.bundleIdentifier, r.frontApp.localizedName);
 
-    r.scan = heuristics_.findMisspelledWord(r.text, r.isExecutive);
+    r.scan = heuristics_.findMisspelledWord(r.text, r.isExecutive, r.localDeadline);
     r.provider = providerName(config.provider());
+    if (outOfLocalTime(r)) {
+        return sendUnchanged(kLocalDeadline, r);
+    }
 
     if (r.scan.misspelledWord) {
         log("🔍 [NSSpellChecker] Refuso rilevato su '" + *r.scan.misspelledWord + "'. Chiamo " +
@@ -223,7 +238,7 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
 
     if (!r.isExecutive && tone == ToneStyle::natural) {
         if (auto local = s_.dictionary.tryCorrectLocally(r.text)) {
-            if (!heuristics_.hasPotentialTypo(*local)) {
+            if (!heuristics_.hasPotentialTypo(*local, r.localDeadline)) {
                 log("⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza "
                     "AI): " +
                     quoted(*local));
@@ -239,19 +254,31 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
 
 PipelineReport CorrectionPipeline::askAI(Run& r) {
     dispatch::Clock& clock = s_.dispatcher.clock();
+    if (outOfLocalTime(r)) {
+        s_.notice.hide(std::nullopt, std::nullopt);
+        return sendUnchanged(kLocalDeadline, r);
+    }
     auto wait = std::make_shared<AIWait>(clock);
-    s_.ai.correctText(r.text, r.isExecutive, [wait](CorrectionResult result) {
-        {
-            std::lock_guard lock(wait->mutex);
-            if (result.text) {
-                wait->result = std::move(result.text);
-            } else {
-                wait->error = std::move(result.error);
+    // Given up with the wait: the run is over, and so is every exchange for it.
+    auto cancellation = std::make_shared<dispatch::Cancellation>();
+    s_.ai.correctText(
+        r.text, r.isExecutive,
+        [wait](CorrectionResult result) {
+            {
+                std::lock_guard lock(wait->mutex);
+                if (result.text) {
+                    wait->result = std::move(result.text);
+                } else {
+                    wait->error = std::move(result.error);
+                }
             }
-        }
-        wait->semaphore.signal();
-    });
+            wait->semaphore.signal();
+        },
+        cancellation);
     const bool timedOut = !wait->semaphore.wait(dispatch::seconds(kAITimeoutSeconds));
+    if (timedOut) {
+        cancellation->cancel();
+    }
     const double elapsed = r.elapsedSeconds(clock);
 
     std::optional<std::string> answer;
@@ -370,6 +397,17 @@ PipelineReport CorrectionPipeline::applyOutcome(CorrectionOutcome::Variant varia
     static constexpr const char* kVariantNames[] = {"cache", "local", "offline", "ai"};
     return PipelineReport{kVariantNames[static_cast<int>(variant)], r.text, std::move(applied.text),
                           std::move(applied.changedWord), true};
+}
+
+bool CorrectionPipeline::outOfLocalTime(const Run& r) {
+    if (!r.localDeadline.passed()) {
+        return false;
+    }
+    log("⏱️ [Limite locale] Controlli locali oltre " +
+        std::to_string(
+            std::chrono::duration_cast<std::chrono::milliseconds>(kLocalStagesLimit).count()) +
+        " ms. Invio del testo originale.");
+    return true;
 }
 
 PipelineReport CorrectionPipeline::sendUnchanged(const ExitRule& rule, Run& r) {

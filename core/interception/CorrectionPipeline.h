@@ -22,6 +22,10 @@ namespace quorix {
 class CorrectionPipeline {
   public:
     static constexpr double kAITimeoutSeconds = 5.0;
+    // Budget of the local stages, from the captured text to the AI call; past
+    // it the text leaves as typed. An ordinary message needs a few
+    // milliseconds; the margin covers slow machines and first-use costs.
+    static constexpr dispatch::Duration kLocalStagesLimit = std::chrono::milliseconds(250);
 
     CorrectionPipeline(InterceptorServices& services, const TextHeuristics& heuristics,
                        const BrowserDetector& browser, FieldIO& fieldIO, HeldBackMessage& heldBack);
@@ -47,6 +51,8 @@ class CorrectionPipeline {
     PipelineReport applyOutcome(CorrectionOutcome::Variant variant, Run& run,
                                 const std::string& corrected, double elapsedSeconds = 0);
     PipelineReport sendUnchanged(const ExitRule& rule, Run& run);
+    // True (after logging) when the local stages have used up their budget.
+    bool outOfLocalTime(const Run& run);
     void log(const std::string& line);
 
     InterceptorServices& s_;

@@ -24,17 +24,19 @@ enum class PipelineExit {
     blankAnswer,             // the AI answered nothing
     answerUnchanged,         // the AI changed no word
     noOfflineCorrection,     // the AI failed and no local correction applies
+    localDeadline,           // the local stages ran out of time
 };
 
-// "E1".."E11": the exit's name in reports, JSON and log lines.
+// "E1".."E12": the exit's name in reports, JSON and log lines.
 constexpr std::string_view exitCode(PipelineExit exit) {
-    constexpr std::array<std::string_view, 11> kCodes{"E1", "E2", "E3", "E4",  "E5", "E6",
-                                                      "E7", "E8", "E9", "E10", "E11"};
+    constexpr std::array<std::string_view, 12> kCodes{"E1", "E2", "E3",  "E4",  "E5", "E6",
+                                                      "E7", "E8", "E9", "E10", "E11", "E12"};
     return kCodes[static_cast<std::size_t>(exit)];
 }
 
 struct PipelineReport {
-    // exitCode() of a PipelineExit for the exits that send the text as typed;
+    // exitCode() of a PipelineExit for the exits that send (or, E3, hold) the
+    // text as typed, "E12" among them when the local stages ran out of time;
     // "cache", "local", "offline", "ai" for the outcome variants that apply a
     // correction; "terminal" when the capture refused to copy in a terminal
     // and let the Return through. "bypass" is not reported (no run starts).

@@ -157,7 +157,9 @@ TextHeuristics::TextHeuristics(AppConfig& config, LanguageDetector& detector,
       italianFunctionWords_(makeSet(heuristics::kItalianFunctionWords)),
       elidedForms_(makeSet(heuristics::kElidedForms)),
       unaccentedWords_(makeSet(heuristics::kUnaccentedWords)),
-      camelCase_(text::Regex::compile("[a-z]+[A-Z][a-zA-Z0-9]*")),
+      // Searched, "[a-z]+[A-Z][a-zA-Z0-9]*" matches exactly where a lower-case
+      // letter is followed by a capital; the short form needs no backtracking.
+      camelCase_(text::Regex::compile("[a-z][A-Z]")),
       elongation_(text::Regex::compile("([a-zA-Z])\\1{2,}")),
       unfinishedMention_(text::Regex::compile("(?:^|\\s)@[A-Za-z0-9_.-]{0,32}$")),
       unfinishedEmoji_(text::Regex::compile("(?:^|\\s):[A-Za-z0-9_+-]{1,32}$")),
@@ -221,11 +223,15 @@ bool TextHeuristics::isElongation(std::string_view lowered) const {
     return text::characterCount(t) >= 3 && elongation_.search(t);
 }
 
-bool TextHeuristics::hasPotentialTypo(std::string_view text) const {
+bool TextHeuristics::hasPotentialTypo(std::string_view text,
+                                      const dispatch::Deadline& deadline) const {
     const auto mentions = mentionsOf(text);
     const auto pieces = splitKeepingCompounds(
         text, [](char32_t c) { return text::isWhiteSpace(c) || text::isPunctuation(c); });
     for (const auto& piece : pieces) {
+        if (deadline.passed()) {
+            return true;
+        }
         if (text::characterCount(piece) <= 1) {
             continue;
         }
@@ -377,7 +383,8 @@ bool TextHeuristics::isMisspelledIn(const std::string& word,
     });
 }
 
-SpellScan TextHeuristics::findMisspelledWord(std::string_view text, bool /*isExecutive*/) const {
+SpellScan TextHeuristics::findMisspelledWord(std::string_view text, bool /*isExecutive*/,
+                                             const dispatch::Deadline& deadline) const {
     SpellScan scan;
     const MaskResult urls = AIClient::maskURLs(text);
     const MaskResult tags = AIClient::maskTags(urls.maskedText);
@@ -385,8 +392,9 @@ SpellScan TextHeuristics::findMisspelledWord(std::string_view text, bool /*isExe
 
     const auto mentions = mentionsOf(text);
     const bool italianContext = std::any_of(
-        scan.candidateWords.begin(), scan.candidateWords.end(),
-        [&](const std::string& w) { return italianFunctionWords_.contains(folded(w)); });
+        scan.candidateWords.begin(), scan.candidateWords.end(), [&](const std::string& w) {
+            return deadline.passed() || italianFunctionWords_.contains(folded(w));
+        });
     const bool correctAccents = config_.correctAccents();
 
     // Languages in the order consulted; a language already asked is not asked
@@ -408,6 +416,10 @@ SpellScan TextHeuristics::findMisspelledWord(std::string_view text, bool /*isExe
     };
 
     for (const auto& candidate : scan.candidateWords) {
+        if (deadline.passed()) {
+            scan.outOfTime = true;
+            break;
+        }
         const std::string w = folded(trimApostrophes(candidate));
         if (text::characterCount(w) < 2 || elidedForms_.contains(w) || mentions.contains(w) ||
             isCodeOrDevToken(candidate) || isCompoundCodeWord(candidate) || isElongation(w) ||

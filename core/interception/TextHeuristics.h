@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/config/AppConfig.h"
+#include "core/dispatch/Deadline.h"
 #include "core/knowledge/LanguageDetector.h"
 #include "core/text/Regex.h"
 #include "platform/SpellChecker.h"
@@ -34,6 +35,8 @@ struct AutocompleteToken {
 struct SpellScan {
     std::vector<std::string> candidateWords;
     std::optional<std::string> misspelledWord;
+    // The deadline passed before every candidate was checked.
+    bool outOfTime = false;
 };
 
 class TextHeuristics {
@@ -51,8 +54,9 @@ class TextHeuristics {
     bool isCodeOrDevToken(std::string_view word) const;
 
     // Whether a text still holds a word the Italian spell checker rejects
-    // (mentions, code tokens, elongations and personal words excepted).
-    bool hasPotentialTypo(std::string_view text) const;
+    // (mentions, code tokens, elongations and personal words excepted). Once
+    // the deadline has passed the answer is true: the text is not vouched for.
+    bool hasPotentialTypo(std::string_view text, const dispatch::Deadline& deadline = {}) const;
 
     // Wording that calls for a rewrite: tone terms in work contexts, a word
     // repeated next to itself, or a known wrong phrase. `words` are the
@@ -71,8 +75,10 @@ class TextHeuristics {
 
     // Masks links and tags, splits the masked text into candidate words
     // (placeholders stay whole and are not candidates) and spell-checks them in
-    // order; the scan stops at the first misspelled word.
-    SpellScan findMisspelledWord(std::string_view text, bool isExecutive) const;
+    // order; the scan stops at the first misspelled word, or when the
+    // deadline has passed (outOfTime).
+    SpellScan findMisspelledWord(std::string_view text, bool isExecutive,
+                                 const dispatch::Deadline& deadline = {}) const;
 
   private:
     using WordSet = std::unordered_set<std::string>;

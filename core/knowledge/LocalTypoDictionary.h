@@ -73,7 +73,8 @@ class LocalTypoDictionary {
         platform::PreferencesStore& prefs;
         dispatch::Queue& utilityQueue;  // runs the sync timer
         dispatch::Clock& clock;
-        std::string syncURL = std::string(kCloudDictionaryURL);
+        // Dictionary endpoint; empty: no sync at all.
+        std::string syncURL = {};
         dispatch::Duration syncTimeout = std::chrono::seconds(10);
         // Starts the periodic sync at the end of construction.
         bool startSyncOnInit = true;

@@ -199,7 +199,7 @@ void LocalTypoDictionary::Core::saveLearned() {
 
 void LocalTypoDictionary::Core::sync() {
     // A merge before the language maps are loaded would be overwritten.
-    if (!waitLoaded()) {
+    if (syncURL.empty() || !waitLoaded()) {
         return;
     }
     net::HttpRequest request;

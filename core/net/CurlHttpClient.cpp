@@ -82,6 +82,13 @@ void CurlHttpClient::send(HttpRequest request, Completion completion) {
         callback(transfer->fail(httpError(kHttpOther)));
         return;
     }
+    if (transfer->cancelled()) {
+        auto callback = transfer->takeCompletion();
+        callback(transfer->fail(httpError(kHttpCancelled)));
+        return;
+    }
+    // A cancellation wakes the worker, which retires the transfer.
+    transfer->watchCancellation([multi = multi_] { curl_multi_wakeup(asMulti(multi)); });
     {
         std::unique_lock lock(mutex_);
         if (!stopping_) {
@@ -162,6 +169,10 @@ void CurlHttpClient::run() {
         const auto checked = SteadyClock::now();
         std::optional<SteadyClock::time_point> nextDeadline;
         for (std::size_t i = active.size(); i-- > 0;) {
+            if (active[i]->cancelled()) {
+                retire(i, active[i]->fail(httpError(kHttpCancelled)));
+                continue;
+            }
             const auto deadline = active[i]->idleDeadline();
             if (!deadline) {
                 continue;

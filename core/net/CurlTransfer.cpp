@@ -73,10 +73,19 @@ CurlTransfer::CurlTransfer(HttpRequest request, HttpClient::Completion completio
 }
 
 CurlTransfer::~CurlTransfer() {
+    if (cancelWatch_) {
+        request_.cancellation->remove(*cancelWatch_);
+    }
     if (easy_ != nullptr) {
         curl_easy_cleanup(asEasy(easy_));
     }
     curl_slist_free_all(headers_);
+}
+
+void CurlTransfer::watchCancellation(std::function<void()> wake) {
+    if (request_.cancellation && !cancelWatch_) {
+        cancelWatch_ = request_.cancellation->onCancel(std::move(wake));
+    }
 }
 
 bool CurlTransfer::configure(const CurlHttpClientOptions& options) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -31,6 +32,11 @@ class CurlTransfer {
     // The CURL* easy handle.
     void* easyHandle() const { return easy_; }
 
+    // Whether the sender has abandoned the exchange.
+    bool cancelled() const { return request_.cancellation && request_.cancellation->isCancelled(); }
+    // Runs `wake` when the sender abandons the exchange, until destruction.
+    void watchCancellation(std::function<void()> wake);
+
     // Starts the idle clock: called when the transfer enters the multi handle.
     void start(SteadyTime now);
     // The instant at which the idle time-out expires, if the request has one.
@@ -51,6 +57,7 @@ class CurlTransfer {
     void touch();
 
     HttpRequest request_;
+    std::optional<dispatch::Cancellation::Registration> cancelWatch_;
     HttpClient::Completion completion_;
     void* easy_ = nullptr;  // CURL*
     curl_slist* headers_ = nullptr;

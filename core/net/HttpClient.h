@@ -9,6 +9,9 @@
 // - A transport failure (refused, time-out, TLS, cancelled) yields `error`
 //   with domain "HttpClient"; any HTTP status, 4xx/5xx included, is a response.
 // - Error descriptions never echo the URL's query string or header values.
+// - A request whose cancellation is cancelled (before or during the exchange)
+//   completes promptly with kHttpCancelled; clients that cannot stop an
+//   exchange may complete it normally instead.
 //
 // Why this port lives in core/net and not beside the others in platform/: its
 // contract is made of core value types (dispatch::Duration, net::Error), and
@@ -18,12 +21,14 @@
 // core changes.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "core/dispatch/Cancellation.h"
 #include "core/dispatch/Clock.h"
 #include "core/net/Error.h"
 
@@ -39,6 +44,8 @@ struct HttpRequest {
     // Idle time-out: the exchange fails when no byte moves for this long.
     // Zero or negative: no idle limit (the client's total limit still applies).
     dispatch::Duration timeout = dispatch::seconds(60);
+    // Lets the sender abandon the exchange; none when empty.
+    std::shared_ptr<dispatch::Cancellation> cancellation;
 };
 
 struct HttpResponse {
@@ -71,7 +78,7 @@ enum HttpErrorCode : int {
 };
 
 class HttpClient {
-public:
+  public:
     using Completion = std::function<void(HttpResult)>;
     virtual ~HttpClient() = default;
     virtual void send(HttpRequest request, Completion completion) = 0;

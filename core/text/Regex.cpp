@@ -40,6 +40,25 @@ uint32_t icuFlags(uint32_t options) {
     return flags;
 }
 
+// ICU's time limit is counted in steps of the match engine (units of about ten
+// thousand steps). Every pattern the program uses is linear, needing a few
+// steps per UTF-16 unit; the limit allows forty per unit plus a fixed margin,
+// so that only a backtracking blow-up reaches it.
+constexpr int32_t kBaseTimeLimit = 50;
+constexpr int32_t kUnitsPerTimeStep = 250;
+
+// A matcher over `input`, bounded in time; nullptr when ICU refuses one.
+std::unique_ptr<icu::RegexMatcher> boundedMatcher(const icu::RegexPattern& pattern,
+                                                  const icu::UnicodeString& input) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::RegexMatcher> m(pattern.matcher(input, status));
+    if (U_FAILURE(status) || !m) {
+        return nullptr;
+    }
+    m->setTimeLimit(kBaseTimeLimit + input.length() / kUnitsPerTimeStep, status);
+    return U_FAILURE(status) ? nullptr : std::move(m);
+}
+
 RegexMatch currentMatch(const icu::RegexMatcher& m) {
     UErrorCode status = U_ZERO_ERROR;
     const int32_t groups = m.groupCount();
@@ -105,15 +124,18 @@ Regex Regex::compile(std::string_view pattern, uint32_t options) {
 std::vector<RegexMatch> Regex::findAll(std::u16string_view text) const {
     std::vector<RegexMatch> out;
     const icu::UnicodeString input = alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
+    if (!m)
         return out;
     // ICU's find() resumes after the previous match and, after an empty match,
     // one code point further on: the same non-overlapping sequence as
     // NSRegularExpression, never looping on empty matches.
+    UErrorCode status = U_ZERO_ERROR;
     while (m->find(status) && U_SUCCESS(status))
         out.push_back(currentMatch(*m));
+    // A time-out counts as no match at all.
+    if (status == U_REGEX_TIME_OUT)
+        out.clear();
     return out;
 }
 
@@ -123,11 +145,24 @@ std::vector<RegexMatch> Regex::findAll(std::string_view utf8) const {
 
 std::optional<RegexMatch> Regex::firstMatch(std::u16string_view text) const {
     const icu::UnicodeString input = alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
+    if (!m)
         return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
     if (!m->find(status) || U_FAILURE(status))
+        return std::nullopt;
+    return currentMatch(*m);
+}
+
+std::optional<RegexMatch> Regex::firstMatch(std::u16string_view text, int32_t from) const {
+    if (from < 0 || static_cast<std::size_t>(from) > text.size())
+        return std::nullopt;
+    const icu::UnicodeString input = alias(text);
+    std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
+    if (!m)
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    if (!m->find(from, status) || U_FAILURE(status))
         return std::nullopt;
     return currentMatch(*m);
 }
@@ -135,31 +170,32 @@ std::optional<RegexMatch> Regex::firstMatch(std::u16string_view text) const {
 bool Regex::search(std::string_view utf8) const {
     const std::u16string text = toUtf16(utf8);
     const icu::UnicodeString input = alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
+    if (!m)
         return false;
+    UErrorCode status = U_ZERO_ERROR;
     return m->find(status) && U_SUCCESS(status);
 }
 
 bool Regex::matchesWhole(std::string_view utf8) const {
     const std::u16string text = toUtf16(utf8);
     const icu::UnicodeString input = alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
+    if (!m)
         return false;
+    UErrorCode status = U_ZERO_ERROR;
     return m->matches(status) && U_SUCCESS(status);
 }
 
 std::u16string Regex::replaceAll(std::u16string_view text, std::u16string_view templ) const {
     const icu::UnicodeString input = alias(text);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(impl_->pattern->matcher(input, status));
-    if (U_FAILURE(status))
+    std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
+    if (!m)
         return std::u16string(text);
+    UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString result = m->replaceAll(alias(templ), status);
-    // A bad template (e.g. "$7" with fewer groups) leaves the text unchanged.
+    // A bad template (e.g. "$7" with fewer groups) or a time-out leaves the
+    // text unchanged.
     if (U_FAILURE(status))
         return std::u16string(text);
     return std::u16string(result.getBuffer(), static_cast<std::size_t>(result.length()));

@@ -1,6 +1,10 @@
 #pragma once
 // ICU regular expressions matched over the UTF-16 units of a text. Ranges are
 // UTF-16 offsets. A compiled Regex is immutable and safe to share across threads.
+//
+// Every operation is bounded in time, in proportion to the text's length: a
+// pattern that backtracks far beyond linear work gives up and answers as if
+// nothing matched (no matches, false, the text unchanged by replaceAll).
 
 #include <cstdint>
 #include <memory>
@@ -27,7 +31,7 @@ struct RegexMatch {
 };
 
 class Regex {
-public:
+  public:
     enum Option : uint32_t {
         kNone = 0,
         kCaseInsensitive = 1u << 0,
@@ -44,7 +48,10 @@ public:
     std::vector<RegexMatch> findAll(std::u16string_view text) const;
     std::vector<RegexMatch> findAll(std::string_view utf8) const;
     std::optional<RegexMatch> firstMatch(std::u16string_view text) const;
-    bool search(std::string_view utf8) const;         // any match anywhere
+    // The first match starting at or after UTF-16 offset `from`; look-behind
+    // and \b still see the text before `from`.
+    std::optional<RegexMatch> firstMatch(std::u16string_view text, int32_t from) const;
+    bool search(std::string_view utf8) const;        // any match anywhere
     bool matchesWhole(std::string_view utf8) const;  // the whole text matches
 
     // Replaces every match with a template in ICU/NSRegularExpression syntax
@@ -58,7 +65,7 @@ public:
     Regex& operator=(Regex&&) noexcept;
     ~Regex();
 
-private:
+  private:
     struct Impl;
     explicit Regex(std::shared_ptr<const Impl> impl);
     std::shared_ptr<const Impl> impl_;

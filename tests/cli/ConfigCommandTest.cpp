@@ -52,7 +52,7 @@ TEST_F(ConfigCommand, MissingOrMalformedFilePrintsDefaultsAndCreatesNothing) {
     const auto doc = printedConfig();
     EXPECT_FALSE(std::filesystem::exists(home / ".config"));
     EXPECT_EQ(doc["provider"], "gemini");
-    EXPECT_EQ(doc["cloudProxyURL"], "http://127.0.0.1:8787/v1/correct");
+    EXPECT_EQ(doc["cloudProxyURL"], "");
 
     writeConfig("{\"isEnabled\": false");
     EXPECT_EQ(printedConfig()["isEnabled"], true);

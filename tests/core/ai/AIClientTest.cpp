@@ -7,6 +7,8 @@
 #include "core/net/CurlHttpClient.h"
 #include "core/text/Text.h"
 
+#include <thread>
+
 namespace quorix {
 namespace {
 
@@ -254,6 +256,41 @@ TEST_F(AIClientTest, LostRepeatedAndBlankRepliesAroundPlaceholders) {
     // A blank answer stays blank: the links alone must not replace the message.
     server.reply(kCloud, 200, R"({"correctedText":"  "})");
     EXPECT_EQ(correct("leggi https://a.it/lungo e dimmi").text, "");
+}
+
+TEST_F(AIClientTest, TextGoesToTheCloudOnlyWhenAnAllowedEndpointIsSet) {
+    world.config.setProvider(AIProvider::deepseek);
+    server.reply(kDeepSeek, 200, openAIContent("Ciao mondo"));
+    world.config.setCloudProxyURL("");
+    EXPECT_EQ(correct("ciao mnodo").text, "Ciao mondo");
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{kDeepSeek}));
+    EXPECT_FALSE(text::contains(world.logger.getRecentLogs(), "Cloud Proxy"));
+
+    // Plain http is refused unless it stays on this computer.
+    world.config.setCloudProxyURL("http://proxy.example.com/v1/correct");
+    EXPECT_EQ(correct("ciao mnodo").text, "Ciao mondo");
+    EXPECT_TRUE(world.logged(
+        "⚠️ [AIClient] Cloud Proxy errore (URL proxy non valido.). Tento provider locale..."));
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{kDeepSeek, kDeepSeek}));
+}
+
+TEST_F(AIClientTest, CancelledCorrectionAbandonsItsExchangeAndTriesNothingElse) {
+    world.config.setProvider(AIProvider::deepseek);
+    server.on(kCloud, [](const testing::RecordedRequest&) {
+        return testing::Scripted{200, "", true};
+    });
+    server.reply(kDeepSeek, 200, openAIContent("Ciao mondo"));
+    auto cancellation = std::make_shared<dispatch::Cancellation>();
+    awaiters.push_back(std::make_shared<testing::Awaiter>());
+    client->correctText("ciao mnodo", std::nullopt, awaiters.back()->completion(), cancellation);
+    while (server.requests().empty()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    cancellation->cancel();
+    const CorrectionResult r = awaiters.back()->get();
+    ASSERT_TRUE(r.error);
+    EXPECT_EQ(r.error->code, net::kHttpCancelled);
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{kCloud}));
 }
 
 // No key may surface in a log line or an error description, whatever fails.

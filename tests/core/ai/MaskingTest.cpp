@@ -2,6 +2,9 @@
 
 #include "AITestSupport.h"
 #include "core/ai/PlaceholderMasker.h"
+#include "core/ai/TagScanner.h"
+#include "core/text/Regex.h"
+#include "core/text/Text.h"
 
 namespace quorix {
 namespace {
@@ -92,6 +95,72 @@ TEST(Unmask, PlaceholderNumbersDoNotCollide) {
         text += "__QUORIX_URL_" + std::to_string(i) + "__ ";
     }
     EXPECT_EQ(M::unmaskURLs(text, urls), "u0 u1 u2 u3 u4 u5 u6 u7 u8 u9 u10 u11 ");
+}
+
+// The model echoes the masked text: what comes back must be the text as typed.
+std::string roundTrip(const std::string& input) {
+    const MaskResult urls = M::maskURLs(input);
+    const MaskResult tags = M::maskTags(urls.maskedText);
+    return M::unmaskURLs(M::unmaskTags(tags.maskedText, tags.map), urls.map);
+}
+
+TEST(Unmask, PlaceholdersTypedByTheUserComeBackUnchanged) {
+    const std::string cases[] = {
+        "scrivi __QUORIX_URL_0__ accanto a https://x.it/a",
+        "__QUORIX_URL_0https://x.it e __QUORIX_URL_1__",
+        "https://x.it __QUORIX_URL_0__QUORIX_URL_1__ https://y.it",
+        "#canale e __QUORIX_TAG_0__ e __QUORIX_TAG_123456789012345678901234567890__ @Mario",
+        "[__QUORIX_URL_10__] vedi www.z.it",
+    };
+    for (const std::string& input : cases) {
+        EXPECT_EQ(roundTrip(input), input) << input;
+    }
+    // The placeholders keep their form; only their numbers move past the typed ones.
+    const MaskResult r = M::maskURLs("__QUORIX_URL_0__ https://x.it");
+    EXPECT_EQ(r.maskedText, "__QUORIX_URL_0__ __QUORIX_URL_10__");
+}
+
+TEST(MaskTags, SameTagsAsTheBacktrackingPattern) {
+    const text::Regex reference = text::Regex::compile(
+        "(<[^>\\n]+>|\\[[^\\]\\n]+\\]"
+        "|@\\s*(?:[A-Za-zÀ-ÿ0-9_.-]+(?:\\s+[A-ZÀ-ÿ][a-z0-9_.-]+)+|[A-Za-z0-9_.-]+)"
+        "|#[A-Za-z0-9_.-]+|\\b[A-Z]{2,10}-[0-9]+\\b)");
+    const std::string cases[] = {
+        "<a [b] c> [x <y] z>",
+        "@Mario Rossi <b> #tag",
+        "xAB-12 AB-12 [c]",
+        "<> [] <<a> [[b]",
+        "a\n<b\nc> [d\ne] <f>",
+        "@ [x] @\nanna",
+        "ÀB-1 @Élodie Durand e [😀] <😀>",
+    };
+    for (const std::string& input : cases) {
+        const std::u16string units = text::toUtf16(input);
+        std::vector<text::Range> expected;
+        for (const auto& m : reference.findAll(std::u16string_view(units))) {
+            expected.push_back(m.range());
+        }
+        EXPECT_EQ(TagScanner::findAll(units), expected) << input;
+    }
+}
+
+TEST(MaskTags, UnclosedBracketRunsAndLongWordsStayLinear) {
+    // Each of these made the tag pattern rescan to the end from every opener.
+    const std::string runs[] = {std::string(200'000, '<'), std::string(200'000, '['),
+                                std::string(100'000, '<') + std::string(100'000, '['),
+                                std::string(300'000, 'a')};
+    for (const std::string& run : runs) {
+        const MaskResult r = M::maskTags(run);
+        EXPECT_TRUE(r.map.empty());
+        EXPECT_EQ(r.maskedText, run);
+    }
+    std::string many;
+    for (int i = 0; i < 50'000; ++i) {
+        many += "#a <b> ";
+    }
+    const MaskResult r = M::maskTags(many + std::string(100'000, '['));
+    EXPECT_EQ(r.map.size(), 100'000u);
+    EXPECT_EQ(roundTrip(many), many);
 }
 
 }  // namespace

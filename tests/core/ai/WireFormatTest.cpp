@@ -8,6 +8,7 @@
 #include "core/ai/HttpUrl.h"
 #include "core/ai/JsonCodec.h"
 #include "core/ai/OpenAIChatFormat.h"
+#include "core/ai/SystemPrompt.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -189,6 +190,14 @@ TEST(CloudCorrectionFormat, BodyAndReply) {
     f.whitelist = &many;
     EXPECT_EQ(nlohmann::json::parse(*CloudCorrectionFormat::requestBody(f))["whitelist"].size(),
               30u);
+    // A personal dictionary of megabytes: only words are sent, and only thirty.
+    many.insert(std::string(10 << 20, 'a'));
+    many.insert("a" + std::string(64, 'b'));
+    const std::string bounded = *CloudCorrectionFormat::requestBody(f);
+    EXPECT_LT(bounded.size(), 1000u);
+    EXPECT_EQ(nlohmann::json::parse(bounded)["whitelist"].size(), 30u);
+    EXPECT_LT(SystemPrompt::build(false, true, many).size(),
+              SystemPrompt::build(false, true, {}).size() + 1000);
 
     const auto parse = [](int status, const std::string& body) {
         return CloudCorrectionFormat::parseReply(response(status, body)).result;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ConfigTestSupport.h"
+#include "core/config/CloudEndpoint.h"
 
 namespace quorix {
 namespace {
@@ -60,6 +61,53 @@ TEST(AppConfigLoad, ApiKeysAndRetiredBuiltInPrefixes) {
     own->load();
     EXPECT_EQ(own->apiKey(), "AIzaSyQx0");
     EXPECT_EQ(own->groqApiKey(), "");
+}
+
+TEST(AppConfigLoad, CloudEndpointOnlyWhereTheUserChoseIt) {
+    ConfigHarness fresh;
+    EXPECT_EQ(fresh.make()->cloudProxyURL(), "");
+    const std::string warning =
+        "⚠️ [Config] cloudProxyURL ignorato: serve un indirizzo https:// (http:// solo verso "
+        "questo computer).";
+    struct Case {
+        const char* stored;
+        const char* loaded;
+        bool warned;
+    };
+    for (const Case& c : {
+             // The local default earlier versions saved into every file.
+             Case{"http://127.0.0.1:8787/v1/correct", "", false},
+             Case{"https://proxy.example.com/v1/correct", "https://proxy.example.com/v1/correct",
+                  false},
+             Case{"HTTPS://Proxy.example.com:8443/v1/correct",
+                  "HTTPS://Proxy.example.com:8443/v1/correct", false},
+             Case{"http://127.0.0.1:9000/v1/correct", "http://127.0.0.1:9000/v1/correct", false},
+             Case{"http://localhost/v1/correct", "http://localhost/v1/correct", false},
+             Case{"http://[::1]:81/v1/correct", "http://[::1]:81/v1/correct", false},
+             Case{"http://proxy.example.com/v1/correct", "", true},
+             Case{"http://127.0.0.1.evil.com/v1/correct", "", true},
+             Case{"http://user@127.0.0.1x/v1/correct", "", true},
+             Case{"ftp://127.0.0.1/v1/correct", "", true},
+             Case{"https:///v1/correct", "", true},
+         }) {
+        ConfigHarness h;
+        auto config =
+            h.makeWith(nlohmann::json{{"cloudProxyURL", c.stored}, {"isEnabled", false}}.dump());
+        EXPECT_EQ(config->cloudProxyURL(), c.loaded) << c.stored;
+        EXPECT_FALSE(config->isEnabled()) << "the rest of the file still loads";
+        const auto messages = h.logMessages();
+        EXPECT_EQ(std::count(messages.begin(), messages.end(), warning), c.warned ? 1 : 0)
+            << c.stored;
+    }
+}
+
+TEST(CloudEndpoint, DictionaryLocationSharesTheCorrectionOrigin) {
+    EXPECT_EQ(CloudEndpoint::dictionaryURL("https://u:p@proxy.example.com:8443/api/v1/correct?x=1"),
+              "https://u:p@proxy.example.com:8443/v1/dictionary/it");
+    EXPECT_EQ(CloudEndpoint::dictionaryURL("http://127.0.0.1:9/v1/correct"),
+              "http://127.0.0.1:9/v1/dictionary/it");
+    EXPECT_EQ(CloudEndpoint::dictionaryURL(""), "");
+    EXPECT_EQ(CloudEndpoint::dictionaryURL("http://proxy.example.com/v1/correct"), "");
 }
 
 TEST(AppConfigLoad, AppTypoCountsMergeAndExtremeCountersNeitherOverflowNorWrap) {

@@ -39,6 +39,28 @@ TEST(AppLogger, LineFormatUsesLocalTimeWithMilliseconds) {
     ::tzset();
 }
 
+TEST(AppLogger, EveryLineHasTheConfiguredKeysBlankedOut) {
+    testing::ConfigHarness h;
+    auto config = h.make();
+    config->setGroqApiKey("  gsk_live_SECRET123 ");
+    config->setApiKey("abc");  // too short to search for
+    h.logger.log("✅ Corretto: \"la chiave è gsk_live_SECRET123, gsk_live_SECRET123\" abc");
+    config->setDeepseekApiKey("sk-deep-987654");
+    config->setGroqApiKey("");
+    h.logger.log("gsk_live_SECRET123 sk-deep-987654");
+    const std::string file = readFile(h.folder + "/debug.log");
+    EXPECT_EQ(h.logMessages(), (std::vector<std::string>{"✅ Corretto: \"la chiave è •••, •••\" abc",
+                                                         "gsk_live_SECRET123 •••"}));
+    EXPECT_EQ(file.find("SECRET123, "), std::string::npos);
+    EXPECT_EQ(file.find("sk-deep"), std::string::npos);
+
+    // Keys already stored are blanked from the first line on.
+    testing::ConfigHarness stored;
+    auto loaded = stored.makeWith(R"({"deepseekApiKey": "sk-stored-4242"})");
+    stored.logger.log("eco sk-stored-4242");
+    EXPECT_EQ(stored.logMessages().back(), "eco •••");
+}
+
 TEST(AppLogger, FirstLineCreatesAPrivateFileAndHistoryKeepsTheNewest120) {
     TempFolder home;
     const std::string folder = home / "nested/.config/penwarden";

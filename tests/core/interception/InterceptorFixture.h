@@ -86,6 +86,8 @@ class InterceptorTempFolder {
 class WordListSpellChecker final : public platform::SpellChecker {
   public:
     bool isMisspelled(std::string_view word, std::string_view) override {
+        if (onCheck)
+            onCheck();
         const std::string w = text::toLower(word);
         if (w.empty())
             return false;
@@ -119,6 +121,9 @@ class WordListSpellChecker final : public platform::SpellChecker {
     }
     void preload() override { ++preloads; }
     std::atomic<int> preloads{0};
+    // Runs at every question (set before the run starts): e.g. the time a
+    // real checker would take.
+    std::function<void()> onCheck;
 
   private:
     std::mutex mutex_;
@@ -279,6 +284,7 @@ class InterceptorFixture : public ::testing::Test {
         interceptor = std::make_unique<EventInterceptor>(
             services::interceptorServices(core(), services::simDesktopPorts(desktop, workspace),
                                           *notice, [this] { ++popoverToggles; }));
+        config.setCloudProxyURL("https://cloud.test/v1/correct");
         interceptor->setPipelineObserver([this](const PipelineReport& report) {
             std::lock_guard lock(reportMutex_);
             reports_.push_back(report);

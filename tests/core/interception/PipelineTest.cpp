@@ -368,6 +368,7 @@ TEST(FirstChangedWord, ComparesWordsByPosition) {
 
 TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
     spell.markMisspelled({"xyz"});
+    config.setApiKey("gemini-key-123");
     http.holdAll();
     const PipelineReport report = sendFromChat("ciao xyz");  // finishRun steps to the limit
 
@@ -379,10 +380,52 @@ TEST_F(Pipeline, AIWaitEndsAfterFiveSecondsAndALateAnswerIsIgnored) {
     // The held request completes now; nobody reads its slots any more.
     const Lines before = journal();
     http.answerCorrected("ciao xyzzy");
+    // The run is over: its exchange was abandoned and no provider is tried after it.
+    ASSERT_EQ(http.requests().size(), 1u);
+    ASSERT_TRUE(http.requests()[0].cancellation);
+    EXPECT_TRUE(http.requests()[0].cancellation->isCancelled());
     http.releaseHeld();
     advance(dispatch::seconds(1));
     EXPECT_EQ(journal(), before);
+    EXPECT_EQ(http.requests().size(), 1u);
     EXPECT_FALSE(cache.get("ciao xyz").has_value());
+}
+
+TEST_F(Pipeline, LocalStagesOutOfTimeSendTheTextAsTyped) {
+    // Every spell check costs 1 ms of virtual time; the words are all correct.
+    std::string text;
+    for (int i = 0; i < 1000; ++i) {
+        text += "parola" + std::to_string(i) + " ";
+    }
+    std::atomic<int> checks{0};
+    spell.onCheck = [&] {
+        ++checks;
+        desktop.virtualClock().advance(std::chrono::milliseconds(1));
+    };
+    const PipelineReport report = sendFromChat(text);
+
+    EXPECT_EQ(report.path, "E12");
+    EXPECT_EQ(sent(), (std::vector<std::string>{text}));
+    EXPECT_TRUE(
+        logged("⏱️ [Limite locale] Controlli locali oltre 250 ms. Invio del testo originale."));
+    EXPECT_LE(checks.load(), 260);
+    EXPECT_TRUE(http.requests().empty());
+}
+
+TEST_F(Pipeline, LongRunsOfLettersAndBracketsLeaveWithoutQuadraticWork) {
+    // Each of these held a message for seconds to minutes in the heuristics'
+    // patterns; now they leave through the ordinary exits.
+    const std::string ah = [] {
+        std::string s;
+        for (int i = 0; i < 25'000; ++i)
+            s += "ah";
+        return s;
+    }();
+    spell.setStrict(false);
+    EXPECT_EQ(sendFromChat(ah).path, "E7");
+    EXPECT_EQ(sendAgain(std::string(50'000, '[') + " ciao").path, "E7");
+    EXPECT_EQ(sendAgain("ciao " + std::string(50'000, '<')).path, "E7");
+    EXPECT_EQ(sent().size(), 3u);
 }
 
 TEST_F(Pipeline, BlankAndTruncatedAnswersAreRejected) {

@@ -59,5 +59,25 @@ TEST(Regex, ReplaceRangeClampsOutOfBounds) {
     EXPECT_EQ(replaceRange(s, {1, -5}, u"x"), u"ax😀b");
 }
 
+TEST(Regex, BacktrackingBlowUpsEndAsNoMatchWhileLinearWorkScales) {
+    // From every unclosed "<" this pattern rescans to the end: quadratic work.
+    const Regex quadratic = Regex::compile("<[^>\\n]+>");
+    const std::u16string run(100'000, u'<');
+    EXPECT_TRUE(quadratic.findAll(std::u16string_view(run)).empty());
+    EXPECT_FALSE(quadratic.firstMatch(run));
+    EXPECT_FALSE(quadratic.search(fromUtf16(run)));
+    EXPECT_EQ(quadratic.replaceAll(std::u16string_view(run), u"x"), run);
+    // Linear work over a longer text still finds its match at the very end.
+    const std::u16string haystack = std::u16string(1'000'000, u'<') + u"<b>";
+    EXPECT_EQ(wholeRanges(Regex::compile("<b>").findAll(std::u16string_view(haystack))),
+              (Ranges{{1'000'000, 3}}));
+}
+
+TEST(Regex, FirstMatchFromAnOffsetStillSeesTheTextBefore) {
+    const Regex word = Regex::compile("\\bAB\\b");
+    EXPECT_EQ(word.firstMatch(u"xAB AB", 1)->range(), (Range{4, 2}));
+    EXPECT_FALSE(word.firstMatch(u"AB", 3));
+}
+
 }  // namespace
 }  // namespace quorix::text
