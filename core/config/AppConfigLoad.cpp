@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/config/AppConfig.h"
+#include "core/config/CloudEndpoint.h"
 #include "core/config/ConfigMembers.h"
 #include "core/config/SaturatingAdd.h"
 
@@ -146,8 +147,7 @@ void applyLoaded(T& field, std::optional<T>& loaded) {
 
 }  // namespace
 
-#include "core/config/CloudEndpoint.h"
-#include "core/config/ConfigMembers.h"
+std::vector<ConfigField> observableFields(const LoadedMembers& m) {
     const std::pair<bool, ConfigField> observable[] = {
         {m.isEnabled.has_value(), ConfigField::isEnabled},
         {m.soundEnabled.has_value(), ConfigField::soundEnabled},
