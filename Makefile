@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 RUN_ARGS ?= correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps test test-tsan run bench format clean
+.PHONY: deps test test-tsan run bench format clean package
 
 deps:
 	bash scripts/install-deps.sh
@@ -23,7 +23,19 @@ test-tsan: deps
 run: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target quorix
-	./build/release/cli/quorix $(RUN_ARGS)
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	  ./build/release/cli/quorix; \
+	else \
+	  echo "make run: no reachable X display (DISPLAY='$$DISPLAY'); running the sample offline correction instead"; \
+	  ./build/release/cli/quorix $(RUN_ARGS); \
+	fi
+
+# A Debian package (build/release/quorix_<version>_<arch>.deb) of what
+# `cmake --install` puts in place.
+package: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quorix
+	cd build/release && cpack -G DEB
 
 bench: deps
 	cmake --preset release >/dev/null
