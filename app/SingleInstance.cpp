@@ -99,23 +99,19 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::listen() {
+    // A live instance answers on the path; a file nobody accepts on is stale.
+    // (QLocalServer replaces an existing file when it listens, so the check
+    // comes first.)
+    QLocalSocket probe;
+    probe.connectToServer(path_);
+    if (probe.waitForConnected(200)) {
+        error_ = QStringLiteral("another instance is listening on ") + path_;
+        return false;
+    }
+    QLocalServer::removeServer(path_);
     if (!server_.listen(path_)) {
-        if (server_.serverError() != QAbstractSocket::AddressInUseError) {
-            error_ = server_.errorString();
-            return false;
-        }
-        // Someone's file: a live instance answers, a stale one refuses.
-        QLocalSocket probe;
-        probe.connectToServer(path_);
-        if (probe.waitForConnected(200)) {
-            error_ = QStringLiteral("another instance is listening on ") + path_;
-            return false;
-        }
-        QLocalServer::removeServer(path_);
-        if (!server_.listen(path_)) {
-            error_ = server_.errorString();
-            return false;
-        }
+        error_ = server_.errorString();
+        return false;
     }
     const QByteArray native = QFile::encodeName(path_);
     ::chmod(native.constData(), 0600);

@@ -34,8 +34,10 @@ void paintBrand(QPainter& p, const TrayLook& look, const QColor& ink) {
     // The letter Q: a ring within x 4–14, y 3–12 and its tail.
     p.setPen(roundPen(colour, 2.2));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRectF(4.2, 3.6, 8.2, 8.2));
-    p.drawLine(QPointF(10.4, 5.4), QPointF(13.2, 3.0));
+    p.drawEllipse(QRectF(4.1, 3.3, 8.6, 8.6));
+    // The tail runs from inside the ring towards the badge corner, which
+    // clears its end.
+    p.drawLine(QPointF(8.6, 6.6), QPointF(11.6, 3.6));
     // The dot and the bar.
     p.setPen(Qt::NoPen);
     p.setBrush(colour);

@@ -43,9 +43,9 @@ void addEntries(QMenu& menu, const std::vector<MenuEntry>& entries,
 
 void StatusMenu::fill(QMenu& menu, const std::vector<MenuEntry>& entries, const Handler& onAction) {
     // Submenus made by an earlier fill are children of the menu: delete them
-    // with their actions.
+    // with their actions now (actions run queued, so none is emitting).
     for (QMenu* old : menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
-        old->deleteLater();
+        delete old;
     }
     menu.clear();
     addEntries(menu, entries, onAction);

@@ -91,7 +91,7 @@ void drawWand(QPainter& p, const QColor& ink) {
     p.setBrush(ink);
     drawSparkle(p, QPointF(12.6, 2.9), 2.6);
     drawSparkle(p, QPointF(6.0, 2.4), 1.7);
-    drawSparkle(p, QPointF(14.2, 9.6), 1.8);
+    drawSparkle(p, QPointF(15.0, 5.6), 1.6);
 }
 
 using Drawer = void (*)(QPainter&, const QColor&);
