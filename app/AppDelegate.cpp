@@ -102,7 +102,9 @@ void AppDelegate::start() {
     }
     tray_->show();
     trayWatch_.start();
+}
 
+void AppDelegate::startInterception() {
     // The answer is not used here; the timer acts on it.
     (void)s_.isTrusted();
     (void)s_.startInterceptor();

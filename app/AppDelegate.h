@@ -49,10 +49,13 @@ class AppDelegate : public QObject {
     // The running delegate, or null (weak).
     static AppDelegate* sharedInstance();
 
-    // The start-up sequence from the cache clearing on: tray icon and menu,
-    // trust check, interceptor, permission timer. The URL handler is the
-    // single-instance server, which the entry point starts after this.
+    // Start-up, after the engine services and the update checker exist:
+    // start() empties the correction cache and shows the tray icon and its
+    // menu; the entry point then starts the link handler (the single-instance
+    // server); startInterception() checks trust, starts the key interceptor
+    // and the permission timer.
     void start();
+    void startInterception();
 
     void updateStatusItemAppearance();
     void rebuildMenu();

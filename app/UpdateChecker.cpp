@@ -1,7 +1,9 @@
 #include "app/UpdateChecker.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QPointer>
+#include <QUrl>
 #include <nlohmann/json.hpp>
 
 #include "core/config/Files.h"
@@ -20,6 +22,11 @@ int64_t nowSeconds() {
 
 UpdateChecker::UpdateChecker(Options options, QObject* parent)
     : QObject(parent), options_(std::move(options)) {
+    if (!options_.openUrl) {
+        options_.openUrl = [](const std::string& url) {
+            QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+        };
+    }
     load();
     // The switches are written back at once, so the file always holds them.
     save();

@@ -33,6 +33,7 @@ class UpdateChecker : public QObject {
         net::HttpClient* http = nullptr;
         AppLogger* logger = nullptr;
         ui::ShellDialogs* dialogs = nullptr;
+        // Opens the download page (the desktop's browser when empty).
         std::function<void(const std::string& url)> openUrl;
         // Automatic checks run when the last one is older than this.
         std::chrono::hours automaticInterval{24};

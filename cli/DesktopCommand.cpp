@@ -192,6 +192,7 @@ int runDesktopCommand(int argc, char** argv) {
         logger.log("⚠️ [AppDelegate] Socket locale non disponibile: " +
                    instance.error().toStdString());
     }
+    delegate.startInterception();
     if (request.kind == app::InstanceRequest::Kind::open) {
         delegate.handleIncomingURL(request.url);
     }

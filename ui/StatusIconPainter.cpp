@@ -28,8 +28,10 @@ void useBottomUpPoints(QPainter& p) {
 }
 
 void paintBrand(QPainter& p, const TrayLook& look, const QColor& ink) {
+    // Drawn opaque, then dimmed as a whole, so overlapping strokes do not
+    // darken where they cross.
     QColor colour = ink;
-    colour.setAlphaF(look.enabled ? 1.0 : 0.38);
+    colour.setAlphaF(1.0);
     useBottomUpPoints(p);
     // The letter Q: a ring within x 4–14, y 3–12 and its tail.
     p.setPen(roundPen(colour, 2.2));
@@ -54,6 +56,10 @@ void paintBrand(QPainter& p, const TrayLook& look, const QColor& ink) {
     p.setPen(roundPen(colour, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawPath(check);
+    if (!look.enabled) {
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        p.fillRect(QRectF(0, 0, 20, kHeight), QColor::fromRgbF(0, 0, 0, 0.38f));
+    }
 }
 
 void paintComposite(QPainter& p, const TrayLook& look, const QColor& ink) {

@@ -36,7 +36,7 @@ Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 & PIDS+=($!)
 for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
 openbox --sm-disable >/dev/null 2>&1 & PIDS+=($!)
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 & PIDS+=($!)
-sleep 1
+sleep 3
 
 rss_mb() { awk '/VmRSS/ {printf "%.1f", $2/1024}' "/proc/$1/status"; }
 now_ms() { date +%s%3N; }
@@ -47,7 +47,7 @@ echo "key latency, nothing running:   $(key_latency)"
 
 "$QUORIX" daemon --offline >"$WORK/daemon.log" 2>&1 & DAEMON=$!; PIDS+=($DAEMON)
 wait_log "$WORK/daemon.log" "Quorix attivo" || { echo "daemon did not start" >&2; exit 1; }
-sleep 1
+sleep 3
 echo "daemon RSS after start-up:      $(rss_mb $DAEMON) MB"
 echo "key latency, quorix daemon:     $(key_latency)"
 kill "$DAEMON"; wait "$DAEMON" 2>/dev/null || true
@@ -60,7 +60,7 @@ for _ in $(seq 2000); do
 done
 echo "start-up to tray icon:          $(( $(now_ms) - START )) ms"
 wait_log "$WORK/app.log" "Quorix avviato" || { echo "application did not start" >&2; exit 1; }
-sleep 1
+sleep 3
 echo "application RSS after start-up: $(rss_mb $APP) MB"
 echo "key latency, quorix (tray app): $(key_latency)"
 kill "$APP"; wait "$APP" 2>/dev/null || true

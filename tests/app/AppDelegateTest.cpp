@@ -32,6 +32,7 @@ struct AppDelegateTest : ::testing::Test {
                                  [this](const std::string& url) { opened.push_back(url); },
                                  [] { return true; }, [this] { ++quits; }});
         delegate->start();
+        delegate->startInterception();
     }
     void TearDown() override { delegate.reset(); }
 
