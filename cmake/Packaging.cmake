@@ -8,9 +8,9 @@ set(CPACK_PACKAGE_NAME "quorix")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "Quorix developers <quorix-dev@lists.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "corrects typos in chat messages as they are sent")
-set(CPACK_PACKAGE_DESCRIPTION "Quorix sits in the system tray and corrects typing mistakes \
-at the moment a message is sent: it holds back Return, reads the focused field, fixes the \
-text and sends it.")
+set(CPACK_PACKAGE_DESCRIPTION "Quorix sits in the system tray and corrects typing mistakes at\n\
+the moment a message is sent: it holds back Return, reads the focused field,\n\
+fixes the text and sends it.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
