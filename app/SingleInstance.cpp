@@ -39,6 +39,10 @@ QString SingleInstance::defaultSocketPath() {
     const QString folder = QStringLiteral("/tmp/quorix-%1").arg(::getuid());
     const QByteArray native = QFile::encodeName(folder);
     ::mkdir(native.constData(), 0700);
+    // A folder someone else made (or left open) is never used.
+    if (!isPrivateFolder(folder)) {
+        return {};
+    }
     return folder + QStringLiteral("/quorix.sock");
 }
 
@@ -46,6 +50,9 @@ SingleInstance::HandOver SingleInstance::send(const QString& socketPath,
                                               const InstanceRequest& request,
                                               std::chrono::milliseconds timeout,
                                               std::string* error) {
+    if (socketPath.isEmpty()) {
+        return HandOver::noInstance;
+    }
     const auto deadline = Clock::now() + timeout;
     QLocalSocket socket;
     socket.connectToServer(socketPath);
@@ -99,6 +106,10 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::listen() {
+    if (path_.isEmpty()) {
+        error_ = QStringLiteral("no private folder for the socket");
+        return false;
+    }
     // A live instance answers on the path; a file nobody accepts on is stale.
     // (QLocalServer replaces an existing file when it listens, so the check
     // comes first.)

@@ -24,7 +24,8 @@ class SingleInstance : public QObject {
     enum class HandOver { delivered, noInstance, timedOut };
 
     // $XDG_RUNTIME_DIR/quorix.sock; without a usable runtime folder,
-    // /tmp/quorix-<uid>/quorix.sock in a private (0700) folder.
+    // /tmp/quorix-<uid>/quorix.sock in a private (0700) folder; empty when
+    // that folder is not private (then there is no hand-over).
     static QString defaultSocketPath();
     // Client side, blocking, for use before the event loop starts: connects,
     // sends the request and waits for the answer, all within `timeout`.
