@@ -1,6 +1,6 @@
 # Thin wrapper over CMake presets. `make test` and `make run` do all set-up first.
 JOBS ?= $(shell nproc)
-RUN_ARGS ?= correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
+DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
 .PHONY: deps test test-tsan run bench format clean package
 
@@ -23,12 +23,16 @@ test-tsan: deps
 run: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target quorix
+ifeq ($(origin RUN_ARGS),command line)
+	./build/release/cli/quorix $(RUN_ARGS)
+else
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
 	  ./build/release/cli/quorix; \
 	else \
 	  echo "make run: no reachable X display (DISPLAY='$$DISPLAY'); running the sample offline correction instead"; \
-	  ./build/release/cli/quorix $(RUN_ARGS); \
+	  ./build/release/cli/quorix $(DEFAULT_RUN_ARGS); \
 	fi
+endif
 
 # A Debian package (build/release/quorix_<version>_<arch>.deb) of what
 # `cmake --install` puts in place.
