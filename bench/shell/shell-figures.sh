@@ -25,6 +25,9 @@ PIDS=()
 cleanup() {
   for ((i=${#PIDS[@]}-1; i>=0; i--)); do kill "${PIDS[i]}" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  # Helpers the programs started on their own (the accessibility bus) live
+  # under this run's private folder.
+  for pid in $(pgrep -f -- "$WORK/" || true); do kill "$pid" 2>/dev/null || true; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
