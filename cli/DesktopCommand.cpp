@@ -1,7 +1,7 @@
 #include "cli/DesktopCommand.h"
 
+#include <fcntl.h>
 #include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QSocketNotifier>
@@ -46,22 +46,31 @@ bool isLink(std::string_view arg) {
 }
 
 // SIGINT, SIGTERM and SIGHUP end the event loop on the main thread, so that
-// Quit's clean-up (grabs, socket) runs as for the menu's Quit.
-std::unique_ptr<QSocketNotifier> watchStopSignals(int& fd) {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    fd = signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
-    if (fd < 0) {
+// Quit's clean-up (grabs, socket) runs as for the menu's Quit. The handler
+// only writes to a pipe; the signal mask stays as it was, so programs the
+// application starts (the accessibility bus, the browser) can be stopped.
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+}
+
+std::unique_ptr<QSocketNotifier> watchStopSignals() {
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         return nullptr;
     }
-    auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [fd] {
-        signalfd_siginfo info{};
-        while (::read(fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
+    }
+    auto notifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [] {
+        char buffer[16];
+        while (::read(stopPipe[0], buffer, sizeof buffer) > 0) {
         }
         QCoreApplication::quit();
     });
@@ -79,16 +88,6 @@ int runDesktopCommand(int argc, char** argv) {
     if (argc > 1) {
         request = {app::InstanceRequest::Kind::open, argv[1]};
     }
-    // Signals are blocked before any thread starts, so only the signalfd
-    // sees them.
-    int signalFd = -1;
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-
     const QString socketPath = app::SingleInstance::defaultSocketPath();
     std::string why;
     switch (app::SingleInstance::send(socketPath, request, kHandOverTimeout, &why)) {
@@ -116,7 +115,7 @@ int runDesktopCommand(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Quorix"));
     QApplication::setDesktopFileName(QStringLiteral("quorix"));
     QApplication::setQuitOnLastWindowClosed(false);
-    auto stopWatcher = watchStopSignals(signalFd);
+    auto stopWatcher = watchStopSignals();
 
     ServiceRootOptions rootOptions;
     rootOptions.startSync = true;
@@ -203,9 +202,6 @@ int runDesktopCommand(int argc, char** argv) {
     const int status = QApplication::exec();
     interceptor.stop();
     preloading.join();
-    if (signalFd >= 0) {
-        ::close(signalFd);
-    }
     return status;
 }
 
