@@ -12,11 +12,6 @@
 namespace quorix::app {
 namespace {
 
-QPointer<AppDelegate>& sharedSlot() {
-    static QPointer<AppDelegate> slot;
-    return slot;
-}
-
 // Fields whose change alters the icon, the tooltip or the menu.
 constexpr ConfigField kObservedFields[] = {
     ConfigField::isEnabled,
@@ -34,7 +29,7 @@ constexpr int kTrayWatchMs = 3000;
 }  // namespace
 
 AppDelegate::AppDelegate(AppServices services, Options options, QObject* parent)
-    : QObject(parent), s_(std::move(services)), o_(std::move(options)) {
+    : QObject(parent), s_(std::move(services)), o_(std::move(options)), texts_(s_.config) {
     if (!o_.openUrl) {
         o_.openUrl = [](const std::string& url) {
             QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
@@ -46,7 +41,6 @@ AppDelegate::AppDelegate(AppServices services, Options options, QObject* parent)
     if (!o_.quit) {
         o_.quit = [] { QCoreApplication::quit(); };
     }
-    sharedSlot() = this;
     permissionTimer_.setInterval(kPermissionIntervalMs);
     connect(&permissionTimer_, &QTimer::timeout, this, &AppDelegate::checkLivePermissions);
     refreshTimer_.setSingleShot(true);
@@ -74,13 +68,6 @@ AppDelegate::AppDelegate(AppServices services, Options options, QObject* parent)
 AppDelegate::~AppDelegate() {
     observations_.clear();
     permissionTimer_.stop();
-    if (sharedSlot() == this) {
-        sharedSlot() = nullptr;
-    }
-}
-
-AppDelegate* AppDelegate::sharedInstance() {
-    return sharedSlot().data();
 }
 
 void AppDelegate::start() {
@@ -138,7 +125,7 @@ void AppDelegate::updateStatusItemAppearance() {
     look_ = ui::TrayLook{s_.isTrusted(), s_.config.isEnabled(), s_.config.iconStyle()};
     const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
     tray_->setIcon(ui::StatusIconPainter::icon(look_, ink));
-    tray_->setToolTip(ui::StatusIconPainter::tooltip(look_));
+    tray_->setToolTip(ui::StatusIconPainter::tooltip(look_, texts_));
     emit appearanceChanged();
 }
 
@@ -157,7 +144,7 @@ void AppDelegate::rebuildMenu() {
     if (!menu_) {
         return;
     }
-    ui::StatusMenu::fill(*menu_, ui::buildStatusMenu(menuState()),
+    ui::StatusMenu::fill(*menu_, ui::buildStatusMenu(menuState(), texts_),
                          [this](ui::MenuAction action) { perform(action); });
 }
 

@@ -21,6 +21,7 @@
 #include "app/ShellWindows.h"
 #include "app/UpdateChecker.h"
 #include "ui/ShellDialogs.h"
+#include "ui/ShellTexts.h"
 #include "ui/StatusIconPainter.h"
 #include "ui/StatusMenuModel.h"
 
@@ -45,9 +46,6 @@ class AppDelegate : public QObject {
 
     AppDelegate(AppServices services, Options options, QObject* parent = nullptr);
     ~AppDelegate() override;
-
-    // The running delegate, or null (weak).
-    static AppDelegate* sharedInstance();
 
     // Start-up, after the engine services and the update checker exist:
     // start() empties the correction cache and shows the tray icon and its
@@ -98,6 +96,7 @@ class AppDelegate : public QObject {
 
     AppServices s_;
     Options o_;
+    ui::ShellTexts texts_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     QTimer permissionTimer_;

@@ -6,12 +6,10 @@
 #include <QUrl>
 
 #include "app/AppDelegate.h"
-#include "core/config/Files.h"
 #include "ui/ShellTexts.h"
 
 namespace quorix::app {
 
-namespace T = ui::ShellTexts;
 using Style = ui::ShellDialogs::Style;
 
 void AppDelegate::perform(ui::MenuAction action) {
@@ -64,14 +62,15 @@ void AppDelegate::openAccessibilitySettings() {
         return;
     }
     if (s_.isTrusted()) {
-        o_.dialogs->alert(Style::informational, T::accessibilityGrantedTitle(),
-                          T::accessibilityGrantedText(), {T::ok()});
+        o_.dialogs->alert(Style::informational, texts_.accessibilityGrantedTitle(),
+                          texts_.accessibilityGrantedText(), {texts_.ok()});
         return;
     }
     // X11 has no settings page for this: being able to use the display is the
     // permission, so the alert only explains.
-    o_.dialogs->alert(Style::informational, T::accessibilityHelpTitle(), T::accessibilityHelpText(),
-                      {T::openSystemSettings(), T::cancel()});
+    o_.dialogs->alert(Style::informational, texts_.accessibilityHelpTitle(),
+                      texts_.accessibilityHelpText(),
+                      {texts_.openSystemSettings(), texts_.cancel()});
 }
 
 void AppDelegate::ignoreLastWord() {
@@ -89,8 +88,9 @@ void AppDelegate::testCorrection() {
     if (o_.dialogs == nullptr) {
         return;
     }
-    const auto text = o_.dialogs->askText(T::testCorrectionTitle(), T::testCorrectionPrompt(),
-                                          T::testCorrectionSample(), {T::verify(), T::close()});
+    const auto text =
+        o_.dialogs->askText(texts_.testCorrectionTitle(), texts_.testCorrectionPrompt(),
+                            texts_.testCorrectionSample(), {texts_.verify(), texts_.close()});
     if (!text) {
         return;
     }
@@ -104,11 +104,12 @@ void AppDelegate::testCorrection() {
                     return;
                 }
                 if (result.ok()) {
-                    weak->o_.dialogs->alert(Style::informational, T::resultTitle(),
-                                            T::resultText(sent, *result.text), {T::ok()});
+                    weak->o_.dialogs->alert(Style::informational, weak->texts_.resultTitle(),
+                                            weak->texts_.resultText(sent, *result.text),
+                                            {weak->texts_.ok()});
                 } else {
-                    weak->o_.dialogs->alert(Style::warning, T::connectionErrorTitle(),
-                                            result.error->description, {T::ok()});
+                    weak->o_.dialogs->alert(Style::warning, weak->texts_.connectionErrorTitle(),
+                                            result.error->description, {weak->texts_.ok()});
                 }
             },
             Qt::QueuedConnection);
@@ -119,12 +120,12 @@ void AppDelegate::testMilestoneConfetti() {
     if (s_.config.soundEnabled()) {
         s_.sounds.play("Glass");
     }
-    s_.notice.showToast(T::milestoneToast(), 2.8);
+    s_.notice.showToast(texts_.milestoneToast(), 2.8);
 }
 
 void AppDelegate::openLogFile() {
     const std::string path = s_.logger.getLogFilePath();
-    if (files::exists(path)) {
+    if (s_.files.exists(path)) {
         o_.openUrl(QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString());
     }
 }
@@ -148,8 +149,8 @@ void AppDelegate::checkForUpdates() {
 
 void AppDelegate::openAbout() {
     if (o_.dialogs != nullptr) {
-        o_.dialogs->alert(Style::informational, T::aboutTitle(), T::aboutText(s_.version),
-                          {T::ok()});
+        o_.dialogs->alert(Style::informational, texts_.aboutTitle(), texts_.aboutText(s_.version),
+                          {texts_.ok()});
     }
 }
 

@@ -14,6 +14,7 @@
 #include "core/config/AppLogger.h"
 #include "core/interception/Notice.h"
 #include "core/knowledge/TypoCache.h"
+#include "platform/FileSystem.h"
 #include "platform/SoundPlayer.h"
 
 namespace quorix::app {
@@ -21,6 +22,8 @@ namespace quorix::app {
 struct AppServices {
     AppConfig& config;
     AppLogger& logger;
+    // Where the log file is looked for before it is opened.
+    platform::FileSystem& files;
     TypoCache& cache;
     AIClient& ai;
     platform::SoundPlayer& sounds;

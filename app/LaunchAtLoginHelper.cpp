@@ -1,12 +1,10 @@
 #include "app/LaunchAtLoginHelper.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 
-#include "core/config/Files.h"
+#include "core/config/StoredFile.h"
 
 namespace quorix::app {
 namespace {
@@ -23,10 +21,11 @@ std::string trimmed(std::string s) {
 }  // namespace
 
 LaunchAtLoginHelper::LaunchAtLoginHelper(std::string configHome, std::string exec,
-                                         AppLogger& logger)
-    : folder_(files::join(configHome, "autostart")),
-      path_(files::join(folder_, "quorix.desktop")),
+                                         platform::FileSystem& fs, AppLogger& logger)
+    : folder_(platform::joinPath(configHome, "autostart")),
+      path_(platform::joinPath(folder_, "quorix.desktop")),
       exec_(std::move(exec)),
+      fs_(fs),
       logger_(logger) {}
 
 std::string LaunchAtLoginHelper::defaultConfigHome(const std::string& home) {
@@ -34,7 +33,7 @@ std::string LaunchAtLoginHelper::defaultConfigHome(const std::string& home) {
     if (xdg != nullptr && xdg[0] == '/') {
         return xdg;
     }
-    return files::join(home, ".config");
+    return platform::joinPath(home, ".config");
 }
 
 bool LaunchAtLoginHelper::isEnabledEntry(const std::string& content) {
@@ -71,8 +70,8 @@ bool LaunchAtLoginHelper::isEnabledEntry(const std::string& content) {
 }
 
 bool LaunchAtLoginHelper::isEnabled() const {
-    const auto content = files::readAll(path_);
-    return content && isEnabledEntry(*content);
+    const platform::FileRead content = fs_.read(path_);
+    return content.ok() && isEnabledEntry(content.data);
 }
 
 std::string LaunchAtLoginHelper::entryContent() const {
@@ -96,15 +95,17 @@ void LaunchAtLoginHelper::setEnabled(bool enabled) {
         // missing, its mode left alone.
         std::error_code ec;
         std::filesystem::create_directories(folder_, ec);
-        if (!files::writeAtomic(path_, entryContent())) {
+        const platform::FileError error = fs_.writeAtomic(path_, entryContent());
+        if (error != platform::FileError::none) {
             logger_.log(std::string("⚠️ [LaunchAtLogin] Errore: impossibile scrivere ") +
-                        path_ + " (" + std::strerror(errno) + ")");
+                        path_ + " (" + std::string(StoredFile::reason(error)) + ")");
             return;
         }
-    } else if (!enabled && files::exists(path_)) {
-        if (!files::remove(path_)) {
+    } else if (!enabled && fs_.exists(path_)) {
+        const platform::FileError error = fs_.remove(path_);
+        if (error != platform::FileError::none) {
             logger_.log(std::string("⚠️ [LaunchAtLogin] Errore: impossibile rimuovere ") +
-                        path_ + " (" + std::strerror(errno) + ")");
+                        path_ + " (" + std::string(StoredFile::reason(error)) + ")");
             return;
         }
     }

@@ -10,14 +10,16 @@
 #include <string>
 
 #include "core/config/AppLogger.h"
+#include "platform/FileSystem.h"
 
 namespace quorix::app {
 
 class LaunchAtLoginHelper {
   public:
     // configHome: $XDG_CONFIG_HOME, else $HOME/.config. exec: the command line
-    // the session runs at login.
-    LaunchAtLoginHelper(std::string configHome, std::string exec, AppLogger& logger);
+    // the session runs at login. The entry is read and written through fs.
+    LaunchAtLoginHelper(std::string configHome, std::string exec, platform::FileSystem& fs,
+                        AppLogger& logger);
     // $XDG_CONFIG_HOME when set and absolute, else home + "/.config".
     static std::string defaultConfigHome(const std::string& home);
 
@@ -33,6 +35,7 @@ class LaunchAtLoginHelper {
     std::string folder_;
     std::string path_;
     std::string exec_;
+    platform::FileSystem& fs_;
     AppLogger& logger_;
 };
 

@@ -6,7 +6,6 @@
 #include <QUrl>
 #include <nlohmann/json.hpp>
 
-#include "core/config/Files.h"
 #include "ui/ShellTexts.h"
 
 namespace quorix::app {
@@ -33,11 +32,14 @@ UpdateChecker::UpdateChecker(Options options, QObject* parent)
 }
 
 void UpdateChecker::load() {
-    const auto content = files::readAll(options_.settingsPath);
-    if (!content) {
+    if (options_.files == nullptr || options_.settingsPath.empty()) {
         return;
     }
-    const auto doc = nlohmann::json::parse(*content, nullptr, false);
+    const platform::FileRead content = options_.files->read(options_.settingsPath);
+    if (!content.ok()) {
+        return;
+    }
+    const auto doc = nlohmann::json::parse(content.data, nullptr, false);
     if (doc.is_discarded() || !doc.is_object()) {
         return;
     }
@@ -54,7 +56,7 @@ void UpdateChecker::load() {
 }
 
 void UpdateChecker::save() const {
-    if (options_.settingsPath.empty()) {
+    if (options_.files == nullptr || options_.settingsPath.empty()) {
         return;
     }
     nlohmann::json doc = {{"automaticallyChecksForUpdates", autoCheck_},
@@ -62,7 +64,7 @@ void UpdateChecker::save() const {
     if (lastCheck_) {
         doc["lastUpdateCheckDate"] = *lastCheck_;
     }
-    files::writeAtomic(options_.settingsPath, doc.dump(2) + "\n");
+    options_.files->writeAtomic(options_.settingsPath, doc.dump(2) + "\n");
 }
 
 void UpdateChecker::setAutomaticallyChecksForUpdates(bool value) {
@@ -145,26 +147,29 @@ void UpdateChecker::finish(bool interactive, const net::HttpResult& result) {
     lastCheck_ = nowSeconds();
     save();
     emit switchesChanged();
-    namespace T = ui::ShellTexts;
+    const bool showDialogs = options_.dialogs != nullptr && options_.config != nullptr;
     if (*order > 0) {
         if (options_.logger != nullptr) {
             options_.logger->log("🆕 [Updater] Nuova versione disponibile: " + feed.entry->version);
         }
         emit checkFinished(Outcome::newer, QString::fromStdString(feed.entry->version));
-        if (options_.dialogs != nullptr &&
-            options_.dialogs->alert(ui::ShellDialogs::Style::informational,
-                                    T::updateAvailableTitle(),
-                                    T::updateAvailableText(feed.entry->version, feed.entry->url),
-                                    {T::openDownloadPage(), T::close()}) == 0 &&
-            options_.openUrl) {
-            options_.openUrl(feed.entry->url);
+        if (showDialogs) {
+            const ui::ShellTexts texts(*options_.config);
+            if (options_.dialogs->alert(
+                    ui::ShellDialogs::Style::informational, texts.updateAvailableTitle(),
+                    texts.updateAvailableText(feed.entry->version, feed.entry->url),
+                    {texts.openDownloadPage(), texts.close()}) == 0 &&
+                options_.openUrl) {
+                options_.openUrl(feed.entry->url);
+            }
         }
         return;
     }
     emit checkFinished(Outcome::upToDate, QString::fromStdString(options_.currentVersion));
-    if (interactive && options_.dialogs != nullptr) {
-        options_.dialogs->alert(ui::ShellDialogs::Style::informational, T::upToDateTitle(),
-                                T::upToDateText(options_.currentVersion), {T::ok()});
+    if (interactive && showDialogs) {
+        const ui::ShellTexts texts(*options_.config);
+        options_.dialogs->alert(ui::ShellDialogs::Style::informational, texts.upToDateTitle(),
+                                texts.upToDateText(options_.currentVersion), {texts.ok()});
     }
 }
 

@@ -17,8 +17,10 @@
 #include <string>
 
 #include "app/UpdateFeed.h"
+#include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/net/HttpClient.h"
+#include "platform/FileSystem.h"
 #include "ui/ShellDialogs.h"
 
 namespace quorix::app {
@@ -27,12 +29,15 @@ class UpdateChecker : public QObject {
     Q_OBJECT
   public:
     struct Options {
-        std::string feedUrl;         // empty: no feed
-        std::string currentVersion;  // this build's version
-        std::string settingsPath;    // the switches' file
+        std::string feedUrl;                    // empty: no feed
+        std::string currentVersion;             // this build's version
+        std::string settingsPath;               // the switches' file
+        platform::FileSystem* files = nullptr;  // where settingsPath lives (none: not stored)
         net::HttpClient* http = nullptr;
         AppLogger* logger = nullptr;
         ui::ShellDialogs* dialogs = nullptr;
+        // The interface language of the dialogs (no dialogs without it).
+        const AppConfig* config = nullptr;
         // Opens the download page (the desktop's browser when empty).
         std::function<void(const std::string& url)> openUrl;
         // Automatic checks run when the last one is older than this.

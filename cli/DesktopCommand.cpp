@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QPointer>
 #include <QSocketNotifier>
 
 #include <chrono>
@@ -22,8 +23,8 @@
 #include "cli/DesktopSession.h"
 #include "cli/ServiceRoot.h"
 #include "cli/Subcommand.h"
-#include "core/config/Files.h"
 #include "core/net/CurlHttpClient.h"
+#include "platform/FileSystem.h"
 #include "platform/linux/X11Display.h"
 #include "ui/ShellDialogs.h"
 
@@ -127,20 +128,24 @@ int runDesktopCommand(int argc, char** argv) {
     app::UpdateChecker updater({
         .feedUrl = QUORIX_UPDATE_FEED_URL,
         .currentVersion = root.environment().appVersion(),
-        .settingsPath = files::join(root.configFolder(), "updater.json"),
+        .settingsPath = platform::joinPath(root.configFolder(), "updater.json"),
+        .files = &root.fileSystem(),
         .http = &updateHttp,
         .logger = &logger,
         .dialogs = &dialogs,
+        .config = &root.config(),
         .openUrl = {},
         .automaticInterval = std::chrono::hours(24),
     });
 
-    DesktopSession session(root, [] {
+    // The hotkey may fire before the delegate exists or after it is gone.
+    QPointer<app::AppDelegate> popoverTarget;
+    DesktopSession session(root, [&popoverTarget] {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [] {
-                if (auto* delegate = app::AppDelegate::sharedInstance()) {
-                    delegate->togglePopoverFromHotkey();
+            [&popoverTarget] {
+                if (popoverTarget) {
+                    popoverTarget->togglePopoverFromHotkey();
                 }
             },
             Qt::QueuedConnection);
@@ -153,6 +158,7 @@ int runDesktopCommand(int argc, char** argv) {
     app::AppServices services{
         root.config(),
         logger,
+        root.fileSystem(),
         root.cache(),
         root.ai(),
         session.sounds(),
@@ -170,6 +176,7 @@ int runDesktopCommand(int argc, char** argv) {
                                          .openUrl = {},
                                          .isTrayAvailable = {},
                                          .quit = {}});
+    popoverTarget = &delegate;
     updater.startAutomaticChecks();
     delegate.start();
 

@@ -2,6 +2,7 @@
 
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/X11Display.h"
+#include "services/InterceptorAssembly.h"
 
 namespace quorix::cli {
 
@@ -38,31 +39,22 @@ DesktopSession::DesktopSession(ServiceRoot& root, std::function<void()> togglePo
     };
     hook_ = std::make_unique<platform::X11KeyboardHook>(hookOptions);
 
-    InterceptorServices services{config,
-                                 logger,
-                                 root.cache(),
-                                 root.dictionary(),
-                                 root.ai(),
-                                 root.languageDetector(),
-                                 root.spellChecker(),
-                                 *hook_,
-                                 poster_,
-                                 *accessibility_,
-                                 pasteboard_,
-                                 workspace_,
-                                 sounds_,
-                                 notice_,
-                                 root.dispatcher(),
-                                 std::move(togglePopover)};
-    interceptor_ = std::make_unique<EventInterceptor>(services);
-    EventInterceptor::setShared(interceptor_.get());
+    const InterceptorServices wiring =
+        services::interceptorServices(root.core(),
+                                      services::DesktopPorts{.keyboardHook = *hook_,
+                                                             .keyPoster = poster_,
+                                                             .accessibility = *accessibility_,
+                                                             .pasteboard = pasteboard_,
+                                                             .workspace = workspace_,
+                                                             .sounds = sounds_},
+                                      notice_, std::move(togglePopover));
+    interceptor_ = std::make_unique<EventInterceptor>(wiring);
     interceptorRef_.store(interceptor_.get());
 }
 
 DesktopSession::~DesktopSession() {
     interceptor_->stop();
     interceptorRef_.store(nullptr);
-    EventInterceptor::setShared(nullptr);
     interceptor_.reset();
     hook_.reset();
 }

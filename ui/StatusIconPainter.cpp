@@ -153,8 +153,8 @@ QIcon StatusIconPainter::icon(const TrayLook& look, const QColor& ink) {
     return icon;
 }
 
-QString StatusIconPainter::tooltip(const TrayLook& look) {
-    return ShellTexts::trayTooltip(look.state());
+QString StatusIconPainter::tooltip(const TrayLook& look, const ShellTexts& texts) {
+    return texts.trayTooltip(look.state());
 }
 
 const char* StatusIconPainter::stateName(TrayState state) {

@@ -14,6 +14,8 @@
 
 namespace quorix::ui {
 
+class ShellTexts;
+
 enum class TrayState { notTrusted, active, paused };
 
 struct TrayLook {
@@ -39,7 +41,7 @@ class StatusIconPainter {
     static QIcon icon(const TrayLook& look, const QColor& ink);
     static QSize pointSize(IconStyle style);
     // "Quorix: Accessibilità necessaria" / "Quorix: Attivo" / "Quorix: In pausa".
-    static QString tooltip(const TrayLook& look);
+    static QString tooltip(const TrayLook& look, const ShellTexts& texts);
     static const char* stateName(TrayState state);
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The right-click menu as data: built from scratch from the current state on
 // every opening, then turned into a QMenu by StatusMenu. Texts follow the
-// interface language at the moment of the build.
+// interface language of `texts`' configuration at the moment of the build.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +47,8 @@ struct MenuEntry {
     std::vector<MenuEntry> children;
 };
 
-std::vector<MenuEntry> buildStatusMenu(const MenuState& state);
+class ShellTexts;
+
+std::vector<MenuEntry> buildStatusMenu(const MenuState& state, const ShellTexts& texts);
 
 }  // namespace quorix::ui

@@ -58,7 +58,6 @@ LocalTypoDictionary::Core::Core(const Dependencies& deps)
       utilityQueue(deps.utilityQueue),
       clock(deps.clock),
       correctAccents(deps.correctAccents),
-      storage(deps.storage),
       rules(deps.spell, deps.isPersonalWord),
       corrector(deps.spell, rules),
       tables(std::make_shared<const TypoTables>()) {}

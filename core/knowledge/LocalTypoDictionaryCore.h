@@ -69,7 +69,6 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     dispatch::Queue& utilityQueue;
     dispatch::Clock& clock;
     const std::function<bool()> correctAccents;
-    const StorageMode storage;
     const LearningRules rules;
     const LocalTypoCorrector corrector;
 

@@ -76,7 +76,6 @@ TEST_F(AppDelegateTest, StartClearsTheCacheAndStartsTheInterceptorAndTimer) {
     EXPECT_EQ(h.cache.count(), 0u);
     EXPECT_EQ(h.starts, 1);
     EXPECT_TRUE(delegate->isPermissionTimerActive());
-    EXPECT_EQ(AppDelegate::sharedInstance(), delegate.get());
     EXPECT_EQ(delegate->trayIcon()->toolTip().toStdString(), "Quorix: Attivo");
 }
 

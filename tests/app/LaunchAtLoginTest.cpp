@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/LaunchAtLoginHelper.h"
-#include "core/config/Files.h"
 #include "tests/core/config/ConfigTestSupport.h"
 
 namespace quorix::app {
@@ -12,7 +11,7 @@ using testing::ConfigHarness;
 
 TEST(LaunchAtLoginHelper, RoundTripThroughTheAutostartFile) {
     ConfigHarness h;
-    LaunchAtLoginHelper helper(h.home / ".config", "/usr/bin/quorix", h.logger);
+    LaunchAtLoginHelper helper(h.home / ".config", "/usr/bin/quorix", h.fs, h.logger);
     EXPECT_EQ(helper.entryPath(), h.home / ".config/autostart/quorix.desktop");
     EXPECT_FALSE(helper.isEnabled());
 
@@ -28,7 +27,7 @@ TEST(LaunchAtLoginHelper, RoundTripThroughTheAutostartFile) {
 
     helper.setEnabled(false);
     EXPECT_FALSE(helper.isEnabled());
-    EXPECT_FALSE(files::exists(helper.entryPath()));
+    EXPECT_FALSE(h.fs.exists(helper.entryPath()));
     helper.setEnabled(false);
     const std::string log = h.logger.getRecentLogs();
     EXPECT_NE(log.find("🚀 [LaunchAtLogin] Stato aggiornato: true"), std::string::npos);
@@ -38,7 +37,7 @@ TEST(LaunchAtLoginHelper, RoundTripThroughTheAutostartFile) {
 TEST(LaunchAtLoginHelper, AnUnwritableFolderIsLoggedNotThrown) {
     ConfigHarness h;
     testing::writeFile(h.home / "file", "x");
-    LaunchAtLoginHelper helper(h.home / "file", "quorix", h.logger);
+    LaunchAtLoginHelper helper(h.home / "file", "quorix", h.fs, h.logger);
     helper.setEnabled(true);
     EXPECT_FALSE(helper.isEnabled());
     EXPECT_NE(h.logger.getRecentLogs().find("⚠️ [LaunchAtLogin] Errore: "), std::string::npos);

@@ -75,7 +75,7 @@ struct ShellHarness {
     ConfigHarness base;
     std::unique_ptr<AppConfig> config = base.make();
     dispatch::ManualQueue io;
-    TypoCache cache{base.folder, io, base.logger};
+    TypoCache cache{base.folder, base.fs, io, base.logger};
     net::OfflineHttpClient offline;
     AIClient ai{*config, base.logger, offline, base.env, base.clock};
     platform::SimJournal journal{base.clock};
@@ -86,13 +86,11 @@ struct ShellHarness {
     int starts = 0;
     int stops = 0;
 
-    ShellHarness() { AppConfig::setShared(config.get()); }
-    ~ShellHarness() { AppConfig::setShared(nullptr); }
-
     app::AppServices services() {
         return app::AppServices{
             *config,
             base.logger,
+            base.fs,
             cache,
             ai,
             sounds,

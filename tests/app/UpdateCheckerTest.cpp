@@ -32,8 +32,9 @@ struct UpdateCheckerTest : ::testing::Test {
 
     std::unique_ptr<UpdateChecker> make(std::string feed = "https://example.org/feed.json") {
         return std::make_unique<UpdateChecker>(UpdateChecker::Options{
-            feed, "1.4.0", h.base.home / "updater.json", &http, &h.base.logger, &dialogs,
-            [this](const std::string& url) { opened.push_back(url); }, std::chrono::hours(24)});
+            feed, "1.4.0", h.base.home / "updater.json", &h.base.fs, &http, &h.base.logger,
+            &dialogs, h.config.get(), [this](const std::string& url) { opened.push_back(url); },
+            std::chrono::hours(24)});
     }
     void replyWith(int status, std::string body) {
         http.reply = {};

@@ -13,8 +13,10 @@
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/dispatch/VirtualClock.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "ui/ShellTexts.h"
 #include "ui/StatusIconPainter.h"
 #include "ui/StatusMenu.h"
 
@@ -34,7 +36,7 @@ bool save(const QImage& image, const QString& folder, const QString& name) {
 
 // The icon as a panel shows it (scaled 4×, on a light and a dark strip) with
 // its tooltip below.
-QImage trayShot(const ui::TrayLook& look) {
+QImage trayShot(const ui::TrayLook& look, const ui::ShellTexts& texts) {
     constexpr qreal kScale = 4.0;
     QImage light = ui::StatusIconPainter::paint(look, kScale, QColor(20, 20, 20));
     QImage dark = ui::StatusIconPainter::paint(look, kScale, QColor(240, 240, 240));
@@ -52,7 +54,8 @@ QImage trayShot(const ui::TrayLook& look) {
     font.setPixelSize(14);
     p.setFont(font);
     p.setPen(QColor(30, 30, 30));
-    p.drawText(QRect(0, 104, 300, 40), Qt::AlignCenter, ui::StatusIconPainter::tooltip(look));
+    p.drawText(QRect(0, 104, 300, 40), Qt::AlignCenter,
+               ui::StatusIconPainter::tooltip(look, texts));
     return shot;
 }
 
@@ -72,8 +75,9 @@ const char* styleName(IconStyle style) {
     return "brand";
 }
 
-QImage menuShot(QMenu& menu, const ui::MenuState& state, bool openAdvanced) {
-    ui::StatusMenu::fill(menu, ui::buildStatusMenu(state), [](ui::MenuAction) {});
+QImage menuShot(QMenu& menu, const ui::MenuState& state, const ui::ShellTexts& texts,
+                bool openAdvanced) {
+    ui::StatusMenu::fill(menu, ui::buildStatusMenu(state, texts), [](ui::MenuAction) {});
     menu.adjustSize();
     const QImage main = menu.grab().toImage();
     if (!openAdvanced) {
@@ -120,9 +124,10 @@ int main(int argc, char** argv) {
     dispatch::VirtualClock clock;
     platform::SimWorkspace workspace;
     platform::SimSystemEnvironment env;
-    AppLogger logger("/nonexistent", clock, nullptr, StorageMode::readOnly);
-    AppConfig config("/nonexistent", logger, clock, workspace, env, StorageMode::readOnly);
-    AppConfig::setShared(&config);
+    platform::MemoryFileSystem files;
+    AppLogger logger("/nonexistent", files, clock, nullptr, StorageMode::readOnly);
+    AppConfig config("/nonexistent", files, logger, clock, workspace, env, StorageMode::readOnly);
+    const ui::ShellTexts texts(config);
 
     bool ok = true;
     for (const auto& [language, lang] :
@@ -135,7 +140,7 @@ int main(int argc, char** argv) {
                 const QString state =
                     QString::fromLatin1(ui::StatusIconPainter::stateName(look.state())) + "-" +
                     QString::fromLatin1(styleName(style));
-                ok &= save(trayShot(look), folder,
+                ok &= save(trayShot(look, texts), folder,
                            QStringLiteral("tray-%1-%2").arg(state, QString::fromLatin1(lang)));
             }
         }
@@ -147,15 +152,15 @@ int main(int argc, char** argv) {
         state.lastCorrectedOriginalWord = "qeusto";
         state.cacheCount = 12;
         state.canCheckForUpdates = true;
-        ok &= save(menuShot(menu, state, false), folder, QStringLiteral("menu-%1").arg(lang));
         ok &=
-            save(menuShot(menu, state, true), folder, QStringLiteral("menu-advanced-%1").arg(lang));
+            save(menuShot(menu, state, texts, false), folder, QStringLiteral("menu-%1").arg(lang));
+        ok &= save(menuShot(menu, state, texts, true), folder,
+                   QStringLiteral("menu-advanced-%1").arg(lang));
         state.trusted = false;
         state.lastCorrectedOriginalWord.reset();
         state.totalTyposCorrected = 0;
-        ok &= save(menuShot(menu, state, false), folder,
+        ok &= save(menuShot(menu, state, texts, false), folder,
                    QStringLiteral("menu-untrusted-%1").arg(lang));
     }
-    AppConfig::setShared(nullptr);
     return ok ? 0 : 1;
 }

@@ -116,7 +116,7 @@ TEST_F(FieldIOTest, SetThatReportsSuccessWithoutEffectFallsBackToPaste) {
     const auto element = io().getFocusedElementAndText(app).element;
     desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::ignore);
     desktop.journal().clear();
-    io().writeBackAndSend(element, "ciao che fai", std::nullopt, true, dispatch::micros(25'000));
+    io().writeBackAndSend(element, "ciao che fai", {}, true, dispatch::micros(25'000));
     EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
                              sendReturn("ciao che fai"));
     EXPECT_FALSE(
@@ -127,7 +127,7 @@ TEST_F(FieldIOTest, SetThatReportsSuccessWithoutEffectFallsBackToPaste) {
     desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::accept);
     desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
     desktop.journal().clear();
-    io().writeBackAndSend(element, "ciao che fai", std::nullopt, true, dispatch::micros(25'000));
+    io().writeBackAndSend(element, "ciao che fai", {}, true, dispatch::micros(25'000));
     EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
                              sendReturn("ciao che fai"));
 }

@@ -166,7 +166,7 @@ TEST(ForgetWord, RemovesTheLearnedPairAddsThePersonalWordAndClearsTheCache) {
     auto deps = rig.dependencies(rig.offline);
     deps.isPersonalWord = [&config](std::string_view w) { return config.isWordWhitelisted(w); };
     LocalTypoDictionary dict(deps);
-    TypoCache cache(harness.folder, rig.utility, rig.logger);
+    TypoCache cache(harness.folder, harness.fs, rig.utility, rig.logger);
     cache.set("stai attendo", "stai attento");
 
     const auto forgotten = forgetWord("  Attendo ", dict, config, cache);
