@@ -77,7 +77,7 @@ TEST(CacheStorage, ADamagedFileIsKeptAsideAndOtherProcessesEntriesAreKept) {
 
 class LearnedStorage : public ::testing::Test {
   protected:
-    LearnedStorage() : rig("it", {"ciao", "stai", "attendo", "attento", "sono", "qui"}) {
+    LearnedStorage() : rig("it", {"ciao", "stai", "attento", "sono", "qui", "ragazzi"}) {
         rig.files = &memory;
     }
     std::string learnedPath() const { return rig.config.path() + "/penwarden/learned_typos.json"; }
@@ -132,7 +132,13 @@ TEST(SharedFolder, ParallelProcessesLoseNoUpdate) {
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             const std::string n = std::to_string(i);
-            DictionaryRig rig("it", {"ciao"});
+            // Every corrected word is known, so each process keeps (and
+            // writes back) the pairs the others learned.
+            std::set<std::string> accepted{"ciao"};
+            for (int j = 0; j < kProcesses; ++j) {
+                accepted.insert("qwzy" + std::to_string(j));
+            }
+            DictionaryRig rig("it", accepted);
             platform::SimWorkspace workspace(home.path());
             platform::SimSystemEnvironment env(home.path(), {"it-IT"});
             AppLogger logger(folder, rig.fs, rig.clock, nullptr);
