@@ -1,8 +1,8 @@
 # Thin wrapper over CMake presets. `make test` and `make run` do all set-up first.
 JOBS ?= $(shell nproc)
-RUN_ARGS ?= correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
+DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps test test-tsan run bench format format-check braces clean
+.PHONY: deps test test-tsan run bench format format-check braces clean package
 
 deps:
 	bash scripts/install-deps.sh
@@ -24,7 +24,23 @@ test-tsan: deps
 run: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target quorix
+ifeq ($(origin RUN_ARGS),command line)
 	./build/release/cli/quorix $(RUN_ARGS)
+else
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	  ./build/release/cli/quorix; \
+	else \
+	  echo "make run: no reachable X display (DISPLAY='$$DISPLAY'); running the sample offline correction instead"; \
+	  ./build/release/cli/quorix $(DEFAULT_RUN_ARGS); \
+	fi
+endif
+
+# A Debian package (build/release/quorix_<version>_<arch>.deb) of what
+# `cmake --install` puts in place.
+package: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quorix
+	cd build/release && cpack -G DEB
 
 bench: deps
 	cmake --preset release >/dev/null

@@ -98,6 +98,8 @@ int runDaemonCommand(std::span<char* const> args) {
     ServiceRoot root(rootOptions);
     AppLogger& logger = root.logger();
     AppConfig& config = root.config();
+    // Every launch starts with an empty correction cache.
+    root.cache().clear();
 
     platform::LinuxWorkspace files =
         platform::LinuxWorkspace::forHome(root.environment().homeDirectory());

@@ -8,6 +8,7 @@
 #include "cli/CorrectCommand.h"
 #include "cli/DaemonCommand.h"
 #include "cli/ForgetCommand.h"
+#include "cli/DesktopCommand.h"
 #include "cli/Subcommand.h"
 
 namespace quorix::cli {
@@ -25,7 +26,11 @@ constexpr Subcommand kSubcommands[] = {
 };
 
 void printUsage(std::FILE* out) {
-    std::fprintf(out, "usage: quorix <subcommand> [arguments]\n\nsubcommands:\n");
+    std::fprintf(
+        out,
+        "usage: quorix                 start the tray application (or show the running one)\n"
+        "       quorix quorix://LINK   hand a link to the tray application\n"
+        "       quorix <subcommand> [arguments]\n\nsubcommands:\n");
     for (const auto& command : kSubcommands) {
         std::fprintf(out, "  %-10.*s %.*s\n", static_cast<int>(command.name.size()),
                      command.name.data(), static_cast<int>(command.summary.size()),
@@ -35,10 +40,6 @@ void printUsage(std::FILE* out) {
 }
 
 int run(std::span<char* const> args) {
-    if (args.empty()) {
-        printUsage(stderr);
-        return kUsageExit;
-    }
     const std::string_view name = args.front();
     if (name == "-h" || name == "--help" || name == "help") {
         printUsage(stdout);
@@ -59,6 +60,9 @@ int run(std::span<char* const> args) {
 }  // namespace quorix::cli
 
 int main(int argc, char** argv) {
-    return quorix::cli::run(
-        std::span<char* const>(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)));
+    const std::span<char* const> args(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
+    if (quorix::cli::isDesktopLaunch(args)) {
+        return quorix::cli::runDesktopCommand(argc, argv);
+    }
+    return quorix::cli::run(args);
 }

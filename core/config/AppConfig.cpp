@@ -89,7 +89,7 @@ void AppConfig::setCorrectAccents(bool v) { set(&ConfigState::correctAccents, v,
 void AppConfig::setAutoFixPunctuation(bool v) { set(&ConfigState::autoFixPunctuation, v, ConfigField::autoFixPunctuation); }
 void AppConfig::setGlobalHotkeyEnabled(bool v) { set(&ConfigState::globalHotkeyEnabled, v, ConfigField::globalHotkeyEnabled); }
 void AppConfig::setSoundName(std::string v) { set(&ConfigState::soundName, std::move(v), std::nullopt); }
-void AppConfig::setIconStyle(IconStyle v) { set(&ConfigState::iconStyle, v, std::nullopt); }
+void AppConfig::setIconStyle(IconStyle v) { set(&ConfigState::iconStyle, v, ConfigField::iconStyle); }
 void AppConfig::setToneStyle(ToneStyle v) { set(&ConfigState::toneStyle, v, ConfigField::toneStyle); }
 void AppConfig::setMode(CorrectionMode v) { set(&ConfigState::mode, v, ConfigField::mode); }
 void AppConfig::setAppLanguage(AppLanguage v) { set(&ConfigState::appLanguage, v, ConfigField::appLanguage); }

@@ -159,6 +159,7 @@ std::vector<ConfigField> observableFields(const LoadedMembers& m) {
         {m.totalTyposCorrected.has_value(), ConfigField::totalTyposCorrected},
         {m.appTypoCounts.has_value(), ConfigField::appTypoCounts},
         {m.toneStyle.has_value(), ConfigField::toneStyle},
+        {m.iconStyle.has_value(), ConfigField::iconStyle},
         {m.mode.has_value(), ConfigField::mode},
         {m.appLanguage.has_value(), ConfigField::appLanguage},
     };

@@ -11,6 +11,7 @@ enum class ConfigField {
     autoFixPunctuation,
     globalHotkeyEnabled,
     toneStyle,
+    iconStyle,
     mode,
     appLanguage,
     whitelistWords,

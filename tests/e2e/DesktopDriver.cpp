@@ -56,34 +56,45 @@ DesktopDriver::~DesktopDriver() {
 
 unsigned long DesktopDriver::windowOf(pid_t pid) {
     const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    unsigned long found = 0;
-    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count))
-        return 0;
-    for (unsigned int i = 0; i < count && found == 0; ++i) {
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, children[i], &attributes) ||
-            attributes.map_state != IsViewable || attributes.override_redirect) {
-            continue;
-        }
+    const auto hasPid = [&](Window window) {
         Atom type = 0;
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display_, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
-                               &format, &items, &after, &data) == Success &&
+        bool match = false;
+        if (XGetWindowProperty(display_, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &items, &after, &data) == Success &&
             data != nullptr && items == 1 && format == 32) {
-            if (static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid)
-                found = children[i];
+            match = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid;
         }
         if (data)
             XFree(data);
-    }
-    if (children)
-        XFree(children);
-    return found;
+        return match;
+    };
+    // A top-level window, or (under a window manager) a client inside its frame.
+    const auto search = [&](Window parentWindow, int depth, const auto& self) -> unsigned long {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        unsigned long found = 0;
+        if (!XQueryTree(display_, parentWindow, &root, &parent, &children, &count))
+            return 0;
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display_, children[i], &attributes) ||
+                attributes.map_state != IsViewable || attributes.override_redirect) {
+                continue;
+            }
+            if (hasPid(children[i]))
+                found = children[i];
+            else if (depth > 0)
+                found = self(children[i], depth - 1, self);
+        }
+        if (children)
+            XFree(children);
+        return found;
+    };
+    return search(DefaultRootWindow(display_), 1, search);
 }
 
 bool DesktopDriver::focus(unsigned long window) {

@@ -1,0 +1,62 @@
+#include "cli/DesktopSession.h"
+
+#include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/X11Display.h"
+#include "services/InterceptorAssembly.h"
+
+namespace quorix::cli {
+
+bool DesktopSession::isTrusted() {
+    return platform::X11Display::isUsable();
+}
+
+DesktopSession::DesktopSession(ServiceRoot& root, std::function<void()> togglePopover)
+    : root_(root),
+      files_(platform::LinuxWorkspace::forHome(root.environment().homeDirectory())),
+      workspace_(files_),
+      sounds_(root.environment().resourceFolders()),
+      notice_(root.logger()) {
+    ready_ = poster_.open() && pasteboard_.open();
+    AppLogger& logger = root.logger();
+    platform::AtspiAccessibility::Options axOptions;
+    axOptions.log = [&logger](const std::string& line) { logger.log(line); };
+    axOptions.trustCheck = &DesktopSession::isTrusted;
+    accessibility_ = std::make_unique<platform::AtspiAccessibility>(axOptions);
+
+    AppConfig& config = root.config();
+    platform::X11KeyboardHook::Options hookOptions;
+    hookOptions.mainQueue = &root.dispatcher().main();
+    hookOptions.poster = &poster_;
+    hookOptions.isBusy = [this] {
+        const EventInterceptor* interceptor = interceptorRef_.load();
+        return interceptor != nullptr && interceptor->isWorking();
+    };
+    hookOptions.isFrontCovered = [&config, this] {
+        if (!config.isEnabled())
+            return false;
+        const auto front = workspace_.frontmostApplication();
+        return front && config.isAppTargeted(front->bundleIdentifier, front->localizedName);
+    };
+    hook_ = std::make_unique<platform::X11KeyboardHook>(hookOptions);
+
+    const InterceptorServices wiring =
+        services::interceptorServices(root.core(),
+                                      services::DesktopPorts{.keyboardHook = *hook_,
+                                                             .keyPoster = poster_,
+                                                             .accessibility = *accessibility_,
+                                                             .pasteboard = pasteboard_,
+                                                             .workspace = workspace_,
+                                                             .sounds = sounds_},
+                                      notice_, std::move(togglePopover));
+    interceptor_ = std::make_unique<EventInterceptor>(wiring);
+    interceptorRef_.store(interceptor_.get());
+}
+
+DesktopSession::~DesktopSession() {
+    interceptor_->stop();
+    interceptorRef_.store(nullptr);
+    interceptor_.reset();
+    hook_.reset();
+}
+
+}  // namespace quorix::cli
