@@ -35,18 +35,18 @@ ServiceRoot::ServiceRoot(ServiceRootOptions options)
         aiHttp_ = std::make_unique<net::CurlHttpClient>(aiOptions);
     }
     dictionary_ = std::make_unique<LocalTypoDictionary>(services::dictionaryDependencies(
-        services::DictionaryParts{
-            .files = fs_,
-            .spell = *spell_,
-            .detector = *detector_,
-            .logger = *logger_,
-            .http = *syncHttp_,
-            .prefs = *preferences_,
-            .utilityQueue = dispatcher_->global(dispatch::QoS::utility),
-            .clock = clock_,
-            .settings = config_.get(),
-            .loadQueue =
-                options.loadInBackground ? &dispatcher_->global(dispatch::QoS::utility) : nullptr},
+        services::DictionaryParts{.files = fs_,
+                                  .spell = *spell_,
+                                  .detector = *detector_,
+                                  .logger = *logger_,
+                                  .http = *syncHttp_,
+                                  .prefs = *preferences_,
+                                  .utilityQueue = dispatcher_->global(dispatch::QoS::utility),
+                                  .clock = clock_,
+                                  .settings = config_.get(),
+                                  .loadQueue = options.loadInBackground
+                                                   ? &dispatcher_->global(dispatch::QoS::utility)
+                                                   : nullptr},
         services::DictionaryFolders{.configFolder = configFolder_,
                                     .resourceFolders = env_.resourceFolders(),
                                     .developmentFolder = {},

@@ -7,8 +7,8 @@
 #include "cli/ConfigCommand.h"
 #include "cli/CorrectCommand.h"
 #include "cli/DaemonCommand.h"
-#include "cli/ForgetCommand.h"
 #include "cli/DesktopCommand.h"
+#include "cli/ForgetCommand.h"
 #include "cli/Subcommand.h"
 
 namespace quorix::cli {

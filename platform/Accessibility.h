@@ -18,7 +18,7 @@ namespace quorix::platform {
 // identity. Elements stay valid as handles even after the UI object is gone
 // (reads then fail with AXError::invalidElement).
 class AXElement {
-public:
+  public:
     virtual ~AXElement() = default;
 };
 using AXElementRef = std::shared_ptr<const AXElement>;
@@ -45,8 +45,8 @@ struct AXAttributedString {
     std::string plain;
 };
 
-using AXValue = std::variant<std::monostate, std::string, AXAttributedString, AXRange,
-                             AXElementRef, std::vector<AXElementRef>, bool, int64_t>;
+using AXValue = std::variant<std::monostate, std::string, AXAttributedString, AXRange, AXElementRef,
+                             std::vector<AXElementRef>, bool, int64_t>;
 
 struct AXResult {
     AXError error = AXError::noValue;
@@ -57,7 +57,7 @@ struct AXResult {
 // Thread: any (adapters serialise internally); calls may block briefly and
 // must be bounded by the adapter's own time-outs. Never throws.
 class Accessibility {
-public:
+  public:
     virtual ~Accessibility() = default;
     // Whether the program may observe keys and read/write other applications'
     // fields. With prompt, the platform may ask the user (no-op where none).

@@ -32,7 +32,7 @@ enum class KeyDecision { pass, swallow };
 // Delivers every user key-down, before the focused application sees it.
 // Thread: the handler runs on the main thread and must return quickly.
 class KeyboardHook {
-public:
+  public:
     using Handler = std::function<KeyDecision(const KeyEvent&)>;
     virtual ~KeyboardHook() = default;
     // Installs the hook; false when the platform refuses (no permission, no
@@ -46,7 +46,7 @@ public:
 // Posts synthetic key events to the focused application.
 // Thread: any. Failure: returns false and posts nothing (no event source).
 class KeyPoster {
-public:
+  public:
     virtual ~KeyPoster() = default;
     virtual bool postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) = 0;
     // Replays a key the user typed and the program held back: down, then up,

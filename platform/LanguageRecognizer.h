@@ -9,7 +9,7 @@
 namespace quorix::platform {
 
 class LanguageRecognizer {
-public:
+  public:
     virtual ~LanguageRecognizer() = default;
     virtual void reset() = 0;
     virtual void processString(std::string_view text) = 0;

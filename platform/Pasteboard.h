@@ -40,7 +40,7 @@ struct PasteboardContents {
 };
 
 class Pasteboard {
-public:
+  public:
     virtual ~Pasteboard() = default;
     virtual int64_t changeCount() const = 0;
     virtual std::optional<std::string> string() const = 0;

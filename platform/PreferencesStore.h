@@ -9,7 +9,7 @@
 namespace quorix::platform {
 
 class PreferencesStore {
-public:
+  public:
     virtual ~PreferencesStore() = default;
     virtual std::optional<std::string> string(const std::string& key) = 0;
     virtual void setString(const std::string& key, const std::string& value) = 0;

@@ -7,7 +7,7 @@
 namespace quorix::platform {
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     virtual void play(const std::string& name) = 0;
     // Whether a sound of this name exists (callers fall back to "Pop").

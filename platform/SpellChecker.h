@@ -8,7 +8,7 @@
 namespace quorix::platform {
 
 class SpellChecker {
-public:
+  public:
     virtual ~SpellChecker() = default;
     virtual bool isMisspelled(std::string_view word, std::string_view language) = 0;
     // Loads what first use would load, so that the first check costs what

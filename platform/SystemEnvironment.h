@@ -8,7 +8,7 @@
 namespace quorix::platform {
 
 class SystemEnvironment {
-public:
+  public:
     virtual ~SystemEnvironment() = default;
     // The user's home folder (no trailing slash).
     virtual std::string homeDirectory() = 0;

@@ -23,7 +23,7 @@ struct AppIcon {
 };
 
 class Workspace {
-public:
+  public:
     virtual ~Workspace() = default;
     virtual std::optional<RunningApplication> frontmostApplication() = 0;
     // Location of the installed application with this bundle identifier.

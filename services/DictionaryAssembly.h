@@ -8,12 +8,12 @@
 
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
+#include "core/config/StorageMode.h"
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/Queue.h"
 #include "core/knowledge/LanguageDetector.h"
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/net/HttpClient.h"
-#include "core/config/StorageMode.h"
 #include "platform/FileSystem.h"
 #include "platform/PreferencesStore.h"
 #include "platform/SpellChecker.h"
@@ -50,8 +50,8 @@ struct DictionaryFolders {
 };
 
 // The dependencies of a dictionary over `parts` and `folders`, with the sync
-// endpoint of the configured correction service (none without settings); the periodic sync starts at
-// construction only when `startSync` is set.
+// endpoint of the configured correction service (none without settings); the periodic sync starts
+// at construction only when `startSync` is set.
 LocalTypoDictionary::Dependencies dictionaryDependencies(const DictionaryParts& parts,
                                                          DictionaryFolders folders,
                                                          bool startSync = false);

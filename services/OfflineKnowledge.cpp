@@ -22,7 +22,8 @@ std::string makeScratchFolder() {
 }  // namespace
 
 OfflineKnowledge::OfflineKnowledge()
-    : scratch_(makeScratchFolder()), logger_(scratch_, platform::PosixFileSystem::instance(), clock_, nullptr) {}
+    : scratch_(makeScratchFolder()),
+      logger_(scratch_, platform::PosixFileSystem::instance(), clock_, nullptr) {}
 
 OfflineKnowledge::~OfflineKnowledge() {
     if (scratch_ != std::filesystem::temp_directory_path().string()) {

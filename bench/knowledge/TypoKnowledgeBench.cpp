@@ -17,7 +17,8 @@ const std::string kShippedDictionaries = std::string(QUORIX_SOURCE_DIR) + "/reso
 void BM_TypoCacheGet(benchmark::State& state) {
     services::OfflineKnowledge knowledge;
     dispatch::SerialQueue io("bench.cache.io", knowledge.clock());
-    TypoCache cache(knowledge.scratchFolder() + "/cache", knowledge.files(), io, knowledge.logger());
+    TypoCache cache(knowledge.scratchFolder() + "/cache", knowledge.files(), io,
+                    knowledge.logger());
     for (int i = 0; i < 600; ++i) {
         cache.set("Ciao, ci vediamo domani alle " + std::to_string(i) + "?", "ok");
     }

@@ -19,7 +19,9 @@ using WallTime = std::chrono::system_clock::time_point;
 inline constexpr Duration seconds(double s) {
     return std::chrono::duration_cast<Duration>(std::chrono::duration<double>(s));
 }
-inline constexpr Duration micros(long long us) { return std::chrono::microseconds(us); }
+inline constexpr Duration micros(long long us) {
+    return std::chrono::microseconds(us);
+}
 
 // Seconds as the log and notices write them: fixed point with `decimals`
 // places (0..9), no unit ("0.53", "2.5").
@@ -28,13 +30,15 @@ std::string formatSeconds(double seconds, int decimals = 2);
 // at + d, saturating at Instant::max()/min() instead of overflowing (a huge
 // delay or timeout means "never").
 inline constexpr Instant addSaturating(Instant at, Duration d) {
-    if (d > Duration::zero() && at > Instant::max() - d) return Instant::max();
-    if (d < Duration::zero() && at < Instant::min() - d) return Instant::min();
+    if (d > Duration::zero() && at > Instant::max() - d)
+        return Instant::max();
+    if (d < Duration::zero() && at < Instant::min() - d)
+        return Instant::min();
     return at + d;
 }
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
 
     // Monotonic now.
@@ -61,7 +65,7 @@ public:
 
 // The process clock: steady_clock and system_clock.
 class RealClock final : public Clock {
-public:
+  public:
     Instant now() const override;
     WallTime wallNow() const override;
     void sleepFor(Duration d) override;

@@ -11,7 +11,7 @@
 namespace quorix::dispatch {
 
 class ConcurrentQueue final : public Queue {
-public:
+  public:
     ConcurrentQueue(std::string label, Clock& clock, unsigned threads);
     ~ConcurrentQueue() override;
     ConcurrentQueue(const ConcurrentQueue&) = delete;
@@ -34,7 +34,7 @@ public:
     // the destructor calls it. Not from a worker.
     void shutdown();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

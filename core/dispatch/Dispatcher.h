@@ -13,7 +13,7 @@ namespace quorix::dispatch {
 enum class QoS { userInitiated, defaultQoS, utility };
 
 class Dispatcher {
-public:
+  public:
     // mainQueue: the platform's main queue; the Dispatcher does not own it.
     Dispatcher(Clock& clock, Queue& mainQueue);
     ~Dispatcher();
@@ -26,7 +26,7 @@ public:
     // Blocks until the global queues have nothing running or due (tests).
     void drainGlobal();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

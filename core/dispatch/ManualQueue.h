@@ -15,7 +15,7 @@
 namespace quorix::dispatch {
 
 class ManualQueue final : public Queue {
-public:
+  public:
     explicit ManualQueue(Clock& clock = RealClock::instance());
     ~ManualQueue() override;
     ManualQueue(const ManualQueue&) = delete;
@@ -44,7 +44,7 @@ public:
     // (e.g. posted by another thread); returns whether one is.
     bool waitForDue(std::chrono::milliseconds realTimeout);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -13,7 +13,7 @@
 namespace quorix::dispatch {
 
 class Queue {
-public:
+  public:
     virtual ~Queue() = default;
     virtual void async(std::function<void()> fn) = 0;
     // Runs fn once the queue's clock has advanced by delay from now.

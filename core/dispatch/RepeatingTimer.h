@@ -12,7 +12,7 @@
 namespace quorix::dispatch {
 
 class RepeatingTimer {
-public:
+  public:
     RepeatingTimer(Queue& queue, Duration initialDelay, Duration interval,
                    std::function<void()> handler);
     ~RepeatingTimer();
@@ -21,7 +21,7 @@ public:
 
     void cancel();
 
-private:
+  private:
     struct State;
     std::shared_ptr<State> state_;
 };

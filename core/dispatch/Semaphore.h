@@ -9,7 +9,7 @@
 namespace quorix::dispatch {
 
 class Semaphore {
-public:
+  public:
     explicit Semaphore(Clock& clock, int initial = 0);
 
     void signal();
@@ -18,7 +18,7 @@ public:
     bool wait(Duration timeout);
     void wait();
 
-private:
+  private:
     Clock& clock_;
     std::mutex mutex_;
     std::condition_variable cv_;

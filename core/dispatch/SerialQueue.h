@@ -19,7 +19,7 @@
 namespace quorix::dispatch {
 
 class SerialQueue final : public Queue {
-public:
+  public:
     SerialQueue(std::string label, Clock& clock);
     ~SerialQueue() override;
     SerialQueue(const SerialQueue&) = delete;
@@ -38,7 +38,7 @@ public:
     // True when called from the queue's worker thread.
     bool isCurrent() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -32,7 +32,7 @@
 namespace quorix::dispatch {
 
 class VirtualClock final : public Clock {
-public:
+  public:
     explicit VirtualClock(WallTime wallOrigin = WallTime{std::chrono::hours(24 * 365 * 56)},
                           bool autoAdvance = true);
 
@@ -66,7 +66,7 @@ public:
 
     ~VirtualClock() override;
 
-private:
+  private:
     void moveTime(const std::function<Instant(Instant)>& target);
 
     // Implementation-defined state (guarded by one mutex).

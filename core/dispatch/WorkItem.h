@@ -9,7 +9,7 @@
 namespace quorix::dispatch {
 
 class WorkItem {
-public:
+  public:
     explicit WorkItem(std::function<void()> fn) : fn_(std::move(fn)) {}
     static std::shared_ptr<WorkItem> make(std::function<void()> fn) {
         return std::make_shared<WorkItem>(std::move(fn));
@@ -19,10 +19,11 @@ public:
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
     // Runs the work unless cancelled.
     void perform() {
-        if (!isCancelled() && fn_) fn_();
+        if (!isCancelled() && fn_)
+            fn_();
     }
 
-private:
+  private:
     std::function<void()> fn_;
     std::atomic<bool> cancelled_{false};
 };

@@ -22,13 +22,14 @@ struct WorkEntry {
 };
 
 class WorkList {
-public:
+  public:
     // Announces delayed work to the clock (outside the owner's lock is fine).
     static WorkEntry make(Clock& clock, Duration delay, std::function<void()> fn) {
         WorkEntry e;
         e.due = addSaturating(clock.now(), std::max(delay, Duration::zero()));
         e.fn = std::move(fn);
-        if (delay > Duration::zero()) e.token = clock.registerDeadline(e.due);
+        if (delay > Duration::zero())
+            e.token = clock.registerDeadline(e.due);
         return e;
     }
 
@@ -44,7 +45,8 @@ public:
     std::size_t size() const { return items_.size(); }
     std::uint64_t nextSeq() const { return nextSeq_; }
     std::optional<Instant> headDue() const {
-        if (items_.empty()) return std::nullopt;
+        if (items_.empty())
+            return std::nullopt;
         return items_.begin()->first.first;
     }
     bool hasDue(Instant now) const { return !items_.empty() && items_.begin()->first.first <= now; }
@@ -67,12 +69,13 @@ public:
     std::vector<WorkEntry> takeAll() {
         std::vector<WorkEntry> out;
         out.reserve(items_.size());
-        for (auto& [key, e] : items_) out.push_back(std::move(e));
+        for (auto& [key, e] : items_)
+            out.push_back(std::move(e));
         items_.clear();
         return out;
     }
 
-private:
+  private:
     using Key = std::pair<Instant, std::uint64_t>;
     std::map<Key, WorkEntry> items_;
     std::uint64_t nextSeq_ = 0;
@@ -82,7 +85,8 @@ private:
 // call without holding the owner's lock (closure destructors may re-enter).
 inline void discard(Clock& clock, std::vector<WorkEntry>& entries) {
     for (auto& e : entries) {
-        if (e.token) clock.unregisterDeadline(e.token);
+        if (e.token)
+            clock.unregisterDeadline(e.token);
     }
     entries.clear();
 }

@@ -29,7 +29,7 @@ enum class PipelineExit {
 
 // "E1".."E12": the exit's name in reports, JSON and log lines.
 constexpr std::string_view exitCode(PipelineExit exit) {
-    constexpr std::array<std::string_view, 12> kCodes{"E1", "E2", "E3",  "E4",  "E5", "E6",
+    constexpr std::array<std::string_view, 12> kCodes{"E1", "E2", "E3", "E4",  "E5",  "E6",
                                                       "E7", "E8", "E9", "E10", "E11", "E12"};
     return kCodes[static_cast<std::size_t>(exit)];
 }

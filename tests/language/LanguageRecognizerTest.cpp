@@ -68,7 +68,7 @@ TEST(HybridLanguageRecognizer, RecognisesSentencesAndShortChatTexts) {
     samples.insert(samples.end(), kClearSentences.begin(), kClearSentences.end());
     for (const Sample& sample : samples) {
         EXPECT_EQ(recognise(recognizer, sample.text), sample.language) << sample.text;
-}
+    }
     // Text fed in pieces is classified as a whole.
     recognizer.reset();
     recognizer.processString("I could not find");

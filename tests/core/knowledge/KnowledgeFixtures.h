@@ -91,7 +91,9 @@ struct DictionaryRig {
              .resourceFolders = {std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/resources"},
              .developmentFolder = std::string(QUORIX_TEST_DATA_DIR) + "/knowledge/dev"});
         deps.syncURL = "http://127.0.0.1:9/v1/dictionary/it";
-        deps.isPersonalWord = [this](std::string_view w) { return personal.contains(std::string(w)); };
+        deps.isPersonalWord = [this](std::string_view w) {
+            return personal.contains(std::string(w));
+        };
         deps.correctAccents = [this] { return correctAccents.load(); };
         return deps;
     }
