@@ -161,6 +161,12 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     r.element = std::move(capture.element);
     r.text = std::move(capture.text);
     r.usedClipboard = capture.usedClipboard;
+    // Loading at start-up is not local work: a Return that arrives before the
+    // spell and typo dictionaries are ready waits for them (the typo
+    // dictionary at most its load wait), then the local stages get their
+    // whole budget.
+    s_.spell.preload();
+    s_.dictionary.waitUntilLoaded();
     r.localDeadline = dispatch::Deadline(clock, kLocalStagesLimit);
 
     const AutocompleteToken token = heuristics_.isUnfinishedAutocompleteToken(r.text);

@@ -242,6 +242,10 @@ void LocalTypoDictionary::stopPeriodicSync() {
     }
 }
 
+bool LocalTypoDictionary::waitUntilLoaded() const {
+    return core_->waitLoaded();
+}
+
 void LocalTypoDictionary::syncNow() {
     core_->sync();
 }

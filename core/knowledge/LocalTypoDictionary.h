@@ -116,6 +116,9 @@ class LocalTypoDictionary {
     // Whether loading has ended (always true without a load queue).
     bool isLoaded() const;
 
+    // Waits for loading to end, at most kLoadWait; false when it has not.
+    bool waitUntilLoaded() const;
+
     // Sync timer on the utility queue: first after kFirstSyncDelay, then every
     // kSyncInterval. Starting replaces a running timer; stopping is idempotent.
     void startPeriodicSync();
