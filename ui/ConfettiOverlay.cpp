@@ -72,13 +72,10 @@ void ConfettiOverlay::burst(QPoint point) {
     raise();
 }
 
-void ConfettiOverlay::paintFrame(QPainter& p, double t) const {
-    if (!burst_) {
-        return;
-    }
+void ConfettiOverlay::paint(QPainter& p, const ConfettiBurst& burst, double t) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    for (const ConfettiBurst::Sprite& s : burst_->spritesAt(t)) {
+    for (const ConfettiBurst::Sprite& s : burst.spritesAt(t)) {
         p.save();
         p.translate(s.position);
         p.rotate(s.angle * 180 / std::numbers::pi);
@@ -94,8 +91,10 @@ void ConfettiOverlay::paintFrame(QPainter& p, double t) const {
 }
 
 void ConfettiOverlay::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    paintFrame(p, elapsed_);
+    if (burst_) {
+        QPainter p(this);
+        paint(p, *burst_, elapsed_);
+    }
 }
 
 }  // namespace quorix::ui

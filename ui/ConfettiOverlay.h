@@ -32,8 +32,8 @@ class ConfettiOverlay final : public QWidget {
     const ConfettiBurst* current() const { return burst_ ? &*burst_ : nullptr; }
     // Seconds into the current burst.
     double elapsed() const { return elapsed_; }
-    // Draws the current burst at time t onto p (the screenshot tool's frame).
-    void paintFrame(QPainter& p, double t) const;
+    // Draws burst at time t onto p (also the screenshot tool's frame).
+    static void paint(QPainter& p, const ConfettiBurst& burst, double t);
 
   protected:
     void paintEvent(QPaintEvent*) override;

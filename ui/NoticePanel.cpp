@@ -54,7 +54,7 @@ void NoticePanel::paintEvent(QPaintEvent*) {
     constexpr int kRadius = 16;
     for (int i = kRadius; i >= 1; --i) {
         const double fade = 1.0 - static_cast<double>(i) / (kRadius + 1);
-        p.setBrush(QColor(115, 89, 217, static_cast<int>(255 * 0.6 * 0.09 * fade * fade)));
+        p.setBrush(QColor(115, 89, 217, static_cast<int>(255 * 0.6 * 0.16 * fade * fade)));
         p.drawRoundedRect(pill.adjusted(-i, -i, i, i), 23 + i, 23 + i);
     }
 }
