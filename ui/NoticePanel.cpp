@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 #include "ui/X11Desktop.h"
 
@@ -30,13 +31,26 @@ bool NoticePanel::hitsPill(const QPoint& point) const {
 
 void NoticePanel::pillChanged() {
     if (testAttribute(Qt::WA_WState_Created)) {
-        X11Desktop::setInputShape(*this, pill_->geometry());
+        applyShapes();
     }
     update();
 }
 
 void NoticePanel::showEvent(QShowEvent*) {
-    X11Desktop::setInputShape(*this, pill_->geometry());
+    composited_ = X11Desktop::hasCompositor();
+    applyShapes();
+}
+
+void NoticePanel::applyShapes() {
+    const QRect pill = pill_->geometry();
+    X11Desktop::setInputShape(*this, pill);
+    if (composited_) {
+        clearMask();
+        return;
+    }
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(pill), 23, 23);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
 }
 
 void NoticePanel::mousePressEvent(QMouseEvent* event) {

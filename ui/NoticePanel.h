@@ -3,7 +3,9 @@
 // activated and never given keyboard focus (it bypasses the window manager,
 // so no frame swallows clicks). Only the pill takes the mouse: on X11 the
 // window's input shape is the pill, elsewhere clicks outside it are ignored.
-// Paints the pill's violet glow in the transparent margin.
+// Paints the pill's violet glow in the transparent margin. Without a
+// compositor a translucent window shows black where it is transparent, so the
+// window is then cut to the pill's outline (the glow is lost).
 
 #include <QWidget>
 
@@ -28,7 +30,10 @@ class NoticePanel final : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void applyShapes();
+
     NoticePill* pill_;
+    bool composited_ = true;
 };
 
 }  // namespace quorix::ui
