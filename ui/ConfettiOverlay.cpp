@@ -30,7 +30,15 @@ ConfettiOverlay::ConfettiOverlay(AppLogger* logger, std::function<bool()> hasCom
     QObject::connect(&animation_, &QVariantAnimation::valueChanged, this,
                      [this](const QVariant& value) {
                          elapsed_ = value.toDouble();
-                         update();
+                         // Repaint only where particles were and are now.
+                         QRectF area;
+                         if (burst_) {
+                             for (const auto& sprite : burst_->spritesAt(elapsed_)) {
+                                 area |= QRectF(sprite.position - QPointF(8, 8), QSizeF(16, 16));
+                             }
+                         }
+                         update(area.toAlignedRect() | painted_);
+                         painted_ = area.toAlignedRect();
                      });
     QObject::connect(&animation_, &QVariantAnimation::finished, this, [this] {
         burst_.reset();

@@ -44,6 +44,7 @@ class ConfettiOverlay final : public QWidget {
     QVariantAnimation animation_;
     std::optional<ConfettiBurst> burst_;
     double elapsed_ = 0;
+    QRect painted_;  // where the last frame's particles were
     int bursts_ = 0;
     bool loggedNoCompositor_ = false;
 };
