@@ -1,10 +1,28 @@
 #include "cli/DesktopSession.h"
 
+#include <QApplication>
+
+#include "core/interception/HeadlessNotice.h"
+
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/X11Display.h"
 #include "services/InterceptorAssembly.h"
+#include "ui/ConfettiOverlay.h"
+#include "ui/FloatingNotice.h"
 
 namespace quorix::cli {
+
+namespace {
+
+bool hasScreen() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        return false;
+    }
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+}  // namespace
 
 bool DesktopSession::isTrusted() {
     return platform::X11Display::isUsable();
@@ -14,8 +32,14 @@ DesktopSession::DesktopSession(ServiceRoot& root, std::function<void()> togglePo
     : root_(root),
       files_(platform::LinuxWorkspace::forHome(root.environment().homeDirectory())),
       workspace_(files_),
-      sounds_(root.environment().resourceFolders()),
-      notice_(root.logger()) {
+      sounds_(root.environment().resourceFolders()) {
+    if (hasScreen()) {
+        confetti_ = std::make_unique<ui::ConfettiOverlay>(&root.logger());
+        notice_ = std::make_unique<ui::FloatingNotice>(
+            ui::FloatingNotice::Services{root.config(), root.cache(), sounds_}, confetti_.get());
+    } else {
+        notice_ = std::make_unique<HeadlessNotice>(root.logger());
+    }
     ready_ = poster_.open() && pasteboard_.open();
     AppLogger& logger = root.logger();
     platform::AtspiAccessibility::Options axOptions;
@@ -47,7 +71,7 @@ DesktopSession::DesktopSession(ServiceRoot& root, std::function<void()> togglePo
                                                              .pasteboard = pasteboard_,
                                                              .workspace = workspace_,
                                                              .sounds = sounds_},
-                                      notice_, std::move(togglePopover));
+                                      *notice_, std::move(togglePopover));
     interceptor_ = std::make_unique<EventInterceptor>(wiring);
     interceptorRef_.store(interceptor_.get());
 }

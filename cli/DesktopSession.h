@@ -1,9 +1,10 @@
 #pragma once
 // The engine on the current X display, over a ServiceRoot: key hook and
 // posting, clipboard, accessibility, sounds, the notice and the key
-// interceptor. Built by the desktop application's entry point; the key path is
-// the same as `quorix daemon`'s (the hook's handler runs on the ServiceRoot's
-// main queue, never on the Qt thread).
+// interceptor. The notice is the floating pill (with its confetti) when a
+// QApplication runs on a real display, else the log-only HeadlessNotice. Built by the desktop
+// application's entry point; the key path is the same as `quorix daemon`'s (the hook's handler runs
+// on the ServiceRoot's main queue, never on the Qt thread).
 
 #include <atomic>
 #include <functional>
@@ -11,7 +12,7 @@
 
 #include "cli/ServiceRoot.h"
 #include "core/interception/EventInterceptor.h"
-#include "core/interception/HeadlessNotice.h"
+#include "core/interception/Notice.h"
 #include "platform/Accessibility.h"
 #include "platform/linux/LinuxSoundPlayer.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -19,6 +20,10 @@
 #include "platform/linux/X11KeyboardHook.h"
 #include "platform/linux/X11Pasteboard.h"
 #include "platform/linux/X11Workspace.h"
+
+namespace quorix::ui {
+class ConfettiOverlay;
+}
 
 namespace quorix::cli {
 
@@ -36,7 +41,7 @@ class DesktopSession {
     bool isReady() const { return ready_; }
     EventInterceptor& interceptor() { return *interceptor_; }
     platform::SoundPlayer& sounds() { return sounds_; }
-    Notice& notice() { return notice_; }
+    Notice& notice() { return *notice_; }
 
   private:
     ServiceRoot& root_;
@@ -45,7 +50,8 @@ class DesktopSession {
     platform::X11KeyPoster poster_;
     platform::X11Pasteboard pasteboard_;
     platform::LinuxSoundPlayer sounds_;
-    HeadlessNotice notice_;
+    std::unique_ptr<ui::ConfettiOverlay> confetti_;
+    std::unique_ptr<Notice> notice_;
     std::unique_ptr<platform::Accessibility> accessibility_;
     std::atomic<EventInterceptor*> interceptorRef_{nullptr};
     std::unique_ptr<platform::X11KeyboardHook> hook_;

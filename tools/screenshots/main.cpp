@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "NoticeShots.h"
 #include "core/config/AppConfig.h"
 #include "core/config/AppLogger.h"
 #include "core/dispatch/VirtualClock.h"
@@ -161,6 +162,9 @@ int main(int argc, char** argv) {
         state.totalTyposCorrected = 0;
         ok &= save(menuShot(menu, state, texts, false), folder,
                    QStringLiteral("menu-untrusted-%1").arg(lang));
+        ok &= screenshots::noticeShots(
+            config, logger, QString::fromLatin1(lang),
+            [&](const QImage& image, const QString& name) { return save(image, folder, name); });
     }
     return ok ? 0 : 1;
 }
