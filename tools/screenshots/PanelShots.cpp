@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "core/config/AppConfig.h"
+#include "ui/OnboardingWindow.h"
 #include "ui/PopoverView.h"
 #include "ui/PopoverWindow.h"
 
@@ -75,8 +76,25 @@ bool savePopoverShots(AppConfig& config, const QString& lang, const SaveShot& sa
     return ok;
 }
 
-bool saveOnboardingShots(AppConfig&, const QString&, const SaveShot&) {
-    return true;
+bool saveOnboardingShots(AppConfig& config, const QString& lang, const SaveShot& save) {
+    bool ok = true;
+    for (const bool trusted : {false, true}) {
+        ui::OnboardingWindow window(config, {.isTrusted = [trusted] { return trusted; },
+                                             .openSettings = [] { return false; },
+                                             .dialogs = nullptr,
+                                             .timeScale = 1.0});
+        if (!trusted) {
+            window.goToStep(0, false);
+            ok &= save(framed(window), "onboarding-intro-" + lang);
+            window.goToStep(2, false);
+            ok &= save(framed(window), "onboarding-exceptions-" + lang);
+        }
+        window.goToStep(1, false);
+        ok &= save(
+            framed(window),
+            (trusted ? "onboarding-permission-granted-" : "onboarding-permission-waiting-") + lang);
+    }
+    return ok;
 }
 
 }  // namespace quorix::screenshots

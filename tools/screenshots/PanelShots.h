@@ -15,8 +15,8 @@ using SaveShot = std::function<bool(const QImage&, const QString& name)>;
 
 // popover-<state>-<lang>: active, paused, correction, long-correction.
 bool savePopoverShots(AppConfig& config, const QString& lang, const SaveShot& save);
-// onboarding-<slide>-<lang>: intro, intro-corrected, permission-waiting,
-// permission-granted, exceptions.
+// onboarding-<slide>-<lang>: intro, permission-waiting, permission-granted,
+// exceptions.
 bool saveOnboardingShots(AppConfig& config, const QString& lang, const SaveShot& save);
 
 }  // namespace quorix::screenshots
