@@ -45,7 +45,9 @@ void PopoverWindow::paintEvent(QPaintEvent*) {
 }
 
 void PopoverWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
+    // ⌥U reaches the popover itself while it holds the keyboard.
+    if (event->key() == Qt::Key_Escape ||
+        (event->key() == Qt::Key_U && event->modifiers() == Qt::AltModifier)) {
         close();
         return;
     }
