@@ -71,6 +71,10 @@ QWidget* OnboardingWindow::buildIntroSlide() {
     incoming->setStyleSheet(QStringLiteral(
         "background: rgba(255, 255, 255, 0.10); border-radius: 12px; padding: 7px 12px;"));
     inside->addWidget(incoming, 0, Qt::AlignLeft);
+    QLabel* reply = label(texts_.demoReply(), 13, QFont::Normal, box);
+    reply->setStyleSheet(
+        QStringLiteral("background: #2f7cf6; border-radius: 12px; padding: 7px 12px;"));
+    inside->addWidget(reply, 0, Qt::AlignRight);
     inside->addStretch(1);
     QFrame* field = frame("field", box);
     field->setFixedHeight(56);

@@ -84,6 +84,9 @@ QString OnboardingTexts::exceptionsText() const {
 QString OnboardingTexts::demoIncoming() const {
     return t("Confermi la call di stasera?", "Are we still on for tonight's call?");
 }
+QString OnboardingTexts::demoReply() const {
+    return t("Sì, alle 18 😊", "Yes, at 6 pm 😊");
+}
 QString OnboardingTexts::finishButton() const {
     return t("Completa configurazione", "Finish setup");
 }

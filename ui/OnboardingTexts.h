@@ -39,6 +39,7 @@ class OnboardingTexts {
     QString exceptionsTitle() const;
     QString exceptionsText() const;
     QString demoIncoming() const;
+    QString demoReply() const;
     QString finishButton() const;
 
     // The explanation the settings button shows.

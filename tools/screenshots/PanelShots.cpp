@@ -72,7 +72,16 @@ bool savePopoverShots(AppConfig& config, const QString& lang, const SaveShot& sa
         "qualcosa non torna 🙏");
     config.setLastCorrectedOriginalWord("risepilogo");
     ok &= save(popoverShot(config), "popover-long-correction-" + lang);
+    // Right-to-left text with emoji: read right to left, cut by whole clusters.
     config.setToneStyle(ToneStyle::natural);
+    config.setLastOriginalFullText(
+        "נתראה מחר בבוקר ליד המשרד 👩‍👩‍👧 אל תשכחו את המצגת "
+        "החדשה");
+    config.setLastCorrectedFullText(
+        "נתראה מחר בבוקר ליד המשרד 👩‍👩‍👧 אל תשכחו את המצגת "
+        "החדשה!");
+    config.setLastCorrectedOriginalWord("החדשה");
+    ok &= save(popoverShot(config), "popover-rtl-" + lang);
     return ok;
 }
 

@@ -13,7 +13,7 @@ namespace quorix::screenshots {
 
 using SaveShot = std::function<bool(const QImage&, const QString& name)>;
 
-// popover-<state>-<lang>: active, paused, correction, long-correction.
+// popover-<state>-<lang>: active, paused, correction, long-correction, rtl.
 bool savePopoverShots(AppConfig& config, const QString& lang, const SaveShot& save);
 // onboarding-<slide>-<lang>: intro, permission-waiting, permission-granted,
 // exceptions.
