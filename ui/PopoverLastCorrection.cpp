@@ -56,8 +56,10 @@ void PopoverLastCorrection::buildCorrectionCard() {
     correction_ = new PanelCard(this);
     correction_->setFixedHeight(kCorrectionHeight);
     auto* rows = new QVBoxLayout(correction_);
-    rows->setContentsMargins(10, 11, 10, 10);
+    rows->setContentsMargins(10, 10, 10, 10);
     rows->setSpacing(5);
+    // Rows centred in the card, with or without the exclusion row.
+    rows->addStretch(1);
 
     auto* change = new QHBoxLayout;
     change->setSpacing(6);

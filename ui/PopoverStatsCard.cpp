@@ -19,7 +19,7 @@ PopoverStatsCard::PopoverStatsCard(QWidget* parent) : PanelCard(parent, 0.5) {
     auto* left = new QVBoxLayout;
     left->setSpacing(1);
     count_ = new TextLine(this);
-    count_->setMinimumPixelSize(14);
+    count_->setMinimumPixelSize(9);
     left->addWidget(count_);
     auto* captionRow = new QHBoxLayout;
     captionRow->setSpacing(4);
@@ -50,7 +50,8 @@ PopoverStatsCard::PopoverStatsCard(QWidget* parent) : PanelCard(parent, 0.5) {
     auto* badge = new BadgeLabel(QStringLiteral("0.013s"), PanelStyle::font(9, QFont::Black),
                                  PanelStyle::green(), QSizeF(4.5, 1.5), this);
     right->addWidget(badge, 0, Qt::AlignRight);
-    row->addLayout(right, 1);
+    // The fixed figures keep their width; the count takes the rest.
+    row->addLayout(right, 0);
 }
 
 void PopoverStatsCard::refresh(long long totalTyposCorrected, const PopoverTexts& texts) {
@@ -61,6 +62,7 @@ void PopoverStatsCard::refresh(long long totalTyposCorrected, const PopoverTexts
                       PanelStyle::secondary(pal));
     fastAnswer_->setText(texts.fastAnswer(), PanelStyle::font(10.5, QFont::Medium),
                          PanelStyle::secondary(pal));
+    fastAnswer_->setMinimumWidth(fastAnswer_->sizeHint().width());
 }
 
 }  // namespace quorix::ui

@@ -113,6 +113,21 @@ TEST_F(OnboardingTest, SettingsButtonExplainsWithOrWithoutASettingsPage) {
     EXPECT_EQ(settingsOpened, 2);
 }
 
+TEST_F(OnboardingTest, EnglishTextsAndClosingStopsTheTimers) {
+    h.config->setAppLanguage(AppLanguage::en);
+    OnboardingWindow english(*h.config, {.isTrusted = [] { return false; },
+                                         .openSettings = [] { return false; },
+                                         .dialogs = nullptr,
+                                         .timeScale = 1.0});
+    english.present();
+    EXPECT_EQ(english.stepText(), "1 of 3");
+    EXPECT_EQ(english.forwardButton(0)->text(), "Continue →");
+    EXPECT_TRUE(english.isPollRunning());
+    english.close();  // the window's close button
+    EXPECT_FALSE(english.isPollRunning());
+    EXPECT_FALSE(english.isDemoRunning());
+}
+
 TEST(AccessibilitySettings, KnownDesktopsWithTheirProgramInstalled) {
     using Command = AccessibilitySettings::Command;
     const QStringList installed{"gnome-control-center", "systemsettings5"};

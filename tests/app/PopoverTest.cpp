@@ -4,6 +4,7 @@
 
 #include <QEnterEvent>
 #include <QKeyEvent>
+#include <limits>
 #include <thread>
 
 #include "app/DesktopShellWindows.h"
@@ -175,6 +176,41 @@ TEST_F(PopoverTest, FooterHoverAndClosing) {
     EXPECT_NE(popover.view(), view);
     popover.togglePopover(QRect());
     EXPECT_FALSE(popover.isShown());
+}
+
+TEST_F(PopoverTest, AClickOnTheIconThatClosedItDoesNotReopenIt) {
+    PopoverController popover(*h.config, actions());
+    const QRect icon(700, 0, 22, 22);
+    popover.togglePopover(icon);
+    ASSERT_TRUE(popover.isShown());
+    const QPoint onIcon = icon.center();
+    QMouseEvent press(QEvent::MouseButtonPress, popover.window().mapFromGlobal(onIcon).toPointF(),
+                      onIcon.toPointF(), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&popover.window(), &press);
+    EXPECT_FALSE(popover.isShown());
+    popover.togglePopover(icon);  // the icon's activation for that same click
+    EXPECT_FALSE(popover.isShown());
+    popover.togglePopover(QRect(0, 0, 22, 22));  // elsewhere: a new request
+    EXPECT_TRUE(popover.isShown());
+}
+
+TEST_F(PopoverTest, LinesCutContextBeforeTheChangeAndNeverTheCount) {
+    const std::string words = "uno due tre quattro cinque sei sette otto nove dieci ";
+    h.config->setLastOriginalFullText(words + "centosettantacinque " + words);
+    h.config->setLastCorrectedFullText(words + "centosettantasei " + words);
+    h.config->setTotalTyposCorrected(std::numeric_limits<int64_t>::max());
+    PopoverView view(*h.config, actions());
+    view.show();
+    ASSERT_TRUE(waitUntil([&] { return view.lastCorrection()->beforeLine()->width() > 100; }));
+    const QString before = view.lastCorrection()->beforeLine()->displayedText();
+    const QString changed = QStringLiteral("centosettantacinque");
+    EXPECT_TRUE(before.contains(changed)) << before.toStdString();
+    EXPECT_TRUE(before.startsWith(u'…'));
+    EXPECT_TRUE(view.lastCorrection()->beforeLine()->isElided());
+    // The narrow line drops the context first; the changed word stays whole.
+    EXPECT_LT(before.size(),
+              QStringLiteral("…otto nove dieci centosettantacinque uno due tre…").size());
+    EXPECT_EQ(view.stats()->count()->displayedText(), "9223372036854775807");
 }
 
 TEST(PopoverPlacement, HangsFromTheIconAndStaysOnScreen) {
