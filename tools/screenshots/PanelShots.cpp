@@ -2,6 +2,7 @@
 
 #include <QLayout>
 #include <QPainter>
+#include <string>
 
 #include "core/config/AppConfig.h"
 #include "ui/OnboardingWindow.h"
@@ -74,12 +75,10 @@ bool savePopoverShots(AppConfig& config, const QString& lang, const SaveShot& sa
     ok &= save(popoverShot(config), "popover-long-correction-" + lang);
     // Right-to-left text with emoji: read right to left, cut by whole clusters.
     config.setToneStyle(ToneStyle::natural);
-    config.setLastOriginalFullText(
-        "נתראה מחר בבוקר ליד המשרד 👩‍👩‍👧 אל תשכחו את המצגת "
-        "החדשה");
-    config.setLastCorrectedFullText(
-        "נתראה מחר בבוקר ליד המשרד 👩‍👩‍👧 אל תשכחו את המצגת "
-        "החדשה!");
+    const std::string rtl = "נתראה מחר בבוקר ליד המשרד 👩‍👩‍👧";
+    const std::string rest = " אל תשכחו את המצגת החדשה";
+    config.setLastOriginalFullText(rtl + rest);
+    config.setLastCorrectedFullText(rtl + rest + "!");
     config.setLastCorrectedOriginalWord("החדשה");
     ok &= save(popoverShot(config), "popover-rtl-" + lang);
     return ok;
