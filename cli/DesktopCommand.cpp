@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "app/AppDelegate.h"
+#include "app/DesktopShellWindows.h"
 #include "app/InstanceRequest.h"
-#include "app/LoggingShellWindows.h"
 #include "app/SingleInstance.h"
 #include "app/UpdateChecker.h"
 #include "cli/DesktopSession.h"
@@ -169,7 +169,17 @@ int runDesktopCommand(int argc, char** argv) {
         [&interceptor] { return interceptor.isRunning(); },
         root.environment().appVersion(),
     };
-    app::LoggingShellWindows windows(logger);
+    app::DesktopShellWindows windows(services,
+                                     {.showPreferences = {},
+                                      .checkForUpdates = [&updater] { updater.checkForUpdates(); },
+                                      .quit =
+                                          [&popoverTarget] {
+                                              if (popoverTarget) {
+                                                  popoverTarget->perform(ui::MenuAction::quit);
+                                              }
+                                          },
+                                      .dialogs = &dialogs,
+                                      .openAccessibilitySettings = {}});
     app::AppDelegate delegate(services, {.windows = &windows,
                                          .dialogs = &dialogs,
                                          .updater = &updater,

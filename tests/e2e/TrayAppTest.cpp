@@ -92,6 +92,14 @@ class TrayAppTest : public DaemonFixture {
         }
         return std::nullopt;
     }
+    // The status panel: 360 points wide.
+    std::optional<Rect> popover() {
+        for (const Rect& r : programWindows()) {
+            if (r.width == 360 && r.height >= 376)
+                return r;
+        }
+        return std::nullopt;
+    }
     bool menuShown() {
         for (const Rect& r : programWindows()) {
             // The floating notice (840 × 175) keeps its window once shown.
@@ -151,6 +159,42 @@ TEST_F(TrayAppTest, TrayIconCorrectionHandOverAndQuitFromTheMenu) {
     struct stat st {};
     EXPECT_NE(::stat(socketPath().c_str(), &st), 0) << "socket left behind";
     EXPECT_TRUE(driver_->keyboardIsFree());
+}
+
+TEST_F(TrayAppTest, StatusPanelFromTheIconAndAltU) {
+    startEntry(true);
+    startApp();
+    std::optional<Rect> icon;
+    ASSERT_TRUE(eventually([&] { return (icon = trayIcon()).has_value(); }, 20s));
+    std::this_thread::sleep_for(500ms);  // the icon settles in the tray
+    icon = trayIcon();
+    ASSERT_TRUE(icon.has_value());
+
+    // Left click: the panel hangs under the icon, wholly on the screen.
+    click(*icon, 1);
+    std::optional<Rect> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = popover()).has_value(); }, 10s)) << daemonLog();
+    EXPECT_GE(panel->y, icon->y + icon->height);
+    EXPECT_GE(panel->x, 0);
+    // A second click on the icon closes it (and does not reopen it).
+    std::this_thread::sleep_for(300ms);
+    click(*icon, 1);
+    ASSERT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(popover().has_value());
+
+    // Alt+U from any application opens and closes it.
+    driver_->stroke("u", "alt");
+    ASSERT_TRUE(eventually([&] { return popover().has_value(); }, 10s)) << daemonLog();
+    std::this_thread::sleep_for(300ms);
+    driver_->stroke("u", "alt");
+    ASSERT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
+    // Escape closes it too.
+    driver_->stroke("u", "alt");
+    ASSERT_TRUE(eventually([&] { return popover().has_value(); }, 10s));
+    std::this_thread::sleep_for(300ms);
+    driver_->stroke("Escape");
+    EXPECT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
 }
 
 }  // namespace

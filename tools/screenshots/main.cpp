@@ -17,6 +17,7 @@
 #include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "tools/screenshots/PanelShots.h"
 #include "ui/ShellTexts.h"
 #include "ui/StatusIconPainter.h"
 #include "ui/StatusMenu.h"
@@ -162,9 +163,12 @@ int main(int argc, char** argv) {
         state.totalTyposCorrected = 0;
         ok &= save(menuShot(menu, state, texts, false), folder,
                    QStringLiteral("menu-untrusted-%1").arg(lang));
-        ok &= screenshots::noticeShots(
-            config, logger, QString::fromLatin1(lang),
-            [&](const QImage& image, const QString& name) { return save(image, folder, name); });
+        const auto saveShot = [&folder](const QImage& image, const QString& name) {
+            return save(image, folder, name);
+        };
+        ok &= screenshots::noticeShots(config, logger, QString::fromLatin1(lang), saveShot);
+        ok &= screenshots::savePopoverShots(config, lang, saveShot);
+        ok &= screenshots::saveOnboardingShots(config, lang, saveShot);
     }
     return ok ? 0 : 1;
 }
