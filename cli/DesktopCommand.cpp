@@ -17,7 +17,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/InstanceRequest.h"
+#include "app/LaunchAtLoginHelper.h"
 #include "app/LoggingShellWindows.h"
+#include "app/PreferencesShellWindows.h"
 #include "app/SingleInstance.h"
 #include "app/UpdateChecker.h"
 #include "cli/DesktopSession.h"
@@ -27,6 +29,8 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/X11Display.h"
 #include "ui/ShellDialogs.h"
+#include "ui/prefs/InstalledApps.h"
+#include "ui/prefs/PreferencesWindow.h"
 
 #ifndef QUORIX_UPDATE_FEED_URL
 #define QUORIX_UPDATE_FEED_URL ""
@@ -76,6 +80,42 @@ std::unique_ptr<QSocketNotifier> watchStopSignals() {
         QCoreApplication::quit();
     });
     return notifier;
+}
+
+// What the preferences window works on in the desktop application.
+ui::PreferencesServices preferencesServices(ServiceRoot& root, const app::AppServices& services,
+                                            app::LaunchAtLoginHelper& launchAtLogin,
+                                            app::UpdateChecker& updater,
+                                            QPointer<app::AppDelegate>& delegate) {
+    ui::PreferencesServices s(services.config, services.logger, services.cache, services.ai);
+    s.version = services.version;
+    s.build = services.version;
+    s.updateStatusAppearance = [&delegate] {
+        if (delegate) {
+            delegate->updateStatusAppearance();
+        }
+    };
+    s.isLaunchAtLoginEnabled = [&launchAtLogin] { return launchAtLogin.isEnabled(); };
+    s.setLaunchAtLogin = [&launchAtLogin](bool on) { launchAtLogin.setEnabled(on); };
+    s.soundNames = {"Pop",  "Glass", "Ping", "Tink",   "Purr",  "Hero",      "Funk",
+                    "Frog", "Basso", "Blow", "Bottle", "Morse", "Submarine", "Sosumi"};
+    platform::SoundPlayer& sounds = services.sounds;
+    s.playSound = [&sounds](const std::string& name) { sounds.play(name); };
+    s.updater = {
+        [&updater] { return updater.canCheckForUpdates(); },
+        [&updater] { updater.checkForUpdates(); },
+        [&updater] { return updater.automaticallyChecksForUpdates(); },
+        [&updater](bool on) { updater.setAutomaticallyChecksForUpdates(on); },
+        [&updater] { return updater.automaticallyDownloadsUpdates(); },
+        [&updater](bool on) { updater.setAutomaticallyDownloadsUpdates(on); },
+        [&updater] { return updater.lastUpdateCheckDate(); },
+    };
+    AppConfig& config = root.config();
+    s.installedApps = [&config] {
+        return ui::prefs::InstalledApps::scan(ui::prefs::InstalledApps::dataDirs(),
+                                              config.currentLanguageCode());
+    };
+    return s;
 }
 
 }  // namespace
@@ -169,7 +209,24 @@ int runDesktopCommand(int argc, char** argv) {
         [&interceptor] { return interceptor.isRunning(); },
         root.environment().appVersion(),
     };
-    app::LoggingShellWindows windows(logger);
+    app::LoggingShellWindows logWindows(logger);
+    app::LaunchAtLoginHelper launchAtLogin(
+        app::LaunchAtLoginHelper::defaultConfigHome(root.environment().homeDirectory()),
+        QCoreApplication::applicationFilePath().toStdString(), root.fileSystem(), logger);
+    // The delegate exists once the window can be opened (from its menu).
+    QPointer<app::AppDelegate> statusTarget;
+    app::PreferencesShellWindows windows(
+        logWindows, preferencesServices(root, services, launchAtLogin, updater, statusTarget));
+    QObject::connect(&updater, &app::UpdateChecker::switchesChanged, [&windows] {
+        if (windows.preferences() != nullptr) {
+            windows.preferences()->updaterChanged();
+        }
+    });
+    QObject::connect(&updater, &app::UpdateChecker::checkFinished, [&windows] {
+        if (windows.preferences() != nullptr) {
+            windows.preferences()->updaterChanged();
+        }
+    });
     app::AppDelegate delegate(services, {.windows = &windows,
                                          .dialogs = &dialogs,
                                          .updater = &updater,
@@ -177,6 +234,7 @@ int runDesktopCommand(int argc, char** argv) {
                                          .isTrayAvailable = {},
                                          .quit = {}});
     popoverTarget = &delegate;
+    statusTarget = &delegate;
     updater.startAutomaticChecks();
     delegate.start();
 

@@ -1,5 +1,5 @@
 // screenshots OUTDIR: writes the tray icon in every state and style and the
-// open status menu, in Italian and English, as PNG files named
+// open status menu and the preferences pages, in Italian and English, as PNG files named
 // <window>-<state>-<lang>.png. Runs on the offscreen Qt platform.
 #include <QApplication>
 #include <QDir>
@@ -16,6 +16,7 @@
 #include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "tools/screenshots/PreferencesShots.h"
 #include "ui/ShellTexts.h"
 #include "ui/StatusIconPainter.h"
 #include "ui/StatusMenu.h"
@@ -162,5 +163,6 @@ int main(int argc, char** argv) {
         ok &= save(menuShot(menu, state, texts, false), folder,
                    QStringLiteral("menu-untrusted-%1").arg(lang));
     }
+    ok &= screenshots::writePreferencesShots(folder);
     return ok ? 0 : 1;
 }
