@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "ui/prefs/ChoiceRow.h"
 #include "ui/prefs/ConfigWatch.h"
@@ -145,16 +146,16 @@ GeneralPage::GeneralPage(PreferencesServices& services, QWidget* parent)
 
     sync();
 
-    auto bind = [this](ToggleSwitch* toggle, void (AppConfig::*setter)(bool)) {
-        connect(toggle, &QAbstractButton::toggled, this, [this, setter](bool on) {
-            (s_.config.*setter)(on);
+    auto bind = [this](ToggleSwitch* toggle, std::function<void(AppConfig&, bool)> set) {
+        connect(toggle, &QAbstractButton::toggled, this, [this, set](bool on) {
+            set(s_.config, on);
             s_.config.save();
         });
     };
-    bind(sound_, &AppConfig::setSoundEnabled);
-    bind(accents_, &AppConfig::setCorrectAccents);
-    bind(punctuation_, &AppConfig::setAutoFixPunctuation);
-    bind(hotkey_, &AppConfig::setGlobalHotkeyEnabled);
+    bind(sound_, [](AppConfig& c, bool on) { c.setSoundEnabled(on); });
+    bind(accents_, [](AppConfig& c, bool on) { c.setCorrectAccents(on); });
+    bind(punctuation_, [](AppConfig& c, bool on) { c.setAutoFixPunctuation(on); });
+    bind(hotkey_, [](AppConfig& c, bool on) { c.setGlobalHotkeyEnabled(on); });
     connect(enabled_, &QAbstractButton::toggled, this, [this](bool on) {
         s_.config.setIsEnabled(on);
         s_.config.save();
