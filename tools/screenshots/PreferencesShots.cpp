@@ -1,11 +1,13 @@
 // The preferences window's pages for the screenshot tool:
 // preferences-<page>-<lang>.png for every page, plus the statistics page
-// without data (preferences-stats-empty-<lang>.png). The settings are a
+// without data (preferences-stats-empty-<lang>.png) and with an application
+// selected (preferences-stats-selected-<lang>.png). The settings are a
 // realistic, read-only store; the key field stays empty.
 #include "tools/screenshots/PreferencesShots.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <cstdio>
 
 #include "core/ai/AIClient.h"
@@ -18,7 +20,9 @@
 #include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
+#include "ui/prefs/DonutChart.h"
 #include "ui/prefs/PreferencesWindow.h"
+#include "ui/prefs/StatisticsPage.h"
 
 namespace quorix::screenshots {
 namespace {
@@ -97,6 +101,12 @@ bool writePreferencesShots(const QString& folder) {
                         QStringLiteral("preferences-%1-%2")
                             .arg(QString::fromLatin1(ui::rawValue(tab).data()), lang));
         }
+        window.show(ui::PrefsTab::stats);
+        if (auto* page = dynamic_cast<ui::prefs::StatisticsPage*>(window.page())) {
+            page->chart()->toggleSelected("Slack");
+        }
+        QTest::qWait(300);  // the emphasis animation
+        ok &= write(window, folder, QStringLiteral("preferences-stats-selected-%1").arg(lang));
         config.setAppTypoCounts({});
         config.setTotalTyposCorrected(0);
         window.show(ui::PrefsTab::general);

@@ -53,7 +53,11 @@ DonutChart::DonutChart(const std::map<std::string, int64_t>& counts, AppIconMana
     showAll_->setFont(uiFont(11, QFont::Medium));
     showAll_->setStyleSheet(QStringLiteral(
         "QPushButton { color: #007aff; border: none; padding: 0 2px; background: transparent; }"));
+    showAll_->setFixedHeight(18);  // appearing must not shift the legend
     showAll_->setVisible(false);
+    QSizePolicy keep = showAll_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    showAll_->setSizePolicy(keep);
     header->addWidget(showAll_);
     legendColumn->addLayout(header);
     legend_ = new DonutLegend(*this, icons);

@@ -64,9 +64,9 @@ void StatisticsPage::sync() {
     const bool measured = engine_.state == EngineStatus::State::reachable;
     values_[2]->setText(measured ? QStringLiteral("%1 ms").arg(engine_.elapsedMs)
                                  : QStringLiteral("—"));
-    QPalette palette = values_[2]->palette();
-    palette.setColor(QPalette::WindowText, measured ? accentGreen() : secondaryText());
-    values_[2]->setPalette(palette);
+    // The tile's style sheet governs its labels: the colour goes there too.
+    values_[2]->setStyleSheet(QStringLiteral("color: %1;")
+                                  .arg((measured ? accentGreen() : QColor(142, 142, 147)).name()));
     delete chart_;
     chart_ = new DonutChart(state.appTypoCounts, icons_);
     chart_->setObjectName("donut");
