@@ -1,7 +1,8 @@
 // The tray application on a private desktop with a window manager (openbox)
 // and a tray host (trayer): the icon is embedded, a message typed into zenity
 // is corrected, a second launch hands its link over, the tray host can
-// restart, and Quit from the menu leaves no process, socket or grab behind.
+// restart, and Quit from the menu leaves no process, socket or grab behind; the
+// preferences window opened by a link changes what the engine does.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +151,45 @@ TEST_F(TrayAppTest, TrayIconCorrectionHandOverAndQuitFromTheMenu) {
     struct stat st {};
     EXPECT_NE(::stat(socketPath().c_str(), &st), 0) << "socket left behind";
     EXPECT_TRUE(driver_->keyboardIsFree());
+}
+
+// The preferences window opened by a link; its "Enable" switch clicked off;
+// the next Return in zenity then leaves the text as typed.
+TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
+    const pid_t entry = startEntry(true);
+    startApp();
+    ChildProcess& link = desktop_->start("link", {kQuorix, "quorix://settings/ai"});
+    EXPECT_EQ(link.waitExit(10000), 0);
+    std::optional<Rect> window;
+    ASSERT_TRUE(eventually(
+        [&] {
+            for (const Rect& r : programWindows()) {
+                if (r.width == 900 && r.height == 710)
+                    window = r;
+            }
+            return window.has_value();
+        },
+        20s))
+        << commandOutput("DISPLAY=" + desktop_->display() + " xwininfo -root -tree");
+    std::this_thread::sleep_for(500ms);  // mapped and painted
+    // The sidebar's "General" row, then the "Enable Quorix" switch of that page.
+    click(Rect{window->x + 115, window->y + 169, 1, 1}, 1);
+    std::this_thread::sleep_for(500ms);
+    click(Rect{window->x + 816, window->y + 196, 1, 1}, 1);
+    const std::string config = desktop_->home() + "/.config/penwarden/config.json";
+    ASSERT_TRUE(eventually(
+        [&] {
+            return commandOutput("cat '" + config + "'").find("\"isEnabled\": false") !=
+                   std::string::npos;
+        },
+        10s))
+        << commandOutput("cat '" + config + "'");
+
+    ASSERT_TRUE(focusWindowOf(entry));
+    driver_->type("ciao cge fai");
+    driver_->stroke("Return");
+    ASSERT_TRUE(eventually([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
+    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao cge fai\n");
 }
 
 }  // namespace

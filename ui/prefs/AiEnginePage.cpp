@@ -214,17 +214,18 @@ void AiEnginePage::runAITest() {
         const std::string ms = std::to_string(outcome.elapsedMs);
         const AppConfig& config = s_.config;
         if (outcome.ok) {
-            testStatus_->setText(qs("✓ ") + tr2(config, "Successo", "Success") + qs(" in " + ms) +
-                                 qs("ms: \"" + outcome.text + "\""));
+            testStatus_->setText(
+                QStringLiteral("✓ %1 in %2ms: \"%3\"")
+                    .arg(tr2(config, "Successo", "Success"), qs(ms), qs(outcome.text)));
             status_ = {EngineStatus::State::reachable, outcome.elapsedMs, {}};
         } else {
             const std::string limit = std::to_string(engine_.limit().count());
-            const QString why = outcome.timedOut
-                                    ? tr2(config, "nessuna risposta entro " + limit + " ms",
-                                          "no answer within " + limit + " ms")
-                                    : qs(outcome.text);
+            const QString why = outcome.timedOut ? tr2(config, "nessuna risposta entro %1 ms",
+                                                       "no answer within %1 ms")
+                                                       .arg(qs(limit))
+                                                 : qs(outcome.text);
             testStatus_->setText(qs("❌ ") + tr2(config, "Errore", "Error") +
-                                 qs(" (" + ms + "ms): ") + why);
+                                 QStringLiteral(" (%1ms): ").arg(qs(ms)) + why);
             status_ = {EngineStatus::State::unreachable, outcome.elapsedMs, why.toStdString()};
         }
         syncStatusCard();

@@ -33,8 +33,28 @@ void DonutRing::paintEvent(QPaintEvent*) {
     const QRectF square(0, 0, kSide, kSide);
     const QPointF c = square.center();
     const double fade = chart_.fade();
+    // Runs of slices thinner than half a pixel at the rim are drawn as one, in
+    // the palette's neutral grey: with thousands of applications they are a
+    // texture, not slices anyone can point at.
+    const double tiny = 1.0 / kSide;
+    double runStart = -1, runEnd = -1;
+    auto flushRun = [&] {
+        if (runStart >= 0) {
+            p.setOpacity(0.95 - 0.55 * fade);
+            p.setPen(Qt::NoPen);
+            p.setBrush(AppStyle::palette()[7]);
+            p.drawPath(AppStyle::slicePath(square, runStart, runEnd));
+            runStart = -1;
+        }
+    };
     for (const auto& stat : chart_.stats()) {
         const double e = chart_.emphasis(stat.id);
+        if (stat.endAngle - stat.startAngle < tiny && e == 0.0) {
+            runStart = runStart < 0 ? stat.startAngle : runStart;
+            runEnd = stat.endAngle;
+            continue;
+        }
+        flushRun();
         const double opacity =
             0.95 + (0.4 - 0.95) * fade + (1.0 - 0.4) * fade * std::clamp(e, 0.0, 1.0);
         p.save();
@@ -44,11 +64,13 @@ void DonutRing::paintEvent(QPaintEvent*) {
         p.setOpacity(std::clamp(opacity, 0.0, 1.0));
         p.setBrush(stat.color);
         // Slices under a degree get no outline: it would hide them.
-        const bool tiny = (stat.endAngle - stat.startAngle) < 0.0175;
-        p.setPen(tiny ? Qt::NoPen : QPen(controlBackground(), 1.5));
+        const bool thin = (stat.endAngle - stat.startAngle) < 0.0175;
+        p.setPen(thin ? Qt::NoPen : QPen(controlBackground(), 1.5));
         p.drawPath(AppStyle::slicePath(square, stat.startAngle, stat.endAngle));
         p.restore();
     }
+    flushRun();
+    p.setOpacity(1.0);
     const double hole = AppStyle::kHoleRatio * kSide;
     p.setBrush(controlBackground());
     p.setPen(QPen(separator(0.3), 1));

@@ -121,14 +121,14 @@ ExceptionsPage::ExceptionsPage(PreferencesServices& services, AppIconManager& ic
 
 void ExceptionsPage::syncApps() {
     const auto apps = s_.config.customBlacklistedApps();
-    appsTitle_->setText(qs("Applicazioni Escluse (" + std::to_string(apps.size()) + ")"));
+    appsTitle_->setText(QStringLiteral("Applicazioni Escluse (%1)").arg(apps.size()));
     apps_->setEntries(appEntries(apps));
     noApps_->setVisible(apps.empty());
 }
 
 void ExceptionsPage::syncWords() {
     const std::set<std::string> all = s_.config.whitelistWords();
-    wordCount_->setText(qs("Parole Salvate (" + std::to_string(all.size()) + ")"));
+    wordCount_->setText(QStringLiteral("Parole Salvate (%1)").arg(all.size()));
     const QString needle = search_->text();
     std::vector<ListEntry> shown;
     shown.reserve(all.size());

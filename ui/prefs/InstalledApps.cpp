@@ -50,7 +50,8 @@ InstalledApp InstalledApps::parse(const std::string& content, const std::string&
     bool inEntry = false;
     std::string name, localName, icon, type;
     bool hidden = false;
-    const std::string localKey = "Name[" + language + "]=";
+    std::string localKey = "Name[";
+    localKey.append(language).append("]=");
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();

@@ -59,7 +59,8 @@ void PrefsSidebar::paintEvent(QPaintEvent*) {
     p.setPen(primaryText());
     p.setFont(uiFont(16, QFont::Bold));
     p.drawText(QRectF(62, 22, 100, 22), Qt::AlignLeft | Qt::AlignVCenter, qs("Quorix"));
-    const QString version = qs("v" + (version_.empty() ? std::string("1.0.4") : version_));
+    const QString version =
+        QStringLiteral("v") + qs(version_.empty() ? std::string_view("1.0.4") : version_);
     const QFont badgeFont = uiFont(9.5, QFont::Bold);
     const double badgeWidth = QFontMetricsF(badgeFont).horizontalAdvance(version) + 12;
     const QRectF badge(62 + QFontMetricsF(uiFont(16, QFont::Bold)).horizontalAdvance("Quorix") + 8,
@@ -107,7 +108,8 @@ void PrefsSidebar::paintEvent(QPaintEvent*) {
     p.setPen(secondaryText(0.65));
     p.setFont(uiFont(10));
     p.drawText(QRectF(16, bottom - 16, kWidth - 24, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               qs("Quorix Linux v" + (version_.empty() ? std::string("1.0.5") : version_)));
+               QStringLiteral("Quorix Linux v") +
+                   qs(version_.empty() ? std::string_view("1.0.5") : version_));
 }
 
 void PrefsSidebar::mouseMoveEvent(QMouseEvent* event) {

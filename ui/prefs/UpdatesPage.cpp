@@ -50,9 +50,11 @@ UpdatesPage::UpdatesPage(PreferencesServices& services, QWidget* parent)
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);
     texts->addWidget(makeLabel(qs("Quorix per Linux"), 16, QFont::Bold, primaryText()));
-    texts->addWidget(makeLabel(qs("v" + (s_.version.empty() ? std::string("1.0.5") : s_.version) +
-                                  " (Build " + (s_.build.empty() ? s_.version : s_.build) + ")"),
-                               11.5, QFont::Medium, secondaryText()));
+    texts->addWidget(
+        makeLabel(QStringLiteral("v%1 (Build %2)")
+                      .arg(qs(s_.version.empty() ? std::string_view("1.0.5") : s_.version),
+                           qs(s_.build.empty() ? s_.version : s_.build)),
+                  11.5, QFont::Medium, secondaryText()));
     auto* channel = new QHBoxLayout;
     auto* dot = new QWidget;
     dot->setFixedSize(8, 8);
