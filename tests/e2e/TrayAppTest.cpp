@@ -15,6 +15,7 @@
 
 // Xlib after GoogleTest: its macros (None, True) clash with gtest names.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace quorix::e2e {
@@ -109,6 +110,25 @@ class TrayAppTest : public DaemonFixture {
         XFlush(d);
         XCloseDisplay(d);
     }
+    // The first pixel from y0 down to y1 in column x that is the accent blue
+    // of the preferences window (switches on, tab tiles, the app's icon).
+    std::optional<int> firstBlue(int x, int y0, int y1) {
+        Display* d = XOpenDisplay(desktop_->display().c_str());
+        if (d == nullptr)
+            return std::nullopt;
+        XImage* column = XGetImage(d, DefaultRootWindow(d), x, y0, 1, y1 - y0, AllPlanes, ZPixmap);
+        std::optional<int> found;
+        for (int y = 0; column != nullptr && y < y1 - y0 && !found; ++y) {
+            const unsigned long px = XGetPixel(column, 0, y);
+            const int r = (px >> 16) & 0xff, g = (px >> 8) & 0xff, b = px & 0xff;
+            if (b >= 200 && r <= 80 && g >= 80 && g <= 180)
+                found = y0 + y;
+        }
+        if (column != nullptr)
+            XDestroyImage(column);
+        XCloseDisplay(d);
+        return found;
+    }
     std::string socketPath() const { return desktop_->folder() + "/run/quorix.sock"; }
     ChildProcess* trayer_ = nullptr;
 };
@@ -171,11 +191,26 @@ TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
         },
         20s))
         << commandOutput("DISPLAY=" + desktop_->display() + " xwininfo -root -tree");
-    std::this_thread::sleep_for(500ms);  // mapped and painted
-    // The sidebar's "General" row, then the "Enable Quorix" switch of that page.
-    click(Rect{window->x + 115, window->y + 169, 1, 1}, 1);
-    std::this_thread::sleep_for(500ms);
-    click(Rect{window->x + 816, window->y + 196, 1, 1}, 1);
+    // Located by colour, so that the window frame and the fonts do not
+    // matter: the application's icon tops the sidebar (24 points below the
+    // content's top); the "General" row is 145 points below it; on that page
+    // the first blue in the switches' column under the language card is the
+    // "Enable Quorix" switch.
+    std::optional<int> iconTop;
+    ASSERT_TRUE(eventually(
+        [&] {
+            return (iconTop = firstBlue(window->x + 33, window->y, window->y + 120)).has_value();
+        },
+        10s));
+    click(Rect{window->x + 115, *iconTop + 145, 1, 1}, 1);
+    std::optional<int> toggle;
+    ASSERT_TRUE(eventually(
+        [&] {
+            return (toggle = firstBlue(window->x + 815, *iconTop + 150, *iconTop + 400))
+                .has_value();
+        },
+        10s));
+    click(Rect{window->x + 815, *toggle + 8, 1, 1}, 1);
     const std::string config = desktop_->home() + "/.config/penwarden/config.json";
     ASSERT_TRUE(eventually(
         [&] {
