@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <thread>
 
 #include "tests/app/PrefsHarness.h"
@@ -192,6 +193,34 @@ TEST_F(PreferencesWindowTest, WorkApplicationsAddAndRemove) {
     list->onRemove("slack");
     list->onRemove("zenity");
     EXPECT_TRUE(h.reloaded()->executiveWorkApps().empty());
+}
+
+TEST_F(PreferencesWindowTest, UpdatesPageDrivesTheCheckerAndFollowsCanCheck) {
+    bool canCheck = false, autoCheck = true, autoDownload = true;
+    int checks = 0;
+    PreferencesServices s = h.services(h.shell.ai);
+    s.updater = {[&] { return canCheck; },
+                 [&] { ++checks; },
+                 [&] { return autoCheck; },
+                 [&](bool on) { autoCheck = on; },
+                 [&] { return autoDownload; },
+                 [&](bool on) { autoDownload = on; },
+                 [] { return std::optional<int64_t>(); }};
+    PreferencesWindow window(s);
+    window.show(PrefsTab::updates);
+    auto* check = find<QPushButton>(&window, "checkUpdates");
+    EXPECT_FALSE(check->isEnabled());  // no feed in this build
+    canCheck = true;
+    window.updaterChanged();
+    ASSERT_TRUE(check->isEnabled());
+    QTest::mouseClick(check, Qt::LeftButton);
+    EXPECT_EQ(checks, 1);
+    EXPECT_FALSE(check->isEnabled());  // checking; enabled again after the pause
+    QTest::mouseClick(find<ToggleSwitch>(&window, "automaticallyDownloadsUpdates"), Qt::LeftButton);
+    EXPECT_FALSE(autoDownload);
+    autoCheck = false;
+    window.updaterChanged();
+    EXPECT_FALSE(find<ToggleSwitch>(&window, "automaticallyChecksForUpdates")->isChecked());
 }
 
 }  // namespace
