@@ -18,6 +18,8 @@
 #include "app/AppDelegate.h"
 #include "app/DesktopShellWindows.h"
 #include "app/InstanceRequest.h"
+#include "app/LaunchAtLoginHelper.h"
+#include "app/PreferencesHost.h"
 #include "app/SingleInstance.h"
 #include "app/UpdateChecker.h"
 #include "cli/DesktopSession.h"
@@ -27,6 +29,8 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/X11Display.h"
 #include "ui/ShellDialogs.h"
+#include "ui/prefs/InstalledApps.h"
+#include "ui/prefs/PreferencesWindow.h"
 
 #ifndef QUORIX_UPDATE_FEED_URL
 #define QUORIX_UPDATE_FEED_URL ""
@@ -76,6 +80,42 @@ std::unique_ptr<QSocketNotifier> watchStopSignals() {
         QCoreApplication::quit();
     });
     return notifier;
+}
+
+// What the preferences window works on in the desktop application.
+ui::PreferencesServices preferencesServices(ServiceRoot& root, const app::AppServices& services,
+                                            app::LaunchAtLoginHelper& launchAtLogin,
+                                            app::UpdateChecker& updater,
+                                            QPointer<app::AppDelegate>& delegate) {
+    ui::PreferencesServices s(services.config, services.logger, services.cache, services.ai);
+    s.version = services.version;
+    s.build = services.version;
+    s.updateStatusAppearance = [&delegate] {
+        if (delegate) {
+            delegate->updateStatusAppearance();
+        }
+    };
+    s.isLaunchAtLoginEnabled = [&launchAtLogin] { return launchAtLogin.isEnabled(); };
+    s.setLaunchAtLogin = [&launchAtLogin](bool on) { launchAtLogin.setEnabled(on); };
+    s.soundNames = {"Pop",  "Glass", "Ping", "Tink",   "Purr",  "Hero",      "Funk",
+                    "Frog", "Basso", "Blow", "Bottle", "Morse", "Submarine", "Sosumi"};
+    platform::SoundPlayer& sounds = services.sounds;
+    s.playSound = [&sounds](const std::string& name) { sounds.play(name); };
+    s.updater = {
+        [&updater] { return updater.canCheckForUpdates(); },
+        [&updater] { updater.checkForUpdates(); },
+        [&updater] { return updater.automaticallyChecksForUpdates(); },
+        [&updater](bool on) { updater.setAutomaticallyChecksForUpdates(on); },
+        [&updater] { return updater.automaticallyDownloadsUpdates(); },
+        [&updater](bool on) { updater.setAutomaticallyDownloadsUpdates(on); },
+        [&updater] { return updater.lastUpdateCheckDate(); },
+    };
+    AppConfig& config = root.config();
+    s.installedApps = [&config] {
+        return ui::prefs::InstalledApps::scan(ui::prefs::InstalledApps::dataDirs(),
+                                              config.currentLanguageCode());
+    };
+    return s;
 }
 
 }  // namespace
@@ -169,17 +209,31 @@ int runDesktopCommand(int argc, char** argv) {
         [&interceptor] { return interceptor.isRunning(); },
         root.environment().appVersion(),
     };
-    app::DesktopShellWindows windows(services,
-                                     {.showPreferences = {},
-                                      .checkForUpdates = [&updater] { updater.checkForUpdates(); },
-                                      .quit =
-                                          [&popoverTarget] {
-                                              if (popoverTarget) {
-                                                  popoverTarget->perform(ui::MenuAction::quit);
-                                              }
-                                          },
-                                      .dialogs = &dialogs,
-                                      .openAccessibilitySettings = {}});
+    app::LaunchAtLoginHelper launchAtLogin(
+        app::LaunchAtLoginHelper::defaultConfigHome(root.environment().homeDirectory()),
+        QCoreApplication::applicationFilePath().toStdString(), root.fileSystem(), logger);
+    // The delegate exists once the window can be opened (from its menu).
+    QPointer<app::AppDelegate> statusTarget;
+    app::PreferencesHost preferences(
+        preferencesServices(root, services, launchAtLogin, updater, statusTarget));
+    const auto updaterChanged = [&preferences] {
+        if (preferences.window() != nullptr) {
+            preferences.window()->updaterChanged();
+        }
+    };
+    QObject::connect(&updater, &app::UpdateChecker::switchesChanged, updaterChanged);
+    QObject::connect(&updater, &app::UpdateChecker::checkFinished, updaterChanged);
+    app::DesktopShellWindows windows(
+        services, {.showPreferences = [&preferences](ui::PrefsTab tab) { preferences.show(tab); },
+                   .checkForUpdates = [&updater] { updater.checkForUpdates(); },
+                   .quit =
+                       [&popoverTarget] {
+                           if (popoverTarget) {
+                               popoverTarget->perform(ui::MenuAction::quit);
+                           }
+                       },
+                   .dialogs = &dialogs,
+                   .openAccessibilitySettings = {}});
     app::AppDelegate delegate(services, {.windows = &windows,
                                          .dialogs = &dialogs,
                                          .updater = &updater,
@@ -187,6 +241,7 @@ int runDesktopCommand(int argc, char** argv) {
                                          .isTrayAvailable = {},
                                          .quit = {}});
     popoverTarget = &delegate;
+    statusTarget = &delegate;
     updater.startAutomaticChecks();
     delegate.start();
 

@@ -1,7 +1,8 @@
 // The tray application on a private desktop with a window manager (openbox)
 // and a tray host (trayer): the icon is embedded, a message typed into zenity
 // is corrected, a second launch hands its link over, the tray host can
-// restart, and Quit from the menu leaves no process, socket or grab behind.
+// restart, and Quit from the menu leaves no process, socket or grab behind; the
+// preferences window opened by a link changes what the engine does.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 
 // Xlib after GoogleTest: its macros (None, True) clash with gtest names.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace quorix::e2e {
@@ -117,6 +119,25 @@ class TrayAppTest : public DaemonFixture {
         XFlush(d);
         XCloseDisplay(d);
     }
+    // The first pixel from y0 down to y1 in column x that is the accent blue
+    // of the preferences window (switches on, tab tiles, the app's icon).
+    std::optional<int> firstBlue(int x, int y0, int y1) {
+        Display* d = XOpenDisplay(desktop_->display().c_str());
+        if (d == nullptr)
+            return std::nullopt;
+        XImage* column = XGetImage(d, DefaultRootWindow(d), x, y0, 1, y1 - y0, AllPlanes, ZPixmap);
+        std::optional<int> found;
+        for (int y = 0; column != nullptr && y < y1 - y0 && !found; ++y) {
+            const unsigned long px = XGetPixel(column, 0, y);
+            const int r = (px >> 16) & 0xff, g = (px >> 8) & 0xff, b = px & 0xff;
+            if (b >= 200 && r <= 80 && g >= 80 && g <= 180)
+                found = y0 + y;
+        }
+        if (column != nullptr)
+            XDestroyImage(column);
+        XCloseDisplay(d);
+        return found;
+    }
     std::string socketPath() const { return desktop_->folder() + "/run/quorix.sock"; }
     ChildProcess* trayer_ = nullptr;
 };
@@ -195,6 +216,60 @@ TEST_F(TrayAppTest, StatusPanelFromTheIconAndAltU) {
     std::this_thread::sleep_for(300ms);
     driver_->stroke("Escape");
     EXPECT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
+}
+
+// The preferences window opened by a link; its "Enable" switch clicked off;
+// the next Return in zenity then leaves the text as typed.
+TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
+    const pid_t entry = startEntry(true);
+    startApp();
+    ChildProcess& link = desktop_->start("link", {kQuorix, "quorix://settings/ai"});
+    EXPECT_EQ(link.waitExit(10000), 0);
+    std::optional<Rect> window;
+    ASSERT_TRUE(eventually(
+        [&] {
+            for (const Rect& r : programWindows()) {
+                if (r.width == 900 && r.height == 710)
+                    window = r;
+            }
+            return window.has_value();
+        },
+        20s))
+        << commandOutput("DISPLAY=" + desktop_->display() + " xwininfo -root -tree");
+    // Located by colour, so that the window frame and the fonts do not
+    // matter: the application's icon tops the sidebar (24 points below the
+    // content's top); the "General" row is 145 points below it; on that page
+    // the first blue in the switches' column under the language card is the
+    // "Enable Quorix" switch.
+    std::optional<int> iconTop;
+    ASSERT_TRUE(eventually(
+        [&] {
+            return (iconTop = firstBlue(window->x + 33, window->y, window->y + 120)).has_value();
+        },
+        10s));
+    click(Rect{window->x + 115, *iconTop + 145, 1, 1}, 1);
+    std::optional<int> toggle;
+    ASSERT_TRUE(eventually(
+        [&] {
+            return (toggle = firstBlue(window->x + 815, *iconTop + 150, *iconTop + 400))
+                .has_value();
+        },
+        10s));
+    click(Rect{window->x + 815, *toggle + 8, 1, 1}, 1);
+    const std::string config = desktop_->home() + "/.config/penwarden/config.json";
+    ASSERT_TRUE(eventually(
+        [&] {
+            return commandOutput("cat '" + config + "'").find("\"isEnabled\": false") !=
+                   std::string::npos;
+        },
+        10s))
+        << commandOutput("cat '" + config + "'");
+
+    ASSERT_TRUE(focusWindowOf(entry));
+    driver_->type("ciao cge fai");
+    driver_->stroke("Return");
+    ASSERT_TRUE(eventually([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
+    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao cge fai\n");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // screenshots OUTDIR: writes the tray icon in every state and style and the
-// open status menu, in Italian and English, as PNG files named
+// open status menu and the preferences pages, in Italian and English, as PNG files named
 // <window>-<state>-<lang>.png. Runs on the offscreen Qt platform.
 #include <QApplication>
 #include <QDir>
@@ -18,6 +18,7 @@
 #include "platform/sim/SimSystemEnvironment.h"
 #include "platform/sim/SimWorkspace.h"
 #include "tools/screenshots/PanelShots.h"
+#include "tools/screenshots/PreferencesShots.h"
 #include "ui/ShellTexts.h"
 #include "ui/StatusIconPainter.h"
 #include "ui/StatusMenu.h"
@@ -170,5 +171,6 @@ int main(int argc, char** argv) {
         ok &= screenshots::savePopoverShots(config, lang, saveShot);
         ok &= screenshots::saveOnboardingShots(config, lang, saveShot);
     }
+    ok &= screenshots::writePreferencesShots(folder);
     return ok ? 0 : 1;
 }
