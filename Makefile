@@ -2,19 +2,30 @@
 JOBS ?= $(shell nproc)
 DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps test test-tsan run bench format format-check braces clean package
+.PHONY: deps deps-firefox test test-tsan test-browsers run bench format format-check braces clean package
 
 deps:
 	bash scripts/install-deps.sh
 
+deps-firefox:
+	bash scripts/install-deps.sh firefox
+
 # Formatting check, then the full suite under AddressSanitizer +
-# UndefinedBehaviorSanitizer, then the concurrency-labelled tests under
+# UndefinedBehaviorSanitizer (with the Firefox ESR browser tests; Chromium's
+# are left to test-browsers), then the concurrency-labelled tests under
 # ThreadSanitizer.
-test: deps format-check
+test: deps-firefox format-check
 	cmake --preset asan-ubsan >/dev/null
 	cmake --build --preset asan-ubsan -j $(JOBS)
-	ctest --preset asan-ubsan
+	ctest --preset asan-ubsan -E '/Chromium'
 	$(MAKE) --no-print-directory test-tsan
+
+# The browser end-to-end tests (label browsers) with Firefox ESR and Chromium.
+test-browsers:
+	bash scripts/install-deps.sh browsers
+	cmake --preset asan-ubsan >/dev/null
+	cmake --build --preset asan-ubsan -j $(JOBS) --target quorix test_browsers_firefox test_browsers_chromium
+	ctest --preset asan-ubsan -L browsers
 
 test-tsan: deps
 	cmake --preset tsan >/dev/null

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need. Idempotent: runs
 # apt-get only when a package is missing, and apt-get update only then.
+# Optional groups, named as arguments (or QUORIX_BROWSERS=1 for `browsers`):
+#   firefox    Firefox ESR, for the browser end-to-end tests `make test` runs
+#   browsers   Firefox ESR and Chromium, for `make test-browsers`
 set -euo pipefail
 
 PACKAGES=(
@@ -13,6 +16,16 @@ PACKAGES=(
   libatspi2.0-dev qt6-base-dev xvfb xauth dbus dbus-x11 at-spi2-core zenity x11-utils xclip xterm
   trayer openbox xcompmgr libxext-dev fonts-noto-color-emoji desktop-file-utils lintian librsvg2-bin
 )
+
+groups=("$@")
+[ "${QUORIX_BROWSERS:-0}" = "1" ] && groups+=(browsers)
+for group in "${groups[@]}"; do
+  case "$group" in
+    firefox) PACKAGES+=(firefox-esr) ;;
+    browsers) PACKAGES+=(firefox-esr chromium) ;;
+    *) echo "install-deps: unknown group '$group' (firefox, browsers)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${PACKAGES[@]}"; do

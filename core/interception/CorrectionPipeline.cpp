@@ -142,6 +142,7 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     Run r;
     r.frontApp = frontApp;
     r.start = clock.now();
+    io_.restorePendingClipboardNow();
     r.previousClipboard = io_.saveClipboard();
     const int64_t changeCount = s_.pasteboard.changeCount();
 

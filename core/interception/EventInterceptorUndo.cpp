@@ -31,6 +31,7 @@ void EventInterceptor::handleQuickUndo(const std::string& originalText) {
     }
 
     auto& clock = s_.dispatcher.clock();
+    fieldIO_->restorePendingClipboardNow();
     s_.pasteboard.clearContents();
     s_.pasteboard.setString(originalText);
     clock.sleepFor(kClipboardBeforeSelectAll);

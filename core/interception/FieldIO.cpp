@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/config/NeverCoveredApps.h"
+#include "core/interception/BrowserDetector.h"
 #include "core/interception/KeyCodes.h"
 #include "core/text/Text.h"
 
@@ -14,6 +15,9 @@ constexpr dispatch::Duration kKeyEventWait = dispatch::micros(6'000);
 constexpr dispatch::Duration kSelectAllBeforeCopy = dispatch::micros(25'000);
 constexpr dispatch::Duration kClipboardPoll = dispatch::micros(10'000);
 constexpr int kClipboardPollLimit = 12;
+// A browser's page process hands the copied text to its main process before
+// the clipboard changes hands: under load that outlasts other applications.
+constexpr int kBrowserClipboardPollLimit = 30;
 constexpr dispatch::Duration kRightArrowBeforeReturn = dispatch::micros(10'000);
 constexpr dispatch::Duration kSelectAllBeforePaste = dispatch::micros(15'000);
 constexpr dispatch::Duration kPasteWait = dispatch::micros(25'000);
@@ -30,7 +34,7 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 FieldIO::FieldIO(InterceptorServices& services)
-    : s_(services), generation_(std::make_shared<std::atomic<int64_t>>(0)) {}
+    : s_(services), restore_(std::make_shared<RestoreState>()) {}
 
 platform::PasteboardContents FieldIO::saveClipboard() {
     platform::PasteboardContents saved = s_.pasteboard.contents(kClipboardByteLimit);
@@ -84,7 +88,12 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
 
     FocusedText focused = getFocusedElementAndText(app);
     cap.element = focused.element;
-    if (focused.text && !text::isBlank(*focused.text)) {
+    // A browser's accessibility tree follows its page asynchronously: its
+    // value may still lack the last keys typed before Return, and a
+    // correction written from it would drop them. Select-all and copy are
+    // keys themselves, handled after every key typed before them.
+    const bool valueIsCurrent = !BrowserDetector::isBrowserApp(app.bundleIdentifier);
+    if (valueIsCurrent && focused.text && !text::isBlank(*focused.text)) {
         cap.text = *focused.text;
         s_.logger.log(
             "⚡️ [AXUIElement] Testo prelevato istantaneamente via Accessibility API (0ms): " +
@@ -103,8 +112,8 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         postKey(keys::kA, keys::kCommand);
         clock.sleepFor(kSelectAllBeforeCopy);
         postKey(keys::kC, keys::kCommand);
-        for (int polls = 0; pb.changeCount() == changeCountBefore && polls < kClipboardPollLimit;
-             ++polls) {
+        const int pollLimit = valueIsCurrent ? kClipboardPollLimit : kBrowserClipboardPollLimit;
+        for (int polls = 0; pb.changeCount() == changeCountBefore && polls < pollLimit; ++polls) {
             clock.sleepFor(kClipboardPoll);
         }
         if (pb.changeCount() == changeCountBefore) {
@@ -188,20 +197,41 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
 }
 
 void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previous) {
-    const int64_t mine = generation_->fetch_add(1) + 1;
+    std::lock_guard lock(restore_->mutex);
+    const int64_t mine = restore_->generation.fetch_add(1) + 1;
+    restore_->pendingGeneration = 0;
+    restore_->pendingItems.clear();
     if (previous.empty())
         return;  // nothing to put back; the increment still supersedes
-    std::weak_ptr<std::atomic<int64_t>> generation = generation_;
+    restore_->pendingGeneration = mine;
+    restore_->pendingItems = previous.items;
+    std::weak_ptr<RestoreState> weak = restore_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
-        .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds),
-                    [generation, mine, &pb, items = previous.items] {
-                        auto current = generation.lock();
-                        if (!current || current->load() != mine)
-                            return;
-                        pb.clearContents();
-                        pb.setContents(items);
-                    });
+        .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds), [weak, mine, &pb] {
+            auto state = weak.lock();
+            if (!state)
+                return;
+            std::lock_guard lock(state->mutex);
+            if (state->generation.load() != mine || state->pendingGeneration != mine)
+                return;
+            pb.clearContents();
+            pb.setContents(state->pendingItems);
+            state->pendingGeneration = 0;
+            state->pendingItems.clear();
+        });
+}
+
+void FieldIO::restorePendingClipboardNow() {
+    std::lock_guard lock(restore_->mutex);
+    const int64_t pending = restore_->pendingGeneration;
+    if (pending == 0 || restore_->generation.load() != pending)
+        return;
+    restore_->generation.fetch_add(1);
+    s_.pasteboard.clearContents();
+    s_.pasteboard.setContents(restore_->pendingItems);
+    restore_->pendingGeneration = 0;
+    restore_->pendingItems.clear();
 }
 
 }  // namespace quorix

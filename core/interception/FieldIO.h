@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/dispatch/Clock.h"
 #include "core/interception/InterceptorServices.h"
@@ -51,13 +53,13 @@ class FieldIO {
         std::string text;  // as captured, not trimmed
         bool usedClipboard = false;
     };
-    // The capture step: accessibility first, else ⌘A/⌘C with the change-count
-    // poll. The copy chord is never sent to a terminal (there it interrupts the
-    // running program): the Return is posted alone instead. Performs the
-    // E1/E2/terminal exits itself (keys and log lines); on `text` the
-    // "📋 Testo prelevato" line has been logged. The saved clipboard and
-    // changeCountBefore are read by the caller first; the saved clipboard is
-    // put back when the copy replaced it yet yielded no usable text.
+    // The capture step: accessibility first (never in a browser, whose value
+    // may lag the keys typed), else ⌘A/⌘C with the change-count poll. The copy chord is never sent
+    // to a terminal (there it interrupts the running program): the Return is posted alone instead.
+    // Performs the E1/E2/terminal exits itself (keys and log lines); on `text` the "📋 Testo
+    // prelevato" line has been logged. The saved clipboard and changeCountBefore are read by the
+    // caller first; the saved clipboard is put back when the copy replaced it yet yielded no usable
+    // text.
     Capture capture(const platform::RunningApplication& app, int64_t changeCountBefore,
                     const platform::PasteboardContents& previous = {});
 
@@ -77,15 +79,29 @@ class FieldIO {
     // queue unless a later restore was scheduled meanwhile; nothing when it was
     // empty.
     void scheduleClipboardRestore(const platform::PasteboardContents& previous);
-    int64_t clipboardRestoreGeneration() const { return generation_->load(); }
+    int64_t clipboardRestoreGeneration() const { return restore_->generation.load(); }
+    // Puts back now the clipboard whose restore is still waiting, and cancels
+    // that restore. Called before anything reads or writes the clipboard for
+    // a new correction or an undo: the delayed restore would otherwise land
+    // between their copy or paste and the application reading it, and the
+    // text it puts back would be sent in place of the message.
+    void restorePendingClipboardNow();
 
   private:
     // Sets "AXValue" and reads it back; true only when the field holds text.
     bool setValueVerified(const platform::AXElementRef& element, const std::string& text);
 
     InterceptorServices& s_;
-    // Shared with pending restores, which act only while it still holds their value.
-    std::shared_ptr<std::atomic<int64_t>> generation_;
+    // Shared with pending restores, which act only while generation still
+    // holds their value. The contents of the one that may still act are kept
+    // (pendingGeneration 0: none) so that it can be done early.
+    struct RestoreState {
+        std::atomic<int64_t> generation{0};
+        std::mutex mutex;
+        int64_t pendingGeneration = 0;
+        std::vector<platform::PasteboardItem> pendingItems;
+    };
+    std::shared_ptr<RestoreState> restore_;
     std::atomic<uint64_t> returnsPosted_{0};
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "InterceptorFixture.h"
 
 namespace quorix::testing {
@@ -75,6 +77,25 @@ TEST_F(FieldIOTest, CaptureReadsAccessibilityElseSelectsAllAndCopies) {
     EXPECT_EQ(io().getFocusedElementAndText(app).element, nullptr);
 }
 
+// A browser's accessibility value may lag the keys typed before Return (seen
+// with Firefox): its text is copied, which the page handles after those keys.
+TEST_F(FieldIOTest, BrowserTextIsCopiedEvenWhenAccessibilityReadsIt) {
+    auto browser = platform::addBrowser(desktop, 202, "firefox-esr", "Firefox", "Chat");
+    desktop.setText(browser.textArea, "ciao cge fai");
+    app = *workspace.frontmostApplication();
+    const auto cap = capture();
+    EXPECT_TRUE(cap.usedClipboard);
+    EXPECT_EQ(cap.text, "ciao cge fai");
+    EXPECT_NE(cap.element, nullptr);  // still there for the write-back
+    EXPECT_EQ(journal(), copyCapture("ciao cge fai"));
+
+    // Its copy may take longer to reach the clipboard: 30 polls, not 12.
+    desktop.setIgnoresCopy(app.pid, true);
+    EXPECT_EQ(capture().outcome, Outcome::clipboardUnchanged);
+    const auto lines = journal();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "sleep 10ms"), 30 + 1);  // + before Return
+}
+
 TEST_F(FieldIOTest, IgnoredCopyPollsTwelveTimesThenSendsAsTyped) {
     auto chat = openChat("ciao");
     desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
@@ -130,6 +151,25 @@ TEST_F(FieldIOTest, SetThatReportsSuccessWithoutEffectFallsBackToPaste) {
     io().writeBackAndSend(element, "ciao che fai", {}, true, dispatch::micros(25'000));
     EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
                              sendReturn("ciao che fai"));
+}
+
+// A restore still waiting when the next correction starts is done then and
+// never later: landing between that correction's copy or paste and the
+// application reading the clipboard, it would have its text sent instead.
+TEST_F(FieldIOTest, AWaitingRestoreIsDoneAtOnceAndNeverLater) {
+    auto chat = openChat("uno");
+    const auto element = io().getFocusedElementAndText(app).element;
+    desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::refuse);
+    io().replaceTextAndSend(element, "primo", Clip::text("user clip"), false);
+    advance(dispatch::seconds(0.3));
+    desktop.journal().clear();
+    io().restorePendingClipboardNow();
+    EXPECT_EQ(journal({"pb"}), (Lines{"pb.clear", "pb.set \"user clip\""}));
+
+    desktop.pasteboard().setString("the next correction");
+    io().restorePendingClipboardNow();
+    advance(dispatch::seconds(1));
+    EXPECT_EQ(desktop.pasteboard().string(), "the next correction");
 }
 
 TEST_F(FieldIOTest, OnlyTheLastOfTwoQuickRestoresActs) {
