@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "ui/prefs/AiEnginePage.h"
@@ -31,6 +32,9 @@ PreferencesWindow::PreferencesWindow(PreferencesServices services, QWidget* pare
     setWindowTitle(QString::fromUtf8("Quorix — Preferenze"));
     resize(kSize);
     setMinimumSize(kMinimumSize);
+    // Ctrl+W closes the window like any other document window.
+    auto* closeShortcut = new QShortcut(QKeySequence::Close, this);
+    connect(closeShortcut, &QShortcut::activated, this, &QWidget::close);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, windowBackground().lighter(103));
     palette.setColor(QPalette::Base, controlBackground());
