@@ -152,7 +152,10 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
                 relax(cell, at(i - 1, j), editCost(omissionWeight(w, i - 1, kind), i == 1));
             }
             if (j > 0 && i + maxEdits >= j) {  // t[j-1] typed before intended w[i]
-                relax(cell, at(i, j - 1), editCost(insertionWeight(w, i, t[j - 1], kind), i == 0));
+                // A letter before the first one is rarer still than a slip on it.
+                const double factor = i == 0 ? kFirstLetterFactor : 1.0;
+                relax(cell, at(i, j - 1),
+                      editCost(insertionWeight(w, i, t[j - 1], kind) * factor, i == 0));
             }
         }
     }

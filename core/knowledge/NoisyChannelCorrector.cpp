@@ -35,9 +35,17 @@ bool hasInnerCapital(std::u32string_view word) {
     return false;
 }
 
-// "CRL", "OID": acronyms, not words.
-bool isAllCapitals(std::u32string_view word) {
-    return word.size() >= 2 && std::all_of(word.begin(), word.end(), isUpper);
+// "CRL", "CRLs", "XPath", "SELinux": acronyms and names of things, not words.
+bool hasTwoCapitals(std::u32string_view word) {
+    return std::count_if(word.begin(), word.end(), isUpper) >= 2;
+}
+
+// "pkgs", "cmq": abbreviations.
+bool hasNoVowel(std::u32string_view word) {
+    static constexpr std::u32string_view kVowels =
+        U"aeiouyàáâäãèéêëìíîïòóôöõùúûüÿAEIOUYÀÁÂÄÈÉÊËÌÍÎÏÒÓÔÖÙÚÛÜ";
+    return std::none_of(word.begin(), word.end(),
+                        [](char32_t c) { return kVowels.find(c) != std::u32string_view::npos; });
 }
 
 bool hasTripledLetter(std::u32string_view word) {
@@ -178,8 +186,8 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     } else if (apostrophes > 1) {
         return std::nullopt;
     }
-    if (word.size() < kShortestWord || hasInnerCapital(word) || isAllCapitals(word) ||
-        hasTripledLetter(word)) {
+    if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
+        hasNoVowel(word) || hasTripledLetter(word)) {
         return std::nullopt;
     }
     const std::string typed = text::fromUtf32(word);

@@ -6,12 +6,11 @@
 // Never changed: words the spell checker accepts in any of it, en, de, es,
 // fr; personal-dictionary words; the model's kept tokens (chat, names,
 // brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
-// capitals (camelCase), only capitals (acronyms), a letter three times in a row, or 40 or more
-// characters; words under three letters. Links, mentions and code never reach
-// a word part: a token holding anything but letters and apostrophes between
-// its leading and trailing punctuation is left alone.
-// Elided forms ("l'ufficcio") are corrected after their apostrophe; leading
-// and trailing punctuation stays. The first letter's case is transferred.
+// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter three times in a row,
+// or 40 or more characters; words under three letters. Links, mentions and code never reach a word
+// part: a token holding anything but letters and apostrophes between its leading and trailing
+// punctuation is left alone. Elided forms ("l'ufficcio") are corrected after their apostrophe;
+// leading and trailing punctuation stays. The first letter's case is transferred.
 //
 // Models load lazily, one language at a time, on the first word that needs
 // one; a missing or malformed file leaves that language uncorrected.

@@ -1,6 +1,7 @@
 #include "core/knowledge/NoisyChannelModel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -65,32 +66,26 @@ std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_vi
         return nullptr;
     }
     const auto language = field(line, "language");
-    ModelThresholds thresholds;
-    std::optional<double> words;
-    std::optional<double> keep;
-    std::optional<double> confidence;
-    std::optional<double> margin;
-    if (nextLine(data, pos, line)) {
-        confidence = number(field(line, "min-confidence"));
+    // The numeric header lines, in file order.
+    constexpr std::array<std::string_view, 5> kNames{"min-confidence", "min-margin", "outside-mass",
+                                                     "words", "keep"};
+    std::array<double, kNames.size()> values{};
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        const auto value =
+            nextLine(data, pos, line) ? number(field(line, kNames[i])) : std::nullopt;
+        if (!value) {
+            return nullptr;
+        }
+        values[i] = *value;
     }
-    if (nextLine(data, pos, line)) {
-        margin = number(field(line, "min-margin"));
-    }
-    if (nextLine(data, pos, line)) {
-        words = number(field(line, "words"));
-    }
-    if (nextLine(data, pos, line)) {
-        keep = number(field(line, "keep"));
-    }
-    if (!language || !confidence || !margin || !words || !keep || *words > 1e7 || *keep > 1e7) {
+    if (!language || values[3] > 1e7 || values[4] > 1e7) {
         return nullptr;
     }
-    thresholds.minConfidence = *confidence;
-    thresholds.minMargin = *margin;
+    const ModelThresholds thresholds{values[0], values[1], values[2]};
     std::vector<std::string> lexicon;
     std::vector<std::string> kept;
-    const auto wordCount = static_cast<std::size_t>(*words);
-    const auto keepCount = static_cast<std::size_t>(*keep);
+    const auto wordCount = static_cast<std::size_t>(values[3]);
+    const auto keepCount = static_cast<std::size_t>(values[4]);
     lexicon.reserve(wordCount);
     for (std::size_t i = 0; i < wordCount + keepCount; ++i) {
         if (!nextLine(data, pos, line) || line.empty()) {
@@ -111,6 +106,7 @@ std::string NoisyChannelModel::serialize(std::string_view language,
     out += "\nlanguage " + std::string(language);
     out += "\nmin-confidence " + formatNumber(thresholds.minConfidence);
     out += "\nmin-margin " + formatNumber(thresholds.minMargin);
+    out += "\noutside-mass " + formatNumber(thresholds.outsideMass);
     out += "\nwords " + std::to_string(words.size());
     out += "\nkeep " + std::to_string(keep.size()) + "\n";
     for (const auto* list : {&words, &keep}) {
@@ -161,7 +157,7 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
     thread_local std::vector<uint32_t> ids;
     index_->candidates(typed, maxEdits, ids);
-    double total = kOutsideMass;
+    double total = 0;
     double best = 0;
     double second = 0;
     uint32_t bestId = 0;
@@ -189,10 +185,12 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
         return out;
     }
     out.candidate = form(bestId);
-    out.confidence = best / total;
+    out.score = best;
+    out.total = total;
+    out.confidence = thresholds.confidence(best, total);
     if (second > 0) {
         out.runnerUp = form(secondId);
-        out.runnerUpConfidence = second / total;
+        out.runnerUpConfidence = thresholds.confidence(second, total);
         out.margin = best / second;
     } else {
         out.margin = 1e9;

@@ -16,6 +16,7 @@
 //   language <code>
 //   min-confidence <x>
 //   min-margin <x>
+//   outside-mass <x>
 //   words <N>
 //   keep <K>
 //   N lexicon words, most frequent first (lower case, or capitalised where
@@ -41,19 +42,24 @@ struct ModelSuggestion {
     std::string runnerUp;  // empty when there is none
     double runnerUpConfidence = 0;
     double margin = 0;  // best score / runner-up score (large when alone)
+    double score = 0;   // P(typed | candidate) * P(candidate)
+    double total = 0;   // sum of the scores of every candidate
     bool confident = false;
 };
 
 struct ModelThresholds {
     double minConfidence = 0.9;
     double minMargin = 4.0;
+    // Score of "the typed word is an intended word outside the lexicon".
+    double outsideMass = 1e-8;
+
+    // Confidence of a candidate of `score` among candidates scoring `total`.
+    double confidence(double score, double total) const { return score / (total + outsideMass); }
 };
 
 class NoisyChannelModel {
   public:
     static constexpr std::string_view kMagic = "quorix-keyboard-model 1";
-    // Score of "the typed word is an intended word outside the lexicon".
-    static constexpr double kOutsideMass = 2e-8;
     // Shortest typed word given two edits.
     static constexpr std::size_t kTwoEditLength = 5;
 

@@ -17,11 +17,12 @@ namespace quorix::typogen {
 namespace {
 
 constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
-constexpr double kMaxWrongShare = 0.01;
+constexpr double kMaxWrongShare = 0.015;
 constexpr double kMaxCleanShare = 0.002;
 constexpr std::array kConfidences = {0.3,  0.4, 0.5,  0.6,  0.7,  0.8,
                                      0.85, 0.9, 0.93, 0.95, 0.97, 0.99};
 constexpr std::array kMargins = {1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0, 12.0, 16.0, 24.0, 32.0, 64.0};
+constexpr std::array kOutsideMasses = {1e-10, 3e-10, 1e-9, 3e-9, 1e-8, 3e-8, 1e-7};
 
 bool isApostrophe(char32_t c) {
     return c == U'\'' || c == U'\u2019';
@@ -38,7 +39,8 @@ bool isPlainWord(std::u32string_view w) {
 }
 
 struct Item {
-    double confidence;
+    double score;
+    double total;
     double margin;
     enum Kind { fix, wrong, clean } kind;
 };
@@ -114,7 +116,7 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
                                                 const std::vector<std::string>& keep,
                                                 const std::vector<std::string>& sentences,
                                                 CalibrationCounts& counts) {
-    const std::string open = NoisyChannelModel::serialize(language, {0, 0}, words, keep);
+    const std::string open = NoisyChannelModel::serialize(language, {0, 0, 0}, words, keep);
     NoisyChannelCorrector corrector(spell_, [&](std::string_view) { return open; });
     SlipSampler sampler(language, kCalibrationSeed,
                         [&](std::string_view w) { return acceptedAnywhere(w); });
@@ -122,12 +124,13 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
     std::size_t slips = 0;
     for (const std::string& sentence : sentences) {
         for (const WordDecision& d : corrector.correct(sentence, language).words) {
-            if (std::getenv("TYPOGEN_DEBUG") && d.suggestion.confidence > 0.8) {
-                std::fprintf(stderr, "clean %s -> %s %.3f %.1f\n", d.word.c_str(),
-                             d.suggestion.candidate.c_str(), d.suggestion.confidence,
+            if (std::getenv("TYPOGEN_DEBUG")) {
+                std::fprintf(stderr, "clean %s -> %s %g %g %.1f\n", d.word.c_str(),
+                             d.suggestion.candidate.c_str(), d.suggestion.score, d.suggestion.total,
                              d.suggestion.margin);
             }
-            items.push_back({d.suggestion.confidence, d.suggestion.margin, Item::clean});
+            items.push_back(
+                {d.suggestion.score, d.suggestion.total, d.suggestion.margin, Item::clean});
         }
         const auto slipped = sampler.slip(sentence);
         if (!slipped) {
@@ -139,36 +142,46 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
             if (text::toLower(d.word) == text::toLower(slipped->typo)) {
                 const bool right =
                     text::toLower(d.suggestion.candidate) == text::toLower(slipped->word);
-                items.push_back({d.suggestion.confidence, d.suggestion.margin,
+                if (std::getenv("TYPOGEN_DEBUG")) {
+                    std::fprintf(stderr, "slip %s %s -> %s (%s) %.3f %.1f\n", slipped->word.c_str(),
+                                 d.word.c_str(), d.suggestion.candidate.c_str(),
+                                 d.suggestion.runnerUp.c_str(), d.suggestion.confidence,
+                                 d.suggestion.margin);
+                }
+                items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.margin,
                                  right ? Item::fix : Item::wrong});
             }
         }
     }
-    ModelThresholds chosen{1.0, 1e9};
+    ModelThresholds chosen{1.0, 1e9, 1e-8};
     counts = CalibrationCounts{slips, 0, 0, 0, sentences.size()};
-    for (const double c : kConfidences) {
-        for (const double m : kMargins) {
-            CalibrationCounts at{slips, 0, 0, 0, sentences.size()};
-            for (const Item& item : items) {
-                if (item.confidence < c || item.margin < m) {
-                    continue;
+    for (const double u : kOutsideMasses) {
+        for (const double c : kConfidences) {
+            for (const double m : kMargins) {
+                const ModelThresholds t{c, m, u};
+                CalibrationCounts at{slips, 0, 0, 0, sentences.size()};
+                for (const Item& item : items) {
+                    if (item.score == 0 || t.confidence(item.score, item.total) < c ||
+                        item.margin < m) {
+                        continue;
+                    }
+                    (item.kind == Item::fix     ? at.fixed
+                     : item.kind == Item::wrong ? at.wrong
+                                                : at.cleanChanged)++;
                 }
-                (item.kind == Item::fix     ? at.fixed
-                 : item.kind == Item::wrong ? at.wrong
-                                            : at.cleanChanged)++;
-            }
-            const double changes = static_cast<double>(at.fixed + at.wrong + at.cleanChanged);
-            const bool precise =
-                changes == 0 || (at.wrong + at.cleanChanged) <= kMaxWrongShare * changes;
-            const bool clean =
-                at.cleanChanged <= kMaxCleanShare * static_cast<double>(sentences.size());
-            if (std::getenv("TYPOGEN_DEBUG")) {
-                std::fprintf(stderr, "c=%.2f m=%.1f fixed=%zu wrong=%zu clean=%zu\n", c, m,
-                             at.fixed, at.wrong, at.cleanChanged);
-            }
-            if (precise && clean && at.fixed >= counts.fixed) {
-                counts = at;
-                chosen = {c, m};
+                const double changes = static_cast<double>(at.fixed + at.wrong + at.cleanChanged);
+                const bool precise =
+                    changes == 0 || (at.wrong + at.cleanChanged) <= kMaxWrongShare * changes;
+                const bool clean =
+                    at.cleanChanged <= kMaxCleanShare * static_cast<double>(sentences.size());
+                if (std::getenv("TYPOGEN_DEBUG")) {
+                    std::fprintf(stderr, "c=%.2f m=%.1f fixed=%zu wrong=%zu clean=%zu\n", c, m,
+                                 at.fixed, at.wrong, at.cleanChanged);
+                }
+                if (precise && clean && at.fixed >= counts.fixed) {
+                    counts = at;
+                    chosen = t;
+                }
             }
         }
     }

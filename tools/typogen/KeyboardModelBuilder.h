@@ -26,7 +26,7 @@ struct CalibrationCounts {
 
 class KeyboardModelBuilder {
   public:
-    static constexpr std::size_t kLexiconWords = 40000;
+    static constexpr std::size_t kLexiconWords = 100000;
     static constexpr std::size_t kNamesPerList = 10000;
     static constexpr uint32_t kCalibrationSeed = 20261206;
 

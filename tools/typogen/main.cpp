@@ -240,8 +240,9 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
     }
     std::cerr << "typogen: " << language << ": keyboard model of " << words.size() << " words, "
               << keep.size() << " kept tokens; min-confidence " << thresholds.minConfidence
-              << ", min-margin " << thresholds.minMargin << " (calibration: " << counts.fixed
-              << " of " << counts.slips << " slips fixed, " << counts.wrong << " wrong, "
+              << ", min-margin " << thresholds.minMargin << ", outside-mass "
+              << thresholds.outsideMass << " (calibration: " << counts.fixed << " of "
+              << counts.slips << " slips fixed, " << counts.wrong << " wrong, "
               << counts.cleanChanged << " clean words changed in " << counts.sentences
               << " sentences)\n";
     return true;
