@@ -1,5 +1,6 @@
 #include "tools/typogen/SlipSampler.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/text/Text.h"
@@ -79,7 +80,13 @@ std::optional<SlippedSentence> SlipSampler::slip(std::string_view sentence) {
         const std::u32string word = s.substr(span.from, span.to - span.from);
         const std::string wordText = text::fromUtf32(word);
         const std::string lower = text::toLower(wordText);
-        if (!acceptedAnywhere_(wordText)) {
+        // Acronyms and words in capitals are left to other tools.
+        const std::size_t capitals =
+            static_cast<std::size_t>(std::count_if(word.begin(), word.end(), [](char32_t c) {
+                const std::string s = text::fromUtf32(std::u32string(1, c));
+                return text::toLower(s) != s;
+            }));
+        if (capitals >= 2 || !acceptedAnywhere_(wordText)) {
             continue;
         }
         const auto typo = slipOf(text::toUtf32(lower));

@@ -29,8 +29,9 @@ class SlipSampler {
     SlipSampler(std::string language, uint32_t seed,
                 std::function<bool(std::string_view)> acceptedAnywhere);
 
-    // `sentence` with one word of at least three letters slipped; nullopt when
-    // no word yields a slip that every spell checker rejects.
+    // `sentence` with one word of at least three letters (not in capitals)
+    // slipped; nullopt when no word yields a slip that every spell checker
+    // rejects.
     std::optional<SlippedSentence> slip(std::string_view sentence);
 
   private:
