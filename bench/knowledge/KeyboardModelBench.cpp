@@ -6,7 +6,9 @@
 //  - BM_KeyboardModelPerRejectedWord/<lang>: one rejected word through
 //    NoisyChannelCorrector (spell checks in the five languages, candidates,
 //    scoring), with real nuspell; counters "p50_us" and "p99_us" over the
-//    slipped words of the 2000 lexicon words after the 200 most frequent.
+//    slipped words of the 2000 lexicon words after the 200 most frequent;
+//  - BM_KeyboardModelSuggest/<lang>: the model's part alone (candidates and
+//    scoring, no spell checks).
 
 #include <benchmark/benchmark.h>
 
@@ -100,6 +102,28 @@ void BM_KeyboardModelPerRejectedWord(benchmark::State& state) {
     state.counters["p99_us"] = micros[micros.size() * 99 / 100];
 }
 BENCHMARK(BM_KeyboardModelPerRejectedWord)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// The model's part alone: candidates and scoring, no spell checks.
+void BM_KeyboardModelSuggest(benchmark::State& state) {
+    const std::string language = kLanguages[state.range(0)];
+    const std::string data = readModel(language);
+    const auto model = NoisyChannelModel::parse(data);
+    const std::vector<std::string> words = slippedWords(data);
+    if (!model || words.empty()) {
+        state.SkipWithError("no model file");
+        return;
+    }
+    std::vector<std::u32string> typed;
+    for (const std::string& w : words) {
+        typed.push_back(text::toUtf32(text::toLower(w)));
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(model->suggest(typed[i++ % typed.size()]));
+    }
+    state.SetLabel(language);
+}
+BENCHMARK(BM_KeyboardModelSuggest)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quorix

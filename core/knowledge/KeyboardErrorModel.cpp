@@ -13,8 +13,22 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr std::size_t kLongest = 48;  // longer words are never aligned
 
+constexpr char32_t kTableSpan = 0x250;
+
+// KeyboardLayout::baseLetter as a table for the letters below kTableSpan.
+char32_t baseOf(char32_t c) {
+    static const std::array<char32_t, kTableSpan> kTable = [] {
+        std::array<char32_t, kTableSpan> table{};
+        for (char32_t i = 0; i < kTableSpan; ++i) {
+            table[i] = KeyboardLayout::baseLetter(i);
+        }
+        return table;
+    }();
+    return c < kTableSpan ? kTable[c] : c;
+}
+
 bool isVowel(char32_t c) {
-    const char32_t base = KeyboardLayout::baseLetter(c);
+    const char32_t base = baseOf(c);
     return base == U'a' || base == U'e' || base == U'i' || base == U'o' || base == U'u' ||
            base == U'y';
 }
@@ -58,16 +72,33 @@ double KeyboardErrorModel::weight(Edit edit) {
 }
 
 KeyboardErrorModel::KeyboardErrorModel(std::string_view language)
-    : layout_(KeyboardLayout::forLanguage(language)), italian_(language == "it") {}
+    : neighbours_(kSpan * kSpan / 64 + 1),
+      mates_(kSpan * kSpan / 64 + 1),
+      italian_(language == "it") {
+    const KeyboardLayout layout = KeyboardLayout::forLanguage(language);
+    const auto set = [](std::vector<uint64_t>& bits, char32_t a, char32_t b) {
+        if (b < kSpan) {
+            const std::size_t i = static_cast<std::size_t>(a) * kSpan + b;
+            bits[i / 64] |= uint64_t{1} << (i % 64);
+        }
+    };
+    for (char32_t a = 0; a < kSpan; ++a) {
+        for (const char32_t b : layout.neighbours(a)) {
+            set(neighbours_, a, b);
+        }
+        for (const char32_t b : layout.keyMates(a)) {
+            set(mates_, a, b);
+        }
+    }
+}
 
 double KeyboardErrorModel::substitutionWeight(char32_t intended, char32_t typed, Edit& kind) const {
-    const char32_t base = KeyboardLayout::baseLetter(intended);
+    const char32_t base = baseOf(intended);
     if (base != intended && base == typed) {
         kind = Edit::accentDropped;
-    } else if (layout_.keyMates(intended).find(typed) != std::u32string::npos ||
-               base == KeyboardLayout::baseLetter(typed)) {
+    } else if (related(mates_, intended, typed) || base == baseOf(typed)) {
         kind = Edit::accentSwapped;
-    } else if (layout_.isNeighbour(intended, typed)) {
+    } else if (related(neighbours_, intended, typed)) {
         kind = Edit::neighbourSubstitution;
     } else {
         kind = Edit::otherSubstitution;
@@ -89,8 +120,8 @@ double KeyboardErrorModel::insertionWeight(std::u32string_view w, std::size_t at
         }
         kind = italian_ && isConsonant(typed) && betweenVowels ? Edit::consonantDoubled
                                                                : Edit::doubling;
-    } else if ((before != 0 && layout_.isNeighbour(before, typed)) ||
-               (after != 0 && layout_.isNeighbour(after, typed))) {
+    } else if ((before != 0 && related(neighbours_, before, typed)) ||
+               (after != 0 && related(neighbours_, after, typed))) {
         kind = Edit::neighbourInsertion;
     } else {
         kind = Edit::otherInsertion;
@@ -161,6 +192,55 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
     }
     const Cell& end = at(n, m);
     return end.cost == kInfinity ? -kInfinity : -end.cost;
+}
+
+int KeyboardErrorModel::boundedDistance(std::u32string_view a, std::u32string_view b, int max) {
+    const std::size_t n = a.size();
+    const std::size_t m = b.size();
+    const int over = max + 1;
+    if (n > kLongest || m > kLongest ||
+        std::abs(static_cast<long>(n) - static_cast<long>(m)) > max) {
+        return over;
+    }
+    // Cells outside the band |i - j| <= max hold `over`.
+    std::array<int, kLongest + 2> rows[3];
+    for (auto& row : rows) {
+        row.fill(over);
+    }
+    int* before = rows[0].data();
+    int* previous = rows[1].data();
+    int* current = rows[2].data();
+    for (std::size_t j = 0; j <= m && j <= static_cast<std::size_t>(max); ++j) {
+        previous[j] = static_cast<int>(j);
+    }
+    const auto band = static_cast<std::size_t>(max);
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::size_t lo = i > band ? i - band : 1;
+        const std::size_t hi = std::min(m, i + band);
+        current[0] = i <= band ? static_cast<int>(i) : over;
+        if (lo > 1) {
+            current[lo - 1] = over;
+        }
+        int rowMin = current[0];
+        for (std::size_t j = lo; j <= hi; ++j) {
+            int d = std::min(previous[j] + 1, current[j - 1] + 1);
+            d = std::min(d, previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1));
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d = std::min(d, before[j - 2] + 1);
+            }
+            current[j] = std::min(d, over);
+            rowMin = std::min(rowMin, current[j]);
+        }
+        current[hi + 1] = over;
+        if (rowMin > max) {
+            return over;
+        }
+        int* recycled = before;
+        before = previous;
+        previous = current;
+        current = recycled;
+    }
+    return std::min(previous[m], over);
 }
 
 bool KeyboardErrorModel::classify(std::u32string_view w, std::u32string_view t, Edit& edit) const {

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/knowledge/KeyboardLayout.h"
 
@@ -46,6 +47,11 @@ class KeyboardErrorModel {
     double logLikelihood(std::u32string_view intended, std::u32string_view typed,
                          int maxEdits = 2) const;
 
+    // Edit distance (insertions, deletions, substitutions, adjacent
+    // transpositions; optimal string alignment) when at most `max`, else
+    // max + 1. Cheap: a band of three rows with an early exit.
+    static int boundedDistance(std::u32string_view a, std::u32string_view b, int max);
+
     // The kind of a single edit turning `intended` into `typed`; false when
     // they are not one edit apart.
     bool classify(std::u32string_view intended, std::u32string_view typed, Edit& edit) const;
@@ -56,7 +62,19 @@ class KeyboardErrorModel {
                            Edit& kind) const;
     double omissionWeight(std::u32string_view intended, std::size_t at, Edit& kind) const;
 
-    KeyboardLayout layout_;
+    // Key relations of the letters below kSpan as bit sets (a * kSpan + b),
+    // so that the alignment never searches the layout.
+    static constexpr char32_t kSpan = 0x250;
+    bool related(const std::vector<uint64_t>& bits, char32_t a, char32_t b) const {
+        if (a >= kSpan || b >= kSpan) {
+            return false;
+        }
+        const std::size_t i = static_cast<std::size_t>(a) * kSpan + b;
+        return (bits[i / 64] >> (i % 64)) & 1u;
+    }
+
+    std::vector<uint64_t> neighbours_;
+    std::vector<uint64_t> mates_;
     bool italian_;
 };
 

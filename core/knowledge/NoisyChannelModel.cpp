@@ -164,6 +164,9 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     uint32_t secondId = 0;
     for (const uint32_t id : ids) {
         const std::u32string_view candidate = word(id);
+        if (KeyboardErrorModel::boundedDistance(candidate, typed, maxEdits) > maxEdits) {
+            continue;
+        }
         const double logLikelihood = errors_.logLikelihood(candidate, typed, maxEdits);
         if (!std::isfinite(logLikelihood) || candidate == typed) {
             continue;

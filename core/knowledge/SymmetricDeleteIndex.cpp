@@ -55,8 +55,10 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
             entries.emplace_back(h, id);
         }
     }
+    // About two entries a bucket: half the memory of one a bucket, for a few
+    // more candidates to verify.
     std::size_t buckets = 1;
-    while (buckets < entries.size()) {
+    while (buckets * 2 < entries.size()) {
         buckets <<= 1;
     }
     mask_ = buckets - 1;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <sstream>
 #include <unordered_map>
@@ -124,11 +122,6 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
     std::size_t slips = 0;
     for (const std::string& sentence : sentences) {
         for (const WordDecision& d : corrector.correct(sentence, language).words) {
-            if (std::getenv("TYPOGEN_DEBUG")) {
-                std::fprintf(stderr, "clean %s -> %s %g %g %.1f\n", d.word.c_str(),
-                             d.suggestion.candidate.c_str(), d.suggestion.score, d.suggestion.total,
-                             d.suggestion.margin);
-            }
             items.push_back(
                 {d.suggestion.score, d.suggestion.total, d.suggestion.margin, Item::clean});
         }
@@ -142,12 +135,6 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
             if (text::toLower(d.word) == text::toLower(slipped->typo)) {
                 const bool right =
                     text::toLower(d.suggestion.candidate) == text::toLower(slipped->word);
-                if (std::getenv("TYPOGEN_DEBUG")) {
-                    std::fprintf(stderr, "slip %s %s -> %s (%s) %.3f %.1f\n", slipped->word.c_str(),
-                                 d.word.c_str(), d.suggestion.candidate.c_str(),
-                                 d.suggestion.runnerUp.c_str(), d.suggestion.confidence,
-                                 d.suggestion.margin);
-                }
                 items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.margin,
                                  right ? Item::fix : Item::wrong});
             }
@@ -174,10 +161,6 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
                     changes == 0 || (at.wrong + at.cleanChanged) <= kMaxWrongShare * changes;
                 const bool clean =
                     at.cleanChanged <= kMaxCleanShare * static_cast<double>(sentences.size());
-                if (std::getenv("TYPOGEN_DEBUG")) {
-                    std::fprintf(stderr, "c=%.2f m=%.1f fixed=%zu wrong=%zu clean=%zu\n", c, m,
-                                 at.fixed, at.wrong, at.cleanChanged);
-                }
                 if (precise && clean && at.fixed >= counts.fixed) {
                     counts = at;
                     chosen = t;
