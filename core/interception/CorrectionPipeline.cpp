@@ -257,12 +257,17 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
                 quoted(*local));
             return applyOutcome(CorrectionOutcome::Variant::local, r, *local);
         }
+        // The last local step: what the maps left, through the keyboard model.
+        // Loading a language's model on its first use is not local work.
+        const std::string base = local.value_or(r.text);
+        const dispatch::Instant loadStart = clock.now();
+        s_.dictionary.loadKeyboardModel(base);
+        r.localDeadline.extend(clock.now() - loadStart);
         if (outOfLocalTime(r)) {
             s_.notice.hide(std::nullopt, std::nullopt);
             return sendUnchanged(kLocalDeadline, r);
         }
-        // The last local step: what the maps left, through the keyboard model.
-        if (auto keyed = correctWithKeyboard(local.value_or(r.text))) {
+        if (auto keyed = correctWithKeyboard(base)) {
             if (!heuristics_.hasPotentialTypo(*keyed, r.localDeadline)) {
                 log("⚡️ [Correttore tastiera] Risolto interamente in locale a 0ms (senza "
                     "AI): " +

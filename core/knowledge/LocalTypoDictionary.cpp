@@ -175,6 +175,15 @@ ModelPass LocalTypoDictionary::Core::correctWithKeyboardModel(std::string_view t
                             correctAccents && correctAccents());
 }
 
+void LocalTypoDictionary::Core::loadKeyboardModel(std::string_view text) const {
+    const std::string trimmed = text::trim(text);
+    if (trimmed.empty() || !waitLoaded()) {
+        return;
+    }
+    const std::string language = detector.detectLanguage(trimmed);
+    keyboard.model(language == "und" || language.empty() ? "it" : language);
+}
+
 void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {
     const auto current = snapshot();
     auto next = std::make_shared<TypoTables>(*current);
@@ -223,6 +232,10 @@ std::optional<std::string> LocalTypoDictionary::tryCorrectLocally(std::string_vi
 
 ModelPass LocalTypoDictionary::correctWithKeyboardModel(std::string_view text) const {
     return core_->correctWithKeyboardModel(text);
+}
+
+void LocalTypoDictionary::loadKeyboardModel(std::string_view text) const {
+    core_->loadKeyboardModel(text);
 }
 
 void LocalTypoDictionary::learnFromCorrection(std::string_view originalFullText,

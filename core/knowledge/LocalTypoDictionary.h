@@ -110,6 +110,10 @@ class LocalTypoDictionary {
     // (keyboard_<lang>.txt, searched like the typo files) loads on its first
     // use. Performs no I/O besides spell checks and that first read.
     ModelPass correctWithKeyboardModel(std::string_view text) const;
+    // Loads the keyboard model of the language detected for `text` now, if
+    // it is not loaded yet, so that callers can keep loading out of their
+    // time limits.
+    void loadKeyboardModel(std::string_view text) const;
 
     // Learns the word pairs changed by an AI correction of a whole message and
     // rewrites learned_typos.json when something new was learned. Typos known
