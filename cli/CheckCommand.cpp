@@ -39,6 +39,21 @@ Json toJson(const CheckResult& r) {
     out["unfinishedToken"] = orNull(r.unfinishedToken);
     out["localCorrection"] = orNull(r.localCorrection);
     out["localCorrectionHasPotentialTypo"] = orNull(r.localCorrectionHasPotentialTypo);
+    Json words = Json::array();
+    for (const WordDecision& d : r.keyboardWords) {
+        const ModelSuggestion& s = d.suggestion;
+        Json word;
+        word["word"] = d.word;
+        word["candidate"] = s.candidate.empty() ? Json(nullptr) : Json(s.candidate);
+        word["confidence"] = s.confidence;
+        word["runnerUp"] = s.runnerUp.empty() ? Json(nullptr) : Json(s.runnerUp);
+        word["runnerUpConfidence"] = s.runnerUpConfidence;
+        word["applied"] = d.applied;
+        words.push_back(std::move(word));
+    }
+    out["keyboardModel"] = std::move(words);
+    out["keyboardCorrection"] = orNull(r.keyboardCorrection);
+    out["keyboardCorrectionHasPotentialTypo"] = orNull(r.keyboardCorrectionHasPotentialTypo);
     return out;
 }
 
@@ -67,6 +82,12 @@ CheckResult checkText(ServiceRoot& root, const std::string& text) {
     r.localCorrection = root.dictionary().tryCorrectLocally(text);
     if (r.localCorrection) {
         r.localCorrectionHasPotentialTypo = heuristics.hasPotentialTypo(*r.localCorrection);
+    }
+    ModelPass pass = root.dictionary().correctWithKeyboardModel(r.localCorrection.value_or(text));
+    r.keyboardWords = std::move(pass.words);
+    r.keyboardCorrection = std::move(pass.text);
+    if (r.keyboardCorrection) {
+        r.keyboardCorrectionHasPotentialTypo = heuristics.hasPotentialTypo(*r.keyboardCorrection);
     }
     return r;
 }

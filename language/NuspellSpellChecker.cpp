@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <system_error>
+#include <vector>
 
 namespace quorix::language {
 
@@ -92,6 +93,21 @@ bool NuspellSpellChecker::isMisspelled(std::string_view word, std::string_view l
         return false;
     }
     return !dict->spell(withPlainApostrophes(word));
+}
+
+std::optional<std::string> NuspellSpellChecker::firstSuggestion(std::string_view word,
+                                                                std::string_view language) {
+    const nuspell::Dictionary* dict = dictionary(languageIndex(language));
+    const std::string plain = withPlainApostrophes(word);
+    if (dict == nullptr || word.empty() || dict->spell(plain)) {
+        return std::nullopt;
+    }
+    std::vector<std::string> suggestions;
+    dict->suggest(plain, suggestions);
+    if (suggestions.empty()) {
+        return std::nullopt;
+    }
+    return suggestions.front();
 }
 
 void NuspellSpellChecker::preload() {

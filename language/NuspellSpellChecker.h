@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,11 @@ class NuspellSpellChecker final : public platform::SpellChecker {
     // True when the word is accepted in the language; false for an unknown
     // language, a missing dictionary or an empty word.
     bool accepts(std::string_view word, std::string_view language);
+
+    // nuspell's first suggestion for a rejected word; nullopt when the word
+    // is accepted or nothing is suggested. Slow (milliseconds): measurement
+    // tools only.
+    std::optional<std::string> firstSuggestion(std::string_view word, std::string_view language);
 
     // Loads every dictionary now instead of on first use.
     void preload() override;

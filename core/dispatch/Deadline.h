@@ -14,6 +14,9 @@ class Deadline {
 
     bool passed() const { return clock_ != nullptr && clock_->now() > at_; }
 
+    // Moves the deadline later by `by` (time that does not count against it).
+    void extend(Duration by) { at_ += by; }
+
   private:
     const Clock* clock_ = nullptr;
     Instant at_{};

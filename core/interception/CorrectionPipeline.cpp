@@ -1,5 +1,6 @@
 #include "core/interception/CorrectionPipeline.h"
 
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -64,6 +65,12 @@ std::string providerName(AIProvider provider) {
                name.substr(text::firstCharacter(name).size());
     }
     return name;
+}
+
+std::string twoDecimals(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", v);
+    return buffer;
 }
 
 bool hasNewline(const std::string& s) {
@@ -244,13 +251,32 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     s_.notice.show(r.isExecutive ? kExecutiveWorkingText : Notice::kWorkingText);
 
     if (!r.isExecutive && tone == ToneStyle::natural) {
-        if (auto local = s_.dictionary.tryCorrectLocally(r.text)) {
-            if (!heuristics_.hasPotentialTypo(*local, r.localDeadline)) {
-                log("⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza "
+        const auto local = s_.dictionary.tryCorrectLocally(r.text);
+        if (local && !heuristics_.hasPotentialTypo(*local, r.localDeadline)) {
+            log("⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza "
+                "AI): " +
+                quoted(*local));
+            return applyOutcome(CorrectionOutcome::Variant::local, r, *local);
+        }
+        // The last local step: what the maps left, through the keyboard model.
+        // Loading a language's model on its first use is not local work.
+        const std::string base = local.value_or(r.text);
+        const dispatch::Instant loadStart = clock.now();
+        s_.dictionary.loadKeyboardModel(base);
+        r.localDeadline.extend(clock.now() - loadStart);
+        if (outOfLocalTime(r)) {
+            s_.notice.hide(std::nullopt, std::nullopt);
+            return sendUnchanged(kLocalDeadline, r);
+        }
+        if (auto keyed = correctWithKeyboard(base)) {
+            if (!heuristics_.hasPotentialTypo(*keyed, r.localDeadline)) {
+                log("⚡️ [Correttore tastiera] Risolto interamente in locale a 0ms (senza "
                     "AI): " +
-                    quoted(*local));
-                return applyOutcome(CorrectionOutcome::Variant::local, r, *local);
+                    quoted(*keyed));
+                return applyOutcome(CorrectionOutcome::Variant::local, r, *keyed);
             }
+        }
+        if (local) {
             log("🔍 [LocalTypoDictionary] Correzione parziale trovata, ma rimangono altri refusi "
                 "non coperti dal dizionario. Procedo con AI per correggerli tutti...");
         }
@@ -341,13 +367,26 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
     return settleAnswer(r, finalText, elapsed);
 }
 
+std::optional<std::string> CorrectionPipeline::correctWithKeyboard(const std::string& base) {
+    const ModelPass pass = s_.dictionary.correctWithKeyboardModel(base);
+    for (const WordDecision& d : pass.words) {
+        if (d.applied) {
+            log("🧠 [Correttore tastiera] '" + d.word + "' → '" + d.suggestion.candidate +
+                "' (fiducia " + twoDecimals(d.suggestion.confidence) + ")");
+        }
+    }
+    return pass.text;
+}
+
 PipelineReport CorrectionPipeline::offlineFallback(Run& r) {
-    if (auto local = s_.dictionary.tryCorrectLocally(r.text)) {
+    const auto local = s_.dictionary.tryCorrectLocally(r.text);
+    auto keyed = correctWithKeyboard(local.value_or(r.text));
+    if (auto corrected = keyed ? std::move(keyed) : local) {
         log("✈️ [Offline Fallback] Rete/AI non disponibile. Applicata correzione on-device da "
             "160k "
             "parole: " +
-            quoted(*local));
-        return applyOutcome(CorrectionOutcome::Variant::offline, r, *local);
+            quoted(*corrected));
+        return applyOutcome(CorrectionOutcome::Variant::offline, r, *corrected);
     }
     s_.notice.hide(std::nullopt, std::nullopt);
     log("ℹ️ Nessuna correzione offline applicabile. Invio testo originale.");

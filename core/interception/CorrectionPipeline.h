@@ -46,6 +46,9 @@ class CorrectionPipeline {
 
     PipelineReport askAI(Run& run);
     PipelineReport offlineFallback(Run& run);
+    // The keyboard model's pass over `base` (the text as the maps left it);
+    // logs each word it changes. nullopt when it changed nothing.
+    std::optional<std::string> correctWithKeyboard(const std::string& base);
     PipelineReport settleAnswer(Run& run, const std::string& finalText, double elapsedSeconds);
     PipelineReport noChange(Run& run);
     PipelineReport applyOutcome(CorrectionOutcome::Variant variant, Run& run,

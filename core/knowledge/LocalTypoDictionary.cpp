@@ -60,6 +60,10 @@ LocalTypoDictionary::Core::Core(const Dependencies& deps)
       correctAccents(deps.correctAccents),
       rules(deps.spell, deps.isPersonalWord),
       corrector(deps.spell, rules),
+      folders(candidateFolders(deps.resourceFolders, deps.developmentFolder)),
+      keyboard(
+          deps.spell, [this](std::string_view language) { return readKeyboardModel(language); },
+          deps.isPersonalWord),
       tables(std::make_shared<const TypoTables>()) {}
 
 void LocalTypoDictionary::Core::markLoaded() {
@@ -148,6 +152,38 @@ std::optional<std::string> LocalTypoDictionary::Core::tryCorrectLocally(
     return corrector.correct(text, language, *state, correctAccents && correctAccents());
 }
 
+std::optional<std::string> LocalTypoDictionary::Core::readKeyboardModel(
+    std::string_view language) const {
+    const std::string fileName = NoisyChannelCorrector::fileName(language);
+    for (const auto& folder : folders) {
+        const auto data =
+            files.read(platform::joinPath(folder, fileName), platform::FileSystem::kStoredFileLimit,
+                       platform::LinkPolicy::follow);
+        if (data.ok()) {
+            return data.data;
+        }
+    }
+    return std::nullopt;
+}
+
+ModelPass LocalTypoDictionary::Core::correctWithKeyboardModel(std::string_view text) const {
+    const std::string trimmed = text::trim(text);
+    if (trimmed.empty() || !waitLoaded()) {
+        return {};
+    }
+    return keyboard.correct(text, detector.detectLanguage(trimmed),
+                            correctAccents && correctAccents());
+}
+
+void LocalTypoDictionary::Core::loadKeyboardModel(std::string_view text) const {
+    const std::string trimmed = text::trim(text);
+    if (trimmed.empty() || !waitLoaded()) {
+        return;
+    }
+    const std::string language = detector.detectLanguage(trimmed);
+    keyboard.model(language == "und" || language.empty() ? "it" : language);
+}
+
 void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {
     const auto current = snapshot();
     auto next = std::make_shared<TypoTables>(*current);
@@ -166,8 +202,7 @@ LocalTypoDictionary::LocalTypoDictionary(Dependencies deps) : core_(std::make_sh
     if (deps.storage == StorageMode::readWrite) {
         deps.files.makePrivateFolder(deps.configFolder);
     }
-    auto load = [weak = std::weak_ptr<Core>(core_),
-                 folders = candidateFolders(deps.resourceFolders, deps.developmentFolder)] {
+    auto load = [weak = std::weak_ptr<Core>(core_), folders = core_->folders] {
         auto core = weak.lock();
         if (!core) {
             return;
@@ -193,6 +228,14 @@ LocalTypoDictionary::~LocalTypoDictionary() {
 
 std::optional<std::string> LocalTypoDictionary::tryCorrectLocally(std::string_view text) const {
     return core_->tryCorrectLocally(text);
+}
+
+ModelPass LocalTypoDictionary::correctWithKeyboardModel(std::string_view text) const {
+    return core_->correctWithKeyboardModel(text);
+}
+
+void LocalTypoDictionary::loadKeyboardModel(std::string_view text) const {
+    core_->loadKeyboardModel(text);
 }
 
 void LocalTypoDictionary::learnFromCorrection(std::string_view originalFullText,

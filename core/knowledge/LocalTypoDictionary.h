@@ -42,6 +42,7 @@
 #include "core/dispatch/Queue.h"
 #include "core/dispatch/RepeatingTimer.h"
 #include "core/knowledge/LanguageDetector.h"
+#include "core/knowledge/NoisyChannelCorrector.h"
 #include "core/net/HttpClient.h"
 #include "platform/FileSystem.h"
 #include "platform/PreferencesStore.h"
@@ -101,6 +102,18 @@ class LocalTypoDictionary {
     // The message with every locally known typo replaced; nullopt when nothing
     // was replaced or the text is blank. Performs no I/O besides spell checks.
     std::optional<std::string> tryCorrectLocally(std::string_view text) const;
+
+    // The last on-device step, run on what the maps left (NoisyChannelCorrector):
+    // the words of `text` that every spell checker rejects, corrected by the
+    // keyboard model of the detected language when it is confident, with a
+    // decision for each word it was asked about. A language's model
+    // (keyboard_<lang>.txt, searched like the typo files) loads on its first
+    // use. Performs no I/O besides spell checks and that first read.
+    ModelPass correctWithKeyboardModel(std::string_view text) const;
+    // Loads the keyboard model of the language detected for `text` now, if
+    // it is not loaded yet, so that callers can keep loading out of their
+    // time limits.
+    void loadKeyboardModel(std::string_view text) const;
 
     // Learns the word pairs changed by an AI correction of a whole message and
     // rewrites learned_typos.json when something new was learned. Typos known

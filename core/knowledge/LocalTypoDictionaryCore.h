@@ -13,6 +13,7 @@
 #include "core/knowledge/LearningRules.h"
 #include "core/knowledge/LocalTypoCorrector.h"
 #include "core/knowledge/LocalTypoDictionary.h"
+#include "core/knowledge/NoisyChannelCorrector.h"
 #include "core/knowledge/TypoTables.h"
 
 namespace quorix {
@@ -37,6 +38,10 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     bool isLoaded() const;
 
     std::optional<std::string> tryCorrectLocally(std::string_view text) const;
+    ModelPass correctWithKeyboardModel(std::string_view text) const;
+    void loadKeyboardModel(std::string_view text) const;
+    // keyboard_<lang>.txt from the first candidate folder that has it.
+    std::optional<std::string> readKeyboardModel(std::string_view language) const;
     void learnFromCorrection(std::string_view original, std::string_view corrected);
     std::optional<std::string> forgetLearned(std::string_view typo);
     void sync();
@@ -71,6 +76,8 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     const std::function<bool()> correctAccents;
     const LearningRules rules;
     const LocalTypoCorrector corrector;
+    const std::vector<std::string> folders;  // candidate resource folders, in order
+    const NoisyChannelCorrector keyboard;
 
     std::mutex writeMutex;      // serialises every writer of the maps
     std::mutex fileMutex;       // serialises writes of learned_typos.json

@@ -148,14 +148,15 @@ TEST_F(ChatTest, TerminationReleasesTheKeyboardPromptly) {
 TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
     provider_ = std::make_unique<FakeProvider>();
     ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
-    provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante");
+    // "zqwx" is left to the AI: no local stage settles the message.
+    provider_->answer("ho prenotsto il ristornate zqwx", "ho prenotato il ristorante zqwx");
     if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
     startDaemon();
-    driver_->type("ho prenotsto il ristornate");
+    driver_->type("ho prenotsto il ristornate zqwx");
     driver_->stroke("Return");
     ASSERT_TRUE(waitForSent(1));
-    EXPECT_EQ(sentLines().back(), "ho prenotato il ristorante");
+    EXPECT_EQ(sentLines().back(), "ho prenotato il ristorante zqwx");
     EXPECT_GE(provider_->requests(), 1);
     ASSERT_TRUE(waitUntilIdle());
 
@@ -165,22 +166,22 @@ TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
     ASSERT_TRUE(waitForLog("Undo", 5s));
     driver_->stroke("Return", "alt");
     ASSERT_TRUE(waitForSent(2));
-    EXPECT_EQ(sentLines().back(), "ho prenotsto il ristornate");
+    EXPECT_EQ(sentLines().back(), "ho prenotsto il ristornate zqwx");
 }
 
 TEST_F(ChatTest, KeysTypedDuringASlowCorrectionFollowTheMessage) {
     provider_ = std::make_unique<FakeProvider>();
     ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
-    provider_->answer("ho prenotsto il ristornate", "ho prenotato il ristorante", 2000ms);
+    provider_->answer("ho prenotsto il ristornate zqwx", "ho prenotato il ristorante zqwx", 2000ms);
     if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
     startDaemon();
-    driver_->type("ho prenotsto il ristornate");
+    driver_->type("ho prenotsto il ristornate zqwx");
     driver_->stroke("Return");
     ASSERT_TRUE(waitUntil([&] { return provider_->requests() >= 1; }, 10s, 5ms));
     driver_->type("Poi, xyz");
     ASSERT_TRUE(waitForSent(1));
-    EXPECT_EQ(sentLines().back(), "ho prenotato il ristorante");
+    EXPECT_EQ(sentLines().back(), "ho prenotato il ristorante zqwx");
     // What was typed during the correction is in the field, in order.
     ASSERT_TRUE(waitUntilIdle());
     ASSERT_TRUE(waitForLog("Reinvio 8 tasti"));

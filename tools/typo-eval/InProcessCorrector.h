@@ -1,7 +1,11 @@
 #pragma once
 // The on-device correction stage run in this process: LocalTypoDictionary
 // over the given dictionaries folder, with nuspell and the hybrid language
-// recogniser, a scratch configuration folder and no network.
+// recogniser, a scratch configuration folder and no network. Besides the
+// maps alone (correct), it runs the keyboard model alone, the whole local
+// stage (maps, then the keyboard model on what they left) and, for
+// comparison, the naive corrector that takes nuspell's first suggestion for
+// every rejected word.
 
 #include <memory>
 #include <string>
@@ -16,8 +20,23 @@ class InProcessCorrector {
     InProcessCorrector(const InProcessCorrector&) = delete;
     InProcessCorrector& operator=(const InProcessCorrector&) = delete;
 
-    // The text as it would leave: corrected, or unchanged.
+    // The text as it would leave: corrected by the typo maps, or unchanged.
     std::string correct(std::string_view text);
+    // The keyboard model alone, in the detected language or in `language`.
+    std::string keyboard(std::string_view text);
+    std::string keyboardIn(std::string_view text, std::string_view language);
+    // Maps, then the keyboard model on what they left.
+    std::string localStage(std::string_view text);
+    // Every word nuspell rejects in the detected language (or `language`)
+    // replaced by its first suggestion.
+    std::string naive(std::string_view text);
+    std::string naiveIn(std::string_view text, std::string_view language);
+    // Time spent in nuspell's suggestion call, and how many calls.
+    double naiveSeconds() const;
+    std::size_t naiveWords() const;
+
+    // Whether nuspell accepts the word in any of the five languages.
+    bool acceptedAnywhere(std::string_view word);
 
     // The language the detector gives the text.
     std::string language(std::string_view text);

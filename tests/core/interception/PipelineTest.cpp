@@ -271,6 +271,21 @@ TEST_F(Pipeline, LocalDictionarySettlesAKnownTypoWithoutTheAI) {
     EXPECT_EQ(config.totalTyposCorrected(), 0);
 }
 
+TEST_F(Pipeline, KeyboardModelSettlesWhatTheMapsLeftAsTheLastLocalStep) {
+    // tests/data/knowledge/dev/keyboard_it.txt knows "appuntamento"; no map does.
+    spell.markMisspelled({"grazei", "all'apputamento", "apputamento"});
+    const PipelineReport report = sendFromChat("grazei, ci vediamo all'apputamento");
+
+    EXPECT_EQ(report.path, "local");
+    EXPECT_EQ(report.appliedText, "grazie, ci vediamo all'appuntamento");
+    EXPECT_TRUE(
+        logged("🧠 [Correttore tastiera] 'apputamento' → 'appuntamento' (fiducia 1.00)"));
+    EXPECT_TRUE(
+        logged("⚡️ [Correttore tastiera] Risolto interamente in locale a 0ms (senza AI): "
+               "\"grazie, ci vediamo all'appuntamento\""));
+    EXPECT_TRUE(http.requests().empty());
+}
+
 TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
     spell.markMisspelled({"grazei", "xyz"});
     http.failAll();

@@ -1,10 +1,11 @@
-#include "tools/typogen/Keyboard.h"
+#include "core/knowledge/KeyboardLayout.h"
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <utility>
 
-namespace quorix::typogen {
+namespace quorix {
 
 namespace {
 
@@ -42,26 +43,27 @@ void addUnique(std::u32string& set, char32_t c) {
 
 }  // namespace
 
-Keyboard Keyboard::forLanguage(std::string_view language) {
+KeyboardLayout KeyboardLayout::forLanguage(std::string_view language) {
     if (language == "it") {
         // Number row: ì after 0 and the apostrophe; è/é and +; ò à ù.
-        return Keyboard(rowsOf({U"...........ì", U"qwertyuiopè.", U"asdfghjklòàù", U"zxcvbnm"},
-                               {{U'è', U'é'}}));
+        return KeyboardLayout(rowsOf(
+            {U"...........ì", U"qwertyuiopè.", U"asdfghjklòàù", U"zxcvbnm"}, {{U'è', U'é'}}));
     }
     if (language == "es") {
-        return Keyboard(rowsOf({U"............", U"qwertyuiop..", U"asdfghjklñ.ç", U"zxcvbnm"}));
+        return KeyboardLayout(
+            rowsOf({U"............", U"qwertyuiop..", U"asdfghjklñ.ç", U"zxcvbnm"}));
     }
     if (language == "de") {
-        return Keyboard(rowsOf({U"..........ß", U"qwertzuiopü", U"asdfghjklöä", U"yxcvbnm"}));
+        return KeyboardLayout(rowsOf({U"..........ß", U"qwertzuiopü", U"asdfghjklöä", U"yxcvbnm"}));
     }
     if (language == "fr") {
         // AZERTY: é è ç à are typed unshifted on the number row; ù beside m.
-        return Keyboard(rowsOf({U".é....è.çà", U"azertyuiop", U"qsdfghjklmù", U"wxcvbn"}));
+        return KeyboardLayout(rowsOf({U".é....è.çà", U"azertyuiop", U"qsdfghjklmù", U"wxcvbn"}));
     }
-    return Keyboard(rowsOf({U"..........", U"qwertyuiop", U"asdfghjkl", U"zxcvbnm"}));
+    return KeyboardLayout(rowsOf({U"..........", U"qwertyuiop", U"asdfghjkl", U"zxcvbnm"}));
 }
 
-Keyboard::Keyboard(const Rows& rows) {
+KeyboardLayout::KeyboardLayout(const Rows& rows) {
     const auto keyAt = [&](long r, long c) -> const std::u32string* {
         if (r < 0 || r >= static_cast<long>(rows.size()) || c < 0 ||
             c >= static_cast<long>(rows[r].size())) {
@@ -95,16 +97,31 @@ Keyboard::Keyboard(const Rows& rows) {
     }
 }
 
-const std::u32string& Keyboard::neighbours(char32_t letter) const {
+const std::u32string& KeyboardLayout::neighbours(char32_t letter) const {
     static const std::u32string kNone;
     const auto it = neighbours_.find(letter);
     return it == neighbours_.end() ? kNone : it->second;
 }
 
-const std::u32string& Keyboard::keyMates(char32_t letter) const {
+const std::u32string& KeyboardLayout::keyMates(char32_t letter) const {
     static const std::u32string kNone;
     const auto it = mates_.find(letter);
     return it == mates_.end() ? kNone : it->second;
 }
 
-}  // namespace quorix::typogen
+bool KeyboardLayout::isNeighbour(char32_t letter, char32_t other) const {
+    return neighbours(letter).find(other) != std::u32string::npos;
+}
+
+char32_t KeyboardLayout::baseLetter(char32_t c) {
+    static const std::map<char32_t, char32_t> kBase = {
+        {U'à', U'a'}, {U'á', U'a'}, {U'â', U'a'}, {U'ä', U'a'}, {U'ã', U'a'},
+        {U'è', U'e'}, {U'é', U'e'}, {U'ê', U'e'}, {U'ë', U'e'}, {U'ì', U'i'},
+        {U'í', U'i'}, {U'î', U'i'}, {U'ï', U'i'}, {U'ò', U'o'}, {U'ó', U'o'},
+        {U'ô', U'o'}, {U'ö', U'o'}, {U'õ', U'o'}, {U'ù', U'u'}, {U'ú', U'u'},
+        {U'û', U'u'}, {U'ü', U'u'}, {U'ç', U'c'}, {U'ñ', U'n'}, {U'ÿ', U'y'}};
+    const auto it = kBase.find(c);
+    return it == kBase.end() ? c : it->second;
+}
+
+}  // namespace quorix

@@ -1,0 +1,129 @@
+// The keyboard model of the last local step, over the shipped
+// keyboard_<lang>.txt files:
+//  - BM_KeyboardModelLoad/<lang>: reading and indexing one language's model
+//    (what the first rejected word of that language pays); counter
+//    "model_MB": the memory the model holds;
+//  - BM_KeyboardModelPerRejectedWord/<lang>: one rejected word through
+//    NoisyChannelCorrector (spell checks in the five languages, candidates,
+//    scoring), with real nuspell; counters "p50_us" and "p99_us" over the
+//    slipped words of the 2000 lexicon words after the 200 most frequent;
+//  - BM_KeyboardModelSuggest/<lang>: the model's part alone (candidates and
+//    scoring, no spell checks).
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/knowledge/NoisyChannelCorrector.h"
+#include "core/text/Text.h"
+#include "language/NuspellSpellChecker.h"
+
+namespace quorix {
+namespace {
+
+const std::string kShipped = std::string(QUORIX_SOURCE_DIR) + "/resources/Dictionaries/";
+const char* const kLanguages[] = {"it", "en", "de", "es", "fr"};
+
+std::string readModel(std::string_view language) {
+    std::ifstream in(kShipped + NoisyChannelCorrector::fileName(language), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+void BM_KeyboardModelLoad(benchmark::State& state) {
+    const std::string language = kLanguages[state.range(0)];
+    const std::string data = readModel(language);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        auto model = NoisyChannelModel::parse(data);
+        if (!model) {
+            state.SkipWithError("no model file");
+            return;
+        }
+        bytes = model->memoryBytes();
+        benchmark::DoNotOptimize(model);
+    }
+    state.SetLabel(language);
+    state.counters["model_MB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_KeyboardModelLoad)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// Lexicon words of ranks 200..2200 of a model file, each with its two
+// middle letters swapped (words under five letters skipped).
+std::vector<std::string> slippedWords(const std::string& data) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    std::size_t line = 0;
+    while (pos < data.size() && out.size() < 2000) {
+        const std::size_t end = data.find('\n', pos);
+        const std::string word = data.substr(pos, end - pos);
+        pos = end + 1;
+        if (++line < 7 + 200) {
+            continue;
+        }
+        std::u32string w = text::toUtf32(word);
+        if (w.size() < 5) {
+            continue;
+        }
+        std::swap(w[w.size() / 2], w[w.size() / 2 - 1]);
+        out.push_back(text::fromUtf32(w));
+    }
+    return out;
+}
+
+void BM_KeyboardModelPerRejectedWord(benchmark::State& state) {
+    const std::string language = kLanguages[state.range(0)];
+    const std::string data = readModel(language);
+    language::NuspellSpellChecker spell;
+    spell.preload();
+    NoisyChannelCorrector corrector(spell, [&](std::string_view) { return data; });
+    const std::vector<std::string> words = slippedWords(data);
+    if (words.empty() || corrector.model(language) == nullptr) {
+        state.SkipWithError("no model file");
+        return;
+    }
+    std::vector<double> micros;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        auto pass = corrector.correct(words[i++ % words.size()], language);
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+        benchmark::DoNotOptimize(pass);
+    }
+    std::sort(micros.begin(), micros.end());
+    state.SetLabel(language);
+    state.counters["p50_us"] = micros[micros.size() / 2];
+    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+}
+BENCHMARK(BM_KeyboardModelPerRejectedWord)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// The model's part alone: candidates and scoring, no spell checks.
+void BM_KeyboardModelSuggest(benchmark::State& state) {
+    const std::string language = kLanguages[state.range(0)];
+    const std::string data = readModel(language);
+    const auto model = NoisyChannelModel::parse(data);
+    const std::vector<std::string> words = slippedWords(data);
+    if (!model || words.empty()) {
+        state.SkipWithError("no model file");
+        return;
+    }
+    std::vector<std::u32string> typed;
+    for (const std::string& w : words) {
+        typed.push_back(text::toUtf32(text::toLower(w)));
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(model->suggest(typed[i++ % typed.size()]));
+    }
+    state.SetLabel(language);
+}
+BENCHMARK(BM_KeyboardModelSuggest)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quorix

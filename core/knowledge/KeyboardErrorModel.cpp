@@ -1,0 +1,287 @@
+#include "core/knowledge/KeyboardErrorModel.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+namespace quorix {
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr std::size_t kLongest = 48;  // longer words are never aligned
+
+constexpr char32_t kTableSpan = 0x250;
+
+// KeyboardLayout::baseLetter as a table for the letters below kTableSpan.
+char32_t baseOf(char32_t c) {
+    static const std::array<char32_t, kTableSpan> kTable = [] {
+        std::array<char32_t, kTableSpan> table{};
+        for (char32_t i = 0; i < kTableSpan; ++i) {
+            table[i] = KeyboardLayout::baseLetter(i);
+        }
+        return table;
+    }();
+    return c < kTableSpan ? kTable[c] : c;
+}
+
+bool isVowel(char32_t c) {
+    const char32_t base = baseOf(c);
+    return base == U'a' || base == U'e' || base == U'i' || base == U'o' || base == U'u' ||
+           base == U'y';
+}
+
+bool isConsonant(char32_t c) {
+    return c >= U'a' && c <= U'z' && !isVowel(c);
+}
+
+// One cell of the alignment: cost (-log likelihood) and edits on its path.
+struct Cell {
+    double cost = kInfinity;
+    int edits = 0;
+};
+
+}  // namespace
+
+double KeyboardErrorModel::weight(Edit edit) {
+    switch (edit) {
+        case Edit::transposition:
+            return 1.0;
+        case Edit::omission:
+            return 0.8;
+        case Edit::doubledConsonantDropped:
+        case Edit::consonantDoubled:
+            return 1.5;
+        case Edit::doubling:
+            return 0.5;
+        case Edit::neighbourSubstitution:
+            return 0.6;
+        case Edit::neighbourInsertion:
+            return 0.3;
+        case Edit::otherSubstitution:
+        case Edit::otherInsertion:
+            return 0.05;
+        case Edit::accentDropped:
+            return 2.0;
+        case Edit::accentSwapped:
+            return 1.0;
+    }
+    return 0.05;
+}
+
+KeyboardErrorModel::KeyboardErrorModel(std::string_view language)
+    : neighbours_(kSpan * kSpan / 64 + 1),
+      mates_(kSpan * kSpan / 64 + 1),
+      italian_(language == "it") {
+    const KeyboardLayout layout = KeyboardLayout::forLanguage(language);
+    const auto set = [](std::vector<uint64_t>& bits, char32_t a, char32_t b) {
+        if (b < kSpan) {
+            const std::size_t i = static_cast<std::size_t>(a) * kSpan + b;
+            bits[i / 64] |= uint64_t{1} << (i % 64);
+        }
+    };
+    for (char32_t a = 0; a < kSpan; ++a) {
+        for (const char32_t b : layout.neighbours(a)) {
+            set(neighbours_, a, b);
+        }
+        for (const char32_t b : layout.keyMates(a)) {
+            set(mates_, a, b);
+        }
+    }
+}
+
+double KeyboardErrorModel::substitutionWeight(char32_t intended, char32_t typed, Edit& kind) const {
+    const char32_t base = baseOf(intended);
+    if (base != intended && base == typed) {
+        kind = Edit::accentDropped;
+    } else if (related(mates_, intended, typed) || base == baseOf(typed)) {
+        kind = Edit::accentSwapped;
+    } else if (related(neighbours_, intended, typed)) {
+        kind = Edit::neighbourSubstitution;
+    } else {
+        kind = Edit::otherSubstitution;
+    }
+    return weight(kind);
+}
+
+double KeyboardErrorModel::insertionWeight(std::u32string_view w, std::size_t at, char32_t typed,
+                                           Edit& kind) const {
+    const char32_t before = at > 0 ? w[at - 1] : 0;
+    const char32_t after = at < w.size() ? w[at] : 0;
+    if (typed == before || typed == after) {
+        // The doubled letter sits between two vowels ("dopo" -> "doppo").
+        bool betweenVowels = false;
+        if (typed == before && at >= 2 && at < w.size()) {
+            betweenVowels = isVowel(w[at - 2]) && isVowel(w[at]);
+        } else if (typed == after && at >= 1 && at + 1 < w.size()) {
+            betweenVowels = isVowel(w[at - 1]) && isVowel(w[at + 1]);
+        }
+        kind = italian_ && isConsonant(typed) && betweenVowels ? Edit::consonantDoubled
+                                                               : Edit::doubling;
+    } else if ((before != 0 && related(neighbours_, before, typed)) ||
+               (after != 0 && related(neighbours_, after, typed))) {
+        kind = Edit::neighbourInsertion;
+    } else {
+        kind = Edit::otherInsertion;
+    }
+    return weight(kind);
+}
+
+double KeyboardErrorModel::omissionWeight(std::u32string_view w, std::size_t at, Edit& kind) const {
+    const char32_t c = w[at];
+    const bool doubled = (at > 0 && w[at - 1] == c) || (at + 1 < w.size() && w[at + 1] == c);
+    kind = italian_ && doubled && isConsonant(c) ? Edit::doubledConsonantDropped : Edit::omission;
+    return weight(kind);
+}
+
+double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_view t,
+                                         int maxEdits) const {
+    if (w == t) {
+        return 0;
+    }
+    const std::size_t n = w.size();
+    const std::size_t m = t.size();
+    if (n > kLongest || m > kLongest ||
+        std::abs(static_cast<long>(n) - static_cast<long>(m)) > maxEdits) {
+        return -kInfinity;
+    }
+    const auto editCost = [](double w8, bool first) {
+        return -std::log(kEditRate * w8 * (first ? kFirstLetterFactor : 1.0));
+    };
+    // Row-major (n+1) x (m+1); only the band |i-j| <= maxEdits is filled.
+    thread_local std::vector<Cell> cells;
+    cells.assign((n + 1) * (m + 1), Cell{});
+    const auto at = [&](std::size_t i, std::size_t j) -> Cell& { return cells[i * (m + 1) + j]; };
+    at(0, 0) = {0, 0};
+    Edit kind{};
+    const auto relax = [&](Cell& into, const Cell& from, double cost) {
+        const int edits = from.edits + (cost > 0 ? 1 : 0);
+        if (edits <= maxEdits && from.cost + cost < into.cost) {
+            into = {from.cost + cost, edits};
+        }
+    };
+    for (std::size_t i = 0; i <= n; ++i) {
+        const std::size_t jFrom = i > static_cast<std::size_t>(maxEdits) ? i - maxEdits : 0;
+        const std::size_t jTo = std::min(m, i + maxEdits);
+        for (std::size_t j = jFrom; j <= jTo; ++j) {
+            Cell& cell = at(i, j);
+            if (i > 0 && j > 0) {
+                if (w[i - 1] == t[j - 1]) {
+                    relax(cell, at(i - 1, j - 1), 0);
+                } else {
+                    relax(cell, at(i - 1, j - 1),
+                          editCost(substitutionWeight(w[i - 1], t[j - 1], kind), i == 1));
+                }
+                if (i > 1 && j > 1 && w[i - 1] == t[j - 2] && w[i - 2] == t[j - 1] &&
+                    w[i - 1] != w[i - 2]) {
+                    relax(cell, at(i - 2, j - 2), editCost(weight(Edit::transposition), i == 2));
+                }
+            }
+            if (i > 0 && j + maxEdits >= i) {  // intended w[i-1] not typed
+                relax(cell, at(i - 1, j), editCost(omissionWeight(w, i - 1, kind), i == 1));
+            }
+            if (j > 0 && i + maxEdits >= j) {  // t[j-1] typed before intended w[i]
+                // A letter before the first one is rarer still than a slip on it.
+                const double factor = i == 0 ? kFirstLetterFactor : 1.0;
+                relax(cell, at(i, j - 1),
+                      editCost(insertionWeight(w, i, t[j - 1], kind) * factor, i == 0));
+            }
+        }
+    }
+    const Cell& end = at(n, m);
+    return end.cost == kInfinity ? -kInfinity : -end.cost;
+}
+
+int KeyboardErrorModel::boundedDistance(std::u32string_view a, std::u32string_view b, int max) {
+    const std::size_t n = a.size();
+    const std::size_t m = b.size();
+    const int over = max + 1;
+    if (n > kLongest || m > kLongest ||
+        std::abs(static_cast<long>(n) - static_cast<long>(m)) > max) {
+        return over;
+    }
+    // Cells outside the band |i - j| <= max hold `over`.
+    std::array<int, kLongest + 2> rows[3];
+    for (auto& row : rows) {
+        row.fill(over);
+    }
+    int* before = rows[0].data();
+    int* previous = rows[1].data();
+    int* current = rows[2].data();
+    for (std::size_t j = 0; j <= m && j <= static_cast<std::size_t>(max); ++j) {
+        previous[j] = static_cast<int>(j);
+    }
+    const auto band = static_cast<std::size_t>(max);
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::size_t lo = i > band ? i - band : 1;
+        const std::size_t hi = std::min(m, i + band);
+        current[0] = i <= band ? static_cast<int>(i) : over;
+        if (lo > 1) {
+            current[lo - 1] = over;
+        }
+        int rowMin = current[0];
+        for (std::size_t j = lo; j <= hi; ++j) {
+            int d = std::min(previous[j] + 1, current[j - 1] + 1);
+            d = std::min(d, previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1));
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d = std::min(d, before[j - 2] + 1);
+            }
+            current[j] = std::min(d, over);
+            rowMin = std::min(rowMin, current[j]);
+        }
+        current[hi + 1] = over;
+        if (rowMin > max) {
+            return over;
+        }
+        int* recycled = before;
+        before = previous;
+        previous = current;
+        current = recycled;
+    }
+    return std::min(previous[m], over);
+}
+
+bool KeyboardErrorModel::classify(std::u32string_view w, std::u32string_view t, Edit& edit) const {
+    const std::size_t n = w.size();
+    const std::size_t m = t.size();
+    std::size_t p = 0;
+    while (p < n && p < m && w[p] == t[p]) {
+        ++p;
+    }
+    if (n == m) {
+        if (p == n) {
+            return false;
+        }
+        if (w.substr(p + 1) == t.substr(p + 1)) {
+            substitutionWeight(w[p], t[p], edit);
+            return true;
+        }
+        if (p + 1 < n && w[p] == t[p + 1] && w[p + 1] == t[p] &&
+            w.substr(p + 2) == t.substr(p + 2)) {
+            edit = Edit::transposition;
+            return true;
+        }
+        return false;
+    }
+    if (m == n + 1) {
+        // Any equivalent insertion point gives the same kind for a doubling;
+        // take the one after the common prefix.
+        if (w.substr(p) != t.substr(p + 1)) {
+            return false;
+        }
+        insertionWeight(w, p, t[p], edit);
+        return true;
+    }
+    if (n == m + 1) {
+        if (w.substr(p + 1) != t.substr(p)) {
+            return false;
+        }
+        omissionWeight(w, p, edit);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace quorix

@@ -1,0 +1,221 @@
+#include "core/knowledge/NoisyChannelCorrector.h"
+
+#include <algorithm>
+
+#include "core/text/Text.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr std::size_t kLongestElision = 6;  // "quest'", "dell'", "nell'"
+constexpr char32_t kLastLatin = 0x24F;      // end of Latin Extended-B
+
+bool isApostrophe(char32_t c) {
+    return c == U'\'' || c == U'\u2019';
+}
+
+// Punctuation that may surround a word without making it a tag, a path or code.
+bool isWrappingPunctuation(char32_t c) {
+    static constexpr std::u32string_view kNotWrapping = U"@#/\\_&*%=<>{}[]|~^$+";
+    return text::isPunctuation(c) && kNotWrapping.find(c) == std::u32string_view::npos;
+}
+
+bool isUpper(char32_t c) {
+    const std::string s = text::fromUtf32(std::u32string(1, c));
+    return text::toLower(s) != s;
+}
+
+bool hasInnerCapital(std::u32string_view word) {
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (isUpper(word[i]) && !isUpper(word[i - 1])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "CRL", "CRLs", "XPath", "SELinux": acronyms and names of things, not words.
+bool hasTwoCapitals(std::u32string_view word) {
+    return std::count_if(word.begin(), word.end(), isUpper) >= 2;
+}
+
+// "pkgs", "cmq": abbreviations.
+bool hasNoVowel(std::u32string_view word) {
+    static constexpr std::u32string_view kVowels =
+        U"aeiouyàáâäãèéêëìíîïòóôöõùúûüÿAEIOUYÀÁÂÄÈÉÊËÌÍÎÏÒÓÔÖÙÚÛÜ";
+    return std::none_of(word.begin(), word.end(),
+                        [](char32_t c) { return kVowels.find(c) != std::u32string_view::npos; });
+}
+
+bool hasTripledLetter(std::u32string_view word) {
+    for (std::size_t i = 2; i < word.size(); ++i) {
+        if (word[i] == word[i - 1] && word[i] == word[i - 2]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::size_t languageSlot(std::string_view language) {
+    const auto& all = NoisyChannelCorrector::kLanguages;
+    return static_cast<std::size_t>(std::find(all.begin(), all.end(), language) - all.begin());
+}
+
+}  // namespace
+
+NoisyChannelCorrector::NoisyChannelCorrector(platform::SpellChecker& spell, ModelReader reader,
+                                             std::function<bool(std::string_view)> isPersonalWord)
+    : spell_(spell), reader_(std::move(reader)), isPersonalWord_(std::move(isPersonalWord)) {}
+
+std::string NoisyChannelCorrector::fileName(std::string_view language) {
+    return "keyboard_" + std::string(language) + ".txt";
+}
+
+const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language) const {
+    const std::size_t i = languageSlot(language);
+    if (i >= slots_.size()) {
+        return nullptr;
+    }
+    Slot& slot = slots_[i];
+    std::call_once(slot.once, [&] {
+        if (!reader_) {
+            return;
+        }
+        if (const auto data = reader_(kLanguages[i])) {
+            auto parsed = NoisyChannelModel::parse(*data);
+            if (parsed && parsed->language() == kLanguages[i]) {
+                slot.model = std::move(parsed);
+            }
+        }
+    });
+    return slot.model.get();
+}
+
+bool NoisyChannelCorrector::isValidAnywhere(const std::string& word,
+                                            std::string_view language) const {
+    if (!spell_.isMisspelled(word, language)) {
+        return true;
+    }
+    return std::any_of(kLanguages.begin(), kLanguages.end(), [&](std::string_view other) {
+        return other != language && !spell_.isMisspelled(word, other);
+    });
+}
+
+ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view language,
+                                         bool correctAccents) const {
+    ModelPass pass;
+    const std::string_view lang = language.empty() || language == "und" ? "it" : language;
+    if (languageSlot(lang) >= kLanguages.size()) {
+        return pass;
+    }
+    const NoisyChannelModel* loaded = nullptr;
+    std::string result;
+    bool changed = false;
+    std::size_t pos = 0;
+    const std::u32string all = text::toUtf32(text);
+    while (pos < all.size()) {
+        std::size_t end = pos;
+        const bool space = text::isWhiteSpace(all[pos]);
+        while (end < all.size() && text::isWhiteSpace(all[end]) == space) {
+            ++end;
+        }
+        const std::string token = text::fromUtf32(std::u32string_view(all).substr(pos, end - pos));
+        pos = end;
+        std::optional<std::string> replacement;
+        if (!space) {
+            if (loaded == nullptr) {
+                loaded = model(lang);
+                if (loaded == nullptr) {
+                    return pass;
+                }
+            }
+            replacement = correctToken(token, *loaded, lang, correctAccents, pass.words);
+        }
+        changed = changed || replacement.has_value();
+        result += replacement.value_or(token);
+    }
+    if (changed) {
+        pass.text = std::move(result);
+    }
+    return pass;
+}
+
+std::optional<std::string> NoisyChannelCorrector::correctToken(
+    std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
+    bool correctAccents, std::vector<WordDecision>& decisions) const {
+    const std::u32string token = text::toUtf32(tokenText);
+    if (token.size() > kLongestWord) {
+        return std::nullopt;
+    }
+    const auto isLetter = [](char32_t c) { return text::isLetter(c); };
+    const std::size_t first = static_cast<std::size_t>(
+        std::find_if(token.begin(), token.end(), isLetter) - token.begin());
+    if (first == token.size()) {
+        return std::nullopt;
+    }
+    const std::size_t last = static_cast<std::size_t>(
+        token.rend() - std::find_if(token.rbegin(), token.rend(), isLetter));
+    const std::u32string_view all(token);
+    const std::u32string_view lead = all.substr(0, first);
+    const std::u32string_view trail = all.substr(last);
+    const std::u32string_view core = all.substr(first, last - first);
+    if (!std::all_of(lead.begin(), lead.end(), isWrappingPunctuation) ||
+        !std::all_of(trail.begin(), trail.end(), isWrappingPunctuation)) {
+        return std::nullopt;
+    }
+    std::size_t apostrophes = 0;
+    std::size_t apostrophe = 0;
+    for (std::size_t i = 0; i < core.size(); ++i) {
+        const char32_t c = core[i];
+        if (isApostrophe(c)) {
+            ++apostrophes;
+            apostrophe = i;
+        } else if (!text::isLetter(c) || c > kLastLatin) {
+            return std::nullopt;
+        }
+    }
+    std::u32string_view head;
+    std::u32string_view word = core;
+    if (apostrophes == 1) {
+        if (apostrophe > kLongestElision) {
+            return std::nullopt;
+        }
+        head = core.substr(0, apostrophe + 1);
+        word = core.substr(apostrophe + 1);
+    } else if (apostrophes > 1) {
+        return std::nullopt;
+    }
+    if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
+        hasNoVowel(word) || hasTripledLetter(word)) {
+        return std::nullopt;
+    }
+    const std::string typed = text::fromUtf32(word);
+    const std::string lower = text::toLower(typed);
+    const std::string lowerCore = text::toLower(text::fromUtf32(core));
+    if (model.isKept(lower) || model.isKept(lowerCore) ||
+        (isPersonalWord_ && (isPersonalWord_(lower) || isPersonalWord_(lowerCore)))) {
+        return std::nullopt;
+    }
+    if ((typed != lower && isValidAnywhere(typed, language)) || isValidAnywhere(lower, language)) {
+        return std::nullopt;
+    }
+    WordDecision decision{typed, model.suggest(text::toUtf32(lower)), false};
+    const ModelSuggestion& s = decision.suggestion;
+    decision.applied =
+        s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
+                                              text::withoutAccents(lower));
+    const bool applied = decision.applied;
+    std::string candidate = s.candidate;
+    decisions.push_back(std::move(decision));
+    if (!applied) {
+        return std::nullopt;
+    }
+    if (isUpper(word.front())) {
+        const std::string firstLetter = text::firstCharacter(candidate);
+        candidate = text::toUpper(firstLetter) + candidate.substr(firstLetter.size());
+    }
+    return text::fromUtf32(lead) + text::fromUtf32(head) + candidate + text::fromUtf32(trail);
+}
+
+}  // namespace quorix

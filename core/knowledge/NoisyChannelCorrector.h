@@ -1,0 +1,84 @@
+#pragma once
+// The last on-device step: words that the spell checker rejects and no typo
+// map resolved are corrected with the keyboard model of the text's language
+// (NoisyChannelModel), only when it is confident.
+//
+// Never changed: words the spell checker accepts in any of it, en, de, es,
+// fr; personal-dictionary words; the model's kept tokens (chat, names,
+// brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
+// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter three times in a row,
+// or 40 or more characters; words under three letters. Links, mentions and code never reach a word
+// part: a token holding anything but letters and apostrophes between its leading and trailing
+// punctuation is left alone. Elided forms ("l'ufficcio") are corrected after their apostrophe;
+// leading and trailing punctuation stays. The first letter's case is transferred.
+//
+// Models load lazily, one language at a time, on the first word that needs
+// one; a missing or malformed file leaves that language uncorrected.
+// Thread: any; loading is serialised per language.
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/knowledge/NoisyChannelModel.h"
+#include "platform/SpellChecker.h"
+
+namespace quorix {
+
+struct WordDecision {
+    std::string word;  // the word part as typed
+    ModelSuggestion suggestion;
+    bool applied = false;
+};
+
+struct ModelPass {
+    std::optional<std::string> text;  // set only when a word was replaced
+    std::vector<WordDecision> words;  // every rejected word the model was asked about
+};
+
+class NoisyChannelCorrector {
+  public:
+    static constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
+    static constexpr std::size_t kLongestWord = 39;
+    static constexpr std::size_t kShortestWord = 3;
+
+    // The model file of a language ("keyboard_<lang>.txt"), or nullopt.
+    using ModelReader = std::function<std::optional<std::string>(std::string_view language)>;
+
+    NoisyChannelCorrector(platform::SpellChecker& spell, ModelReader reader,
+                          std::function<bool(std::string_view)> isPersonalWord = {});
+
+    static std::string fileName(std::string_view language);
+
+    // `language`: the code detected for the text ("und" and "" count as
+    // Italian; other codes correct nothing). Accent-only corrections act
+    // only with `correctAccents`.
+    ModelPass correct(std::string_view text, std::string_view language,
+                      bool correctAccents = true) const;
+
+    // The model of a language, loading it on first use; null when none.
+    const NoisyChannelModel* model(std::string_view language) const;
+
+  private:
+    // The replacement of one whitespace-free token, or nullopt.
+    std::optional<std::string> correctToken(std::string_view token, const NoisyChannelModel& model,
+                                            std::string_view language, bool correctAccents,
+                                            std::vector<WordDecision>& decisions) const;
+    bool isValidAnywhere(const std::string& lowerWord, std::string_view language) const;
+
+    platform::SpellChecker& spell_;
+    ModelReader reader_;
+    std::function<bool(std::string_view)> isPersonalWord_;
+    struct Slot {
+        std::once_flag once;
+        std::unique_ptr<const NoisyChannelModel> model;
+    };
+    mutable std::array<Slot, kLanguages.size()> slots_;
+};
+
+}  // namespace quorix

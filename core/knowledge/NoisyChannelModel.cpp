@@ -1,0 +1,215 @@
+#include "core/knowledge/NoisyChannelModel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "core/text/Text.h"
+
+namespace quorix {
+
+namespace {
+
+// P(rank r) = 1 / ((r + kRankOffset) * kZipfNorm): Zipf's law, flattened at
+// the top so that the few most frequent words do not swamp every slip.
+constexpr double kRankOffset = 10;
+constexpr double kZipfNorm = 12;
+
+// The next line of `data` from `pos` (without "\n"); false at the end.
+bool nextLine(std::string_view data, std::size_t& pos, std::string_view& line) {
+    if (pos >= data.size()) {
+        return false;
+    }
+    const std::size_t end = data.find('\n', pos);
+    const std::size_t stop = end == std::string_view::npos ? data.size() : end;
+    line = data.substr(pos, stop - pos);
+    pos = stop + 1;
+    return true;
+}
+
+// "name value" with the expected name; the value, or nullopt.
+std::optional<std::string> field(std::string_view line, std::string_view name) {
+    if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name ||
+        line[name.size()] != ' ') {
+        return std::nullopt;
+    }
+    return std::string(line.substr(name.size() + 1));
+}
+
+std::optional<double> number(const std::optional<std::string>& s) {
+    if (!s) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    const double v = std::strtod(s->c_str(), &end);
+    if (end == s->c_str() || *end != '\0' || !std::isfinite(v) || v < 0) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::string formatNumber(double v) {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << v;
+    return out.str();
+}
+
+}  // namespace
+
+std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_view data) {
+    std::size_t pos = 0;
+    std::string_view line;
+    if (!nextLine(data, pos, line) || line != kMagic || !nextLine(data, pos, line)) {
+        return nullptr;
+    }
+    const auto language = field(line, "language");
+    // The numeric header lines, in file order.
+    constexpr std::array<std::string_view, 5> kNames{"min-confidence", "min-margin", "outside-mass",
+                                                     "words", "keep"};
+    std::array<double, kNames.size()> values{};
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        const auto value =
+            nextLine(data, pos, line) ? number(field(line, kNames[i])) : std::nullopt;
+        if (!value) {
+            return nullptr;
+        }
+        values[i] = *value;
+    }
+    if (!language || values[3] > 1e7 || values[4] > 1e7) {
+        return nullptr;
+    }
+    const ModelThresholds thresholds{values[0], values[1], values[2]};
+    std::vector<std::string> lexicon;
+    std::vector<std::string> kept;
+    const auto wordCount = static_cast<std::size_t>(values[3]);
+    const auto keepCount = static_cast<std::size_t>(values[4]);
+    lexicon.reserve(wordCount);
+    for (std::size_t i = 0; i < wordCount + keepCount; ++i) {
+        if (!nextLine(data, pos, line) || line.empty()) {
+            return nullptr;
+        }
+        (i < wordCount ? lexicon : kept).emplace_back(line);
+    }
+    return std::make_unique<const NoisyChannelModel>(*language, thresholds, lexicon,
+                                                     std::move(kept));
+}
+
+std::string NoisyChannelModel::serialize(std::string_view language,
+                                         const ModelThresholds& thresholds,
+                                         const std::vector<std::string>& words,
+                                         const std::vector<std::string>& keep) {
+    std::string out;
+    out += kMagic;
+    out += "\nlanguage " + std::string(language);
+    out += "\nmin-confidence " + formatNumber(thresholds.minConfidence);
+    out += "\nmin-margin " + formatNumber(thresholds.minMargin);
+    out += "\noutside-mass " + formatNumber(thresholds.outsideMass);
+    out += "\nwords " + std::to_string(words.size());
+    out += "\nkeep " + std::to_string(keep.size()) + "\n";
+    for (const auto* list : {&words, &keep}) {
+        for (const std::string& w : *list) {
+            out += w;
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thresholds,
+                                     const std::vector<std::string>& words,
+                                     std::vector<std::string> keep)
+    : language_(std::move(language)),
+      thresholds_(thresholds),
+      keep_(std::make_move_iterator(keep.begin()), std::make_move_iterator(keep.end())),
+      errors_(language_) {
+    offsets_.reserve(words.size() + 1);
+    offsets_.push_back(0);
+    capitalised_.reserve(words.size());
+    for (const std::string& w : words) {
+        const std::string lower = text::toLower(w);
+        capitalised_.push_back(lower != w);
+        letters_ += text::toUtf32(lower);
+        offsets_.push_back(static_cast<uint32_t>(letters_.size()));
+    }
+    std::vector<std::u32string_view> views;
+    views.reserve(words.size());
+    for (uint32_t id = 0; id + 1 < offsets_.size(); ++id) {
+        views.push_back(word(id));
+    }
+    index_ = std::make_unique<const SymmetricDeleteIndex>(views);
+}
+
+std::string NoisyChannelModel::form(uint32_t id) const {
+    const std::string lower = text::fromUtf32(word(id));
+    return capitalised_[id] ? text::capitalized(lower) : lower;
+}
+
+ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed) const {
+    return suggest(typed, thresholds_);
+}
+
+ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
+                                           const ModelThresholds& thresholds) const {
+    ModelSuggestion out;
+    const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
+    thread_local std::vector<uint32_t> ids;
+    index_->candidates(typed, maxEdits, ids);
+    double total = 0;
+    double best = 0;
+    double second = 0;
+    uint32_t bestId = 0;
+    uint32_t secondId = 0;
+    for (const uint32_t id : ids) {
+        const std::u32string_view candidate = word(id);
+        if (KeyboardErrorModel::boundedDistance(candidate, typed, maxEdits) > maxEdits) {
+            continue;
+        }
+        const double logLikelihood = errors_.logLikelihood(candidate, typed, maxEdits);
+        if (!std::isfinite(logLikelihood) || candidate == typed) {
+            continue;
+        }
+        const double score = std::exp(logLikelihood) / ((id + 1 + kRankOffset) * kZipfNorm);
+        total += score;
+        // Ties go to the more frequent word (lower id): ids come sorted.
+        if (score > best) {
+            second = best;
+            secondId = bestId;
+            best = score;
+            bestId = id;
+        } else if (score > second) {
+            second = score;
+            secondId = id;
+        }
+    }
+    if (best == 0) {
+        return out;
+    }
+    out.candidate = form(bestId);
+    out.score = best;
+    out.total = total;
+    out.confidence = thresholds.confidence(best, total);
+    if (second > 0) {
+        out.runnerUp = form(secondId);
+        out.runnerUpConfidence = thresholds.confidence(second, total);
+        out.margin = best / second;
+    } else {
+        out.margin = 1e9;
+    }
+    out.confident =
+        out.confidence >= thresholds.minConfidence && out.margin >= thresholds.minMargin;
+    return out;
+}
+
+std::size_t NoisyChannelModel::memoryBytes() const {
+    std::size_t keepBytes = 0;
+    for (const std::string& k : keep_) {
+        keepBytes += sizeof(k) + k.capacity() + 16;
+    }
+    return letters_.capacity() * sizeof(char32_t) + offsets_.capacity() * sizeof(uint32_t) +
+           capitalised_.capacity() / 8 + keepBytes + index_->memoryBytes();
+}
+
+}  // namespace quorix

@@ -1,0 +1,109 @@
+#pragma once
+// The on-device corrector of one language: a lexicon of frequent words the
+// spell checker accepts (most frequent first), the tokens people write on
+// purpose that no spell checker knows (chat abbreviations, names, brands),
+// the confidence thresholds calibrated for it, and the keyboard error model.
+//
+// A typed word w gets, for each lexicon word c within two edits (one edit for
+// words under five letters), the score P(w | c) * P(c): the keyboard error
+// model times a Zipf prior on c's rank. Confidence of the best candidate is
+// its share of all scores plus the mass of "a word outside the lexicon";
+// margin is its score over the runner-up's. A suggestion is confident when
+// both reach the model's thresholds.
+//
+// File (UTF-8 lines, "\n"):
+//   quorix-keyboard-model 1
+//   language <code>
+//   min-confidence <x>
+//   min-margin <x>
+//   outside-mass <x>
+//   words <N>
+//   keep <K>
+//   N lexicon words, most frequent first (lower case, or capitalised where
+//   only that form is accepted, as German nouns), then K kept tokens (lower
+//   case).
+// Immutable after parsing; safe to share between threads.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "core/knowledge/KeyboardErrorModel.h"
+#include "core/knowledge/SymmetricDeleteIndex.h"
+
+namespace quorix {
+
+struct ModelSuggestion {
+    std::string candidate;  // as in the lexicon; empty when no lexicon word is near
+    double confidence = 0;
+    std::string runnerUp;  // empty when there is none
+    double runnerUpConfidence = 0;
+    double margin = 0;  // best score / runner-up score (large when alone)
+    double score = 0;   // P(typed | candidate) * P(candidate)
+    double total = 0;   // sum of the scores of every candidate
+    bool confident = false;
+};
+
+struct ModelThresholds {
+    double minConfidence = 0.9;
+    double minMargin = 4.0;
+    // Score of "the typed word is an intended word outside the lexicon".
+    double outsideMass = 1e-8;
+
+    // Confidence of a candidate of `score` among candidates scoring `total`.
+    double confidence(double score, double total) const { return score / (total + outsideMass); }
+};
+
+class NoisyChannelModel {
+  public:
+    static constexpr std::string_view kMagic = "quorix-keyboard-model 1";
+    // Shortest typed word given two edits.
+    static constexpr std::size_t kTwoEditLength = 5;
+
+    // Null when `data` is not a model file.
+    static std::unique_ptr<const NoisyChannelModel> parse(std::string_view data);
+
+    // The file text of a model (inverse of parse).
+    static std::string serialize(std::string_view language, const ModelThresholds& thresholds,
+                                 const std::vector<std::string>& words,
+                                 const std::vector<std::string>& keep);
+
+    NoisyChannelModel(std::string language, ModelThresholds thresholds,
+                      const std::vector<std::string>& words, std::vector<std::string> keep);
+    NoisyChannelModel(const NoisyChannelModel&) = delete;
+    NoisyChannelModel& operator=(const NoisyChannelModel&) = delete;
+
+    // Best correction of `typed` (lower case, letters and apostrophes).
+    ModelSuggestion suggest(std::u32string_view typed) const;
+    // Same, with other thresholds (for calibration).
+    ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds) const;
+
+    bool isKept(std::string_view lowerWord) const {
+        return keep_.count(std::string(lowerWord)) != 0;
+    }
+
+    const std::string& language() const { return language_; }
+    const ModelThresholds& thresholds() const { return thresholds_; }
+    std::size_t wordCount() const { return offsets_.size() - 1; }
+    std::size_t memoryBytes() const;
+
+  private:
+    std::string form(uint32_t id) const;
+    std::u32string_view word(uint32_t id) const {
+        return std::u32string_view(letters_).substr(offsets_[id], offsets_[id + 1] - offsets_[id]);
+    }
+
+    std::string language_;
+    ModelThresholds thresholds_;
+    std::u32string letters_;  // every word, back to back
+    std::vector<uint32_t> offsets_;
+    std::vector<bool> capitalised_;
+    std::unordered_set<std::string> keep_;
+    KeyboardErrorModel errors_;
+    std::unique_ptr<const SymmetricDeleteIndex> index_;
+};
+
+}  // namespace quorix

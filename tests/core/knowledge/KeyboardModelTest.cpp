@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/knowledge/KeyboardErrorModel.h"
+#include "core/knowledge/NoisyChannelCorrector.h"
+#include "core/knowledge/SymmetricDeleteIndex.h"
+#include "core/text/Text.h"
+#include "tests/core/knowledge/KnowledgeFixtures.h"
+
+namespace quorix {
+namespace {
+
+using Edit = KeyboardErrorModel::Edit;
+
+std::u32string u32(const std::string& s) {
+    return text::toUtf32(s);
+}
+
+TEST(KeyboardErrorModel, ClassifiesEachEditKindOnTheItalianLayout) {
+    const KeyboardErrorModel model("it");
+    const struct {
+        const char* intended;
+        const char* typed;
+        Edit kind;
+    } cases[] = {
+        {"ciao", "caio", Edit::transposition},
+        {"casa", "csa", Edit::omission},
+        {"appuntamento", "apuntamento", Edit::doubledConsonantDropped},
+        {"sole", "soole", Edit::doubling},
+        {"dopo", "doppo", Edit::consonantDoubled},
+        {"telefono", "telefonp", Edit::neighbourSubstitution},
+        {"casa", "cama", Edit::otherSubstitution},
+        {"biblioteca", "bibliotreca", Edit::neighbourInsertion},
+        {"macchina", "macchiana", Edit::otherInsertion},
+        {"città", "citta", Edit::accentDropped},
+        {"perché", "perchè", Edit::accentSwapped},
+    };
+    for (const auto& c : cases) {
+        Edit kind{};
+        ASSERT_TRUE(model.classify(u32(c.intended), u32(c.typed), kind)) << c.typed;
+        EXPECT_EQ(kind, c.kind) << c.intended << " -> " << c.typed;
+        const double expected =
+            std::log(KeyboardErrorModel::kEditRate * KeyboardErrorModel::weight(c.kind));
+        EXPECT_NEAR(model.logLikelihood(u32(c.intended), u32(c.typed)), expected, 1e-9) << c.typed;
+    }
+}
+
+TEST(KeyboardErrorModel, LikelihoodFallsWithEditsFirstLetterAndDistance) {
+    const KeyboardErrorModel model("it");
+    EXPECT_EQ(model.logLikelihood(U"casa", U"casa"), 0);
+    // The same neighbour slip on the first letter is rarer than later.
+    EXPECT_LT(model.logLikelihood(U"vasca", U"basca"), model.logLikelihood(U"vasca", U"vasvca"));
+    EXPECT_LT(model.logLikelihood(U"telefono", U"telefpnp"),
+              model.logLikelihood(U"telefono", U"telefonp"));
+    EXPECT_TRUE(std::isinf(model.logLikelihood(U"telefono", U"tlfonp")));
+    // Layouts differ: z and t touch on QWERTZ only.
+    Edit kind{};
+    ASSERT_TRUE(KeyboardErrorModel("de").classify(U"zeit", U"teit", kind));
+    EXPECT_EQ(kind, Edit::neighbourSubstitution);
+    ASSERT_TRUE(KeyboardErrorModel("en").classify(U"zeit", U"teit", kind));
+    EXPECT_EQ(kind, Edit::otherSubstitution);
+}
+
+// Optimal string alignment distance, for checking the index against.
+int distance(std::u32string_view a, std::u32string_view b) {
+    std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) {
+        for (std::size_t j = 0; j <= b.size(); ++j) {
+            if (i == 0 || j == 0) {
+                d[i][j] = static_cast<int>(i + j);
+                continue;
+            }
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                                d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+TEST(SymmetricDeleteIndex, FindsEveryWordWithinTheEditBound) {
+    const std::vector<std::u32string> words = {
+        U"appuntamento", U"appuntamenti",  U"casa",      U"cosa",     U"caso", U"città",
+        U"biblioteca",   U"bibliotecario", U"l'ufficio", U"telefono", U"tele", U"a"};
+    std::vector<std::u32string_view> views(words.begin(), words.end());
+    const SymmetricDeleteIndex index(views);
+    const std::vector<std::u32string> typed = {
+        U"apputamento", U"appuntamneto", U"aputnamento", U"csa", U"citta", U"cittàà",
+        U"bibliotreca", U"l'ufficcio",   U"telefpnp",    U"xyz", U"",      U"bibliotecarioo"};
+    std::vector<uint32_t> found;
+    for (const auto& t : typed) {
+        for (int maxEdits = 0; maxEdits <= 2; ++maxEdits) {
+            index.candidates(t, maxEdits, found);
+            for (uint32_t id = 0; id < words.size(); ++id) {
+                const bool near = distance(words[id], t) <= maxEdits;
+                const bool listed = std::binary_search(found.begin(), found.end(), id);
+                EXPECT_TRUE(!near || listed)
+                    << text::fromUtf32(t) << " misses " << text::fromUtf32(words[id]);
+            }
+        }
+    }
+}
+
+// A small Italian model over a scripted spell checker that accepts the
+// lexicon, plus "meeting" in every language (valid elsewhere).
+struct CorrectorRig {
+    explicit CorrectorRig(ModelThresholds thresholds = {0.5, 2.0, 1e-9}) {
+        std::set<std::string> accepted(words.begin(), words.end());
+        accepted.insert("meeting");
+        spell = std::make_unique<testing::ScriptedSpellChecker>(accepted);
+        data = NoisyChannelModel::serialize("it", thresholds, words, {"cmq", "mario"});
+        corrector = std::make_unique<NoisyChannelCorrector>(
+            *spell,
+            [this](std::string_view language) -> std::optional<std::string> {
+                ++loads;
+                return language == "it" ? std::optional(data) : std::nullopt;
+            },
+            [this](std::string_view w) { return personal.contains(std::string(w)); });
+    }
+    std::string correct(const std::string& text, bool accents = true) {
+        return corrector->correct(text, "it", accents).text.value_or(text);
+    }
+
+    std::vector<std::string> words = {"di",       "tanto",        "tanti", "ufficio",
+                                      "telefono", "appuntamento", "città", "casa"};
+    std::unique_ptr<testing::ScriptedSpellChecker> spell;
+    std::string data;
+    std::set<std::string> personal;
+    int loads = 0;
+    std::unique_ptr<NoisyChannelCorrector> corrector;
+};
+
+TEST(NoisyChannelCorrector, CorrectsWordPartsTransferringCaseAndKeepingPunctuation) {
+    CorrectorRig rig;
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"ho un apputamento", "ho un appuntamento"},
+        {"Apputamento alle 5", "Appuntamento alle 5"},
+        {"vado nell'ufficcio", "vado nell'ufficio"},
+        {"dell’apputamento, poi", "dell’appuntamento, poi"},
+        {"(telefonp)!", "(telefono)!"},
+        {"  casa citta\n", "  casa città\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rig.correct(c.in), c.out) << c.in;
+    }
+    EXPECT_EQ(rig.correct("citta", /*accents=*/false), "citta");
+    EXPECT_EQ(rig.loads, 1);  // loaded once, on the first word that needed it
+}
+
+TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
+    CorrectorRig rig;
+    rig.personal.insert("apputamento");
+    for (const std::string& text : std::vector<std::string>{
+             "apputamento", "meeting", "cmq", "mario", "http://telefonp.it", "telefonp2",
+             "#telefonp", "@telefonp", "telefonpTelefonp", "TELEFONP", "telefonnnp", "tlfnp",
+             "telefonp😀", "телефонп", std::string(40, 'a'), "ab"}) {
+        const ModelPass pass = rig.corrector->correct(text, "it");
+        EXPECT_FALSE(pass.text) << text;
+    }
+    // Languages outside the five are left alone.
+    EXPECT_FALSE(rig.corrector->correct("telefonp", "pt").text);
+}
+
+TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
+    CorrectorRig rig;
+    // "tantk": one neighbouring key from "tanto" and from "tanti", whose ranks
+    // are next to each other.
+    const ModelPass pass = rig.corrector->correct("tantk", "it");
+    EXPECT_FALSE(pass.text);
+    ASSERT_EQ(pass.words.size(), 1u);
+    const ModelSuggestion& s = pass.words[0].suggestion;
+    EXPECT_EQ(s.candidate, "tanto");
+    EXPECT_EQ(s.runnerUp, "tanti");
+    EXPECT_LT(s.margin, 2.0);
+    EXPECT_FALSE(pass.words[0].applied);
+}
+
+TEST(NoisyChannelModel, FileRoundTripsAndMalformedFilesAreRefused) {
+    const std::string data =
+        NoisyChannelModel::serialize("de", {0.9, 8, 3e-9}, {"und", "Haus"}, {"bzw"});
+    const auto model = NoisyChannelModel::parse(data);
+    ASSERT_TRUE(model);
+    EXPECT_EQ(NoisyChannelModel::serialize(model->language(), model->thresholds(), {"und", "Haus"},
+                                           {"bzw"}),
+              data);
+    EXPECT_EQ(model->suggest(U"huas").candidate, "Haus");  // the accepted form
+    EXPECT_TRUE(model->isKept("bzw"));
+    for (const std::string& bad :
+         {std::string(""), std::string("quorix-keyboard-model 2\n"),
+          data.substr(0, data.size() - 5), text::replaceAll(data, "min-margin 8", "min-margin x"),
+          text::replaceAll(data, "words 2", "words 9")}) {
+        EXPECT_FALSE(NoisyChannelModel::parse(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace quorix

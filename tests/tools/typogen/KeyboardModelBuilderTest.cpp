@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/knowledge/NoisyChannelModel.h"
+#include "tools/typogen/KeyboardModelBuilder.h"
+#include "tools/typogen/SlipSampler.h"
+
+namespace quorix::typogen {
+namespace {
+
+// Accepts the listed words of each language; also a spell checker.
+class ListLexicon final : public Lexicon, public platform::SpellChecker {
+  public:
+    explicit ListLexicon(std::map<std::string, std::set<std::string>> words)
+        : words_(std::move(words)) {}
+    bool accepts(std::string_view word, std::string_view language) override {
+        const auto it = words_.find(std::string(language));
+        return it != words_.end() && it->second.contains(std::string(word));
+    }
+    bool isMisspelled(std::string_view word, std::string_view language) override {
+        return !accepts(word, language);
+    }
+
+  private:
+    std::map<std::string, std::set<std::string>> words_;
+};
+
+ListLexicon lexicon() {
+    return ListLexicon({{"it", {"casa", "cosa", "telefono", "macchina", "la", "è", "Roma"}},
+                        {"en", {"the", "house"}},
+                        {"de", {"Haus"}}});
+}
+
+TEST(KeyboardModelBuilder, LexiconIsFrequencyOrderedAcceptedAndCapitalisedWhereNeeded) {
+    ListLexicon lex = lexicon();
+    KeyboardModelBuilder builder(lex, lex);
+    const LanguageInput it{"it",
+                           {{"cosa", 5},
+                            {"casa", 9},
+                            {"xyzq", 99},
+                            {"telefono", 5},
+                            {"roma", 3},
+                            {"la", 1},
+                            {"d'", 50},
+                            {"Casa", 2}}};
+    EXPECT_EQ(builder.lexiconWords(it),
+              (std::vector<std::string>{"casa", "cosa", "telefono", "Roma", "la"}));
+    EXPECT_EQ(builder.lexiconWords(it, 2), (std::vector<std::string>{"casa", "cosa"}));
+    EXPECT_EQ(builder.keptTokens({"cmq", "Casa", "bzw", "cmq", "xk", "house", "d'ora"}),
+              (std::vector<std::string>{"bzw", "cmq", "d'ora"}));
+}
+
+TEST(KeyboardModelBuilder, SlipsAndCalibrationAreDeterministic) {
+    ListLexicon lex = lexicon();
+    const std::vector<std::string> sentences = {"la casa è la cosa", "telefono la macchina",
+                                                "casa telefono cosa", "la macchina la casa"};
+    const auto run = [&] {
+        KeyboardModelBuilder builder(lex, lex);
+        SlipSampler sampler("it", 7,
+                            [&](std::string_view w) { return builder.acceptedAnywhere(w); });
+        std::string out;
+        for (const auto& s : sentences) {
+            if (const auto slipped = sampler.slip(s)) {
+                EXPECT_EQ(slipped->expected, s);
+                EXPECT_NE(slipped->input, s);
+                out += slipped->input + "|";
+            }
+        }
+        CalibrationCounts counts;
+        const std::vector<std::string> words = {"casa", "cosa", "telefono", "macchina"};
+        const ModelThresholds t = builder.calibrate("it", words, {}, sentences, counts);
+        return out + NoisyChannelModel::serialize("it", t, words, {});
+    };
+    const std::string first = run();
+    EXPECT_EQ(run(), first);
+    EXPECT_NE(first.find("quorix-keyboard-model 1"), std::string::npos);
+}
+
+TEST(KeyboardModelBuilder, CatalogHalvesSplitEachLanguageByRow) {
+    const std::string doc = "# comment\nit\tuno\nen\tone\nit\tdue\nit\ttre\nen\ttwo\n";
+    EXPECT_EQ(catalogSentences(doc, "it", 0), (std::vector<std::string>{"uno", "tre"}));
+    EXPECT_EQ(catalogSentences(doc, "it", 1), (std::vector<std::string>{"due"}));
+    EXPECT_EQ(catalogSentences(doc, "en", 1), (std::vector<std::string>{"two"}));
+}
+
+}  // namespace
+}  // namespace quorix::typogen

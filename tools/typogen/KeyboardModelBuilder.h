@@ -1,0 +1,64 @@
+#pragma once
+// Builds keyboard_<lang>.txt, the on-device corrector's model of a language:
+// the lexicon (words the spell checker accepts, most frequent first), the
+// kept tokens (written on purpose, unknown to every spell checker), and the
+// confidence thresholds calibrated on generated slips of clean sentences.
+// Equal inputs give equal bytes.
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "core/knowledge/NoisyChannelModel.h"
+#include "platform/SpellChecker.h"
+#include "tools/typogen/TypoGenerator.h"
+
+namespace quorix::typogen {
+
+struct CalibrationCounts {
+    std::size_t slips = 0;
+    std::size_t fixed = 0;
+    std::size_t wrong = 0;         // slips changed into another word
+    std::size_t cleanChanged = 0;  // correct words changed
+    std::size_t sentences = 0;
+};
+
+class KeyboardModelBuilder {
+  public:
+    static constexpr std::size_t kLexiconWords = 100000;
+    static constexpr std::size_t kNamesPerList = 10000;
+    static constexpr uint32_t kCalibrationSeed = 20261206;
+
+    KeyboardModelBuilder(Lexicon& lexicon, platform::SpellChecker& spell);
+
+    // Lexicon words of `input`: letters and inner apostrophes, 2 to 39
+    // letters, accepted in lower case or capitalised (then written so), most
+    // frequent first (ties by word), at most `limit`.
+    std::vector<std::string> lexiconWords(const LanguageInput& input,
+                                          std::size_t limit = kLexiconWords);
+
+    // `tokens` lowered, of at least three letters, that no language accepts;
+    // sorted, unique.
+    std::vector<std::string> keptTokens(const std::vector<std::string>& tokens);
+
+    // Thresholds under which the most slips of `sentences` are fixed with at
+    // most 1% of changes wrong and at most two clean words in a thousand
+    // sentences changed. `counts` receives the figures at the chosen thresholds.
+    ModelThresholds calibrate(const std::string& language, const std::vector<std::string>& words,
+                              const std::vector<std::string>& keep,
+                              const std::vector<std::string>& sentences, CalibrationCounts& counts);
+
+    bool acceptedAnywhere(std::string_view word);
+
+  private:
+    Lexicon& lexicon_;
+    platform::SpellChecker& spell_;
+};
+
+// Sentences of `language` in a "language<TAB>sentence" file; `half` 0 keeps
+// the even-numbered ones (calibration), 1 the odd ones (held out).
+std::vector<std::string> catalogSentences(const std::string& document, std::string_view language,
+                                          int half);
+
+}  // namespace quorix::typogen
