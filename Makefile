@@ -2,19 +2,29 @@
 JOBS ?= $(shell nproc)
 DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps test test-tsan run bench format format-check braces clean package
+.PHONY: deps test test-tsan fuzz run bench format format-check braces clean package
 
 deps:
 	bash scripts/install-deps.sh
 
 # Formatting check, then the full suite under AddressSanitizer +
-# UndefinedBehaviorSanitizer, then the concurrency-labelled tests under
-# ThreadSanitizer.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, then the
+# concurrency-labelled and end-to-end tests under ThreadSanitizer.
 test: deps format-check
 	cmake --preset asan-ubsan >/dev/null
 	cmake --build --preset asan-ubsan -j $(JOBS)
 	ctest --preset asan-ubsan
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 	$(MAKE) --no-print-directory test-tsan
+
+# Every libFuzzer target (clang-15, ASan + UBSan) over its seeds and what
+# earlier runs found (build/fuzz/fuzz-work), then FUZZ_SECONDS of new inputs.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz; status=$$?; \
+	  cat build/fuzz/fuzz-work/*/summary.txt; exit $$status
 
 test-tsan: deps
 	cmake --preset tsan >/dev/null
