@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QUrl>
 
+#include "app/MainThread.h"
 #include "app/UrlRoute.h"
 #include "ui/StatusMenu.h"
 
@@ -53,14 +54,11 @@ AppDelegate::AppDelegate(AppServices services, Options options, QObject* parent)
     for (ConfigField field : kObservedFields) {
         observations_.push_back(s_.config.observe(field, [weak] {
             // Any thread: only hop to the main thread, never wait for it.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [weak] {
-                    if (weak) {
-                        weak->scheduleAppearanceRefresh();
-                    }
-                },
-                Qt::QueuedConnection);
+            runOnMainThread([weak] {
+                if (weak) {
+                    weak->scheduleAppearanceRefresh();
+                }
+            });
         }));
     }
 }

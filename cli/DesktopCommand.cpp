@@ -18,6 +18,7 @@
 #include "app/AppDelegate.h"
 #include "app/InstanceRequest.h"
 #include "app/LoggingShellWindows.h"
+#include "app/MainThread.h"
 #include "app/SingleInstance.h"
 #include "app/UpdateChecker.h"
 #include "cli/DesktopSession.h"
@@ -141,14 +142,11 @@ int runDesktopCommand(int argc, char** argv) {
     // The hotkey may fire before the delegate exists or after it is gone.
     QPointer<app::AppDelegate> popoverTarget;
     DesktopSession session(root, [&popoverTarget] {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&popoverTarget] {
-                if (popoverTarget) {
-                    popoverTarget->togglePopoverFromHotkey();
-                }
-            },
-            Qt::QueuedConnection);
+        app::runOnMainThread([&popoverTarget] {
+            if (popoverTarget) {
+                popoverTarget->togglePopoverFromHotkey();
+            }
+        });
     });
     if (!session.isReady()) {
         std::fprintf(stderr, "quorix: cannot open the X display for posting keys\n");

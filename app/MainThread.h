@@ -1,0 +1,16 @@
+#pragma once
+// Hands work to the application's main thread (the thread of the Qt event
+// loop) from any thread, without waiting for it.
+//
+// Unlike a queued QMetaObject::invokeMethod, the closure is also destroyed on
+// the main thread: the calling thread never touches it again after posting, so
+// nothing it captured is released concurrently with the main thread reading
+// it. Closures still pending when the application quits are dropped unrun.
+
+#include <functional>
+
+namespace quorix::app {
+
+void runOnMainThread(std::function<void()> fn);
+
+}  // namespace quorix::app
