@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <deque>
+#include <mutex>
 #include <utility>
 
 namespace quorix::app {
@@ -10,25 +12,39 @@ namespace {
 
 const QEvent::Type kRunEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-class RunEvent final : public QEvent {
-  public:
-    explicit RunEvent(std::function<void()> fn) : QEvent(kRunEvent), fn_(std::move(fn)) {}
-    void run() { fn_(); }
-
-  private:
-    std::function<void()> fn_;
-};
-
-// Receives the posted closures on the main thread.
+// Receives one event per posted closure on the main thread. The closures
+// travel through this object's own locked queue: Qt's event queue only wakes
+// the main thread (its locks are invisible to ThreadSanitizer).
 class Runner final : public QObject {
   public:
+    void post(std::function<void()> fn) {
+        {
+            std::lock_guard lock(mutex_);
+            pending_.push_back(std::move(fn));
+        }
+        QCoreApplication::postEvent(this, new QEvent(kRunEvent));
+    }
+
     bool event(QEvent* e) override {
         if (e->type() != kRunEvent) {
             return QObject::event(e);
         }
-        static_cast<RunEvent*>(e)->run();
+        std::function<void()> fn;
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_.empty()) {
+                return true;
+            }
+            fn = std::move(pending_.front());
+            pending_.pop_front();
+        }
+        fn();
         return true;
     }
+
+  private:
+    std::mutex mutex_;
+    std::deque<std::function<void()>> pending_;
 };
 
 Runner* runner() {
@@ -48,7 +64,7 @@ void runOnMainThread(std::function<void()> fn) {
     if (QCoreApplication::instance() == nullptr) {
         return;
     }
-    QCoreApplication::postEvent(runner(), new RunEvent(std::move(fn)));
+    runner()->post(std::move(fn));
 }
 
 }  // namespace quorix::app
