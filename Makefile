@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps deps-firefox test test-tsan test-browsers run bench format format-check braces clean package
+.PHONY: deps deps-firefox test test-tsan test-browsers fuzz run bench format format-check braces clean package
 
 deps:
 	bash scripts/install-deps.sh
@@ -12,12 +12,13 @@ deps-firefox:
 
 # Formatting check, then the full suite under AddressSanitizer +
 # UndefinedBehaviorSanitizer (with the Firefox ESR browser tests; Chromium's
-# are left to test-browsers), then the concurrency-labelled tests under
-# ThreadSanitizer.
+# are left to test-browsers), a short run of every fuzz target, then the
+# concurrency-labelled and end-to-end tests under ThreadSanitizer.
 test: deps-firefox format-check
 	cmake --preset asan-ubsan >/dev/null
 	cmake --build --preset asan-ubsan -j $(JOBS)
 	ctest --preset asan-ubsan -E '/Chromium'
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 	$(MAKE) --no-print-directory test-tsan
 
 # The browser end-to-end tests (label browsers) with Firefox ESR and Chromium.
@@ -27,6 +28,18 @@ test-browsers:
 	cmake --build --preset asan-ubsan -j $(JOBS) --target quorix test_browsers_firefox test_browsers_chromium
 	ctest --preset asan-ubsan -L browsers
 
+# Every libFuzzer target (clang-15, ASan + UBSan) over its seeds and what
+# earlier runs found (build/fuzz/fuzz-work), then FUZZ_SECONDS of new inputs.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz; status=$$?; \
+	  cat build/fuzz/fuzz-work/*/summary.txt; exit $$status
+
+# The tsan test preset selects the concurrency and e2e labels: the end-to-end
+# tests run the ThreadSanitizer build of `quorix daemon` and the tray
+# application, and fail on any report they print.
 test-tsan: deps
 	cmake --preset tsan >/dev/null
 	cmake --build --preset tsan -j $(JOBS)

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "app/UrlRoute.h"
+#include "ui/MainThread.h"
 #include "ui/StatusMenu.h"
 
 namespace quorix::app {
@@ -53,14 +54,11 @@ AppDelegate::AppDelegate(AppServices services, Options options, QObject* parent)
     for (ConfigField field : kObservedFields) {
         observations_.push_back(s_.config.observe(field, [weak] {
             // Any thread: only hop to the main thread, never wait for it.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [weak] {
-                    if (weak) {
-                        weak->scheduleAppearanceRefresh();
-                    }
-                },
-                Qt::QueuedConnection);
+            ui::runOnMainThread([weak] {
+                if (weak) {
+                    weak->scheduleAppearanceRefresh();
+                }
+            });
         }));
     }
 }

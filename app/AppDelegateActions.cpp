@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "app/AppDelegate.h"
+#include "ui/MainThread.h"
 #include "ui/ShellTexts.h"
 
 namespace quorix::app {
@@ -97,22 +98,19 @@ void AppDelegate::testCorrection() {
     const QPointer<AppDelegate> weak(this);
     const std::string sent = *text;
     s_.ai.correctText(sent, std::nullopt, [weak, sent](CorrectionResult result) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [weak, sent, result = std::move(result)] {
-                if (!weak || weak->o_.dialogs == nullptr) {
-                    return;
-                }
-                if (result.ok()) {
-                    weak->o_.dialogs->alert(Style::informational, weak->texts_.resultTitle(),
-                                            weak->texts_.resultText(sent, *result.text),
-                                            {weak->texts_.ok()});
-                } else {
-                    weak->o_.dialogs->alert(Style::warning, weak->texts_.connectionErrorTitle(),
-                                            result.error->description, {weak->texts_.ok()});
-                }
-            },
-            Qt::QueuedConnection);
+        ui::runOnMainThread([weak, sent, result = std::move(result)] {
+            if (!weak || weak->o_.dialogs == nullptr) {
+                return;
+            }
+            if (result.ok()) {
+                weak->o_.dialogs->alert(Style::informational, weak->texts_.resultTitle(),
+                                        weak->texts_.resultText(sent, *result.text),
+                                        {weak->texts_.ok()});
+            } else {
+                weak->o_.dialogs->alert(Style::warning, weak->texts_.connectionErrorTitle(),
+                                        result.error->description, {weak->texts_.ok()});
+            }
+        });
     });
 }
 

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <nlohmann/json.hpp>
 
+#include "ui/MainThread.h"
 #include "ui/ShellTexts.h"
 
 namespace quorix::app {
@@ -107,14 +108,11 @@ void UpdateChecker::check(bool interactive) {
     QPointer<UpdateChecker> self(this);
     options_.http->send(std::move(request), [self, interactive](net::HttpResult result) {
         // Any thread: hop to the main thread, where `self` is checked.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, interactive, result = std::move(result)] {
-                if (self) {
-                    self->finish(interactive, result);
-                }
-            },
-            Qt::QueuedConnection);
+        ui::runOnMainThread([self, interactive, result = std::move(result)] {
+            if (self) {
+                self->finish(interactive, result);
+            }
+        });
     });
 }
 

@@ -28,6 +28,7 @@
 #include "core/net/CurlHttpClient.h"
 #include "platform/FileSystem.h"
 #include "platform/linux/X11Display.h"
+#include "ui/MainThread.h"
 #include "ui/ShellDialogs.h"
 #include "ui/prefs/InstalledApps.h"
 #include "ui/prefs/PreferencesWindow.h"
@@ -181,14 +182,11 @@ int runDesktopCommand(int argc, char** argv) {
     // The hotkey may fire before the delegate exists or after it is gone.
     QPointer<app::AppDelegate> popoverTarget;
     DesktopSession session(root, [&popoverTarget] {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&popoverTarget] {
-                if (popoverTarget) {
-                    popoverTarget->togglePopoverFromHotkey();
-                }
-            },
-            Qt::QueuedConnection);
+        ui::runOnMainThread([&popoverTarget] {
+            if (popoverTarget) {
+                popoverTarget->togglePopoverFromHotkey();
+            }
+        });
     });
     if (!session.isReady()) {
         std::fprintf(stderr, "quorix: cannot open the X display for posting keys\n");

@@ -25,6 +25,9 @@ struct KeyEvent {
     // typed; 0 when the adapter has none.
     uint32_t nativeCode = 0;
     uint32_t nativeState = 0;
+    // The adapter saw the key only after it had reached the application (it
+    // could not hold it back): a swallow decision has no effect on it.
+    bool alreadyDelivered = false;
 };
 
 enum class KeyDecision { pass, swallow };

@@ -3,6 +3,7 @@
 #include <QEasingCurve>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QPropertyAnimation>
 #include <QScreen>
 
@@ -11,6 +12,7 @@
 #include "core/knowledge/TypoCache.h"
 #include "platform/SoundPlayer.h"
 #include "ui/ConfettiOverlay.h"
+#include "ui/MainThread.h"
 #include "ui/NoticeText.h"
 #include "ui/QtOneShotTimer.h"
 
@@ -90,20 +92,29 @@ FloatingNotice::~FloatingNotice() {
 }
 
 void FloatingNotice::show(const std::string& text) {
-    QMetaObject::invokeMethod(
-        this, [this, t = qs(text)] { showNow(t); }, Qt::QueuedConnection);
+    runOnMainThread([self = QPointer<FloatingNotice>(this), t = qs(text)] {
+        if (self) {
+            self->showNow(t);
+        }
+    });
 }
 
 void FloatingNotice::hide(const std::optional<std::string>& completionText,
                           const std::optional<std::string>& changedWord) {
-    QMetaObject::invokeMethod(
-        this, [this, c = qs(completionText), w = qs(changedWord)] { hideNow(c, w); },
-        Qt::QueuedConnection);
+    runOnMainThread(
+        [self = QPointer<FloatingNotice>(this), c = qs(completionText), w = qs(changedWord)] {
+            if (self) {
+                self->hideNow(c, w);
+            }
+        });
 }
 
 void FloatingNotice::showToast(const std::string& text, double duration) {
-    QMetaObject::invokeMethod(
-        this, [this, t = qs(text), duration] { toastNow(t, duration); }, Qt::QueuedConnection);
+    runOnMainThread([self = QPointer<FloatingNotice>(this), t = qs(text), duration] {
+        if (self) {
+            self->toastNow(t, duration);
+        }
+    });
 }
 
 void FloatingNotice::showNow(const QString& text) {

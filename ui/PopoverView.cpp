@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include "ui/MainThread.h"
 #include "ui/PopoverFooter.h"
 #include "ui/PopoverHeader.h"
 #include "ui/PopoverLastCorrection.h"
@@ -106,14 +107,11 @@ void PopoverView::observe() {
     for (ConfigField field : kObservedFields) {
         observations_.push_back(config_.observe(field, [weak] {
             // Any thread: only hop to the main thread, never wait for it.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [weak] {
-                    if (weak && !weak->refreshTimer_.isActive()) {
-                        weak->refreshTimer_.start();
-                    }
-                },
-                Qt::QueuedConnection);
+            runOnMainThread([weak] {
+                if (weak && !weak->refreshTimer_.isActive()) {
+                    weak->refreshTimer_.start();
+                }
+            });
         }));
     }
 }

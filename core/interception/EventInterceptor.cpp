@@ -101,6 +101,10 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     if (!s_.config.isEnabled())
         return KeyDecision::pass;
     if (isWorking_.load()) {
+        // A key the application already has (the adapter's hold on the
+        // keyboard lapsed) would arrive twice if it were replayed.
+        if (event.alreadyDelivered)
+            return KeyDecision::pass;
         s_.logger.log(
             "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
         typedMeanwhile_.record(event);

@@ -35,6 +35,19 @@ std::optional<Table> parseTable(const std::string& data) {
     return table;
 }
 
+// Removes up to `count` entries in the table's own iteration order, never the
+// entry of `keep`.
+void evict(Table& table, std::size_t count, const std::string& keep) {
+    for (auto it = table.begin(); count > 0 && it != table.end();) {
+        if (it->first == keep) {
+            ++it;
+            continue;
+        }
+        it = table.erase(it);
+        --count;
+    }
+}
+
 }  // namespace
 
 // Shared with queued file operations, so that they stay valid whatever the
@@ -155,6 +168,10 @@ TypoCache::TypoCache(std::string configFolder, platform::FileSystem& fs, dispatc
             for (const auto& [key, value] : *table) {
                 state_->syncedKeys.insert(key);
             }
+            // A file written by another build may hold more than the bound.
+            if (table->size() > kMaxEntries) {
+                evict(*table, table->size() - kMaxEntries, {});
+            }
             std::unique_lock lock(state_->mutex);
             state_->table = std::move(*table);
         } else {
@@ -187,11 +204,9 @@ void TypoCache::set(std::string_view text, std::string_view corrected) {
     {
         std::unique_lock lock(state_->mutex);
         auto& table = state_->table;
-        table.insert_or_assign(std::move(key), std::move(value));
+        const auto stored = table.insert_or_assign(std::move(key), std::move(value)).first;
         if (table.size() > kMaxEntries) {
-            for (std::size_t i = 0; i < kEvictionBatch && !table.empty(); ++i) {
-                table.erase(table.begin());
-            }
+            evict(table, kEvictionBatch, stored->first);
         }
         ++state_->generation;
         state_->fileWanted = true;

@@ -5,7 +5,8 @@
 // punctuation are kept as typed.
 //
 // Bounded to kMaxEntries: an insertion that takes the table past the bound
-// removes kEvictionBatch entries in the table's own iteration order.
+// removes kEvictionBatch other entries in the table's own iteration order; a
+// file holding more than the bound loads kMaxEntries of its entries.
 //
 // Mirrored to `cache.json` in the configuration folder (one compact JSON object
 // of strings). The file is read once by the constructor; every change is

@@ -11,15 +11,6 @@ namespace quorix::platform {
 
 namespace {
 
-gboolean runTask(gpointer data) {
-    (*static_cast<AtspiThread::Task*>(data))();
-    return G_SOURCE_REMOVE;
-}
-
-void deleteTask(gpointer data) {
-    delete static_cast<AtspiThread::Task*>(data);
-}
-
 struct Completion {
     std::mutex mutex;
     std::condition_variable done;
@@ -59,14 +50,39 @@ AtspiThread::~AtspiThread() {
     g_main_context_unref(context_);
 }
 
+// Tasks travel through pending_ under our own lock; the idle source only
+// wakes the thread. (GLib's own locks are futexes that ThreadSanitizer cannot
+// see, so a task handed over inside the source would look unordered.)
 void AtspiThread::post(Task task) {
     if (stopping_)
         return;
+    {
+        std::lock_guard lock(pendingMutex_);
+        pending_.push_back(std::move(task));
+    }
     GSource* source = g_idle_source_new();
     g_source_set_priority(source, G_PRIORITY_DEFAULT);
-    g_source_set_callback(source, runTask, new Task(std::move(task)), deleteTask);
+    g_source_set_callback(
+        source,
+        [](gpointer self) -> gboolean {
+            static_cast<AtspiThread*>(self)->runOnePending();
+            return G_SOURCE_REMOVE;
+        },
+        this, nullptr);
     g_source_attach(source, context_);
     g_source_unref(source);
+}
+
+void AtspiThread::runOnePending() {
+    Task task;
+    {
+        std::lock_guard lock(pendingMutex_);
+        if (pending_.empty())
+            return;
+        task = std::move(pending_.front());
+        pending_.pop_front();
+    }
+    task();
 }
 
 bool AtspiThread::run(Task task, std::chrono::milliseconds wait) {

@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 typedef struct _GMainContext GMainContext;
@@ -35,12 +37,16 @@ class AtspiThread {
 
   private:
     void loop();
+    // Runs the oldest posted task (one per idle source attached).
+    void runOnePending();
 
     GMainContext* context_ = nullptr;
     GMainLoop* loop_ = nullptr;
     Task tearDown_;
     std::atomic<std::thread::id> id_{};
     std::atomic<bool> stopping_{false};
+    std::mutex pendingMutex_;
+    std::deque<Task> pending_;
     std::thread thread_;
 };
 

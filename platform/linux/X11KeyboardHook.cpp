@@ -296,6 +296,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             return;
         KeyEvent key;
         key.keyCode = KeyMapping::appleCodeForKeysym(keysym);
+        key.alreadyDelivered = true;
         deliver(key, std::nullopt);
     }
 

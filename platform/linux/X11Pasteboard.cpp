@@ -11,45 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/SelectionText.h"
 #include "platform/linux/X11EventThread.h"
 
 namespace quorix::platform {
 namespace {
 
 constexpr auto kTransferLimit = std::chrono::seconds(10);
-
-std::string latin1ToUtf8(const std::string& in) {
-    std::string out;
-    for (const unsigned char c : in) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-// Characters outside Latin-1 become '?'; malformed bytes too.
-std::string utf8ToLatin1(const std::string& in) {
-    std::string out;
-    for (std::size_t i = 0; i < in.size();) {
-        const auto c = static_cast<unsigned char>(in[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-            continue;
-        }
-        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (length == 2 && i + 1 < in.size() && c <= 0xC3)
-            out.push_back(static_cast<char>(((c & 0x03) << 6) | (in[i + 1] & 0x3F)));
-        else
-            out.push_back('?');
-        i += length;
-    }
-    return out;
-}
 
 }  // namespace
 

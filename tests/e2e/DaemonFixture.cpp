@@ -60,6 +60,13 @@ void DaemonFixture::TearDown() {
     if (HasFailure() && desktop_)
         std::cerr << desktop_->logTails(60);
     driver_.reset();
+    if (desktop_) {
+        // A sanitized build of the program reports races and memory errors
+        // on its error output, also while it shuts down.
+        desktop_->stopPrograms();
+        const std::string reports = desktop_->sanitizerReports();
+        EXPECT_TRUE(reports.empty()) << reports;
+    }
     desktop_.reset();
     provider_.reset();
 }
@@ -84,6 +91,10 @@ void DaemonFixture::startDaemon(const std::vector<std::string>& options) {
     argv.insert(argv.end(), options.begin(), options.end());
     daemon_ = &desktop_->start("daemon", argv);
     ASSERT_TRUE(waitForLog("[Daemon] Quorix attivo", 60s)) << "the daemon did not start";
+    // Loading the dictionaries takes seconds in sanitized builds; a message
+    // sent meanwhile would wait for it and outlast the tests' waits.
+    ASSERT_TRUE(waitForLog("[LocalTypoDictionary] Inizializzato", 60s))
+        << "the daemon did not load its dictionaries";
 }
 
 bool DaemonFixture::waitUntilIdle(std::chrono::milliseconds timeout) {

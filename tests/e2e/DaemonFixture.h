@@ -21,7 +21,8 @@ class DaemonFixture : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the daemon and waits until it watches the keyboard.
+    // Starts the daemon and waits until it watches the keyboard and has
+    // loaded its dictionaries.
     void startDaemon(const std::vector<std::string>& options = {});
     // Starts zenity's entry dialog (on the accessibility bus or not) and
     // focuses it; what it prints on Return is outputOf(name).

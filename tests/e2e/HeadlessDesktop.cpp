@@ -90,8 +90,7 @@ HeadlessDesktop::HeadlessDesktop(bool accessibilityBus) {
 }
 
 HeadlessDesktop::~HeadlessDesktop() {
-    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
-        it->second->stop();
+    stopPrograms();
     programs_.clear();
     if (!folder_.empty() && std::getenv("QUORIX_E2E_KEEP") == nullptr) {
         std::error_code ignored;
@@ -148,6 +147,28 @@ std::string HeadlessDesktop::logTails(std::size_t lines) const {
     for (const auto& [name, program] : programs_) {
         out += "== " + name + " stdout\n" + tail(outputOf(name), lines);
         out += "== " + name + " stderr\n" + tail(errorsOf(name), lines);
+    }
+    return out;
+}
+
+void HeadlessDesktop::stopPrograms() {
+    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
+        it->second->stop();
+}
+
+std::string HeadlessDesktop::sanitizerReports() const {
+    static const char* const kMarkers[] = {"WARNING: ThreadSanitizer", "ERROR: AddressSanitizer",
+                                           "ERROR: LeakSanitizer", "runtime error:"};
+    std::string out;
+    for (const auto& [name, program] : programs_) {
+        const std::string errors = errorsOf(name);
+        for (const char* marker : kMarkers) {
+            const auto at = errors.find(marker);
+            if (at != std::string::npos) {
+                out += "== " + name + "\n" + errors.substr(at > 200 ? at - 200 : 0) + "\n";
+                break;
+            }
+        }
     }
     return out;
 }

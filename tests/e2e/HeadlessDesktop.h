@@ -43,6 +43,11 @@ class HeadlessDesktop {
     std::string errorsOf(const std::string& name) const;
     // The last lines of every program's output, for a failure message.
     std::string logTails(std::size_t lines = 30) const;
+    // Stops every program, last started first (the destructor does it too).
+    void stopPrograms();
+    // The reports sanitizers (TSan, ASan, UBSan) wrote to any program's error
+    // output, each under the program's name; "" when none did.
+    std::string sanitizerReports() const;
 
   private:
     bool startDisplay();

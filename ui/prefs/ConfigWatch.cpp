@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include "ui/MainThread.h"
+
 namespace quorix::ui::prefs {
 namespace {
 constexpr int kSettleMs = 60;
@@ -17,14 +19,11 @@ ConfigWatch::ConfigWatch(AppConfig& config, std::initializer_list<ConfigField> f
     for (ConfigField field : fields) {
         tokens_.push_back(config.observe(field, [guard = QPointer<ConfigWatch>(this)] {
             // Any thread: only hop, never wait for the main thread.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [guard] {
-                    if (guard) {
-                        guard->schedule();
-                    }
-                },
-                Qt::QueuedConnection);
+            runOnMainThread([guard] {
+                if (guard) {
+                    guard->schedule();
+                }
+            });
         }));
     }
 }

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "core/dispatch/Cancellation.h"
+#include "ui/MainThread.h"
 
 namespace quorix::ui::prefs {
 
@@ -59,17 +60,16 @@ void EngineCheck::start(const std::string& sample, std::function<void(const Outc
         }
     });
     AIClient* ai = &ai_;
-    QThreadPool::globalInstance()->start([ai, run, sample, app] {
+    QThreadPool::globalInstance()->start([ai, run, sample] {
         ai->correctText(
             sample, std::nullopt,
-            [run, app](CorrectionResult result) {
+            [run](CorrectionResult result) {
                 // Any thread: hop to the main thread with the outcome.
                 Outcome outcome;
                 outcome.ok = result.ok();
                 outcome.text =
                     result.ok() ? *result.text : (result.error ? result.error->description : "");
-                QMetaObject::invokeMethod(
-                    app, [run, outcome] { run->finish(outcome); }, Qt::QueuedConnection);
+                runOnMainThread([run, outcome] { run->finish(outcome); });
             },
             run->cancellation);
     });

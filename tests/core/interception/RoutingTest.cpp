@@ -248,6 +248,9 @@ TEST_F(Routing, KeysTypedDuringASlowCorrectionAreReplayedAfterItsReturn) {
     EXPECT_TRUE(press(k::kLeftArrow, k::kShift));
     EXPECT_TRUE(interceptor->handleEvent(KeyEvent{.keyCode = 56, .isModifierKey = true}) ==
                 KeyDecision::swallow);
+    // A key the application already received is not replayed.
+    EXPECT_EQ(interceptor->handleEvent(KeyEvent{.keyCode = 0, .alreadyDelivered = true}),
+              KeyDecision::pass);
     EXPECT_EQ(finishRun().path, "E11");
     EXPECT_EQ(sent(), Lines{"ci vediamo domai"});
     EXPECT_EQ(desktop.text(chat.field), "Ok, a");
