@@ -100,17 +100,19 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
         return KeyDecision::pass;
     if (!s_.config.isEnabled())
         return KeyDecision::pass;
-    if (isWorking_.load()) {
-        // A key the application already has (the adapter's hold on the
-        // keyboard lapsed) would arrive twice if it were replayed.
-        if (event.alreadyDelivered)
-            return KeyDecision::pass;
+    // A key the application already has (the adapter's hold on the keyboard
+    // lapsed) would arrive twice if it were replayed.
+    if (event.alreadyDelivered && typedMeanwhile_.isHolding())
+        return KeyDecision::pass;
+    if (typedMeanwhile_.recordIfHolding(event)) {
         s_.logger.log(
             "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
-        typedMeanwhile_.record(event);
         return KeyDecision::swallow;
     }
+    return route(event) == Route::pass ? KeyDecision::pass : KeyDecision::swallow;
+}
 
+EventInterceptor::Route EventInterceptor::route(const platform::KeyEvent& event) {
     const uint16_t keyCode = event.keyCode;
     const uint64_t flags = event.flags;
     const uint64_t modifiers = flags & keys::kRoutingMask;
@@ -123,7 +125,7 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
             s_.logger.log("↩️ [Undo Rapido (⌥+Z)] Ripristino testo originale: \"" +
                           *original + "\"");
             handleQuickUndo(*original);
-            return KeyDecision::swallow;
+            return Route::swallow;
         }
     }
 
@@ -133,12 +135,12 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
             if (toggle)
                 toggle();
         });
-        return KeyDecision::swallow;
+        return Route::swallow;
     }
 
     if (keyCode != keys::kReturn && keyCode != keys::kKeypadEnter) {
         scheduleBackgroundPrecheck(keyCode);
-        return KeyDecision::pass;
+        return Route::pass;
     }
 
     const CorrectionMode mode = s_.config.mode();
@@ -146,35 +148,35 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     if ((flags & keys::kOption) != 0 || (mode == CorrectionMode::autoSend && control)) {
         s_.logger.log(kBypassMessage);
         fieldIO_->postKey(keys::kReturn);
-        return KeyDecision::swallow;
+        return Route::swallow;
     }
     if ((flags & (keys::kShift | keys::kCommand)) != 0)
-        return KeyDecision::pass;
+        return Route::pass;
     if (control != (mode == CorrectionMode::ctrlEnter))
-        return KeyDecision::pass;
+        return Route::pass;
 
     const auto front = s_.workspace.frontmostApplication();
     if (!front)
-        return KeyDecision::pass;
+        return Route::pass;
     if (!s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
-        return KeyDecision::pass;
+        return Route::pass;
     }
     if (browser_->isUnreadableBrowser(*front))
-        return KeyDecision::pass;
+        return Route::pass;
     if (BrowserDetector::isBrowserApp(front->bundleIdentifier) &&
         browser_->isBrowserAddressBarOrUI(*front)) {
         s_.logger.log(
             "⚡️ [Browser Barra Indirizzi/Omnibox] Lascio passare Invio per navigazione o "
             "selezione sito.");
-        return KeyDecision::pass;
+        return Route::pass;
     }
     if (auto state = browser_->checkAutocompleteState(*front); state && state->isActive) {
         s_.logger.log("⚡️ [Autocomplete/Tendina attiva (" + state->reason +
                       ")] Lascio passare Invio per confermare la selezione.");
-        return KeyDecision::pass;
+        return Route::pass;
     }
 
-    isWorking_.store(true);
+    typedMeanwhile_.startHolding();
     s_.logger.log("⌨️ Intercettato Invio in '" + front->localizedName.value_or("Sconosciuta") +
                   "' (" + front->bundleIdentifier.value_or("") + ")");
     std::weak_ptr<EventInterceptor*> weak = weakSelf_;
@@ -182,7 +184,7 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
         if (auto self = weak.lock())
             (*self)->processTypoCorrection(app);
     });
-    return KeyDecision::swallow;
+    return Route::startedCorrection;
 }
 
 void EventInterceptor::processTypoCorrection(const platform::RunningApplication& frontApp) {
@@ -234,31 +236,40 @@ void EventInterceptor::sendAsTypedAfterFailure(uint64_t returnsBefore) {
 }
 
 void EventInterceptor::finishCorrection() {
-    isWorking_.store(false);
-    KeysTypedDuringCorrection::Taken typed = typedMeanwhile_.take();
-    if (typed.escaped) {
-        s_.logger.log("⎋ [Tasti durante la correzione] Esc premuto: " +
-                      std::to_string(typed.discarded) + " tasti scartati.");
-        return;
+    while (true) {
+        KeysTypedDuringCorrection::Taken typed = typedMeanwhile_.takeOrRelease();
+        if (typed.escaped) {
+            s_.logger.log("⎋ [Tasti durante la correzione] Esc premuto: " +
+                          std::to_string(typed.discarded) + " tasti scartati.");
+            return;
+        }
+        if (typed.keys.empty())
+            return;
+        s_.logger.log("⌨️ [Tasti durante la correzione] Reinvio " +
+                      std::to_string(typed.keys.size()) + " tasti digitati durante la correzione.");
+        if (!replay(typed.keys))
+            return;
     }
-    if (typed.keys.empty())
-        return;
-    s_.logger.log("⌨️ [Tasti durante la correzione] Reinvio " +
-                  std::to_string(typed.keys.size()) + " tasti digitati durante la correzione.");
-    for (std::size_t i = 0; i < typed.keys.size(); ++i) {
-        platform::KeyEvent key = typed.keys[i];
+}
+
+bool EventInterceptor::replay(const std::vector<platform::KeyEvent>& typed) {
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        platform::KeyEvent key = typed[i];
         key.userData = 0;
         const bool isReturn = key.keyCode == keys::kReturn || key.keyCode == keys::kKeypadEnter;
-        if (isReturn && handleEvent(key) == platform::KeyDecision::swallow) {
-            if (isWorking_.load()) {
+        if (isReturn) {
+            const Route routed = route(key);
+            if (routed == Route::startedCorrection) {
                 typedMeanwhile_.putBack(
-                    {typed.keys.begin() + static_cast<std::ptrdiff_t>(i) + 1, typed.keys.end()});
-                return;
+                    {typed.begin() + static_cast<std::ptrdiff_t>(i) + 1, typed.end()});
+                return false;
             }
-            continue;
+            if (routed == Route::swallow)
+                continue;
         }
         s_.keyPoster.replayKey(key, keys::kSyntheticMarker);
     }
+    return true;
 }
 
 }  // namespace quorix

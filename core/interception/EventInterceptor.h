@@ -5,16 +5,19 @@
 // and the quick undo. Built by the composition root over InterceptorServices.
 //
 // Keys the user types while a correction runs are held back and replayed after
-// its Return (Escape meanwhile discards them).
+// its Return (Escape meanwhile discards them); keys typed while that replay is
+// posted are held as well and follow it. The working state lasts until no held
+// key is left.
 //
-// Threads: handleEvent, quick undo, the clearing of isWorking and the replay
-// run on the main queue's thread; the pipeline on the user-initiated global queue; the
-// precheck on "com.quorix.precheck".
+// Threads: handleEvent, quick undo, the end of the working state and the
+// replay run on the main queue's thread; the pipeline on the user-initiated
+// global queue; the precheck on "com.quorix.precheck".
 
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "core/dispatch/SerialQueue.h"
 #include "core/dispatch/WorkItem.h"
@@ -45,7 +48,7 @@ class EventInterceptor {
     // The routing decision for one key-down.
     platform::KeyDecision handleEvent(const platform::KeyEvent& event);
 
-    bool isWorking() const { return isWorking_.load(); }
+    bool isWorking() const { return typedMeanwhile_.isHolding(); }
     // Blocks until every precheck already due has run (tests).
     void drainPrecheck() { precheckQueue_->drain(); }
     void setPipelineObserver(std::function<void(const PipelineReport&)> observer);
@@ -62,14 +65,21 @@ class EventInterceptor {
     virtual void handleQuickUndo(const std::string& originalText);
 
   private:
+    enum class Route { pass, swallow, startedCorrection };
+    // The routing of a key that is not held back.
+    Route route(const platform::KeyEvent& event);
     // Posts the held-back Return when a failed run has not posted one since
     // `returnsBefore` was read.
     void sendAsTypedAfterFailure(uint64_t returnsBefore);
-    // On the main queue at the end of a run: lifts the guard, then replays the
-    // keys typed meanwhile (unless Escape was pressed). A replayed Return is
-    // routed afresh; when it starts another correction, the keys after it wait
-    // for that one.
+    // On the main queue at the end of a run: replays the keys typed meanwhile
+    // (unless Escape was pressed), then those typed during the replay, and
+    // ends the working state once none is left. A replayed Return is routed
+    // afresh; when it starts another correction, the keys after it wait for
+    // that one.
     void finishCorrection();
+    // Replays `typed` in order; false when a replayed Return started another
+    // correction (the keys after it were put back).
+    bool replay(const std::vector<platform::KeyEvent>& typed);
 
     InterceptorServices s_;
     std::unique_ptr<TextHeuristics> heuristics_;
@@ -77,7 +87,6 @@ class EventInterceptor {
     std::unique_ptr<FieldIO> fieldIO_;
     HeldBackMessage heldBack_;
     KeysTypedDuringCorrection typedMeanwhile_;
-    std::atomic<bool> isWorking_{false};
     std::atomic<bool> installed_{false};
     std::mutex precheckMutex_;
     std::shared_ptr<dispatch::WorkItem> precheckWorkItem_;

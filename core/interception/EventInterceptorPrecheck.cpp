@@ -26,7 +26,7 @@ bool endsWordOrSentence(int64_t keyCode) {
 }  // namespace
 
 void EventInterceptor::scheduleBackgroundPrecheck(int64_t keyCode) {
-    if (!s_.config.isEnabled() || isWorking_.load())
+    if (!s_.config.isEnabled() || typedMeanwhile_.isHolding())
         return;
     std::lock_guard lock(precheckMutex_);
     if (precheckWorkItem_) {
@@ -45,7 +45,7 @@ void EventInterceptor::scheduleBackgroundPrecheck(int64_t keyCode) {
 }
 
 void EventInterceptor::performBackgroundPrecheck() {
-    if (isWorking_.load())
+    if (typedMeanwhile_.isHolding())
         return;
     const auto front = s_.workspace.frontmostApplication();
     if (!front || !s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName))

@@ -1,10 +1,16 @@
 #pragma once
-// The user's key presses held back while a correction runs, in order, with
-// their modifiers, to be replayed once the message has left. Lone modifier
-// keys are not kept (their effect is in the flags of the other keys). Escape
-// discards everything typed during the correction, including what follows it.
+// The user's key presses held back while a correction runs and while what was
+// held back is being replayed, in order, with their modifiers. Lone modifier
+// keys are swallowed but not kept (their effect is in the flags of the other
+// keys). Escape discards everything typed during the correction, including
+// what follows it.
+//
+// Holding starts with a correction and ends only in takeOrRelease(), under the
+// same lock that records: a key is either recorded (and later taken) or
+// arrives after holding ended and passes; none falls in between.
 // Thread: any.
 
+#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <utility>
@@ -23,10 +29,20 @@ class KeysTypedDuringCorrection {
         std::size_t discarded = 0;  // keys dropped by Escape, Escape included
     };
 
-    void record(const platform::KeyEvent& key) {
-        if (key.isModifierKey)
-            return;
+    bool isHolding() const { return holding_.load(); }
+
+    void startHolding() {
         std::lock_guard lock(mutex_);
+        holding_.store(true);
+    }
+
+    // Records the key when holding; false (nothing recorded) otherwise.
+    bool recordIfHolding(const platform::KeyEvent& key) {
+        std::lock_guard lock(mutex_);
+        if (!holding_.load())
+            return false;
+        if (key.isModifierKey)
+            return true;
         if (key.keyCode == keys::kEscape && !escaped_) {
             escaped_ = true;
             discarded_ = keys_.size();
@@ -34,9 +50,10 @@ class KeysTypedDuringCorrection {
         }
         if (escaped_) {
             ++discarded_;
-            return;
+            return true;
         }
         keys_.push_back(key);
+        return true;
     }
 
     // Keys put back in front of those recorded since (a replay that started
@@ -47,13 +64,16 @@ class KeysTypedDuringCorrection {
         keys_ = std::move(rest);
     }
 
-    // What was recorded; the recorder starts afresh.
-    Taken take() {
+    // What was recorded; the recorder starts afresh. When no key is left to
+    // replay (none recorded, or Escape discarded them) holding ends.
+    Taken takeOrRelease() {
         std::lock_guard lock(mutex_);
         Taken taken{std::move(keys_), escaped_, discarded_};
         keys_.clear();
         escaped_ = false;
         discarded_ = 0;
+        if (taken.keys.empty())
+            holding_.store(false);
         return taken;
     }
 
@@ -62,6 +82,7 @@ class KeysTypedDuringCorrection {
     std::vector<platform::KeyEvent> keys_;
     bool escaped_ = false;
     std::size_t discarded_ = 0;
+    std::atomic<bool> holding_{false};
 };
 
 }  // namespace quorix

@@ -77,6 +77,24 @@ bool SimKeyboard::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, i
     return true;
 }
 
+bool SimKeyboard::replayKey(const KeyEvent& key, int64_t userData) {
+    const bool posted = KeyPoster::replayKey(key, userData);
+    std::shared_ptr<const std::function<void(const KeyEvent&)>> observer;
+    {
+        std::lock_guard lock(mutex_);
+        observer = replayObserver_;
+    }
+    if (observer && *observer)
+        (*observer)(key);
+    return posted;
+}
+
+void SimKeyboard::setReplayObserver(std::function<void(const KeyEvent&)> observer) {
+    std::lock_guard lock(mutex_);
+    replayObserver_ =
+        std::make_shared<const std::function<void(const KeyEvent&)>>(std::move(observer));
+}
+
 bool SimKeyboard::pressKey(uint16_t keyCode, uint64_t flags) {
     return deliver(Pending{KeyEvent{keyCode, flags, 0}, simkeys::textFor(keyCode, flags), false});
 }

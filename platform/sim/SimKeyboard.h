@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,6 +45,10 @@ class SimKeyboard final : public KeyboardHook, public KeyPoster {
     // key-down that reaches the field types the layout character of its key,
     // as a user's would. False, and nothing posted, while setPostingFails(true).
     bool postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) override;
+    // KeyPoster::replayKey, then the replay observer on the replaying thread
+    // (tests: the user typing while held-back keys are replayed).
+    bool replayKey(const KeyEvent& key, int64_t userData) override;
+    void setReplayObserver(std::function<void(const KeyEvent&)> observer);
 
     // The user presses a key (down only); it inserts the layout character of
     // the key, if any (simkeys::textFor). Returns whether the hook swallowed it.
@@ -71,6 +76,7 @@ class SimKeyboard final : public KeyboardHook, public KeyPoster {
     SimDesktop& desktop_;
     mutable std::mutex mutex_;
     std::shared_ptr<const Handler> handler_;
+    std::shared_ptr<const std::function<void(const KeyEvent&)>> replayObserver_;
     bool refusesHook_ = false;
     bool postingFails_ = false;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "InterceptorFixture.h"
 
@@ -263,6 +264,24 @@ TEST_F(Routing, KeysTypedDuringASlowCorrectionAreReplayedAfterItsReturn) {
                      "post ⇧← down", "post ⇧← up"}));
     EXPECT_TRUE(logged(
         "⌨️ [Tasti durante la correzione] Reinvio 6 tasti digitati durante la correzione."));
+}
+
+TEST_F(Routing, KeysTypedWhileTheReplayIsPostedFollowIt) {
+    spell.markMisspelled({"domai"});
+    http.holdAll();
+    auto chat = startInChat("ci vediamo domai");
+    ASSERT_TRUE(press(k::kReturn));
+    desktop.typeText("ab");
+    desktop.keyboard().setReplayObserver([this, typed = false](const KeyEvent&) mutable {
+        if (!std::exchange(typed, true)) {
+            EXPECT_EQ(desktop.typeText("c"), 1u);
+        }
+    });
+    EXPECT_EQ(finishRun().path, "E11");
+    EXPECT_EQ(desktop.text(chat.field), "abc");
+    EXPECT_FALSE(interceptor->isWorking());
+    EXPECT_TRUE(logged(
+        "⌨️ [Tasti durante la correzione] Reinvio 1 tasti digitati durante la correzione."));
 }
 
 TEST_F(Routing, EscapeDuringACorrectionDiscardsWhatWasTypedMeanwhile) {
