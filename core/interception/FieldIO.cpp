@@ -19,6 +19,7 @@ constexpr dispatch::Duration kSelectAllBeforePaste = dispatch::micros(15'000);
 constexpr dispatch::Duration kPasteWait = dispatch::micros(25'000);
 constexpr dispatch::Duration kBrowserPasteWait = dispatch::micros(40'000);
 constexpr double kClipboardRestoreDelaySeconds = 0.6;
+constexpr dispatch::Duration kLateCopyPoll = dispatch::micros(50'000);
 
 const char* const kFocusedElement = "AXFocusedUIElement";
 const char* const kValue = "AXValue";
@@ -43,6 +44,19 @@ platform::PasteboardContents FieldIO::saveClipboard() {
 void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
     auto& poster = s_.keyPoster;
     auto& clock = s_.dispatcher.clock();
+    if (const int32_t target = target_.load(); target != 0) {
+        const auto front = s_.workspace.frontmostApplication();
+        if (!front || front->pid != target) {
+            if (!targetLostLogged_) {
+                s_.logger.log(
+                    "⚠️ [Focus] L'applicazione del messaggio non è più in primo piano: il "
+                    "testo "
+                    "resta nel suo campo e non invio nulla.");
+                targetLostLogged_ = true;
+            }
+            return;
+        }
+    }
     if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker))
         return;
     if (keyCode == keys::kReturn)
@@ -114,6 +128,7 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
             postKey(keys::kRightArrow);
             clock.sleepFor(kRightArrowBeforeReturn);
             postKey(keys::kReturn);
+            watchForLateCopy(changeCountBefore, previous);
             cap.outcome = Capture::Outcome::clipboardUnchanged;
             return cap;
         }
@@ -202,6 +217,54 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
                         pb.clearContents();
                         pb.setContents(items);
                     });
+}
+
+}  // namespace quorix
+
+namespace quorix {
+
+namespace {
+
+struct LateCopyWatch {
+    std::weak_ptr<std::atomic<int64_t>> generation;
+    int64_t mine = 0;
+    int64_t changeCount = 0;
+    std::vector<platform::PasteboardItem> items;
+    platform::Pasteboard* pasteboard = nullptr;
+    dispatch::Queue* queue = nullptr;
+    int pollsLeft = 0;
+
+    static void poll(std::shared_ptr<LateCopyWatch> watch) {
+        watch->queue->asyncAfter(kLateCopyPoll, [watch] {
+            auto current = watch->generation.lock();
+            if (!current || current->load() != watch->mine)
+                return;
+            if (watch->pasteboard->changeCount() != watch->changeCount) {
+                watch->pasteboard->clearContents();
+                watch->pasteboard->setContents(watch->items);
+                return;
+            }
+            if (--watch->pollsLeft > 0)
+                poll(watch);
+        });
+    }
+};
+
+}  // namespace
+
+void FieldIO::watchForLateCopy(int64_t changeCount, const platform::PasteboardContents& previous) {
+    const int64_t mine = generation_->fetch_add(1) + 1;
+    if (previous.empty())
+        return;
+    auto watch = std::make_shared<LateCopyWatch>();
+    watch->generation = generation_;
+    watch->mine = mine;
+    watch->changeCount = changeCount;
+    watch->items = previous.items;
+    watch->pasteboard = &s_.pasteboard;
+    watch->queue = &s_.dispatcher.global(dispatch::QoS::defaultQoS);
+    watch->pollsLeft = static_cast<int>(kLateCopyWatch / kLateCopyPoll);
+    LateCopyWatch::poll(std::move(watch));
 }
 
 }  // namespace quorix

@@ -89,6 +89,16 @@ TEST_F(FieldIOTest, IgnoredCopyPollsTwelveTimesThenSendsAsTyped) {
         logged("📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia originale."));
     advance(dispatch::seconds(1));
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+
+    // The application wakes up and performs the queued copy: undone.
+    desktop.pasteboard().setString("ciao");
+    advance(dispatch::seconds(0.1));
+    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+    // Once the first change is undone, or the watch has passed, the user's
+    // own copies stay.
+    desktop.pasteboard().setString("copied by the user");
+    advance(FieldIO::kLateCopyWatch);
+    EXPECT_EQ(desktop.pasteboard().string(), "copied by the user");
 }
 
 TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
@@ -100,6 +110,30 @@ TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
     EXPECT_EQ(journal({"post"}).back(), "post ⏎ up");  // Return posted
     advance(dispatch::seconds(0.6));
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+}
+
+// A correction whose window lost the front (another window came forward, the
+// application quit) pastes and sends nothing into whatever is in front now.
+TEST_F(FieldIOTest, NothingIsPostedOnceTheMessagesApplicationLeftTheFront) {
+    for (const bool quits : {false, true}) {
+        SCOPED_TRACE(quits ? "quits" : "another window");
+        desktop.quitApplication(101);
+        desktop.quitApplication(102);
+        openChat("ciao cge fai");
+        const auto element = io().getFocusedElementAndText(app).element;
+        const FieldIO::TargetScope target(io(), app.pid);
+        if (quits) {
+            desktop.quitApplication(101);
+        } else {
+            platform::addChatApp(desktop, 102, "com.example.other", "Other", "");
+        }
+        desktop.journal().clear();
+        io().writeBackAndSend(element, "ciao che fai", {}, !quits, dispatch::micros(25'000));
+        EXPECT_EQ(journal({"post"}), Lines{});
+        EXPECT_TRUE(
+            logged("⚠️ [Focus] L'applicazione del messaggio non è più in primo piano: "
+                   "il testo resta nel suo campo e non invio nulla."));
+    }
 }
 
 // Without an element the write-back pastes, even when told to try the set.
