@@ -32,6 +32,9 @@ Step SoakPlan::next() {
     // About half the messages run without a fault.
     const int roll = below(2 * (kFaultCount - 1));
     step.fault = roll < kFaultCount - 1 ? Fault::none : static_cast<Fault>(roll - kFaultCount + 2);
+    if (("," + skipped_ + ",").find(std::string(",") + nameOf(step.fault) + ",") !=
+        std::string::npos)
+        step.fault = Fault::none;
     step.viaClipboard = below(3) == 0;
     step.kind = static_cast<Kind>(below(4));
     switch (step.fault) {

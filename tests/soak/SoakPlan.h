@@ -49,12 +49,14 @@ struct Step {
 
 class SoakPlan {
   public:
-    explicit SoakPlan(std::uint32_t seed) : random_(seed) {}
+    // skipped: fault names (nameOf) joined by commas; those faults are not drawn.
+    SoakPlan(std::uint32_t seed, const std::string& skipped) : random_(seed), skipped_(skipped) {}
     Step next();
     int below(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random_); }
 
   private:
     std::mt19937 random_;
+    std::string skipped_;
 };
 
 class OutcomeTable {
