@@ -117,14 +117,32 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         postKey(keys::kA, keys::kCommand);
         clock.sleepFor(kSelectAllBeforeCopy);
         postKey(keys::kC, keys::kCommand);
-        for (int polls = 0; pb.changeCount() == changeCountBefore && polls < kClipboardPollLimit;
-             ++polls) {
+        // Only the application's own copy counts: text another program put on
+        // the clipboard meanwhile is not the message.
+        bool changed = false;
+        bool ownCopy = false;
+        for (int polls = 0;; ++polls) {
+            changed = pb.changeCount() != changeCountBefore;
+            ownCopy = changed && pb.isOwnedBy(app.pid).value_or(true);
+            if (ownCopy || polls >= kClipboardPollLimit)
+                break;
             clock.sleepFor(kClipboardPoll);
         }
-        if (pb.changeCount() == changeCountBefore) {
-            s_.logger.log(
-                "📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia "
-                "originale.");
+        std::optional<std::string> copied;
+        if (ownCopy) {
+            copied = pb.string();
+            ownCopy = pb.isOwnedBy(app.pid).value_or(true);  // not taken during the read
+        }
+        if (!ownCopy) {
+            if (changed) {
+                s_.logger.log(
+                    "📋 Gli appunti sono stati presi da un altro programma durante la copia. "
+                    "Invia originale.");
+            } else {
+                s_.logger.log(
+                    "📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia "
+                    "originale.");
+            }
             postKey(keys::kRightArrow);
             clock.sleepFor(kRightArrowBeforeReturn);
             postKey(keys::kReturn);
@@ -132,7 +150,6 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
             cap.outcome = Capture::Outcome::clipboardUnchanged;
             return cap;
         }
-        auto copied = pb.string();
         if (!copied) {
             s_.logger.log("📋 Nessun testo trovato. Invia originale.");
             postKey(keys::kReturn);

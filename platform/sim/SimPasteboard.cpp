@@ -42,6 +42,7 @@ bool SimPasteboard::setContents(const std::vector<PasteboardItem>& items) {
     }
     items_ = items;
     ++changeCount_;
+    owner_ = 0;
     if (items.size() == 1 && items.front().type == kPlainTextType) {
         journal_.record("pb.set", SimJournal::quote(items.front().data));
     } else {
@@ -57,6 +58,7 @@ void SimPasteboard::clearContents() {
     std::lock_guard lock(mutex_);
     items_.clear();
     ++changeCount_;
+    owner_ = 0;
     journal_.record("pb.clear");
 }
 
@@ -68,6 +70,7 @@ bool SimPasteboard::setString(const std::string& text) {
     }
     items_ = {{kPlainTextType, text}};
     ++changeCount_;
+    owner_ = 0;
     journal_.record("pb.set", SimJournal::quote(text));
     return true;
 }
@@ -76,14 +79,21 @@ void SimPasteboard::setNonText(const std::string& what) {
     std::lock_guard lock(mutex_);
     items_ = {{what, {}}};
     ++changeCount_;
+    owner_ = 0;
     journal_.record("pb.nontext", what);
 }
 
-void SimPasteboard::appCopy(const std::string& text) {
+void SimPasteboard::appCopy(const std::string& text, int32_t pid) {
     std::lock_guard lock(mutex_);
     items_ = {{kPlainTextType, text}};
     ++changeCount_;
+    owner_ = pid;
     journal_.record("pb.copy", SimJournal::quote(text));
+}
+
+std::optional<bool> SimPasteboard::isOwnedBy(int32_t pid) const {
+    std::lock_guard lock(mutex_);
+    return owner_ == pid;
 }
 
 void SimPasteboard::setFailing(bool failing) {

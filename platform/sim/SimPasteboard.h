@@ -33,8 +33,10 @@ class SimPasteboard final : public Pasteboard {
 
     // Puts content that has no plain-text form on the pasteboard (a change).
     void setNonText(const std::string& what = "image");
-    // An application copying its selection (a change).
-    void appCopy(const std::string& text);
+    // An application copying its selection (a change); it owns the contents
+    // until the next change.
+    void appCopy(const std::string& text, int32_t pid);
+    std::optional<bool> isOwnedBy(int32_t pid) const override;
     void setFailing(bool failing);
 
   private:
@@ -43,6 +45,7 @@ class SimPasteboard final : public Pasteboard {
     int64_t changeCount_ = 0;
     std::vector<PasteboardItem> items_;
     bool failing_ = false;
+    int32_t owner_ = 0;  // the copying application's pid; 0: anyone else
 };
 
 }  // namespace quorix::platform

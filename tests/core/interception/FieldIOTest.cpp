@@ -101,6 +101,28 @@ TEST_F(FieldIOTest, IgnoredCopyPollsTwelveTimesThenSendsAsTyped) {
     EXPECT_EQ(desktop.pasteboard().string(), "copied by the user");
 }
 
+// Another program takes the clipboard while the application ignores ⌘C: its
+// text is not the message, which leaves as typed; the user's clipboard returns.
+TEST_F(FieldIOTest, AnotherProgramsCopyDuringTheCaptureIsNotTheMessage) {
+    auto chat = openChat("ciao");
+    desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
+    desktop.setIgnoresCopy(app.pid, true);
+    desktop.pasteboard().setString("user clip");
+    const auto saved = io().saveClipboard();
+    const int64_t before = desktop.pasteboard().changeCount();
+    desktop.pasteboard().setString("another program's text");
+    desktop.journal().clear();
+    const auto cap = io().capture(app, before, saved);
+    EXPECT_EQ(cap.outcome, Outcome::clipboardUnchanged);
+    const Lines keys = journal();
+    EXPECT_EQ(Lines(keys.end() - 5, keys.end()), sendReturn("ciao"));
+    EXPECT_TRUE(
+        logged("📋 Gli appunti sono stati presi da un altro programma durante la copia. "
+               "Invia originale."));
+    advance(dispatch::seconds(0.1));
+    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+}
+
 TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
     auto chat = openChat("   ");
     desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
