@@ -146,7 +146,7 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
             postKey(keys::kRightArrow);
             clock.sleepFor(kRightArrowBeforeReturn);
             postKey(keys::kReturn);
-            watchForLateCopy(changeCountBefore, previous);
+            watchForLateCopy(app.pid, changeCountBefore, previous);
             cap.outcome = Capture::Outcome::clipboardUnchanged;
             return cap;
         }
@@ -246,6 +246,7 @@ struct LateCopyWatch {
     std::weak_ptr<std::atomic<int64_t>> generation;
     int64_t mine = 0;
     int64_t changeCount = 0;
+    int32_t pid = 0;
     std::vector<platform::PasteboardItem> items;
     platform::Pasteboard* pasteboard = nullptr;
     dispatch::Queue* queue = nullptr;
@@ -257,8 +258,11 @@ struct LateCopyWatch {
             if (!current || current->load() != watch->mine)
                 return;
             if (watch->pasteboard->changeCount() != watch->changeCount) {
-                watch->pasteboard->clearContents();
-                watch->pasteboard->setContents(watch->items);
+                // Another program's copy (the user's) stays.
+                if (watch->pasteboard->isOwnedBy(watch->pid).value_or(true)) {
+                    watch->pasteboard->clearContents();
+                    watch->pasteboard->setContents(watch->items);
+                }
                 return;
             }
             if (--watch->pollsLeft > 0)
@@ -269,7 +273,8 @@ struct LateCopyWatch {
 
 }  // namespace
 
-void FieldIO::watchForLateCopy(int64_t changeCount, const platform::PasteboardContents& previous) {
+void FieldIO::watchForLateCopy(int32_t pid, int64_t changeCount,
+                               const platform::PasteboardContents& previous) {
     const int64_t mine = generation_->fetch_add(1) + 1;
     if (previous.empty())
         return;
@@ -277,6 +282,7 @@ void FieldIO::watchForLateCopy(int64_t changeCount, const platform::PasteboardCo
     watch->generation = generation_;
     watch->mine = mine;
     watch->changeCount = changeCount;
+    watch->pid = pid;
     watch->items = previous.items;
     watch->pasteboard = &s_.pasteboard;
     watch->queue = &s_.dispatcher.global(dispatch::QoS::defaultQoS);

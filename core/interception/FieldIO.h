@@ -104,9 +104,11 @@ class FieldIO {
 
   private:
     // After the E1 exit: the first change of the clipboard within
-    // kLateCopyWatch is undone (the saved clipboard goes back), unless a later
-    // restore was scheduled meanwhile.
-    void watchForLateCopy(int64_t changeCount, const platform::PasteboardContents& previous);
+    // kLateCopyWatch, when it is the application's copy (pid), is undone (the
+    // saved clipboard goes back), unless a later restore was scheduled
+    // meanwhile.
+    void watchForLateCopy(int32_t pid, int64_t changeCount,
+                          const platform::PasteboardContents& previous);
     // Sets "AXValue" and reads it back; true only when the field holds text.
     bool setValueVerified(const platform::AXElementRef& element, const std::string& text);
 

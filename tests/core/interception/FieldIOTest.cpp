@@ -91,12 +91,12 @@ TEST_F(FieldIOTest, IgnoredCopyPollsTwelveTimesThenSendsAsTyped) {
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
 
     // The application wakes up and performs the queued copy: undone.
-    desktop.pasteboard().setString("ciao");
+    desktop.pasteboard().appCopy("ciao", app.pid);
     advance(dispatch::seconds(0.1));
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
     // Once the first change is undone, or the watch has passed, the user's
     // own copies stay.
-    desktop.pasteboard().setString("copied by the user");
+    desktop.pasteboard().appCopy("copied by the user", app.pid);
     advance(FieldIO::kLateCopyWatch);
     EXPECT_EQ(desktop.pasteboard().string(), "copied by the user");
 }
@@ -119,8 +119,9 @@ TEST_F(FieldIOTest, AnotherProgramsCopyDuringTheCaptureIsNotTheMessage) {
     EXPECT_TRUE(
         logged("📋 Gli appunti sono stati presi da un altro programma durante la copia. "
                "Invia originale."));
+    // Another program's copy is not taken for the application's late one.
     advance(dispatch::seconds(0.1));
-    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+    EXPECT_EQ(desktop.pasteboard().string(), "another program's text");
 }
 
 TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
