@@ -31,9 +31,25 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 FieldIO::FieldIO(InterceptorServices& services)
-    : s_(services), generation_(std::make_shared<std::atomic<int64_t>>(0)) {}
+    : s_(services),
+      generation_(std::make_shared<std::atomic<int64_t>>(0)),
+      restore_(std::make_shared<PendingRestore>()) {}
 
 platform::PasteboardContents FieldIO::saveClipboard() {
+    {
+        // A restore still pending: the clipboard holds the previous
+        // correction's text, the user's is the one that restore keeps. It is
+        // taken over (and cancelled, so it cannot land in this correction's
+        // paste).
+        std::lock_guard lock(restore_->mutex);
+        if (restore_->items) {
+            platform::PasteboardContents saved;
+            saved.items = std::move(*restore_->items);
+            restore_->items.reset();
+            generation_->fetch_add(1);
+            return saved;
+        }
+    }
     platform::PasteboardContents saved = s_.pasteboard.contents(kClipboardByteLimit);
     if (saved.truncated) {
         s_.logger.log("📋 Appunti oltre 32 MiB: conservo e ripristino soltanto il testo semplice.");
@@ -221,18 +237,26 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
 
 void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previous) {
     const int64_t mine = generation_->fetch_add(1) + 1;
+    std::lock_guard lock(restore_->mutex);
+    restore_->items.reset();
     if (previous.empty())
         return;  // nothing to put back; the increment still supersedes
+    restore_->items = previous.items;
+    restore_->generation = mine;
     std::weak_ptr<std::atomic<int64_t>> generation = generation_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
         .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds),
-                    [generation, mine, &pb, items = previous.items] {
+                    [generation, mine, &pb, state = restore_] {
                         auto current = generation.lock();
-                        if (!current || current->load() != mine)
+                        if (!current)
+                            return;
+                        std::lock_guard lock(state->mutex);
+                        if (current->load() != mine || state->generation != mine || !state->items)
                             return;
                         pb.clearContents();
-                        pb.setContents(items);
+                        pb.setContents(*state->items);
+                        state->items.reset();
                     });
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -23,7 +24,8 @@ class FieldIO {
     explicit FieldIO(InterceptorServices& services);
 
     // The user's clipboard as it is now, every item of it; over the limit, its
-    // plain text only (logged).
+    // plain text only (logged). While an earlier correction's restore is
+    // pending, the contents that restore keeps (and it is cancelled).
     platform::PasteboardContents saveClipboard();
 
     // Key-down then key-up, both marked, 6 ms after each. Nothing is posted when
@@ -115,6 +117,13 @@ class FieldIO {
     InterceptorServices& s_;
     // Shared with pending restores, which act only while it still holds their value.
     std::shared_ptr<std::atomic<int64_t>> generation_;
+    // The contents the latest scheduled restore will put back, until it has.
+    struct PendingRestore {
+        std::mutex mutex;
+        int64_t generation = 0;
+        std::optional<std::vector<platform::PasteboardItem>> items;
+    };
+    std::shared_ptr<PendingRestore> restore_;
     std::atomic<uint64_t> returnsPosted_{0};
     std::atomic<int32_t> target_{0};  // 0: no correction runs
     bool targetLostLogged_ = false;   // pipeline thread only

@@ -159,6 +159,23 @@ TEST_F(FieldIOTest, NothingIsPostedOnceTheMessagesApplicationLeftTheFront) {
     }
 }
 
+// A second correction within 0.6 s: the user's clipboard is the one the first
+// correction's pending restore keeps, and that restore never lands in the
+// second one's paste.
+TEST_F(FieldIOTest, CorrectionsInQuickSuccessionKeepTheUsersClipboard) {
+    openChat("");
+    desktop.pasteboard().setString("user clip");
+    io().writeBackAndSend(nullptr, "first", io().saveClipboard(), false, dispatch::micros(0));
+    advance(dispatch::seconds(0.3));
+    const auto saved = io().saveClipboard();
+    desktop.pasteboard().setString("second");
+    advance(dispatch::seconds(0.4));
+    EXPECT_EQ(desktop.pasteboard().string(), "second");
+    io().scheduleClipboardRestore(saved);
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+}
+
 // Without an element the write-back pastes, even when told to try the set.
 TEST_F(FieldIOTest, NoElementPastes) {
     openChat("x");
