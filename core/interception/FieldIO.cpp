@@ -20,6 +20,7 @@ constexpr dispatch::Duration kPasteWait = dispatch::micros(25'000);
 constexpr dispatch::Duration kBrowserPasteWait = dispatch::micros(40'000);
 constexpr double kClipboardRestoreDelaySeconds = 0.6;
 constexpr dispatch::Duration kLateCopyPoll = dispatch::micros(50'000);
+constexpr int kPasteAttempts = 3;
 
 const char* const kFocusedElement = "AXFocusedUIElement";
 const char* const kValue = "AXValue";
@@ -224,12 +225,25 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
     if (setByAccessibility) {
         s_.logger.log("⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!");
     } else {
-        s_.pasteboard.clearContents();
-        s_.pasteboard.setString(corrected);
-        postKey(keys::kA, keys::kCommand);
-        clock.sleepFor(kSelectAllBeforePaste);
-        postKey(keys::kV, keys::kCommand);
-        clock.sleepFor(pasteWait);
+        // Another program taking the clipboard before the paste would put its
+        // text in the field: the paste is redone while the clipboard changed
+        // under it.
+        for (int attempt = 0; attempt < kPasteAttempts; ++attempt) {
+            if (attempt > 0) {
+                s_.logger.log(
+                    "📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
+                    "incollo di nuovo.");
+            }
+            s_.pasteboard.clearContents();
+            s_.pasteboard.setString(corrected);
+            const int64_t pasted = s_.pasteboard.changeCount();
+            postKey(keys::kA, keys::kCommand);
+            clock.sleepFor(kSelectAllBeforePaste);
+            postKey(keys::kV, keys::kCommand);
+            clock.sleepFor(pasteWait);
+            if (s_.pasteboard.changeCount() == pasted)
+                break;
+        }
     }
     postKey(keys::kReturn);
     scheduleClipboardRestore(previous);

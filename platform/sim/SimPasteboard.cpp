@@ -11,6 +11,13 @@ int64_t SimPasteboard::changeCount() const {
 
 std::optional<std::string> SimPasteboard::string() const {
     std::lock_guard lock(mutex_);
+    if (takePending_) {
+        takePending_ = false;
+        items_ = {{kPlainTextType, taker_}};
+        ++changeCount_;
+        owner_ = 0;
+        journal_.record("pb.taken", SimJournal::quote(taker_));
+    }
     for (const auto& item : items_) {
         if (item.type == kPlainTextType)
             return item.data;
@@ -72,6 +79,10 @@ bool SimPasteboard::setString(const std::string& text) {
     ++changeCount_;
     owner_ = 0;
     journal_.record("pb.set", SimJournal::quote(text));
+    if (takes_ > 0) {
+        --takes_;
+        takePending_ = true;
+    }
     return true;
 }
 
@@ -94,6 +105,12 @@ void SimPasteboard::appCopy(const std::string& text, int32_t pid) {
 std::optional<bool> SimPasteboard::isOwnedBy(int32_t pid) const {
     std::lock_guard lock(mutex_);
     return owner_ == pid;
+}
+
+void SimPasteboard::takeAfterNextSets(const std::string& text, int times) {
+    std::lock_guard lock(mutex_);
+    taker_ = text;
+    takes_ = times;
 }
 
 void SimPasteboard::setFailing(bool failing) {

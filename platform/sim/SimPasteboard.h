@@ -38,14 +38,21 @@ class SimPasteboard final : public Pasteboard {
     void appCopy(const std::string& text, int32_t pid);
     std::optional<bool> isOwnedBy(int32_t pid) const override;
     void setFailing(bool failing);
+    // After each of the next `times` setString calls, another program copies
+    // `text` (a change, "pb.taken") just before the next read of the text.
+    void takeAfterNextSets(const std::string& text, int times);
 
   private:
     SimJournal& journal_;
     mutable std::mutex mutex_;
-    int64_t changeCount_ = 0;
-    std::vector<PasteboardItem> items_;
+    // Mutable: a pending take lands in the const read of the text.
+    mutable int64_t changeCount_ = 0;
+    mutable std::vector<PasteboardItem> items_;
     bool failing_ = false;
-    int32_t owner_ = 0;  // the copying application's pid; 0: anyone else
+    mutable int32_t owner_ = 0;  // the copying application's pid; 0: anyone else
+    std::string taker_;
+    int takes_ = 0;
+    mutable bool takePending_ = false;
 };
 
 }  // namespace quorix::platform

@@ -176,6 +176,19 @@ TEST_F(FieldIOTest, CorrectionsInQuickSuccessionKeepTheUsersClipboard) {
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
 }
 
+// Another program takes the clipboard between the write and the paste: the
+// paste is redone, and the corrected text is what leaves.
+TEST_F(FieldIOTest, APasteWhoseClipboardWasTakenIsRedone) {
+    openChat("ciao cge fai");
+    desktop.pasteboard().takeAfterNextSets("another program's text", 1);
+    io().writeBackAndSend(nullptr, "ciao che fai", {}, false, dispatch::micros(25'000));
+    ASSERT_EQ(desktop.sentMessages().size(), 1u);
+    EXPECT_EQ(desktop.sentMessages().front().text, "ciao che fai");
+    EXPECT_TRUE(
+        logged("📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
+               "incollo di nuovo."));
+}
+
 // Without an element the write-back pastes, even when told to try the set.
 TEST_F(FieldIOTest, NoElementPastes) {
     openChat("x");
