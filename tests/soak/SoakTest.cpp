@@ -38,6 +38,7 @@ constexpr int kQtKeyReturn = 0x01000004;
 constexpr int kQtKeyEnter = 0x01000005;
 constexpr std::uintmax_t kLogFileLimit = std::uintmax_t{8} << 20;
 constexpr long kRssGrowthLimitKb = 5 * 1024;
+constexpr const char* kAIFailure = "Cloud Proxy errore";
 
 const std::vector<std::string> kWords = {
     "oggi",  "domani", "stasera", "adesso",  "dopo",   "sempre", "ancora",  "spesso",
@@ -243,6 +244,7 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
         driver_->type(m.typed);
         const std::size_t sentBefore = lines(w).size(), otherBefore = lines(other).size();
         const int returnsBefore = returns(w), otherReturnsBefore = returns(other);
+        const std::size_t aiFailuresBefore = logCount(kAIFailure);
         if (step.fault == Fault::accessibilityTimeout) {
             command(w, "freeze 1500");
             std::this_thread::sleep_for(50ms);
@@ -303,6 +305,12 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
             outcome = corrected == typed ? Outcome::asTyped : Outcome::corrected;
         } else if (sent[0] == typed && !strict.value_or(false)) {
             outcome = Outcome::asTyped;
+        } else if (sent[0] == typed && logCount(kAIFailure) > aiFailuresBefore) {
+            // The exchange failed on its own (a loaded machine): sent as typed,
+            // as every failure is.
+            outcome = Outcome::asTyped;
+            std::cout << "[soak] message " << i << ": the AI exchange failed without an "
+                      << "injected fault; sent as typed\n";
         } else {
             why = "sent \"" + sent[0] + "\"";
         }
