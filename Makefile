@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps deps-firefox test test-tsan test-browsers fuzz run bench format format-check braces clean package
+.PHONY: deps deps-firefox test test-tsan test-browsers fuzz run bench format format-check braces clean package soak latency
 
 deps:
 	bash scripts/install-deps.sh
@@ -44,6 +44,25 @@ test-tsan: deps
 	cmake --preset tsan >/dev/null
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan
+
+# The fault-injection soak against a release daemon: SOAK_MESSAGES (500)
+# seeded messages (SOAK_SEED), SOAK_SKIP=fault,... leaves faults out.
+soak: deps
+	cmake --preset asan-ubsan >/dev/null
+	cmake --build --preset asan-ubsan -j $(JOBS) --target quorix_soak
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quorix
+	cd build/asan-ubsan && QUORIX_E2E_DAEMON=$(CURDIR)/build/release/cli/quorix \
+	  ctest -L '^soak$$' --output-on-failure -V
+
+# Physical Return to the chat window with and without a release daemon.
+latency: deps
+	cmake --preset asan-ubsan >/dev/null
+	cmake --build --preset asan-ubsan -j $(JOBS) --target quorix_e2e_latency quorix_e2e_chatapp
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quorix
+	QUORIX_E2E_DAEMON=$(CURDIR)/build/release/cli/quorix \
+	  ./build/asan-ubsan/tests/e2e/quorix_e2e_latency --samples=50
 
 run: deps
 	cmake --preset release >/dev/null

@@ -49,6 +49,13 @@ class Pasteboard {
     // Puts text on it as plain text (a change); false on failure.
     virtual bool setString(const std::string& text) = 0;
 
+    // Whether the application with this process id holds the contents now
+    // (its copy, not another program's); nullopt when the adapter cannot tell.
+    virtual std::optional<bool> isOwnedBy(int32_t pid) const {
+        (void)pid;
+        return std::nullopt;
+    }
+
     // Every representation offered now, at most byteLimit bytes in all; when
     // more is offered, the plain text alone with `truncated` set.
     virtual PasteboardContents contents(std::size_t byteLimit) const {

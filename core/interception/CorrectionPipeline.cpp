@@ -152,6 +152,7 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
     io_.restorePendingClipboardNow();
     r.previousClipboard = io_.saveClipboard();
     const int64_t changeCount = s_.pasteboard.changeCount();
+    const FieldIO::TargetScope target(io_, frontApp.pid);
 
     FieldIO::Capture capture = io_.capture(frontApp, changeCount, r.previousClipboard);
     switch (capture.outcome) {

@@ -23,6 +23,8 @@ constexpr dispatch::Duration kSelectAllBeforePaste = dispatch::micros(15'000);
 constexpr dispatch::Duration kPasteWait = dispatch::micros(25'000);
 constexpr dispatch::Duration kBrowserPasteWait = dispatch::micros(40'000);
 constexpr double kClipboardRestoreDelaySeconds = 0.6;
+constexpr dispatch::Duration kLateCopyPoll = dispatch::micros(50'000);
+constexpr int kPasteAttempts = 3;
 
 const char* const kFocusedElement = "AXFocusedUIElement";
 const char* const kValue = "AXValue";
@@ -47,6 +49,19 @@ platform::PasteboardContents FieldIO::saveClipboard() {
 void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
     auto& poster = s_.keyPoster;
     auto& clock = s_.dispatcher.clock();
+    if (const int32_t target = target_.load(); target != 0) {
+        const auto front = s_.workspace.frontmostApplication();
+        if (!front || front->pid != target) {
+            if (!targetLostLogged_) {
+                s_.logger.log(
+                    "⚠️ [Focus] L'applicazione del messaggio non è più in primo piano: il "
+                    "testo "
+                    "resta nel suo campo e non invio nulla.");
+                targetLostLogged_ = true;
+            }
+            return;
+        }
+    }
     if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker))
         return;
     if (keyCode == keys::kReturn)
@@ -113,20 +128,39 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         clock.sleepFor(kSelectAllBeforeCopy);
         postKey(keys::kC, keys::kCommand);
         const int pollLimit = valueIsCurrent ? kClipboardPollLimit : kBrowserClipboardPollLimit;
-        for (int polls = 0; pb.changeCount() == changeCountBefore && polls < pollLimit; ++polls) {
+        // Only the application's own copy counts: text another program put on
+        // the clipboard meanwhile is not the message.
+        bool changed = false;
+        bool ownCopy = false;
+        for (int polls = 0;; ++polls) {
+            changed = pb.changeCount() != changeCountBefore;
+            ownCopy = changed && pb.isOwnedBy(app.pid).value_or(true);
+            if (ownCopy || polls >= pollLimit)
+                break;
             clock.sleepFor(kClipboardPoll);
         }
-        if (pb.changeCount() == changeCountBefore) {
-            s_.logger.log(
-                "📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia "
-                "originale.");
+        std::optional<std::string> copied;
+        if (ownCopy) {
+            copied = pb.string();
+            ownCopy = pb.isOwnedBy(app.pid).value_or(true);  // not taken during the read
+        }
+        if (!ownCopy) {
+            if (changed) {
+                s_.logger.log(
+                    "📋 Gli appunti sono stati presi da un altro programma durante la copia. "
+                    "Invia originale.");
+            } else {
+                s_.logger.log(
+                    "📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia "
+                    "originale.");
+            }
             postKey(keys::kRightArrow);
             clock.sleepFor(kRightArrowBeforeReturn);
             postKey(keys::kReturn);
+            watchForLateCopy(app.pid, changeCountBefore, previous);
             cap.outcome = Capture::Outcome::clipboardUnchanged;
             return cap;
         }
-        auto copied = pb.string();
         if (!copied) {
             s_.logger.log("📋 Nessun testo trovato. Invia originale.");
             postKey(keys::kReturn);
@@ -185,12 +219,25 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
     if (setByAccessibility) {
         s_.logger.log("⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!");
     } else {
-        s_.pasteboard.clearContents();
-        s_.pasteboard.setString(corrected);
-        postKey(keys::kA, keys::kCommand);
-        clock.sleepFor(kSelectAllBeforePaste);
-        postKey(keys::kV, keys::kCommand);
-        clock.sleepFor(pasteWait);
+        // Another program taking the clipboard before the paste would put its
+        // text in the field: the paste is redone while the clipboard changed
+        // under it.
+        for (int attempt = 0; attempt < kPasteAttempts; ++attempt) {
+            if (attempt > 0) {
+                s_.logger.log(
+                    "📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
+                    "incollo di nuovo.");
+            }
+            s_.pasteboard.clearContents();
+            s_.pasteboard.setString(corrected);
+            const int64_t pasted = s_.pasteboard.changeCount();
+            postKey(keys::kA, keys::kCommand);
+            clock.sleepFor(kSelectAllBeforePaste);
+            postKey(keys::kV, keys::kCommand);
+            clock.sleepFor(pasteWait);
+            if (s_.pasteboard.changeCount() == pasted)
+                break;
+        }
     }
     postKey(keys::kReturn);
     scheduleClipboardRestore(previous);
@@ -232,6 +279,60 @@ void FieldIO::restorePendingClipboardNow() {
     s_.pasteboard.setContents(restore_->pendingItems);
     restore_->pendingGeneration = 0;
     restore_->pendingItems.clear();
+}
+
+}  // namespace quorix
+
+namespace quorix {
+
+namespace {
+
+struct LateCopyWatch {
+    std::weak_ptr<std::atomic<int64_t>> generation;
+    int64_t mine = 0;
+    int64_t changeCount = 0;
+    int32_t pid = 0;
+    std::vector<platform::PasteboardItem> items;
+    platform::Pasteboard* pasteboard = nullptr;
+    dispatch::Queue* queue = nullptr;
+    int pollsLeft = 0;
+
+    static void poll(std::shared_ptr<LateCopyWatch> watch) {
+        watch->queue->asyncAfter(kLateCopyPoll, [watch] {
+            auto current = watch->generation.lock();
+            if (!current || current->load() != watch->mine)
+                return;
+            if (watch->pasteboard->changeCount() != watch->changeCount) {
+                // Another program's copy (the user's) stays.
+                if (watch->pasteboard->isOwnedBy(watch->pid).value_or(true)) {
+                    watch->pasteboard->clearContents();
+                    watch->pasteboard->setContents(watch->items);
+                }
+                return;
+            }
+            if (--watch->pollsLeft > 0)
+                poll(watch);
+        });
+    }
+};
+
+}  // namespace
+
+void FieldIO::watchForLateCopy(int32_t pid, int64_t changeCount,
+                               const platform::PasteboardContents& previous) {
+    const int64_t mine = restore_->generation.fetch_add(1) + 1;
+    if (previous.empty())
+        return;
+    auto watch = std::make_shared<LateCopyWatch>();
+    watch->generation = std::shared_ptr<std::atomic<int64_t>>(restore_, &restore_->generation);
+    watch->mine = mine;
+    watch->changeCount = changeCount;
+    watch->pid = pid;
+    watch->items = previous.items;
+    watch->pasteboard = &s_.pasteboard;
+    watch->queue = &s_.dispatcher.global(dispatch::QoS::defaultQoS);
+    watch->pollsLeft = static_cast<int>(kLateCopyWatch / kLateCopyPoll);
+    LateCopyWatch::poll(std::move(watch));
 }
 
 }  // namespace quorix

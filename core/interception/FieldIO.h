@@ -25,7 +25,8 @@ class FieldIO {
     explicit FieldIO(InterceptorServices& services);
 
     // The user's clipboard as it is now, every item of it; over the limit, its
-    // plain text only (logged).
+    // plain text only (logged). While an earlier correction's restore is
+    // pending, the contents that restore keeps (and it is cancelled).
     platform::PasteboardContents saveClipboard();
 
     // Key-down then key-up, both marked, 6 ms after each. Nothing is posted when
@@ -87,7 +88,36 @@ class FieldIO {
     // text it puts back would be sent in place of the message.
     void restorePendingClipboardNow();
 
+    // How long after a copy that changed nothing a late change of the
+    // clipboard is still taken for that copy (an application that was not
+    // answering performs the queued ⌘C when it wakes up).
+    static constexpr dispatch::Duration kLateCopyWatch = dispatch::seconds(5.0);
+
+    // While one exists, keys are posted only while the application with this
+    // pid is in front: when a correction's window loses the focus (another
+    // window came forward, the application quit), the text stays in its field
+    // and nothing is pasted or sent into the window now in front.
+    class TargetScope {
+      public:
+        TargetScope(FieldIO& io, int32_t pid) : io_(io) {
+            io_.target_.store(pid);
+            io_.targetLostLogged_ = false;
+        }
+        ~TargetScope() { io_.target_.store(0); }
+        TargetScope(const TargetScope&) = delete;
+        TargetScope& operator=(const TargetScope&) = delete;
+
+      private:
+        FieldIO& io_;
+    };
+
   private:
+    // After the E1 exit: the first change of the clipboard within
+    // kLateCopyWatch, when it is the application's copy (pid), is undone (the
+    // saved clipboard goes back), unless a later restore was scheduled
+    // meanwhile.
+    void watchForLateCopy(int32_t pid, int64_t changeCount,
+                          const platform::PasteboardContents& previous);
     // Sets "AXValue" and reads it back; true only when the field holds text.
     bool setValueVerified(const platform::AXElementRef& element, const std::string& text);
 
@@ -103,6 +133,8 @@ class FieldIO {
     };
     std::shared_ptr<RestoreState> restore_;
     std::atomic<uint64_t> returnsPosted_{0};
+    std::atomic<int32_t> target_{0};  // 0: no correction runs
+    bool targetLostLogged_ = false;   // pipeline thread only
 };
 
 }  // namespace quorix

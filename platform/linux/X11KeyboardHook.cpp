@@ -241,6 +241,26 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         });
     }
 
+    // Whether a key other than Return is down for the core keyboard. A slave
+    // grabbed whole keeps its events from the master, so a key whose press
+    // the master saw and whose release came during the grab would stay down
+    // for every application: the busy grab waits until no such key is held.
+    bool keyHeldOnMaster(Display* d) const {
+        char keys[32];
+        XQueryKeymap(d, keys);
+        for (unsigned code = 8; code < 256; ++code) {
+            if ((keys[code / 8] & (1 << (code % 8))) != 0 && !isReturnKey(code))
+                return true;
+        }
+        return false;
+    }
+
+    void grabBusyWhenFree(Display* d) {
+        if (!busyGrabbed.load() && !busyExpired && options.isBusy && options.isBusy() &&
+            !keyHeldOnMaster(d))
+            grabBusy(d);
+    }
+
     void onDecision(Display* d, KeyDecision decision, const HeldKey& held) {
         if (decision == KeyDecision::pass) {
             if (held.isReturn && returnHeld.load())
@@ -248,8 +268,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             else if (options.poster != nullptr)
                 options.poster->resendKey(held.keycode, held.state);
         }
-        if (!busyGrabbed.load() && !busyExpired && options.isBusy && options.isBusy())
-            grabBusy(d);
+        grabBusyWhenFree(d);
     }
 
     KeyEvent keyEvent(Display* d, unsigned keycode, unsigned state) const {
@@ -373,6 +392,8 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         if (busyGrabbed.load() && (!busy || now - busySince >= options.busyWatchdog)) {
             busyExpired = busy;
             ungrabBusy(d);
+        } else if (busy && !busyGrabbed.load()) {
+            grabBusyWhenFree(d);
         }
         if (now - lastCoverage >= options.coverageRefresh)
             refreshCoverage(d);

@@ -13,6 +13,7 @@
 
 #include "platform/linux/SelectionText.h"
 #include "platform/linux/X11EventThread.h"
+#include "platform/linux/X11SelectionOwner.h"
 
 namespace quorix::platform {
 namespace {
@@ -438,6 +439,21 @@ std::optional<std::string> X11Pasteboard::string() const {
     if (!isOpen())
         return std::nullopt;
     return convert(core_->utf8, false, SIZE_MAX, core_->options.replyLimit, nullptr);
+}
+
+std::optional<bool> X11Pasteboard::isOwnedBy(int32_t pid) const {
+    if (!isOpen())
+        return std::nullopt;
+    Core* core = core_.get();
+    // Shared: a task that misses the wait may still run later.
+    auto owned = std::make_shared<std::atomic<int>>(-1);
+    core->thread.runAndWait(
+        [core, pid, owned](Display* d) {
+            owned->store(X11SelectionOwner::isOwnedByPid(d, core->clipboard, pid) ? 1 : 0);
+        },
+        core->options.replyLimit);
+    const int answer = owned->load();
+    return answer < 0 ? std::nullopt : std::optional<bool>(answer == 1);
 }
 
 std::optional<std::string> X11Pasteboard::convert(unsigned long target, bool raw, std::size_t limit,

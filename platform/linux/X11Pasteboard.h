@@ -66,6 +66,8 @@ class X11Pasteboard final : public Pasteboard {
     void clearContents() override;
     bool setString(const std::string& text) override;
     PasteboardContents contents(std::size_t byteLimit) const override;
+    // Through X11SelectionOwner; nullopt when the display does not answer.
+    std::optional<bool> isOwnedBy(int32_t pid) const override;
     bool setContents(const std::vector<PasteboardItem>& items) override;
 
     // Asks a running clipboard manager to keep the text the program owns and

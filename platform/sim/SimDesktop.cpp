@@ -284,7 +284,7 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
             const SimApp* app = world_.app(target->pid);
             // Copying an empty selection leaves the pasteboard alone.
             if (app && !app->ignoresCopy && field.selection().length > 0) {
-                pasteboard_.appCopy(field.selectedText());
+                pasteboard_.appCopy(field.selectedText(), target->pid);
             }
         } else if (keyCode == simkeys::kV) {
             if (auto pasted = pasteboard_.string())

@@ -11,6 +11,13 @@ int64_t SimPasteboard::changeCount() const {
 
 std::optional<std::string> SimPasteboard::string() const {
     std::lock_guard lock(mutex_);
+    if (takePending_) {
+        takePending_ = false;
+        items_ = {{kPlainTextType, taker_}};
+        ++changeCount_;
+        owner_ = 0;
+        journal_.record("pb.taken", SimJournal::quote(taker_));
+    }
     for (const auto& item : items_) {
         if (item.type == kPlainTextType)
             return item.data;
@@ -42,6 +49,7 @@ bool SimPasteboard::setContents(const std::vector<PasteboardItem>& items) {
     }
     items_ = items;
     ++changeCount_;
+    owner_ = 0;
     if (items.size() == 1 && items.front().type == kPlainTextType) {
         journal_.record("pb.set", SimJournal::quote(items.front().data));
     } else {
@@ -57,6 +65,7 @@ void SimPasteboard::clearContents() {
     std::lock_guard lock(mutex_);
     items_.clear();
     ++changeCount_;
+    owner_ = 0;
     journal_.record("pb.clear");
 }
 
@@ -68,7 +77,12 @@ bool SimPasteboard::setString(const std::string& text) {
     }
     items_ = {{kPlainTextType, text}};
     ++changeCount_;
+    owner_ = 0;
     journal_.record("pb.set", SimJournal::quote(text));
+    if (takes_ > 0) {
+        --takes_;
+        takePending_ = true;
+    }
     return true;
 }
 
@@ -76,14 +90,27 @@ void SimPasteboard::setNonText(const std::string& what) {
     std::lock_guard lock(mutex_);
     items_ = {{what, {}}};
     ++changeCount_;
+    owner_ = 0;
     journal_.record("pb.nontext", what);
 }
 
-void SimPasteboard::appCopy(const std::string& text) {
+void SimPasteboard::appCopy(const std::string& text, int32_t pid) {
     std::lock_guard lock(mutex_);
     items_ = {{kPlainTextType, text}};
     ++changeCount_;
+    owner_ = pid;
     journal_.record("pb.copy", SimJournal::quote(text));
+}
+
+std::optional<bool> SimPasteboard::isOwnedBy(int32_t pid) const {
+    std::lock_guard lock(mutex_);
+    return owner_ == pid;
+}
+
+void SimPasteboard::takeAfterNextSets(const std::string& text, int times) {
+    std::lock_guard lock(mutex_);
+    taker_ = text;
+    takes_ = times;
 }
 
 void SimPasteboard::setFailing(bool failing) {

@@ -33,16 +33,26 @@ class SimPasteboard final : public Pasteboard {
 
     // Puts content that has no plain-text form on the pasteboard (a change).
     void setNonText(const std::string& what = "image");
-    // An application copying its selection (a change).
-    void appCopy(const std::string& text);
+    // An application copying its selection (a change); it owns the contents
+    // until the next change.
+    void appCopy(const std::string& text, int32_t pid);
+    std::optional<bool> isOwnedBy(int32_t pid) const override;
     void setFailing(bool failing);
+    // After each of the next `times` setString calls, another program copies
+    // `text` (a change, "pb.taken") just before the next read of the text.
+    void takeAfterNextSets(const std::string& text, int times);
 
   private:
     SimJournal& journal_;
     mutable std::mutex mutex_;
-    int64_t changeCount_ = 0;
-    std::vector<PasteboardItem> items_;
+    // Mutable: a pending take lands in the const read of the text.
+    mutable int64_t changeCount_ = 0;
+    mutable std::vector<PasteboardItem> items_;
     bool failing_ = false;
+    mutable int32_t owner_ = 0;  // the copying application's pid; 0: anyone else
+    std::string taker_;
+    int takes_ = 0;
+    mutable bool takePending_ = false;
 };
 
 }  // namespace quorix::platform

@@ -53,7 +53,6 @@ void DaemonFixture::SetUp() {
     ASSERT_TRUE(desktop_->ok()) << desktop_->error();
     driver_ = std::make_unique<DesktopDriver>(desktop_->display());
     ASSERT_TRUE(driver_->ok()) << "no physical keyboard device on " << desktop_->display();
-    writeConfiguration();
 }
 
 void DaemonFixture::TearDown() {
@@ -71,22 +70,28 @@ void DaemonFixture::TearDown() {
     provider_.reset();
 }
 
+std::string DaemonFixture::configFolder() const {
+    return (fs::path(desktop_->home()) / ".config" / "penwarden").string();
+}
+
+// The cloud endpoint is the test's FakeProvider when it has one; the provider
+// after it has no key, so a failed cloud exchange ends the AI step at once.
 void DaemonFixture::writeConfiguration() {
-    const fs::path folder = fs::path(desktop_->home()) / ".config" / "penwarden";
+    const fs::path folder = configFolder();
     fs::create_directories(folder);
+    const std::string cloud =
+        provider_ ? provider_->url()
+                  : "http://127.0.0.1:" + std::to_string(refusedPort()) + "/v1/correct";
     const nlohmann::json config = {
-        {"provider", "ollama"},
-        {"cloudProxyURL", "http://127.0.0.1:" + std::to_string(refusedPort()) + "/v1/correct"},
-        {"soundEnabled", false},
-        {"isEnabled", true},
-        {"mode", "autoSend"},
-        {"interceptAllApps", true},
+        {"provider", "groq"},  {"cloudProxyURL", cloud}, {"soundEnabled", false},
+        {"isEnabled", true},   {"mode", "autoSend"},     {"interceptAllApps", true},
         {"appLanguage", "it"},
     };
     std::ofstream(folder / "config.json") << config.dump(2);
 }
 
 void DaemonFixture::startDaemon(const std::vector<std::string>& options) {
+    writeConfiguration();
     std::vector<std::string> argv = {kDaemon, "daemon"};
     argv.insert(argv.end(), options.begin(), options.end());
     daemon_ = &desktop_->start("daemon", argv);

@@ -1,7 +1,7 @@
 #pragma once
 // `quorix daemon` on a private headless desktop, with a temporary HOME whose
-// configuration uses the local model server (FakeProvider when a test starts
-// one) and a cloud endpoint that refuses connections.
+// configuration sends AI requests to the test's FakeProvider (started before
+// startDaemon) or, without one, to a loopback port that refuses connections.
 
 #include <gtest/gtest.h>
 #include <sys/types.h>
@@ -21,8 +21,8 @@ class DaemonFixture : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the daemon and waits until it watches the keyboard and has
-    // loaded its dictionaries.
+    // Writes the configuration, starts the daemon and waits until it watches
+    // the keyboard and has loaded its dictionaries.
     void startDaemon(const std::vector<std::string>& options = {});
     // Starts zenity's entry dialog (on the accessibility bus or not) and
     // focuses it; what it prints on Return is outputOf(name).
@@ -32,6 +32,7 @@ class DaemonFixture : public ::testing::Test {
     // Starts xterm running `sh -c command` and focuses it; -1 without xterm.
     pid_t startTerminal(const std::string& command);
     std::string sentFile() const { return desktop_->folder() + "/sent.txt"; }
+    std::string configFolder() const;
     std::vector<std::string> sentLines() const;
     // Waits until count lines were sent.
     bool waitForSent(std::size_t count,
@@ -57,8 +58,10 @@ class DaemonFixture : public ::testing::Test {
     std::unique_ptr<FakeProvider> provider_;
     ChildProcess* daemon_ = nullptr;  // owned by desktop_
 
-  private:
+    // config.json for the daemon (startDaemon writes it).
     void writeConfiguration();
+
+  private:
     int helpers_ = 0;
 };
 

@@ -147,7 +147,7 @@ TEST_F(ChatTest, TerminationReleasesTheKeyboardPromptly) {
 
 TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
     provider_ = std::make_unique<FakeProvider>();
-    ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
+    ASSERT_TRUE(provider_->ok());
     // "zqwx" is left to the AI: no local stage settles the message.
     provider_->answer("ho prenotsto il ristornate zqwx", "ho prenotato il ristorante zqwx");
     if (startChat() < 0)
@@ -171,7 +171,7 @@ TEST_F(ChatTest, AiCorrectionAndQuickUndo) {
 
 TEST_F(ChatTest, KeysTypedDuringASlowCorrectionFollowTheMessage) {
     provider_ = std::make_unique<FakeProvider>();
-    ASSERT_TRUE(provider_->ok()) << "port " << FakeProvider::kPort << " is taken";
+    ASSERT_TRUE(provider_->ok());
     provider_->answer("ho prenotsto il ristornate zqwx", "ho prenotato il ristorante zqwx", 2000ms);
     if (startChat() < 0)
         GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";

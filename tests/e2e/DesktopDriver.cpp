@@ -173,6 +173,26 @@ void DesktopDriver::stroke(const std::string& keysym, const std::string& modifie
     XSync(display_, False);
 }
 
+void DesktopDriver::press(const std::string& keysym, bool down) {
+    if (const unsigned int code = keycodeOf(keysym); code != 0)
+        key(code, down, 0);
+    XSync(display_, False);
+}
+
+std::vector<std::string> DesktopDriver::keysDown() {
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    std::vector<std::string> down;
+    for (int code = 8; code < 256; ++code) {
+        if ((keys[code / 8] & (1 << (code % 8))) == 0)
+            continue;
+        const KeySym sym = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(code), 0, 0);
+        const char* name = sym == NoSymbol ? nullptr : XKeysymToString(sym);
+        down.push_back(name != nullptr ? name : "keycode " + std::to_string(code));
+    }
+    return down;
+}
+
 void DesktopDriver::type(const std::string& text, int keyDelayMs) {
     for (char c : text) {
         const KeySym sym = static_cast<unsigned char>(c);  // Latin-1 keysyms equal the code

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 typedef struct _XDisplay Display;
 
@@ -41,6 +42,10 @@ class DesktopDriver {
     // One key stroke by keysym name ("Return", "z"), with modifiers held:
     // any of "shift", "alt", "ctrl" joined by '+', or "".
     void stroke(const std::string& keysym, const std::string& modifiers = "", int keyDelayMs = 8);
+    // Presses or releases one key by keysym name, nothing else.
+    void press(const std::string& keysym, bool down);
+    // The names of the keys the server holds logically down (XQueryKeymap).
+    std::vector<std::string> keysDown();
 
   private:
     void key(unsigned int keycode, bool down, int delayMs);

@@ -69,6 +69,7 @@ class TrayAppTest : public DaemonFixture {
                        "--height", "24", "--SetDockType", "true"});
     }
     ChildProcess& startApp() {
+        writeConfiguration();
         ChildProcess& app = desktop_->start("daemon", {kQuorix});
         EXPECT_TRUE(waitForLog("[App] Quorix avviato", 60s)) << "the application did not start";
         return app;

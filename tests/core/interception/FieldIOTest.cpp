@@ -110,6 +110,39 @@ TEST_F(FieldIOTest, IgnoredCopyPollsTwelveTimesThenSendsAsTyped) {
         logged("📋 Nessun nuovo testo copiato (appunti invariati o campo vuoto). Invia originale."));
     advance(dispatch::seconds(1));
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+
+    // The application wakes up and performs the queued copy: undone.
+    desktop.pasteboard().appCopy("ciao", app.pid);
+    advance(dispatch::seconds(0.1));
+    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+    // Once the first change is undone, or the watch has passed, the user's
+    // own copies stay.
+    desktop.pasteboard().appCopy("copied by the user", app.pid);
+    advance(FieldIO::kLateCopyWatch);
+    EXPECT_EQ(desktop.pasteboard().string(), "copied by the user");
+}
+
+// Another program takes the clipboard while the application ignores ⌘C: its
+// text is not the message, which leaves as typed; the user's clipboard returns.
+TEST_F(FieldIOTest, AnotherProgramsCopyDuringTheCaptureIsNotTheMessage) {
+    auto chat = openChat("ciao");
+    desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
+    desktop.setIgnoresCopy(app.pid, true);
+    desktop.pasteboard().setString("user clip");
+    const auto saved = io().saveClipboard();
+    const int64_t before = desktop.pasteboard().changeCount();
+    desktop.pasteboard().setString("another program's text");
+    desktop.journal().clear();
+    const auto cap = io().capture(app, before, saved);
+    EXPECT_EQ(cap.outcome, Outcome::clipboardUnchanged);
+    const Lines keys = journal();
+    EXPECT_EQ(Lines(keys.end() - 5, keys.end()), sendReturn("ciao"));
+    EXPECT_TRUE(
+        logged("📋 Gli appunti sono stati presi da un altro programma durante la copia. "
+               "Invia originale."));
+    // Another program's copy is not taken for the application's late one.
+    advance(dispatch::seconds(0.1));
+    EXPECT_EQ(desktop.pasteboard().string(), "another program's text");
 }
 
 TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
@@ -121,6 +154,60 @@ TEST_F(FieldIOTest, BlankCopyIsSentAsTypedAndTheClipboardComesBack) {
     EXPECT_EQ(journal({"post"}).back(), "post ⏎ up");  // Return posted
     advance(dispatch::seconds(0.6));
     EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+}
+
+// A correction whose window lost the front (another window came forward, the
+// application quit) pastes and sends nothing into whatever is in front now.
+TEST_F(FieldIOTest, NothingIsPostedOnceTheMessagesApplicationLeftTheFront) {
+    for (const bool quits : {false, true}) {
+        SCOPED_TRACE(quits ? "quits" : "another window");
+        desktop.quitApplication(101);
+        desktop.quitApplication(102);
+        openChat("ciao cge fai");
+        const auto element = io().getFocusedElementAndText(app).element;
+        const FieldIO::TargetScope target(io(), app.pid);
+        if (quits) {
+            desktop.quitApplication(101);
+        } else {
+            platform::addChatApp(desktop, 102, "com.example.other", "Other", "");
+        }
+        desktop.journal().clear();
+        io().writeBackAndSend(element, "ciao che fai", {}, !quits, dispatch::micros(25'000));
+        EXPECT_EQ(journal({"post"}), Lines{});
+        EXPECT_TRUE(
+            logged("⚠️ [Focus] L'applicazione del messaggio non è più in primo piano: "
+                   "il testo resta nel suo campo e non invio nulla."));
+    }
+}
+
+// A second correction within 0.6 s: the user's clipboard is the one the first
+// correction's pending restore keeps, and that restore never lands in the
+// second one's paste.
+TEST_F(FieldIOTest, CorrectionsInQuickSuccessionKeepTheUsersClipboard) {
+    openChat("");
+    desktop.pasteboard().setString("user clip");
+    io().writeBackAndSend(nullptr, "first", io().saveClipboard(), false, dispatch::micros(0));
+    advance(dispatch::seconds(0.3));
+    const auto saved = io().saveClipboard();
+    desktop.pasteboard().setString("second");
+    advance(dispatch::seconds(0.4));
+    EXPECT_EQ(desktop.pasteboard().string(), "second");
+    io().scheduleClipboardRestore(saved);
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+}
+
+// Another program takes the clipboard between the write and the paste: the
+// paste is redone, and the corrected text is what leaves.
+TEST_F(FieldIOTest, APasteWhoseClipboardWasTakenIsRedone) {
+    openChat("ciao cge fai");
+    desktop.pasteboard().takeAfterNextSets("another program's text", 1);
+    io().writeBackAndSend(nullptr, "ciao che fai", {}, false, dispatch::micros(25'000));
+    ASSERT_EQ(desktop.sentMessages().size(), 1u);
+    EXPECT_EQ(desktop.sentMessages().front().text, "ciao che fai");
+    EXPECT_TRUE(
+        logged("📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
+               "incollo di nuovo."));
 }
 
 // Without an element the write-back pastes, even when told to try the set.
