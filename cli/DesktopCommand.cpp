@@ -152,6 +152,10 @@ int runDesktopCommand(int argc, char** argv) {
         return 1;
     }
 
+    // The accessibility adapter drives libatspi from its own thread and GLib
+    // context; Qt's main thread must not also iterate GLib's default context,
+    // where libatspi may have attached a connection of its own.
+    qputenv("QT_NO_GLIB", "1");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quorix"));

@@ -69,6 +69,7 @@ class NoticeTest : public DaemonFixture {
         desktop_->start("xcompmgr", {"xcompmgr"});
         desktop_->start("trayer", {"trayer", "--edge", "top", "--align", "right", "--widthtype",
                                    "request", "--height", "24", "--SetDockType", "true"});
+        writeConfiguration();
         const std::filesystem::path config =
             std::filesystem::path(desktop_->home()) / ".config/penwarden/config.json";
         nlohmann::json settings = nlohmann::json::parse(readFile(config.string()));

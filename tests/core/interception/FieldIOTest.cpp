@@ -188,6 +188,7 @@ TEST_F(FieldIOTest, CorrectionsInQuickSuccessionKeepTheUsersClipboard) {
     desktop.pasteboard().setString("user clip");
     io().writeBackAndSend(nullptr, "first", io().saveClipboard(), false, dispatch::micros(0));
     advance(dispatch::seconds(0.3));
+    io().restorePendingClipboardNow();  // as every correction starts
     const auto saved = io().saveClipboard();
     desktop.pasteboard().setString("second");
     advance(dispatch::seconds(0.4));
