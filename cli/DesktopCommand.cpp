@@ -161,6 +161,8 @@ int runDesktopCommand(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Quorix"));
     QApplication::setDesktopFileName(QStringLiteral("quorix"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before the engine's threads exist: they post to the main thread.
+    ui::prepareMainThreadHandOver();
     auto stopWatcher = watchStopSignals();
 
     ServiceRootOptions rootOptions;

@@ -65,6 +65,12 @@ void runOnMainThread(std::function<void()> fn) {
     runner()->post(std::move(fn));
 }
 
+void prepareMainThreadHandOver() {
+    if (QCoreApplication::instance() != nullptr) {
+        runner();
+    }
+}
+
 }  // namespace quorix::ui
 
 #include "MainThread.moc"

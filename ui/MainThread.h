@@ -14,4 +14,10 @@ namespace quorix::ui {
 
 void runOnMainThread(std::function<void()> fn);
 
+// Makes the hand-over's receiver on the calling thread, which must be the main
+// thread, before any other thread may post. Without it the receiver is made by
+// the first caller of runOnMainThread, whatever its thread (enough for tests
+// that post from the main thread).
+void prepareMainThreadHandOver();
+
 }  // namespace quorix::ui
