@@ -74,24 +74,14 @@ void drawTextAbc(QPainter& p, const QColor& ink) {
     p.drawLine(QPointF(1.0, 11.4), QPointF(16.0, 11.4));
 }
 
-void drawSparkle(QPainter& p, QPointF c, qreal r) {
-    QPainterPath star;
-    star.moveTo(c.x(), c.y() - r);
-    star.quadTo(c, QPointF(c.x() + r, c.y()));
-    star.quadTo(c, QPointF(c.x(), c.y() + r));
-    star.quadTo(c, QPointF(c.x() - r, c.y()));
-    star.quadTo(c, QPointF(c.x(), c.y() - r));
-    p.drawPath(star);
-}
-
 void drawWand(QPainter& p, const QColor& ink) {
     p.setPen(linePen(ink, 2.0));
     p.drawLine(QPointF(2.0, 13.6), QPointF(10.2, 5.4));
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
-    drawSparkle(p, QPointF(12.6, 2.9), 2.6);
-    drawSparkle(p, QPointF(6.0, 2.4), 1.7);
-    drawSparkle(p, QPointF(15.0, 5.6), 1.6);
+    SymbolImages::drawSparkle(p, QPointF(12.6, 2.9), 2.6);
+    SymbolImages::drawSparkle(p, QPointF(6.0, 2.4), 1.7);
+    SymbolImages::drawSparkle(p, QPointF(15.0, 5.6), 1.6);
 }
 
 using Drawer = void (*)(QPainter&, const QColor&);
@@ -155,6 +145,16 @@ bool SymbolImages::draw(QPainter& painter, std::string_view name, const QRectF& 
     entry->draw(painter, ink);
     painter.restore();
     return true;
+}
+
+void SymbolImages::drawSparkle(QPainter& p, QPointF c, qreal r) {
+    QPainterPath star;
+    star.moveTo(c.x(), c.y() - r);
+    star.quadTo(c, QPointF(c.x() + r, c.y()));
+    star.quadTo(c, QPointF(c.x(), c.y() + r));
+    star.quadTo(c, QPointF(c.x() - r, c.y()));
+    star.quadTo(c, QPointF(c.x(), c.y() - r));
+    p.drawPath(star);
 }
 
 }  // namespace quorix::ui

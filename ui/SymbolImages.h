@@ -32,6 +32,8 @@ class SymbolImages {
     // False, drawing nothing, for an unknown name.
     static bool draw(QPainter& painter, std::string_view name, const QRectF& rect,
                      const QColor& ink);
+    // A four-pointed sparkle of radius r around c, filled with the painter's brush.
+    static void drawSparkle(QPainter& painter, QPointF c, qreal r);
 };
 
 }  // namespace quorix::ui

@@ -1,5 +1,7 @@
 #include "ui/prefs/PrefsSymbols.h"
 
+#include "ui/SymbolImages.h"
+
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QtMath>
@@ -56,22 +58,12 @@ void gear(QPainter& p, const QColor& ink) {
     p.drawPath(path.subtracted(hole));
 }
 
-void star(QPainter& p, const QPointF& c, double r) {
-    QPainterPath s;
-    s.moveTo(c.x(), c.y() - r);
-    s.quadTo(c, QPointF(c.x() + r, c.y()));
-    s.quadTo(c, QPointF(c.x(), c.y() + r));
-    s.quadTo(c, QPointF(c.x() - r, c.y()));
-    s.quadTo(c, QPointF(c.x(), c.y() - r));
-    p.drawPath(s);
-}
-
 void sparkles(QPainter& p, const QColor& ink) {
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
-    star(p, QPointF(10, 13), 8);
-    star(p, QPointF(18.5, 5.5), 4);
-    star(p, QPointF(19, 18.5), 3);
+    SymbolImages::drawSparkle(p, QPointF(10, 13), 8);
+    SymbolImages::drawSparkle(p, QPointF(18.5, 5.5), 4);
+    SymbolImages::drawSparkle(p, QPointF(19, 18.5), 3);
 }
 
 QPainterPath bubble(const QRectF& r, bool tailLeft) {
