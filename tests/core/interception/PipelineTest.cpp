@@ -142,7 +142,7 @@ TEST_F(Pipeline, CacheSayingCorrectSendsWithoutTheSpellChecker) {
     EXPECT_FALSE(logged("🔍 [NSSpellChecker] Refuso rilevato su 'xyz'. Chiamo Gemini..."));
 }
 
-TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAI) {
+TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAIAndTheSoundFallsBack) {
     cache.set("ciao cge fai", "ciao che fai");
     const PipelineReport report = sendFromChat("ciao cge fai");
 
@@ -160,6 +160,21 @@ TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAI) {
     // Only AI corrections count and arm the quick undo.
     EXPECT_EQ(config.totalTyposCorrected(), 0);
     EXPECT_FALSE(config.lastOriginalFullText().has_value());
+
+    // Without a changed word the last one stays; an unknown sound falls back
+    // to Pop, and a switched-off sound plays nothing.
+    config.setSoundName("NonEsiste");
+    cache.set("ciao   fai", "ciao fai");
+    desktop.journal().clear();
+    const PipelineReport spacing = sendAgain("ciao   fai");
+    EXPECT_EQ(spacing.path, "cache");
+    EXPECT_EQ(spacing.changedWord, std::nullopt);
+    EXPECT_EQ(config.lastCorrectedOriginalWord(), "cge");
+    EXPECT_EQ(journal({"notice", "sound"}), (Lines{"notice hide \"Corretto ✓\"", "sound Pop"}));
+    config.setSoundEnabled(false);
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("ciao   fai").path, "cache");
+    EXPECT_TRUE(journal({"sound"}).empty());
 }
 
 // An image and a file list on the clipboard survive the copy of the capture
@@ -191,22 +206,6 @@ TEST_F(Pipeline, TheWholeClipboardComesBackAfterCopyAndPaste) {
               (std::vector<platform::PasteboardItem>{{platform::kPlainTextType, "didascalia"}}));
     EXPECT_TRUE(
         logged("📋 Appunti oltre 32 MiB: conservo e ripristino soltanto il testo semplice."));
-}
-
-TEST_F(Pipeline, CachedCorrectionWithoutChangedWordAndTheSoundFallbacks) {
-    config.setLastCorrectedOriginalWord("prima");
-    config.setSoundName("NonEsiste");
-    cache.set("ciao   fai", "ciao fai");
-    const PipelineReport report = sendFromChat("ciao   fai");
-    EXPECT_EQ(report.path, "cache");
-    EXPECT_EQ(report.changedWord, std::nullopt);
-    EXPECT_EQ(config.lastCorrectedOriginalWord(), "prima");
-    EXPECT_EQ(journal({"notice", "sound"}), (Lines{"notice hide \"Corretto ✓\"", "sound Pop"}));
-
-    config.setSoundEnabled(false);
-    desktop.journal().clear();
-    EXPECT_EQ(sendAgain("ciao   fai").path, "cache");
-    EXPECT_TRUE(journal({"sound"}).empty());
 }
 
 // --- Spell-check scan
