@@ -13,13 +13,9 @@ namespace {
 using platform::FileError;
 using platform::MemoryFileSystem;
 using testing::ConfigHarness;
+using testing::countContaining;
 using testing::modeOf;
 using testing::readFile;
-
-std::size_t countContaining(const std::vector<std::string>& lines, std::string_view part) {
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != l.npos; }));
-}
 
 std::vector<std::string> damagedCopies(const std::string& folder, const std::string& name) {
     std::vector<std::string> out;

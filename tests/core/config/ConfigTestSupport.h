@@ -4,11 +4,13 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/config/AppConfig.h"
@@ -50,6 +52,21 @@ inline unsigned modeOf(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
+// Logged messages without their "[HH:mm:ss.SSS] " prefix and line feed, oldest first.
+inline std::vector<std::string> logMessages(const AppLogger& logger) {
+    std::vector<std::string> out;
+    for (std::string line : logger.recentLines()) {
+        line.erase(0, line.find("] ") == std::string::npos ? 0 : line.find("] ") + 2);
+        out.push_back(line.substr(0, line.find_last_not_of('\n') + 1));
+    }
+    return out;
+}
+
+inline std::size_t countContaining(const std::vector<std::string>& lines, std::string_view part) {
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != l.npos; }));
+}
+
 inline std::vector<std::string> folderEntries(const std::string& path) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(path)) {
@@ -81,13 +98,24 @@ struct ConfigHarness {
     }
     std::string configPath() const { return folder + "/config.json"; }
     std::string whitelistPath() const { return folder + "/whitelist.txt"; }
-    // Logged messages without the "[HH:mm:ss.SSS] " prefix and the line feed.
-    std::vector<std::string> logMessages() const {
-        std::vector<std::string> out;
-        for (const auto& line : logger.recentLines()) {
-            out.push_back(line.substr(15, line.size() - 16));
-        }
-        return out;
+    std::vector<std::string> logMessages() const { return testing::logMessages(logger); }
+};
+
+// Read-only settings and a quiet logger over an in-memory file system, with a
+// virtual clock that moves only when told (elapsed times read "0.00").
+struct ConfigWorld {
+    TempFolder folder;
+    dispatch::VirtualClock clock{dispatch::WallTime{}, /*autoAdvance=*/false};
+    platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
+    platform::SimWorkspace workspace{"/home/sim"};
+    platform::MemoryFileSystem fs;
+    AppLogger logger{folder.path(), fs, clock, nullptr, StorageMode::readOnly};
+    AppConfig config{folder.path(), fs, logger, clock, workspace, env, StorageMode::readOnly};
+
+    std::vector<std::string> messages() const { return logMessages(logger); }
+    bool logged(const std::string& message) const {
+        const auto all = messages();
+        return std::find(all.begin(), all.end(), message) != all.end();
     }
 };
 

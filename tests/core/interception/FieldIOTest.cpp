@@ -211,34 +211,34 @@ TEST_F(FieldIOTest, APasteWhoseClipboardWasTakenIsRedone) {
                "incollo di nuovo."));
 }
 
-// Without an element the write-back pastes, even when told to try the set.
-TEST_F(FieldIOTest, NoElementPastes) {
-    openChat("x");
-    desktop.journal().clear();
-    io().writeBackAndSend(nullptr, "y", {}, true, dispatch::micros(25'000));
-    EXPECT_EQ(journal(), paste("y", "25ms") + sendReturn("y"));
-}
-
-// A set is written only when the field reads back the new text.
-TEST_F(FieldIOTest, SetThatReportsSuccessWithoutEffectFallsBackToPaste) {
+// A set counts only when the field reads the new text back; otherwise, and
+// without an element, the write-back pastes.
+TEST_F(FieldIOTest, WriteBackPastesUnlessTheSetReadsBack) {
+    using platform::ValueExposure;
+    using platform::ValueSetBehaviour;
     auto chat = openChat("ciao cge fai");
     const auto element = io().getFocusedElementAndText(app).element;
-    desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::ignore);
-    desktop.journal().clear();
-    io().writeBackAndSend(element, "ciao che fai", {}, true, dispatch::micros(25'000));
-    EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
-                             sendReturn("ciao che fai"));
+    const struct {
+        const char* what;
+        bool withElement;
+        ValueSetBehaviour set;
+        ValueExposure exposure;
+    } cases[] = {{"no element", false, ValueSetBehaviour::accept, ValueExposure::plain},
+                 {"set without effect", true, ValueSetBehaviour::ignore, ValueExposure::plain},
+                 {"value not readable", true, ValueSetBehaviour::accept, ValueExposure::hidden}};
+    for (const auto& c : cases) {
+        desktop.setText(chat.field, "ciao cge fai");
+        desktop.setValueSetBehaviour(chat.field, c.set);
+        desktop.setValueExposure(chat.field, c.exposure);
+        desktop.journal().clear();
+        io().writeBackAndSend(c.withElement ? element : nullptr, "ciao che fai", {}, true,
+                              dispatch::micros(25'000));
+        const Lines set = c.withElement ? Lines{"ax.set ok \"ciao che fai\""} : Lines{};
+        EXPECT_EQ(journal(), set + paste("ciao che fai", "25ms") + sendReturn("ciao che fai"))
+            << c.what;
+    }
     EXPECT_FALSE(
         logged("⚡️ [AX Direct Set] Testo rimpiazzato via Accessibility API in 0.2ms!"));
-
-    // A field whose value cannot be read back cannot confirm the set either.
-    desktop.setText(chat.field, "ciao cge fai");
-    desktop.setValueSetBehaviour(chat.field, platform::ValueSetBehaviour::accept);
-    desktop.setValueExposure(chat.field, platform::ValueExposure::hidden);
-    desktop.journal().clear();
-    io().writeBackAndSend(element, "ciao che fai", {}, true, dispatch::micros(25'000));
-    EXPECT_EQ(journal(), Lines{"ax.set ok \"ciao che fai\""} + paste("ciao che fai", "25ms") +
-                             sendReturn("ciao che fai"));
 }
 
 // A restore still waiting when the next correction starts is done then and
@@ -276,10 +276,8 @@ TEST_F(FieldIOTest, OnlyTheLastOfTwoQuickRestoresActs) {
     advance(dispatch::seconds(0.3));
     EXPECT_EQ(journal({"pb"}), (Lines{"pb.clear", "pb.set \"clip B\""}));
     EXPECT_EQ(io().clipboardRestoreGeneration(), 2);
-}
 
-TEST_F(FieldIOTest, NoPreviousTextRestoresNothingAndSupersedes) {
-    openChat("");
+    // A restore of nothing supersedes too, and restores nothing.
     io().scheduleClipboardRestore(Clip::text("clip A"));
     io().scheduleClipboardRestore({});
     desktop.pasteboard().setString("corrected");

@@ -16,9 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,8 +26,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "core/ai/AIClient.h"
 #include "core/config/AppConfig.h"
@@ -47,8 +43,6 @@
 #include "core/net/HttpClient.h"
 #include "core/net/OfflineHttpClient.h"
 #include "core/text/Text.h"
-#include "platform/LanguageRecognizer.h"
-#include "platform/SpellChecker.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimPreferencesStore.h"
@@ -57,159 +51,14 @@
 #include "platform/sim/SimWorkspace.h"
 #include "services/DictionaryAssembly.h"
 #include "services/InterceptorAssembly.h"
+#include "tests/core/config/ConfigTestSupport.h"
+#include "tests/core/knowledge/FixedRecognizer.h"
+#include "tests/core/knowledge/WordListSpellChecker.h"
+#include "tests/core/net/ScriptedHttpClient.h"
 
 namespace quorix::testing {
 
 using namespace std::chrono_literals;
-
-class InterceptorTempFolder {
-  public:
-    InterceptorTempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorix-interception-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~InterceptorTempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    InterceptorTempFolder(const InterceptorTempFolder&) = delete;
-    InterceptorTempFolder& operator=(const InterceptorTempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
-// Misspelled: the words marked as typos (compared lowercased), and in strict
-// mode also every word not accepted.
-class WordListSpellChecker final : public platform::SpellChecker {
-  public:
-    bool isMisspelled(std::string_view word, std::string_view) override {
-        if (onCheck)
-            onCheck();
-        const std::string w = text::toLower(word);
-        if (w.empty())
-            return false;
-        std::lock_guard lock(mutex_);
-        if (w == throwOn_)
-            throw std::runtime_error("spell checker failed on '" + w + "'");
-        if (typos_.contains(w))
-            return true;
-        return strict_ && !accepted_.contains(w);
-    }
-    void markMisspelled(const std::set<std::string>& words) {
-        std::lock_guard lock(mutex_);
-        for (const auto& w : words)
-            typos_.insert(text::toLower(w));
-    }
-    void accept(const std::set<std::string>& words) {
-        std::lock_guard lock(mutex_);
-        for (const auto& w : words) {
-            accepted_.insert(text::toLower(w));
-            typos_.erase(text::toLower(w));
-        }
-    }
-    void setStrict(bool strict) {
-        std::lock_guard lock(mutex_);
-        strict_ = strict;
-    }
-    // Checking this word throws.
-    void throwOn(const std::string& word) {
-        std::lock_guard lock(mutex_);
-        throwOn_ = word;
-    }
-    void preload() override { ++preloads; }
-    std::atomic<int> preloads{0};
-    // Runs at every question (set before the run starts): e.g. the time a
-    // real checker would take.
-    std::function<void()> onCheck;
-
-  private:
-    std::mutex mutex_;
-    std::set<std::string> typos_;
-    std::set<std::string> accepted_;
-    bool strict_ = false;
-    std::string throwOn_;
-};
-
-class FixedLanguageRecognizer final : public platform::LanguageRecognizer {
-  public:
-    explicit FixedLanguageRecognizer(std::string code) : code_(std::move(code)) {}
-    void reset() override {}
-    void processString(std::string_view) override {}
-    std::string dominantLanguage() override { return code_; }
-
-  private:
-    std::string code_;
-};
-
-// Answers every request the same way: a correction, a transport failure, or
-// nothing until released. Answers are delivered synchronously inside send().
-class ScriptedHttpClient final : public net::HttpClient {
-  public:
-    ~ScriptedHttpClient() override { releaseHeld(); }
-
-    void send(net::HttpRequest request, Completion completion) override {
-        net::HttpResult result;
-        {
-            std::lock_guard lock(mutex_);
-            requests_.push_back(request);
-            if (mode_ == Mode::hold) {
-                held_.push_back(std::move(completion));
-                return;
-            }
-            if (mode_ == Mode::respond)
-                result.response = net::HttpResponse{.status = 200, .headers = {}, .body = body_};
-            else
-                result.error = Error{"HttpClient", net::kHttpCannotConnect,
-                                     "Could not connect to the server."};
-        }
-        completion(std::move(result));
-    }
-
-    // The cloud endpoint answers every request with this correction.
-    void answerCorrected(const std::string& corrected) {
-        std::lock_guard lock(mutex_);
-        mode_ = Mode::respond;
-        body_ = nlohmann::json{{"correctedText", corrected}}.dump();
-    }
-    void failAll() { setMode(Mode::fail); }
-    void holdAll() { setMode(Mode::hold); }
-    // Completes every held request with a cancellation.
-    void releaseHeld() {
-        std::vector<Completion> held;
-        {
-            std::lock_guard lock(mutex_);
-            held.swap(held_);
-        }
-        for (auto& completion : held) {
-            net::HttpResult result;
-            result.error = Error{"HttpClient", net::kHttpCancelled, "cancelled"};
-            completion(std::move(result));
-        }
-    }
-    std::size_t heldCount() const {
-        std::lock_guard lock(mutex_);
-        return held_.size();
-    }
-    std::vector<net::HttpRequest> requests() const {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-  private:
-    enum class Mode { fail, respond, hold };
-    void setMode(Mode mode) {
-        std::lock_guard lock(mutex_);
-        mode_ = mode;
-    }
-    mutable std::mutex mutex_;
-    Mode mode_ = Mode::fail;
-    std::string body_;
-    std::vector<net::HttpRequest> requests_;
-    std::vector<Completion> held_;
-};
 
 // Journal lines of the simulated desktop.
 using Lines = std::vector<std::string>;
@@ -312,6 +161,20 @@ class InterceptorFixture : public ::testing::Test {
         return chat;
     }
 
+    // The chat's field holds `text` (hidden from accessibility if asked);
+    // Return is pressed and the run awaited.
+    PipelineReport sendFromChat(const std::string& text, bool hideValue = false) {
+        chat_ = startInChat(text);
+        if (hideValue)
+            desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+        return sendNow();
+    }
+    // Another message in the same chat.
+    PipelineReport sendAgain(const std::string& text) {
+        desktop.setText(chat_.field, text);
+        return sendNow();
+    }
+
     // --- Driving
     bool press(uint16_t keyCode, uint64_t flags = 0) { return desktop.pressKey(keyCode, flags); }
 
@@ -362,18 +225,7 @@ class InterceptorFixture : public ::testing::Test {
     std::vector<std::string> journal(const std::vector<std::string>& kinds = {}) const {
         return const_cast<platform::SimDesktop&>(desktop).journal().lines(kinds);
     }
-    // Logged messages without their time stamps, oldest first.
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (std::string line : logger.recentLines()) {
-            if (const auto cut = line.find("] "); cut != std::string::npos)
-                line.erase(0, cut + 2);
-            while (!line.empty() && line.back() == '\n')
-                line.pop_back();
-            out.push_back(line);
-        }
-        return out;
-    }
+    std::vector<std::string> messages() const { return logMessages(logger); }
     std::size_t countMessages(const std::string& message) const {
         std::size_t n = 0;
         for (const auto& m : messages())
@@ -393,7 +245,7 @@ class InterceptorFixture : public ::testing::Test {
     }
 
     // --- The graph (declaration order is construction order).
-    InterceptorTempFolder folder;
+    TempFolder folder;
     platform::SimWorkspace workspace{"/home/sim"};
     platform::SimDesktop desktop{workspace};
     platform::SimSystemEnvironment env{"/home/sim", {"it-IT"}};
@@ -403,7 +255,7 @@ class InterceptorFixture : public ::testing::Test {
     dispatch::ManualQueue mainQueue{desktop.clock()};
     dispatch::Dispatcher dispatcher{desktop.clock(), mainQueue};
     WordListSpellChecker spell;
-    FixedLanguageRecognizer recognizer{"it"};
+    FixedRecognizer recognizer;
     LanguageDetector detector{recognizer};
     net::OfflineHttpClient offline;
     platform::SimPreferencesStore prefs;
@@ -414,6 +266,7 @@ class InterceptorFixture : public ::testing::Test {
     std::unique_ptr<RecordingNotice> notice;
     std::atomic<int> popoverToggles{0};
     std::unique_ptr<EventInterceptor> interceptor;
+    platform::SimChatApp chat_;  // the scene of sendFromChat()
 
   private:
     std::mutex reportMutex_;

@@ -10,18 +10,7 @@
 namespace quorix::testing {
 namespace {
 
-class PipelineSafety : public InterceptorFixture {
-  protected:
-    PipelineReport sendFromChat(const std::string& text) {
-        chat_ = startInChat(text);
-        return sendNow();
-    }
-    PipelineReport sendAgain(const std::string& text) {
-        desktop.setText(chat_.field, text);
-        return sendNow();
-    }
-    platform::SimChatApp chat_;
-};
+using PipelineSafety = InterceptorFixture;
 
 TEST_F(PipelineSafety, AFormalRewriteTeachesNothingAndLaterChatsKeepTheirWords) {
     config.setToneStyle(ToneStyle::formal);

@@ -18,18 +18,6 @@ const char* const kHideNow = "notice hide -";
 
 class Pipeline : public InterceptorFixture {
   protected:
-    // The chat's field holds `text`; Return is pressed and the run awaited.
-    PipelineReport sendFromChat(const std::string& text, bool hideValue = false) {
-        chat_ = startInChat(text);
-        if (hideValue)
-            desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
-        return sendNow();
-    }
-    // Another message in the same chat.
-    PipelineReport sendAgain(const std::string& text) {
-        desktop.setText(chat_.field, text);
-        return sendNow();
-    }
     // Starts the interceptor in a browser whose page field holds `text`.
     platform::SimBrowser startInBrowser(const std::string& bundleId, const std::string& text) {
         auto browser = platform::addBrowser(desktop, 202, bundleId, "Browser", "Chat");
@@ -38,8 +26,6 @@ class Pipeline : public InterceptorFixture {
         desktop.journal().clear();
         return browser;
     }
-
-    platform::SimChatApp chat_;
 };
 
 // --- Exits before the cache
@@ -156,7 +142,7 @@ TEST_F(Pipeline, CacheSayingCorrectSendsWithoutTheSpellChecker) {
     EXPECT_FALSE(logged("🔍 [NSSpellChecker] Refuso rilevato su 'xyz'. Chiamo Gemini..."));
 }
 
-TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAI) {
+TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAIAndTheSoundFallsBack) {
     cache.set("ciao cge fai", "ciao che fai");
     const PipelineReport report = sendFromChat("ciao cge fai");
 
@@ -174,6 +160,21 @@ TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAI) {
     // Only AI corrections count and arm the quick undo.
     EXPECT_EQ(config.totalTyposCorrected(), 0);
     EXPECT_FALSE(config.lastOriginalFullText().has_value());
+
+    // Without a changed word the last one stays; an unknown sound falls back
+    // to Pop, and a switched-off sound plays nothing.
+    config.setSoundName("NonEsiste");
+    cache.set("ciao   fai", "ciao fai");
+    desktop.journal().clear();
+    const PipelineReport spacing = sendAgain("ciao   fai");
+    EXPECT_EQ(spacing.path, "cache");
+    EXPECT_EQ(spacing.changedWord, std::nullopt);
+    EXPECT_EQ(config.lastCorrectedOriginalWord(), "cge");
+    EXPECT_EQ(journal({"notice", "sound"}), (Lines{"notice hide \"Corretto ✓\"", "sound Pop"}));
+    config.setSoundEnabled(false);
+    desktop.journal().clear();
+    EXPECT_EQ(sendAgain("ciao   fai").path, "cache");
+    EXPECT_TRUE(journal({"sound"}).empty());
 }
 
 // An image and a file list on the clipboard survive the copy of the capture
@@ -207,33 +208,6 @@ TEST_F(Pipeline, TheWholeClipboardComesBackAfterCopyAndPaste) {
         logged("📋 Appunti oltre 32 MiB: conservo e ripristino soltanto il testo semplice."));
 }
 
-// A page field may answer success to a set it ignores: browsers get the paste.
-TEST_F(Pipeline, CachedCorrectionInABrowserPastesWith40ms) {
-    cache.set("ciao cge fai", "ciao che fai");
-    startInBrowser("com.google.Chrome", "ciao cge fai");
-    EXPECT_EQ(sendNow().path, "cache");
-
-    EXPECT_EQ(journal(), (kHeldReturn + copyCapture("ciao cge fai") +
-                          Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop"} +
-                          paste("ciao che fai", "40ms") + sendReturn("ciao che fai")));
-}
-
-TEST_F(Pipeline, CachedCorrectionWithoutChangedWordAndTheSoundFallbacks) {
-    config.setLastCorrectedOriginalWord("prima");
-    config.setSoundName("NonEsiste");
-    cache.set("ciao   fai", "ciao fai");
-    const PipelineReport report = sendFromChat("ciao   fai");
-    EXPECT_EQ(report.path, "cache");
-    EXPECT_EQ(report.changedWord, std::nullopt);
-    EXPECT_EQ(config.lastCorrectedOriginalWord(), "prima");
-    EXPECT_EQ(journal({"notice", "sound"}), (Lines{"notice hide \"Corretto ✓\"", "sound Pop"}));
-
-    config.setSoundEnabled(false);
-    desktop.journal().clear();
-    EXPECT_EQ(sendAgain("ciao   fai").path, "cache");
-    EXPECT_TRUE(journal({"sound"}).empty());
-}
-
 // --- Spell-check scan
 
 TEST_F(Pipeline, CorrectMessageWithLinkAndMentionLeavesAtOnce) {
@@ -251,7 +225,7 @@ TEST_F(Pipeline, CorrectMessageWithLinkAndMentionLeavesAtOnce) {
 
 // --- Local dictionary and offline fallback
 
-TEST_F(Pipeline, LocalDictionarySettlesAKnownTypoWithoutTheAI) {
+TEST_F(Pipeline, LocalStagesSettleKnownTyposWithoutTheAI) {
     spell.markMisspelled({"grazei"});
     const PipelineReport report = sendFromChat("grazei mille");
 
@@ -269,15 +243,13 @@ TEST_F(Pipeline, LocalDictionarySettlesAKnownTypoWithoutTheAI) {
     EXPECT_EQ(cache.get("grazei mille"), "grazie mille");
     EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
     EXPECT_EQ(config.totalTyposCorrected(), 0);
-}
 
-TEST_F(Pipeline, KeyboardModelSettlesWhatTheMapsLeftAsTheLastLocalStep) {
+    // The keyboard model settles what the maps left, as the last local step:
     // tests/data/knowledge/dev/keyboard_it.txt knows "appuntamento"; no map does.
-    spell.markMisspelled({"grazei", "all'apputamento", "apputamento"});
-    const PipelineReport report = sendFromChat("grazei, ci vediamo all'apputamento");
-
-    EXPECT_EQ(report.path, "local");
-    EXPECT_EQ(report.appliedText, "grazie, ci vediamo all'appuntamento");
+    spell.markMisspelled({"all'apputamento", "apputamento"});
+    const PipelineReport model = sendAgain("grazei, ci vediamo all'apputamento");
+    EXPECT_EQ(model.path, "local");
+    EXPECT_EQ(model.appliedText, "grazie, ci vediamo all'appuntamento");
     EXPECT_TRUE(
         logged("🧠 [Correttore tastiera] 'apputamento' → 'appuntamento' (fiducia 1.00)"));
     EXPECT_TRUE(
@@ -310,6 +282,17 @@ TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
     }
     EXPECT_EQ(seen, expectedOrder);
     EXPECT_EQ(cache.get("grazei mille xyz"), "grazie mille xyz");
+
+    // The clean-up applies to the text written and cached, not to the log line.
+    config.setAutoFixPunctuation(true);
+    const PipelineReport cleaned = sendAgain("grazei ,mille  xyz");
+    EXPECT_EQ(cleaned.path, "offline");
+    EXPECT_EQ(cleaned.appliedText, "grazie, mille xyz");
+    EXPECT_TRUE(logged(
+        "✈️ [Offline Fallback] Rete/AI non disponibile. Applicata correzione on-device da 160k "
+        "parole: \"grazie ,mille  xyz\""));
+    EXPECT_EQ(cache.get("grazei ,mille  xyz"), "grazie, mille xyz");
+    EXPECT_EQ(sent().back(), "grazie, mille xyz");
 }
 
 TEST_F(Pipeline, WorkContextAsksTheAIFirstAndUsesTheDictionaryOnlyAsFallback) {
@@ -328,21 +311,6 @@ TEST_F(Pipeline, WorkContextAsksTheAIFirstAndUsesTheDictionaryOnlyAsFallback) {
                Lines{"notice show \"Dirav Aroveridide in azione...\"", "notice hide \"Offline ✓\"",
                      "sound Pop", "ax.set ok \"grazie mille\""} +
                sendReturn("grazie mille")));
-}
-
-TEST_F(Pipeline, OfflineCleanUpAppliesToTheTextWrittenAndCached) {
-    config.setAutoFixPunctuation(true);
-    spell.markMisspelled({"grazei", "xyz"});
-    http.failAll();
-    const PipelineReport report = sendFromChat("grazei ,mille  xyz");
-
-    EXPECT_EQ(report.path, "offline");
-    EXPECT_EQ(report.appliedText, "grazie, mille xyz");
-    EXPECT_TRUE(logged(
-        "✈️ [Offline Fallback] Rete/AI non disponibile. Applicata correzione on-device da 160k "
-        "parole: \"grazie ,mille  xyz\""));
-    EXPECT_EQ(cache.get("grazei ,mille  xyz"), "grazie, mille xyz");
-    EXPECT_EQ(sent(), Lines{"grazie, mille xyz"});
 }
 
 TEST_F(Pipeline, AIFailureWithoutOfflineCorrectionSendsAsTyped) {
@@ -502,25 +470,18 @@ TEST_F(Pipeline, SpacingOnlyAnswerIsAppliedOnlyInWorkContext) {
     EXPECT_EQ(cache.get("ciao xyz  fai"), "ciao xyz fai");
 }
 
-TEST_F(Pipeline, UnchangedAnswerForSuspiciousTextIsCachedAsCorrect) {
-    http.answerCorrected("ci ci vediamo");
-    EXPECT_EQ(sendFromChat("ci ci vediamo").path, "E10");
-    EXPECT_TRUE(
-        logged("🔍 [Contesto Sospetto / Executive] Rilevato testo da verificare con Gemini..."));
-    EXPECT_EQ(cache.get("ci ci vediamo"), "ci ci vediamo");
-
-    const std::size_t requests = http.requests().size();
-    EXPECT_EQ(sendAgain("ci ci vediamo").path, "E6");
-    EXPECT_EQ(http.requests().size(), requests);
-}
-
 TEST_F(Pipeline, OnlyWhatLeftIsCachedAndATrailingBreakStillMatchesAVerdict) {
     // An answer differing only in spacing is not applied; what is cached is
     // the verdict on the text as it left, so the next send is not rewritten.
+    // The repeated word makes the text suspicious although no word is misspelled.
     http.answerCorrected("ci  ci vediamo dopo");
     EXPECT_EQ(sendFromChat("ci ci vediamo dopo").path, "E10");
+    EXPECT_TRUE(
+        logged("🔍 [Contesto Sospetto / Executive] Rilevato testo da verificare con Gemini..."));
     EXPECT_EQ(cache.get("ci ci vediamo dopo"), "ci ci vediamo dopo");
+    const std::size_t requests = http.requests().size();
     EXPECT_EQ(sendAgain("ci ci vediamo dopo").path, "E6");
+    EXPECT_EQ(http.requests().size(), requests);
     EXPECT_EQ(sent(), (Lines{"ci ci vediamo dopo", "ci ci vediamo dopo"}));
 
     // Keys are trimmed: a trailing line break still reads the verdict as such.
@@ -579,14 +540,25 @@ TEST_F(Pipeline, MilestonePlaysGlassThenTheFeedbackSoundAndShowsItsText) {
         (Lines{kWorking, "sound Glass", "notice hide " + q(milestone) + " \"xyz\"", "sound Tink"}));
 }
 
-TEST_F(Pipeline, AICorrectionInABrowserPastesAndOnlyTheLastRestoreActs) {
+// A page field may answer success to a set it ignores: browsers get the paste,
+// for a cached correction as for the AI's, and the clipboard comes back.
+TEST_F(Pipeline, CorrectionsInABrowserPasteWith40msAndRestoreTheClipboard) {
+    cache.set("ciao cge fai", "ciao che fai");
     spell.markMisspelled({"xyz"});
     http.answerCorrected("ciao xy fai");
     desktop.pasteboard().setString("appunti");
-    startInBrowser("com.brave.Browser", "ciao xyz fai");
+    const auto browser = startInBrowser("com.brave.Browser", "ciao cge fai");
+    EXPECT_EQ(sendNow().path, "cache");
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(journal(),
+              (kHeldReturn + copyCapture("ciao cge fai") +
+               Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop"} +
+               paste("ciao che fai", "40ms") + sendReturn("ciao che fai") + restore("appunti")));
+
+    desktop.setText(browser.textArea, "ciao xyz fai");
+    desktop.journal().clear();
     EXPECT_EQ(sendNow().path, "ai");
     advance(dispatch::seconds(0.6));
-
     EXPECT_EQ(journal(),
               (kHeldReturn + copyCapture("ciao xyz fai") +
                Lines{kWorking, "notice hide \"Corretto ✓\" \"xyz\"", "sound Pop"} +

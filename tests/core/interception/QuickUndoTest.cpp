@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "InterceptorFixture.h"
 
 namespace quorix::testing {
@@ -39,10 +36,7 @@ TEST_F(QuickUndo, RestoresTheTypedTextAndProtectsTheWord) {
     EXPECT_EQ(desktop.pasteboard().string(), "ci vediamo domai");
 
     EXPECT_TRUE(config.isWordWhitelisted("domai"));
-    std::ifstream whitelist(config.whitelistURL());
-    std::stringstream saved;
-    saved << whitelist.rdbuf();
-    EXPECT_NE(saved.str().find("domai"), std::string::npos);
+    EXPECT_NE(readFile(config.whitelistURL()).find("domai"), std::string::npos);
     EXPECT_EQ(cache.count(), 0u);
     EXPECT_FALSE(config.lastOriginalFullText().has_value());
     EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());

@@ -3,83 +3,35 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <map>
-#include <mutex>
-#include <set>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
-#include "core/config/AppLogger.h"
-#include "core/dispatch/VirtualClock.h"
 #include "core/knowledge/LanguageDetector.h"
 #include "language/NuspellSpellChecker.h"
-#include "platform/LanguageRecognizer.h"
-#include "platform/SpellChecker.h"
-#include "platform/sim/MemoryFileSystem.h"
-#include "platform/sim/SimSystemEnvironment.h"
-#include "platform/sim/SimWorkspace.h"
+#include "tests/core/config/ConfigTestSupport.h"
+#include "tests/core/knowledge/FixedRecognizer.h"
+#include "tests/core/knowledge/WordListSpellChecker.h"
 
 namespace quorix {
 namespace {
-
-// Accepts the words listed for a language; records every question asked.
-class ListSpellChecker final : public platform::SpellChecker {
-  public:
-    void accept(const std::string& language, std::set<std::string> words) {
-        std::lock_guard lock(mutex_);
-        accepted_[language].insert(words.begin(), words.end());
-    }
-    bool isMisspelled(std::string_view word, std::string_view language) override {
-        std::lock_guard lock(mutex_);
-        asked_.emplace_back(std::string(word), std::string(language));
-        const auto it = accepted_.find(std::string(language));
-        return it == accepted_.end() || !it->second.contains(std::string(word));
-    }
-    // The questions asked since the last call, in order.
-    std::vector<std::pair<std::string, std::string>> takeAsked() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(asked_, {});
-    }
-
-  private:
-    std::mutex mutex_;
-    std::map<std::string, std::set<std::string>> accepted_;
-    std::vector<std::pair<std::string, std::string>> asked_;
-};
-
-class FixedRecognizer final : public platform::LanguageRecognizer {
-  public:
-    void reset() override {}
-    void processString(std::string_view) override { ++calls; }
-    std::string dominantLanguage() override { return language; }
-    std::string language = "it";
-    std::atomic<int> calls{0};
-};
 
 class TextHeuristicsTest : public ::testing::Test {
   protected:
     TextHeuristicsTest() {
         config_.setWhitelistWords({});
-        spell_.accept("it", {"ciao", "come", "stai", "guarda", "scrivi", "dimmi", "vediamo", "sei",
-                             "bravi", "non", "vieni", "domani", "perché", "l’altro"});
-        spell_.accept("en", {"meeting", "see", "you", "tomorrow", "the"});
-        spell_.accept("de", {"wir", "sehen", "uns", "morgen"});
+        spell_.accept({"ciao", "come", "stai", "guarda", "scrivi", "dimmi", "vediamo", "sei",
+                       "bravi", "non", "vieni", "domani", "perché", "l’altro"},
+                      "it");
+        spell_.accept({"meeting", "see", "you", "tomorrow", "the"}, "en");
+        spell_.accept({"wir", "sehen", "uns", "morgen"}, "de");
     }
 
-    // Read-only stores: nothing is created or written under the absent home.
-    const std::string home_ = "/nonexistent/quorix-heuristics";
-    const std::string folder_ = home_ + "/.config/penwarden";
-    dispatch::VirtualClock clock_;
-    platform::MemoryFileSystem fs_;
-    AppLogger logger_{folder_, fs_, clock_, nullptr, StorageMode::readOnly};
-    platform::SimWorkspace workspace_{home_};
-    platform::SimSystemEnvironment env_{home_};
-    AppConfig config_{folder_, fs_, logger_, clock_, workspace_, env_, StorageMode::readOnly};
-    FixedRecognizer recognizer_;
+    testing::ConfigWorld world_;
+    AppConfig& config_ = world_.config;
+    testing::FixedRecognizer recognizer_;
     LanguageDetector detector_{recognizer_};
-    ListSpellChecker spell_;
+    testing::WordListSpellChecker spell_{{}, /*strict=*/true};
     TextHeuristics heuristics_{config_, detector_, spell_};
 };
 
@@ -146,11 +98,11 @@ TEST_F(TextHeuristicsTest, ItalianContextChecksItalianThenEnglishAndStopsAtFirst
         heuristics_.findMisspelledWord("non vieni al meeting domani xyzzy qwerty", false);
     EXPECT_EQ(scan.misspelledWord, "al");  // rejected by both lists
     EXPECT_EQ(recognizer_.calls, 0);
-    using Asked = std::vector<std::pair<std::string, std::string>>;
+    using Asked = testing::WordListSpellChecker::Asked;
     EXPECT_EQ(spell_.takeAsked(),
               (Asked{{"non", "it"}, {"vieni", "it"}, {"al", "it"}, {"al", "en"}}));
 
-    spell_.accept("it", {"al"});
+    spell_.accept({"al"}, "it");
     EXPECT_EQ(heuristics_.findMisspelledWord("non vieni al meeting domani", false).misspelledWord,
               std::nullopt);  // "meeting" is English
 }
@@ -161,7 +113,7 @@ TEST_F(TextHeuristicsTest, OtherwiseChecksDetectedLanguageThenEnglishThenItalian
               std::nullopt);
     spell_.takeAsked();
     EXPECT_EQ(heuristics_.findMisspelledWord("wir sehn uns morgen", false).misspelledWord, "sehn");
-    using Asked = std::vector<std::pair<std::string, std::string>>;
+    using Asked = testing::WordListSpellChecker::Asked;
     EXPECT_EQ(spell_.takeAsked(),
               (Asked{{"wir", "de"}, {"sehn", "de"}, {"sehn", "en"}, {"sehn", "it"}}));
 
@@ -179,7 +131,7 @@ TEST_F(TextHeuristicsTest, PlaceholdersOfLinksAndMentionsStayWholeAndAreNotCheck
         false);
     EXPECT_EQ(scan.candidateWords, (std::vector<std::string>{"guarda", "scrivi", "cc"}));
     EXPECT_EQ(scan.misspelledWord, "cc");
-    spell_.accept("it", {"cc"});
+    spell_.accept({"cc"}, "it");
     EXPECT_EQ(heuristics_.findMisspelledWord("ciao @marco, guarda www.example.com/x_y", false)
                   .misspelledWord,
               std::nullopt);

@@ -1,7 +1,6 @@
 #pragma once
-// Fakes and helpers shared by the knowledge tests: a scripted spell checker, a
-// fixed-language recogniser, and a dictionary wired to them over a temporary
-// configuration folder.
+// A dictionary wired to fakes over a temporary configuration folder, shared
+// by the knowledge tests.
 
 #include <atomic>
 #include <filesystem>
@@ -18,52 +17,20 @@
 #include "core/knowledge/LocalTypoDictionary.h"
 #include "core/net/OfflineHttpClient.h"
 #include "core/text/Text.h"
-#include "platform/LanguageRecognizer.h"
 #include "platform/SpellChecker.h"
 #include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimPreferencesStore.h"
 #include "services/DictionaryAssembly.h"
 #include "tests/core/config/ConfigTestSupport.h"
+#include "tests/core/knowledge/FixedRecognizer.h"
+#include "tests/core/knowledge/WordListSpellChecker.h"
 
 namespace quorix::testing {
 
-// Accepts exactly the words it is given (any language); records the languages
-// it is asked about.
-class ScriptedSpellChecker final : public platform::SpellChecker {
-  public:
-    explicit ScriptedSpellChecker(std::set<std::string> accepted)
-        : accepted_(std::move(accepted)) {}
-    bool isMisspelled(std::string_view word, std::string_view language) override {
-        std::lock_guard lock(mutex_);
-        languages_.insert(std::string(language));
-        return !accepted_.contains(std::string(word));
-    }
-    void accept(const std::string& word) {
-        std::lock_guard lock(mutex_);
-        accepted_.insert(word);
-    }
-    std::set<std::string> languagesAsked() {
-        std::lock_guard lock(mutex_);
-        return languages_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::set<std::string> accepted_;
-    std::set<std::string> languages_;
-};
-
-// Reports one fixed code for every text (the detector still answers "it" for
-// texts under three words).
-class FixedRecognizer final : public platform::LanguageRecognizer {
-  public:
-    explicit FixedRecognizer(std::string code) : code_(std::move(code)) {}
-    void reset() override {}
-    void processString(std::string_view) override {}
-    std::string dominantLanguage() override { return code_; }
-
-  private:
-    std::string code_;
+// Accepts exactly the words it is given, in every language and case-sensitively.
+struct ScriptedSpellChecker final : WordListSpellChecker {
+    explicit ScriptedSpellChecker(const std::set<std::string>& accepted)
+        : WordListSpellChecker(accepted, /*strict=*/true, /*foldCase=*/false) {}
 };
 
 // Everything a LocalTypoDictionary needs, with the shipped-like fixtures of
@@ -105,16 +72,7 @@ struct DictionaryRig {
         std::filesystem::create_directories(config.path() + "/penwarden");
         writeFile(config.path() + "/penwarden/" + name, data);
     }
-    // Log lines without their time stamps.
-    std::vector<std::string> logMessages() const {
-        std::vector<std::string> out;
-        for (const auto& line : logger.recentLines()) {
-            const auto pos = line.find("] ");
-            std::string message = pos == std::string::npos ? line : line.substr(pos + 2);
-            out.push_back(message.substr(0, message.find_last_not_of('\n') + 1));
-        }
-        return out;
-    }
+    std::vector<std::string> logMessages() const { return testing::logMessages(logger); }
 
     TempFolder config;
     dispatch::VirtualClock clock;

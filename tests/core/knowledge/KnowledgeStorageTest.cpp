@@ -18,19 +18,20 @@ namespace {
 
 using platform::FileError;
 using platform::MemoryFileSystem;
+using testing::countContaining;
 using testing::DictionaryRig;
 using testing::readFile;
 
-std::size_t countContaining(const std::vector<std::string>& lines, std::string_view part) {
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != l.npos; }));
-}
-
-TEST(CacheStorage, AFailedWriteIsLoggedOnceAndTheNextChangeWritesEverything) {
+// A cache over an in-memory configuration folder "/cfg".
+class CacheStorage : public ::testing::Test {
+  protected:
     MemoryFileSystem memory;
     dispatch::VirtualClock clock;
-    AppLogger logger("/cfg", memory, clock, nullptr);
-    dispatch::SerialQueue io("test.cache.io", clock);
+    AppLogger logger{"/cfg", memory, clock, nullptr};
+    dispatch::SerialQueue io{"test.cache.io", clock};
+};
+
+TEST_F(CacheStorage, AFailedWriteIsLoggedOnceAndTheNextChangeWritesEverything) {
     TypoCache cache("/cfg", memory, io, logger);
     memory.failOn(MemoryFileSystem::Operation::write, "/cfg/cache.json", FileError::noSpace);
     cache.set("ciao cme stai", "ciao come stai");
@@ -47,11 +48,7 @@ TEST(CacheStorage, AFailedWriteIsLoggedOnceAndTheNextChangeWritesEverything) {
     EXPECT_EQ(nlohmann::json::parse(*memory.content("/cfg/cache.json")).size(), 3u);
 }
 
-TEST(CacheStorage, ADamagedFileIsKeptAsideAndOtherProcessesEntriesAreKept) {
-    MemoryFileSystem memory;
-    dispatch::VirtualClock clock;
-    AppLogger logger("/cfg", memory, clock, nullptr);
-    dispatch::SerialQueue io("test.cache.io", clock);
+TEST_F(CacheStorage, ADamagedFileIsKeptAsideAndOtherProcessesEntriesAreKept) {
     memory.put("/cfg/cache.json", R"({"a": "b", )");
     {
         TypoCache cache("/cfg", memory, io, logger);

@@ -7,21 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "tests/core/knowledge/FixedRecognizer.h"
+
 namespace quorix {
 namespace {
-
-// Answers a fixed code and records how it was driven.
-class FakeRecognizer : public platform::LanguageRecognizer {
-  public:
-    void reset() override { processed.clear(); }
-    void processString(std::string_view text) override { processed += text; }
-    std::string dominantLanguage() override {
-        ++calls;
-        return answer;
-    }
-    std::string answer, processed;
-    int calls = 0;
-};
 
 // One recogniser serves every row: each call must reset it and feed only the
 // trimmed text. Fewer than three words are Italian without asking it.
@@ -30,10 +19,10 @@ TEST(LanguageDetector, FeedsTheTrimmedTextAndMapsTheAnswer) {
         {"", "it"},      {"de", "de"},    {"und", "und"},
         {"en-GB", "en"}, {"de_AT", "de"}, {"pt-BR", "pt-BR"},
     };
-    FakeRecognizer recognizer;
+    testing::FixedRecognizer recognizer;
     LanguageDetector detector(recognizer);
     for (const auto& [recognized, expected] : cases) {
-        recognizer.answer = recognized;
+        recognizer.language = recognized;
         EXPECT_EQ(detector.detectLanguage("  \n how are you \u00a0"), expected) << recognized;
         EXPECT_EQ(recognizer.processed, "how are you");
     }

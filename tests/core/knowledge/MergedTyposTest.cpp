@@ -42,12 +42,5 @@ TEST(MergedTypos, PairsSetLaterSitOnTopWithoutTouchingEarlierValues) {
     EXPECT_EQ(learned.size(), 3u);
 }
 
-TEST(MergedTypos, DefaultIsEmpty) {
-    const MergedTypos none;
-    EXPECT_EQ(none.size(), 0u);
-    EXPECT_FALSE(none.contains("x"));
-    EXPECT_EQ(none.with({{"a", "b"}}, false).size(), 1u);
-}
-
 }  // namespace
 }  // namespace quorix

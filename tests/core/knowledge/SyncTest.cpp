@@ -4,44 +4,13 @@
 #include <thread>
 
 #include "KnowledgeFixtures.h"
+#include "tests/core/net/ScriptedHttpClient.h"
 
 namespace quorix {
 namespace {
 
 using testing::DictionaryRig;
 using testing::readFile;
-
-// The cloud dictionary endpoint: answers each request at once with the
-// scripted reply (or holds it back) and records it.
-struct DictionaryServer final : net::HttpClient {
-    struct Reply {
-        int status = 200;
-        net::Headers headers;
-        std::string body;
-        bool transportError = false;
-    };
-    void send(net::HttpRequest request, Completion completion) override {
-        net::HttpResult result;
-        {
-            std::lock_guard lock(mutex);
-            requests.push_back(request);
-            if (hold) {
-                held.push_back(std::move(completion));
-                return;
-            }
-            if (reply.transportError)
-                result.error = Error{"HttpClient", net::kHttpTimedOut, "timed out"};
-            result.response = {reply.status, reply.headers, reply.body};
-        }
-        completion(std::move(result));
-    }
-
-    std::mutex mutex;
-    Reply reply;
-    bool hold = false;
-    std::vector<Completion> held;
-    std::vector<net::HttpRequest> requests;
-};
 
 class DictionarySync : public ::testing::Test {
   protected:
@@ -53,14 +22,14 @@ class DictionarySync : public ::testing::Test {
     }
 
     DictionaryRig rig;
-    DictionaryServer server;
+    testing::ScriptedHttpClient server;  // the cloud dictionary endpoint
 };
 
 constexpr const char* kBody = R"({"version": "12", "typos": {"cge": "chs", "nuvo": "nuovo"}})";
 
 TEST_F(DictionarySync, OkReplyMergesStoresTagAndBodyThenNotModifiedChangesNothing) {
     auto dict = make();
-    server.reply = {200, {{"ETag", "\"v12\""}}, kBody};
+    server.answer({200, {{"ETag", "\"v12\""}}, kBody});
     dict->syncNow();
 
     EXPECT_EQ(storedTag(), "\"v12\"");
@@ -72,10 +41,10 @@ TEST_F(DictionarySync, OkReplyMergesStoresTagAndBodyThenNotModifiedChangesNothin
         "☁️ [Dynamic Sync] Dizionario aggiornato con successo da Cloudflare (v12, 2 refusi "
         "attivi).");
 
-    server.reply = {304, {}, ""};
+    server.answer({304, {}, ""});
     dict->syncNow();
-    EXPECT_TRUE(server.requests.at(0).headers.empty());
-    EXPECT_EQ(server.requests.at(1).headers, (net::Headers{{"If-None-Match", "\"v12\""}}));
+    EXPECT_TRUE(server.requests().at(0).headers.empty());
+    EXPECT_EQ(server.requests().at(1).headers, (net::Headers{{"If-None-Match", "\"v12\""}}));
     EXPECT_EQ(rig.logMessages().back(),
               "📚 [Dynamic Sync] Dizionario cloud invariato (304 Not Modified).");
     EXPECT_EQ(dict->languageCount("it"), 7u);
@@ -86,8 +55,9 @@ TEST_F(DictionarySync, OkReplyMergesStoresTagAndBodyThenNotModifiedChangesNothin
 // the stored reply and the log untouched; an OK reply still stores its tag.
 TEST_F(DictionarySync, UnusableRepliesChangeNothingButTheTagOfAnOkReply) {
     struct Case {
-        DictionaryServer::Reply reply;
+        net::HttpResponse reply;
         std::optional<std::string> tag;
+        bool transportError = false;
     };
     const std::vector<Case> cases{
         {{200, {{"ETag", "t1"}}, R"({"version": "3"})"}, "t1"},
@@ -95,14 +65,16 @@ TEST_F(DictionarySync, UnusableRepliesChangeNothingButTheTagOfAnOkReply) {
         {{200, {{"ETag", "t3"}}, "{not json"}, "t3"},
         {{500, {{"ETag", "e500"}}, kBody}, std::nullopt},
         {{200, {{"ETag", "empty"}}, ""}, std::nullopt},
-        {{200, {{"ETag", "lost"}}, kBody, /*transportError=*/true}, std::nullopt},
+        {{200, {{"ETag", "lost"}}, kBody}, std::nullopt, /*transportError=*/true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply.body);
         rig.prefs.remove(std::string(LocalTypoDictionary::kEtagPreferenceKey));
         auto dict = make();
         const std::size_t lines = rig.logMessages().size();
-        server.reply = c.reply;
+        server.answer(c.reply);
+        if (c.transportError)
+            server.failAll();
         dict->syncNow();
         EXPECT_EQ(storedTag(), c.tag);
         EXPECT_EQ(rig.logMessages().size(), lines);
@@ -115,18 +87,18 @@ TEST_F(DictionarySync, UnusableRepliesChangeNothingButTheTagOfAnOkReply) {
 TEST_F(DictionarySync, ALateReplyAfterDestructionIsDropped) {
     auto dict = make();
     const std::string synced = dict->syncedFilePath();
-    server.hold = true;
+    server.holdAll();
     dict->syncNow();
     dict.reset();
     net::HttpResult late;
     late.response = {200, {{"ETag", "late"}}, kBody};
-    server.held.at(0)(late);
+    server.releaseHeld(late);
     EXPECT_EQ(storedTag(), std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(synced));
 }
 
 TEST_F(DictionarySync, FirstSyncAfterFiveSecondsThenHourly) {
-    server.reply = {304, {}, ""};
+    server.answer({304, {}, ""});
     auto deps = rig.dependencies(server);
     deps.startSyncOnInit = true;
     auto dict = std::make_unique<LocalTypoDictionary>(deps);
@@ -134,7 +106,7 @@ TEST_F(DictionarySync, FirstSyncAfterFiveSecondsThenHourly) {
     const auto after = [&](double seconds) {
         rig.clock.advance(dispatch::seconds(seconds));
         rig.utility.runUntilIdle();
-        return server.requests.size();
+        return server.requests().size();
     };
 
     EXPECT_EQ(after(4.9), 0u);
@@ -146,21 +118,21 @@ TEST_F(DictionarySync, FirstSyncAfterFiveSecondsThenHourly) {
     EXPECT_EQ(after(5), 3u);
     dict->stopPeriodicSync();
     EXPECT_EQ(after(7200), 3u);
-    EXPECT_EQ(server.requests.front().timeout, dispatch::seconds(10));
+    EXPECT_EQ(server.requests().front().timeout, dispatch::seconds(10));
 }
 
 // Learning, sync replies and lookups from several threads at once: every
 // lookup sees a consistent state and the learned file ends with every pair.
 TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
     auto dict = make();
-    server.reply = {200, {{"ETag", "c"}}, kBody};
+    server.answer({200, {{"ETag", "c"}}, kBody});
     const auto pair = [](int t, int i) {
         const std::string id = std::to_string(t) + "q" + std::to_string(i);
         return std::pair<std::string, std::string>("parolx" + id, "parola" + id);
     };
     for (int t = 0; t < 3; ++t)
         for (int i = 0; i < 40; ++i)
-            rig.spell.accept(pair(t, i).second);
+            rig.spell.accept({pair(t, i).second});
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {

@@ -3,23 +3,46 @@
 // Routes: /echo (body echoed; X-Echo-Method, X-Echo-Header = the X-Test value),
 // /status/N, /bytes/N (with Content-Length), /chunked/N (compressed when
 // accepted), /stall (answers at release()), /trickle/N (a byte every 20 ms,
-// stops at release()). Handlers never block past release(), which the
-// destructor calls.
+// stops at release()). Every other POST is recorded and answered from a
+// script keyed by path (unscripted paths: 404 with a JSON error). Handlers
+// never block past release(), which the destructor calls.
 
 #include <httplib.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace quorix::net::testing {
 
+struct RecordedRequest {
+    std::string path;
+    std::map<std::string, std::string> query;
+    std::multimap<std::string, std::string, httplib::detail::ci> headers;
+    std::string body;
+    std::string header(const std::string& name) const {
+        auto it = headers.find(name);
+        return it == headers.end() ? std::string() : it->second;
+    }
+};
+
+struct Scripted {
+    int status = 200;
+    std::string body;
+    bool stall = false;  // holds the reply until release()
+};
+
 class LoopbackServer {
   public:
+    using Handler = std::function<Scripted(const RecordedRequest&)>;
+
     LoopbackServer() {
         // A handler writing to a socket the client closed must not kill the test.
         std::signal(SIGPIPE, SIG_IGN);
@@ -33,19 +56,35 @@ class LoopbackServer {
         addRoutes();
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        for (int i = 0; i < 2000 && !server_.is_running(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     ~LoopbackServer() {
         release();
-        for (int i = 0; i < 2000 && !server_.is_running(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
         server_.stop();
         thread_.join();
     }
 
-    std::string url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    std::string url(const std::string& path) const { return base() + path; }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+    void on(const std::string& path, Handler handler) {
+        std::lock_guard lock(mutex_);
+        handlers_[path] = std::move(handler);
+    }
+    void reply(const std::string& path, int status, std::string body) {
+        on(path, [status, body](const RecordedRequest&) { return Scripted{status, body}; });
+    }
+    std::vector<RecordedRequest> requests() const {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+    std::vector<std::string> paths() const {
+        std::vector<std::string> out;
+        for (const auto& r : requests())
+            out.push_back(r.path);
+        return out;
     }
 
     void release() {
@@ -122,17 +161,43 @@ class LoopbackServer {
                     return sink.write("t", 1);
                 });
         });
+        server_.Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+            serveScripted(req, res);
+        });
+    }
+
+    void serveScripted(const httplib::Request& req, httplib::Response& res) {
+        RecordedRequest recorded{req.path, {}, {}, req.body};
+        recorded.query.insert(req.params.begin(), req.params.end());
+        recorded.headers.insert(req.headers.begin(), req.headers.end());
+        Handler handler;
+        {
+            std::lock_guard lock(mutex_);
+            requests_.push_back(recorded);
+            if (auto it = handlers_.find(req.path); it != handlers_.end())
+                handler = it->second;
+        }
+        Scripted s =
+            handler ? handler(recorded) : Scripted{404, R"({"error":{"message":"not scripted"}})"};
+        if (s.stall) {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return released_; });
+        }
+        res.status = s.status;
+        res.set_content(s.body, "application/json");
     }
 
     httplib::Server server_;
     int port_ = -1;
     std::thread thread_;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool released_ = false;
     int stalled_ = 0;
     std::set<int> remotePorts_;
+    std::map<std::string, Handler> handlers_;
+    std::vector<RecordedRequest> requests_;
 };
 
 }  // namespace quorix::net::testing
