@@ -33,7 +33,8 @@ nlohmann::json correctJSON(const std::string& text, const TempHome& home, int ex
     return runJSON({"correct", "--offline", text}, home, expectedExit);
 }
 
-TEST(CorrectCommand, ReportsHowEachMessageLeft) {
+// How each message left, and an unfinished mention held back.
+TEST(CorrectCommand, ReportsHowEachMessageLeftAndHoldsAnUnfinishedMentionBack) {
     TempHome home;
     const auto link = correctJSON("https://example.com/a?b=1", home);
     EXPECT_EQ(link["path"], "E4");
@@ -48,10 +49,7 @@ TEST(CorrectCommand, ReportsHowEachMessageLeft) {
     const auto again = correctJSON("ciao coem stai", home);
     EXPECT_EQ(again["path"], "cache");
     EXPECT_EQ(again["sent"], "ciao come stai");
-}
 
-TEST(CorrectCommand, UnfinishedMentionIsHeldBack) {
-    TempHome home;
     // Hidden from accessibility, routing cannot see the open mention; the flow
     // captures it by copy and holds the message back.
     const ProcessResult plain =
