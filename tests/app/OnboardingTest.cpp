@@ -79,14 +79,17 @@ TEST_F(OnboardingTest, StepsInOrderWithTheDemoOnlyOnTheFirst) {
     EXPECT_FALSE(window->isDemoRunning());
 }
 
-TEST_F(OnboardingTest, DemoAlternatesTypoAndCorrection) {
+TEST_F(OnboardingTest, DemoAlternatesTypoAndCorrectionUntilTheWindowCloses) {
     ASSERT_TRUE(waitUntil([&] { return window->demoPhase() == 1; }));
     EXPECT_EQ(window->demoInput()->text(), "ci vediamo stasera per il debrief");
     ASSERT_TRUE(waitUntil([&] { return window->demoPhase() == 0; }));
     EXPECT_EQ(window->demoInput()->text(), "ci vedimao stasera per il debrief");
+    window->close();  // the window's close button
+    EXPECT_FALSE(window->isPollRunning());
+    EXPECT_FALSE(window->isDemoRunning());
 }
 
-TEST_F(OnboardingTest, PermissionPollTurnsGreenOnceTrusted) {
+TEST_F(OnboardingTest, PermissionPollTurnsGreenOnceTrustedAndTheButtonExplains) {
     window->goToStep(1, false);
     EXPECT_EQ(window->permissionStatus()->text(), "In attesa di autorizzazione...");
     EXPECT_TRUE(window->permissionButton()->isEnabled());
@@ -96,10 +99,8 @@ TEST_F(OnboardingTest, PermissionPollTurnsGreenOnceTrusted) {
     EXPECT_EQ(window->permissionButton()->text(), "Autorizzato ✓");
     trusted = false;
     ASSERT_TRUE(waitUntil([&] { return window->permissionButton()->isEnabled(); }));
-}
 
-TEST_F(OnboardingTest, SettingsButtonExplainsWithOrWithoutASettingsPage) {
-    window->goToStep(1, false);
+    // The button explains, with or without a settings page to open.
     for (bool page : {false, true}) {
         settingsPage = page;
         dialogs.shown.clear();
@@ -111,21 +112,6 @@ TEST_F(OnboardingTest, SettingsButtonExplainsWithOrWithoutASettingsPage) {
         EXPECT_EQ(text.find("sono state aperte") != std::string::npos, page) << text;
     }
     EXPECT_EQ(settingsOpened, 2);
-}
-
-TEST_F(OnboardingTest, EnglishTextsAndClosingStopsTheTimers) {
-    h.config->setAppLanguage(AppLanguage::en);
-    OnboardingWindow english(*h.config, {.isTrusted = [] { return false; },
-                                         .openSettings = [] { return false; },
-                                         .dialogs = nullptr,
-                                         .timeScale = 1.0});
-    english.present();
-    EXPECT_EQ(english.stepText(), "1 of 3");
-    EXPECT_EQ(english.forwardButton(0)->text(), "Continue →");
-    EXPECT_TRUE(english.isPollRunning());
-    english.close();  // the window's close button
-    EXPECT_FALSE(english.isPollRunning());
-    EXPECT_FALSE(english.isDemoRunning());
 }
 
 TEST(AccessibilitySettings, KnownDesktopsWithTheirProgramInstalled) {

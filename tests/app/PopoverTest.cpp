@@ -153,7 +153,7 @@ TEST_F(PopoverTest, ButtonsChangeSettingsAndHandOver) {
     }
 }
 
-TEST_F(PopoverTest, FooterHoverAndClosing) {
+TEST_F(PopoverTest, FooterHoverAndClosingAlsoByAClickOnTheIcon) {
     PopoverController popover(*h.config, actions());
     popover.togglePopover(QRect());
     PopoverView* view = popover.view();
@@ -176,10 +176,8 @@ TEST_F(PopoverTest, FooterHoverAndClosing) {
     EXPECT_NE(popover.view(), view);
     popover.togglePopover(QRect());
     EXPECT_FALSE(popover.isShown());
-}
 
-TEST_F(PopoverTest, AClickOnTheIconThatClosedItDoesNotReopenIt) {
-    PopoverController popover(*h.config, actions());
+    // A click on the icon that closed it does not reopen it.
     const QRect icon(700, 0, 22, 22);
     popover.togglePopover(icon);
     ASSERT_TRUE(popover.isShown());

@@ -1,14 +1,17 @@
 // The preferences window: every control writes and saves its setting, changes
 // made elsewhere reach the controls, the window is one and keeps its tab, the
-// lists of the Tone and Exceptions pages, the key routing.
+// lists of the Tone and Exceptions pages, the key routing, the engine check.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <thread>
 
+#include "core/net/CurlHttpClient.h"
 #include "tests/app/PrefsHarness.h"
+#include "tests/core/ai/AITestSupport.h"
 #include "ui/prefs/AiEnginePage.h"
 #include "ui/prefs/EntryList.h"
 #include "ui/prefs/ExceptionsPage.h"
@@ -82,8 +85,6 @@ TEST_F(PreferencesWindowTest, ChangesMadeElsewhereReachTheControls) {
 
 TEST_F(PreferencesWindowTest, OneWindowThatKeepsItsTabAndDropsThePageWhenClosed) {
     auto window = h.open(PrefsTab::updates);
-    EXPECT_EQ(window->size(), PreferencesWindow::kSize);
-    EXPECT_EQ(window->minimumSize(), PreferencesWindow::kMinimumSize);
     QTest::mouseClick(window->sidebar(), Qt::LeftButton, {},
                       window->sidebar()->rowRect(PrefsTab::whitelist).center());
     EXPECT_EQ(window->selectedTab(), PrefsTab::whitelist);
@@ -221,6 +222,77 @@ TEST_F(PreferencesWindowTest, UpdatesPageDrivesTheCheckerAndFollowsCanCheck) {
     autoCheck = false;
     window.updaterChanged();
     EXPECT_FALSE(find<ToggleSwitch>(&window, "automaticallyChecksForUpdates")->isChecked());
+}
+
+// The AI page's engine check against a loopback provider: a fast answer, an
+// error, and a provider that stalls past the check's limit (driven short
+// here); the window stays responsive meanwhile.
+constexpr const char* kCloud = "/v1/correct";
+
+struct EngineCheckTest : ::testing::Test {
+    testing::PrefsHarness h;
+    net::CurlHttpClient http{net::CurlHttpClientOptions{.totalTimeout = dispatch::seconds(5)}};
+    AIClient ai{*h.shell.config, h.shell.base.logger, http, h.shell.base.env, h.shell.base.clock};
+    // Destroyed first, which releases a stalled reply before the client waits for it.
+    testing::FakeProviders server;
+
+    void SetUp() override { h.shell.config->setCloudProxyURL(server.base() + kCloud); }
+
+    // Runs the check on the AI page; the final status line.
+    QString check(std::chrono::milliseconds limit, AiEnginePage** pageOut = nullptr) {
+        ui::PreferencesServices services = h.services(ai);
+        services.engineCheckLimit = limit;
+        window = std::make_unique<PreferencesWindow>(services);
+        window->show(PrefsTab::ai);
+        auto* page = dynamic_cast<AiEnginePage*>(window->page());
+        EXPECT_NE(page, nullptr);
+        QTest::mouseClick(page->checkButton(), Qt::LeftButton);
+        EXPECT_FALSE(page->checkButton()->isEnabled());
+        if (pageOut != nullptr) {
+            *pageOut = page;
+        }
+        EXPECT_TRUE(testing::waitUntil([page] { return !page->isTesting(); }, 8000));
+        EXPECT_TRUE(page->checkButton()->isEnabled());
+        return page->testStatus();
+    }
+    std::unique_ptr<PreferencesWindow> window;
+};
+
+// A fast answer shows the elapsed time and the corrected sample; an error is
+// reported with its description.
+TEST_F(EngineCheckTest, AFastAnswerOrAnErrorWithItsDescription) {
+    server.reply(kCloud, 200, R"({"correctedText":"prova testo scritto velocemente"})");
+    QString status = check(std::chrono::milliseconds(5000));
+    EXPECT_TRUE(status.startsWith("✓ Success in ")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("ms: \"prova testo scritto velocemente\"")) << status.toStdString();
+    EXPECT_EQ(window->engineStatus().state, EngineStatus::State::reachable);
+    ASSERT_EQ(server.paths(), std::vector<std::string>{kCloud});
+    EXPECT_NE(server.requests()[0].body.find("prov testto scirtto velocemnte"), std::string::npos);
+
+    h.shell.config->setAppLanguage(AppLanguage::it);
+    server.reply(kCloud, 503, R"({"error":"cloud down"})");
+    h.shell.config->setProvider(AIProvider::groq);
+    h.shell.config->setGroqApiKey("gsk_wrong");
+    server.reply(std::string(AIClient::kGroqPath), 401, testing::errorBody("Invalid API Key"));
+    status = check(std::chrono::milliseconds(5000));
+    EXPECT_TRUE(status.startsWith("❌ Errore (")) << status.toStdString();
+    EXPECT_EQ(status.toStdString().find("gsk_wrong"), std::string::npos);
+    EXPECT_EQ(window->engineStatus().state, EngineStatus::State::unreachable);
+}
+
+TEST_F(EngineCheckTest, AStallingProviderEndsAtTheLimitAndTheWindowStaysResponsive) {
+    server.on(kCloud, [](const testing::RecordedRequest&) {
+        return testing::Scripted{200, R"({"correctedText":"late"})", true};
+    });
+    QElapsedTimer timer;
+    timer.start();
+    const QString status = check(std::chrono::milliseconds(150));
+    EXPECT_TRUE(status.startsWith("❌ Error (")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("no answer within 150 ms")) << status.toStdString();
+    EXPECT_LT(timer.elapsed(), 3000);
+    // The main thread was free: the page can be left and the window closed at once.
+    window->show(PrefsTab::general);
+    window->close();
 }
 
 }  // namespace

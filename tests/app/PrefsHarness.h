@@ -33,10 +33,7 @@ struct PrefsHarness {
         return s;
     }
     std::unique_ptr<ui::prefs::PreferencesWindow> open(ui::PrefsTab tab) {
-        return open(tab, shell.ai);
-    }
-    std::unique_ptr<ui::prefs::PreferencesWindow> open(ui::PrefsTab tab, AIClient& ai) {
-        auto window = std::make_unique<ui::prefs::PreferencesWindow>(services(ai));
+        auto window = std::make_unique<ui::prefs::PreferencesWindow>(services(shell.ai));
         window->show(tab);
         return window;
     }

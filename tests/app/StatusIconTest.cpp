@@ -24,7 +24,6 @@ TEST(StatusIconPainter, BadgeColourAndGlyphFollowTheState) {
     };
     for (const auto& c : cases) {
         const QImage image = StatusIconPainter::paint(c.look, scale, Qt::black);
-        EXPECT_EQ(image.size(), QSize(88, 72));
         // Inside the badge, away from the glyph strokes.
         const QColor fill = pixelAt(image, 14.2, 5.5, scale);
         EXPECT_NEAR(fill.redF(), c.badge.redF(), 0.02);
@@ -45,7 +44,6 @@ TEST(StatusIconPainter, BrandMarkDimsWhenPausedAndKeepsItsBadgeClear) {
         StatusIconPainter::paint({true, true, IconStyle::quorix}, scale, Qt::black);
     const QImage paused =
         StatusIconPainter::paint({true, false, IconStyle::quorix}, scale, Qt::black);
-    EXPECT_EQ(active.size(), QSize(80, 72));
     // The bar at (11.9, 9.0)-(14.1, 15.2).
     EXPECT_NEAR(pixelAt(active, 13.0, 12.0, scale).alphaF(), 1.0, 0.02);
     EXPECT_NEAR(pixelAt(paused, 13.0, 12.0, scale).alphaF(), 0.38, 0.02);

@@ -8,43 +8,10 @@
 
 namespace quorix::e2e {
 
-namespace {
-
-// Return sends what the field holds (trailing line breaks a contenteditable
-// area adds are not part of the message); Shift+Return is left to the field.
-constexpr const char* kPage = R"html(<!doctype html>
-<html><head><meta charset="utf-8"><title>Chat</title></head>
-<body>
-<p><input id="input" type="text" aria-label="Messaggio" size="60"></p>
-<p><textarea id="textarea" aria-label="Messaggio lungo" rows="3" cols="60"></textarea></p>
-<div id="editable" contenteditable="true" aria-label="Messaggio formattato"
-     style="border:1px solid #888;min-height:3em;width:30em"></div>
-<script>
-const post = (path, body) =>
-  fetch(path, {method: 'POST', body: JSON.stringify(body),
-               headers: {'Content-Type': 'application/json'}});
-for (const field of document.querySelectorAll('#input, #textarea, #editable')) {
-  field.addEventListener('keydown', event => {
-    if (event.key !== 'Enter' || event.shiftKey || event.isComposing) return;
-    event.preventDefault();
-    const editable = field.isContentEditable;
-    const text = (editable ? field.innerText : field.value).replace(/\n+$/, '');
-    if (editable) field.textContent = ''; else field.value = '';
-    post('/sent', {field: field.id, text});
-  });
-}
-const wanted = new URLSearchParams(location.search).get('field') || 'input';
-document.getElementById(wanted).focus();
-post('/ready', {field: wanted});
-</script>
-</body></html>
-)html";
-
-}  // namespace
-
 ChatPageServer::ChatPageServer() : server_(std::make_unique<httplib::Server>()) {
-    server_->Get("/chat", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content(kPage, "text/html; charset=utf-8");
+    server_->Get("/chat", [page = readFile(QUORIX_BROWSER_TESTS_DIR "/chat.html")](
+                              const httplib::Request&, httplib::Response& response) {
+        response.set_content(page, "text/html; charset=utf-8");
     });
     server_->Post("/ready", [this](const httplib::Request&, httplib::Response& response) {
         std::lock_guard lock(mutex_);

@@ -1,8 +1,8 @@
 #pragma once
-// A loopback web server for the browser tests. It serves a chat page with a
-// single-line input, a textarea and a contenteditable area; Return (without
-// Shift) in any of them posts the field's text back here and empties the
-// field. It also records every navigation to /nav, which is where the tests
+// A loopback web server for the browser tests. It serves a chat page
+// (chat.html) with a single-line input, a textarea and a contenteditable area;
+// Return (without Shift) in any of them posts the field's text back here and
+// empties the field. It also records every navigation to /nav, which is where the tests
 // point the address bar.
 
 #include <chrono>
@@ -37,7 +37,6 @@ class ChatPageServer {
     ChatPageServer& operator=(const ChatPageServer&) = delete;
 
     bool ok() const { return port_ > 0; }
-    int port() const { return port_; }
     // The page with the caret in field ("input", "textarea" or "editable").
     std::string pageUrl(const std::string& field = "input") const;
     // An address under /nav; navigations to it are recorded with their q.

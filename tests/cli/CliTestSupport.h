@@ -8,29 +8,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/core/config/ConfigTestSupport.h"
 
 extern char** environ;
 
 namespace quorix::clitest {
 
-// A private temporary folder, removed with everything in it.
-struct TempDir {
-    std::string path = [] {
-        std::string pattern = std::filesystem::temp_directory_path() / "quorix-cli-XXXXXX";
-        return std::string(::mkdtemp(pattern.data()));
-    }();
-    TempDir() = default;
-    TempDir(const TempDir&) = delete;
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
+using TempDir = testing::TempFolder;
+using testing::readFile;
 
 struct ProcessResult {
     int exitCode = -1;
@@ -38,15 +26,10 @@ struct ProcessResult {
     std::string err;
 };
 
-inline std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 inline ProcessResult runQuorix(const std::vector<std::string>& args, const std::string& home) {
     TempDir scratch;
-    const std::string outPath = scratch.path + "/out";
-    const std::string errPath = scratch.path + "/err";
+    const std::string outPath = scratch.path() + "/out";
+    const std::string errPath = scratch.path() + "/err";
     // env(1) replaces the variables, then runs the binary in its place.
     std::vector<std::string> strings{"/usr/bin/env", "HOME=" + home,
                                      "XDG_DATA_HOME=" + home + "/.local/share", QUORIX_CLI_PATH};
@@ -69,8 +52,8 @@ inline ProcessResult runQuorix(const std::vector<std::string>& args, const std::
             run.exitCode = WEXITSTATUS(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.out = slurp(outPath);
-    run.err = slurp(errPath);
+    run.out = readFile(outPath);
+    run.err = readFile(errPath);
     return run;
 }
 

@@ -63,17 +63,7 @@ TEST_F(ConfigCommand, MissingOrMalformedFilePrintsDefaultsAndCreatesNothing) {
     EXPECT_EQ(testing::folderEntries(folder), std::vector<std::string>{"config.json"});
 }
 
-TEST_F(ConfigCommand, LoadRulesAreAppliedToTheUsersFile) {
-    writeConfig(R"({"apiKey": "AIzaSyQx0R_retired", "groqApiKey": "gsk_mine", "isEnabled": 0,
-                    "appTypoCounts": {"WhatsApp": 3, "whatsapp": 2, "": 4}, "unknown": 1})");
-    const auto doc = printedConfig();
-    EXPECT_EQ(doc["apiKey"], "");
-    EXPECT_EQ(doc["groqApiKey"], "gsk_mine");
-    EXPECT_EQ(doc["isEnabled"], true);
-    EXPECT_EQ(doc["appTypoCounts"], (nlohmann::json{{"WhatsApp", 5}, {"Altro", 4}}));
-    EXPECT_FALSE(doc.contains("unknown"));
-}
-
+// The load rules themselves are AppConfig's (tests/core/config).
 TEST_F(ConfigCommand, OutputIsExactlyWhatSaveWrites) {
     testing::ConfigHarness h;
     auto config = h.make();

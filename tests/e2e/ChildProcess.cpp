@@ -95,26 +95,6 @@ ChildProcess::~ChildProcess() {
         close(pipeRead_);
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept {
-    *this = std::move(other);
-}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
-    if (this != &other) {
-        stop();
-        if (pipeRead_ >= 0)
-            close(pipeRead_);
-        pid_ = other.pid_;
-        pipeRead_ = other.pipeRead_;
-        status_ = other.status_;
-        reaped_ = other.reaped_;
-        other.pid_ = -1;
-        other.pipeRead_ = -1;
-        other.reaped_ = false;
-    }
-    return *this;
-}
-
 bool ChildProcess::running() {
     if (pid_ <= 0 || reaped_)
         return false;

@@ -25,12 +25,9 @@ class ChildProcess {
         int pipeFd = -1;
     };
 
-    ChildProcess() = default;
     explicit ChildProcess(const Spec& spec);
     // Stops the process (see stop()).
     ~ChildProcess();
-    ChildProcess(ChildProcess&& other) noexcept;
-    ChildProcess& operator=(ChildProcess&& other) noexcept;
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 

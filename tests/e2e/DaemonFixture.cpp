@@ -1,7 +1,5 @@
 #include "DaemonFixture.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,22 +23,6 @@ const std::string kDaemon = std::getenv("QUORIX_E2E_DAEMON") != nullptr
                                 ? std::getenv("QUORIX_E2E_DAEMON")
                                 : std::string(QUORIX_BINARY_DIR) + "/cli/quorix";
 const std::string kChat = std::string(QUORIX_BINARY_DIR) + "/tests/e2e/quorix_e2e_chatapp";
-
-// A loopback port nobody listens on: bound, then released.
-int refusedPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 9;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    close(fd);
-    return port;
-}
 
 }  // namespace
 
@@ -81,7 +63,7 @@ void DaemonFixture::writeConfiguration() {
     fs::create_directories(folder);
     const std::string cloud =
         provider_ ? provider_->url()
-                  : "http://127.0.0.1:" + std::to_string(refusedPort()) + "/v1/correct";
+                  : "http://127.0.0.1:" + std::to_string(refusedLoopbackPort()) + "/v1/correct";
     const nlohmann::json config = {
         {"provider", "groq"},  {"cloudProxyURL", cloud}, {"soundEnabled", false},
         {"isEnabled", true},   {"mode", "autoSend"},     {"interceptAllApps", true},

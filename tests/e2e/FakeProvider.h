@@ -39,7 +39,6 @@ class FakeProvider {
 
     // Whether it listens.
     bool ok() const { return port_ > 0; }
-    int port() const { return port_; }
     // The cloud correction endpoint it serves.
     std::string url() const;
     void answer(const std::string& typed, const std::string& corrected,

@@ -1,5 +1,7 @@
 #include "HeadlessDesktop.h"
 
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,14 +62,27 @@ std::string readFile(const std::string& path) {
     return buffer.str();
 }
 
+int refusedLoopbackPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 9;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    close(fd);
+    return port;
+}
+
 std::string HeadlessDesktop::missingTools() {
     std::string missing;
-    for (const char* tool : {"Xvfb", "dbus-daemon"}) {
-        if (!onPath(tool))
-            missing += std::string(missing.empty() ? "" : ", ") + tool;
+    for (const std::string tool : {"Xvfb", "dbus-daemon", kAccessibilityBusLauncher}) {
+        if (tool.front() == '/' ? access(tool.c_str(), X_OK) != 0 : !onPath(tool))
+            missing += (missing.empty() ? "" : ", ") + tool;
     }
-    if (access(kAccessibilityBusLauncher, X_OK) != 0)
-        missing += std::string(missing.empty() ? "" : ", ") + kAccessibilityBusLauncher;
     return missing;
 }
 
@@ -83,7 +98,16 @@ HeadlessDesktop::HeadlessDesktop(bool accessibilityBus) {
     fs::create_directories(home_);
     fs::create_directories(runtimeDir_);
     chmod(runtimeDir_.c_str(), 0700);
-    if (!startDisplay() || !startSessionBus())
+    const std::string number = startReporting(
+        "xvfb",
+        {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
+    if (number.empty())
+        return;
+    display_ = ":" + number;
+    sessionBus_ = startReporting(
+        "session-bus", {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=3"},
+        environment());
+    if (sessionBus_.empty())
         return;
     if (accessibilityBus)
         startAccessibilityBus();
@@ -173,35 +197,19 @@ std::string HeadlessDesktop::sanitizerReports() const {
     return out;
 }
 
-bool HeadlessDesktop::startDisplay() {
+std::string HeadlessDesktop::startReporting(const std::string& name,
+                                            const std::vector<std::string>& argv,
+                                            const std::map<std::string, std::string>& env) {
     ChildProcess::Spec spec;
-    spec.argv = {"Xvfb",        "-displayfd", "3",   "-screen", "0",
-                 "1280x800x24", "-nolisten",  "tcp", "-noreset"};
-    spec.stderrPath = folder_ + "/xvfb.err";
+    spec.argv = argv;
+    spec.env = env;
+    spec.stderrPath = folder_ + "/" + name + ".err";
     spec.pipeFd = 3;
-    programs_.emplace_back("xvfb", std::make_unique<ChildProcess>(spec));
-    const std::string number = programs_.back().second->readPipeLine(15000);
-    if (number.empty()) {
-        error_ = "Xvfb did not report a display: " + readFile(spec.stderrPath);
-        return false;
-    }
-    display_ = ":" + number;
-    return true;
-}
-
-bool HeadlessDesktop::startSessionBus() {
-    ChildProcess::Spec spec;
-    spec.argv = {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=3"};
-    spec.env = environment();
-    spec.stderrPath = folder_ + "/session-bus.err";
-    spec.pipeFd = 3;
-    programs_.emplace_back("session-bus", std::make_unique<ChildProcess>(spec));
-    sessionBus_ = programs_.back().second->readPipeLine(15000);
-    if (sessionBus_.empty()) {
-        error_ = "the session bus did not start: " + readFile(spec.stderrPath);
-        return false;
-    }
-    return true;
+    programs_.emplace_back(name, std::make_unique<ChildProcess>(spec));
+    const std::string line = programs_.back().second->readPipeLine(15000);
+    if (line.empty())
+        error_ = name + " did not start: " + readFile(spec.stderrPath);
+    return line;
 }
 
 bool HeadlessDesktop::startAccessibilityBus() {

@@ -50,8 +50,10 @@ class HeadlessDesktop {
     std::string sanitizerReports() const;
 
   private:
-    bool startDisplay();
-    bool startSessionBus();
+    // Starts a program that reports one line on descriptor 3 (a display
+    // number, a bus address) and returns that line ("" and error() if none).
+    std::string startReporting(const std::string& name, const std::vector<std::string>& argv,
+                               const std::map<std::string, std::string>& env = {});
     bool startAccessibilityBus();
 
     std::string error_;
@@ -68,5 +70,9 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
                std::chrono::milliseconds step = std::chrono::milliseconds(20));
 
 std::string readFile(const std::string& path);
+
+// A loopback port nobody listens on (bound, then released): where the tests
+// send what must not reach any server.
+int refusedLoopbackPort();
 
 }  // namespace quorix::e2e

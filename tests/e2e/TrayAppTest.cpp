@@ -1,14 +1,15 @@
 // The tray application on a private desktop with a window manager (openbox)
-// and a tray host (trayer): the icon is embedded, a message typed into zenity
-// is corrected, a second launch hands its link over, the tray host can
-// restart, and Quit from the menu leaves no process, socket or grab behind; the
-// preferences window opened by a link changes what the engine does.
+// and a tray host (trayer): the icon is embedded and opens the status panel, a
+// second launch hands its link over, the tray host can restart, and Quit from
+// the menu leaves no process, socket or grab behind; the preferences window
+// opened by a link changes what the engine does; with a compositor
+// (xcompmgr), a correction's floating notice never takes the focus and leaves
+// on its own timer.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "DaemonFixture.h"
@@ -24,17 +25,7 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string kQuorix = std::string(QUORIX_BINARY_DIR) + "/cli/quorix";
-
-template <class Pred>
-bool eventually(Pred pred, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
+constexpr auto kCloudDelay = 1500ms;
 
 std::string commandOutput(const std::string& command) {
     std::string out;
@@ -60,8 +51,15 @@ class TrayAppTest : public DaemonFixture {
             return;
         if (::access("/usr/bin/trayer", X_OK) != 0 || ::access("/usr/bin/openbox", X_OK) != 0)
             GTEST_SKIP() << "trayer and openbox are needed";
+        x_ = XOpenDisplay(desktop_->display().c_str());
+        ASSERT_NE(x_, nullptr);
         desktop_->start("openbox", {"openbox", "--sm-disable"});
         startTrayer();
+    }
+    void TearDown() override {
+        if (x_ != nullptr)
+            XCloseDisplay(x_);
+        DaemonFixture::TearDown();
     }
     void startTrayer() {
         trayer_ = &desktop_->start(
@@ -112,21 +110,16 @@ class TrayAppTest : public DaemonFixture {
         return false;
     }
     void click(const Rect& r, unsigned button) {
-        Display* d = XOpenDisplay(desktop_->display().c_str());
-        ASSERT_NE(d, nullptr);
-        XTestFakeMotionEvent(d, -1, r.x + r.width / 2, r.y + r.height / 2, 0);
-        XTestFakeButtonEvent(d, button, True, 0);
-        XTestFakeButtonEvent(d, button, False, 30);
-        XFlush(d);
-        XCloseDisplay(d);
+        XTestFakeMotionEvent(x_, -1, r.x + r.width / 2, r.y + r.height / 2, 0);
+        XTestFakeButtonEvent(x_, button, True, 0);
+        XTestFakeButtonEvent(x_, button, False, 30);
+        XFlush(x_);
     }
     // The first pixel from y0 down to y1 in column x that is the accent blue
     // of the preferences window (switches on, tab tiles, the app's icon).
     std::optional<int> firstBlue(int x, int y0, int y1) {
-        Display* d = XOpenDisplay(desktop_->display().c_str());
-        if (d == nullptr)
-            return std::nullopt;
-        XImage* column = XGetImage(d, DefaultRootWindow(d), x, y0, 1, y1 - y0, AllPlanes, ZPixmap);
+        XImage* column =
+            XGetImage(x_, DefaultRootWindow(x_), x, y0, 1, y1 - y0, AllPlanes, ZPixmap);
         std::optional<int> found;
         for (int y = 0; column != nullptr && y < y1 - y0 && !found; ++y) {
             const unsigned long px = XGetPixel(column, 0, y);
@@ -136,25 +129,97 @@ class TrayAppTest : public DaemonFixture {
         }
         if (column != nullptr)
             XDestroyImage(column);
-        XCloseDisplay(d);
         return found;
     }
     std::string socketPath() const { return desktop_->folder() + "/run/quorix.sock"; }
+    // The notice: the application's viewable 840 × 175 top-level window.
+    Window notice() {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        Window found = 0;
+        if (XQueryTree(x_, DefaultRootWindow(x_), &root, &parent, &children, &count) == 0)
+            return 0;
+        for (unsigned i = 0; i < count && found == 0; ++i) {
+            XWindowAttributes a{};
+            XClassHint hint{};
+            if (XGetWindowAttributes(x_, children[i], &a) && a.map_state == IsViewable &&
+                a.width == 840 && a.height == 175 && XGetClassHint(x_, children[i], &hint)) {
+                if (std::string(hint.res_class) == "quorix")
+                    found = children[i];
+                XFree(hint.res_name);
+                XFree(hint.res_class);
+            }
+        }
+        if (children)
+            XFree(children);
+        return found;
+    }
+    // Whether the focus lies in pid's window (the WM frame around it counts).
+    bool focusIsIn(pid_t pid) {
+        const Window client = driver_->windowOf(pid);
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(x_, &focus, &revert);
+        if (client == 0 || focus == 0)
+            return false;
+        if (focus == client)
+            return true;
+        // GTK may focus a child of its window.
+        Window w = focus;
+        while (w != 0 && w != DefaultRootWindow(x_)) {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(x_, w, &root, &parent, &children, &count) == 0)
+                return false;
+            if (children)
+                XFree(children);
+            if (parent == client)
+                return true;
+            w = parent;
+        }
+        return false;
+    }
+
+    Display* x_ = nullptr;
     ChildProcess* trayer_ = nullptr;
 };
 
-TEST_F(TrayAppTest, TrayIconCorrectionHandOverAndQuitFromTheMenu) {
+// (A correction typed into zenity: the notice test.)
+TEST_F(TrayAppTest, TrayIconStatusPanelHandOverAndQuitFromTheMenu) {
     startEntry(true);
     ChildProcess& app = startApp();
     std::optional<Rect> icon;
-    ASSERT_TRUE(eventually([&] { return (icon = trayIcon()).has_value(); }, 20s))
+    ASSERT_TRUE(waitUntil([&] { return (icon = trayIcon()).has_value(); }, 20s))
         << commandOutput("DISPLAY=" + desktop_->display() + " xwininfo -root -tree");
+    std::this_thread::sleep_for(500ms);  // the icon settles in the tray
+    icon = trayIcon();
+    ASSERT_TRUE(icon.has_value());
 
-    // A message typed into zenity leaves corrected.
-    driver_->type("ciao cge fai");
-    driver_->stroke("Return");
-    ASSERT_TRUE(eventually([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
-    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao che fai\n");
+    // Left click: the panel hangs under the icon, wholly on the screen.
+    click(*icon, 1);
+    std::optional<Rect> panel;
+    ASSERT_TRUE(waitUntil([&] { return (panel = popover()).has_value(); }, 10s)) << daemonLog();
+    EXPECT_GE(panel->y, icon->y + icon->height);
+    EXPECT_GE(panel->x, 0);
+    // A second click on the icon closes it (and does not reopen it).
+    std::this_thread::sleep_for(300ms);
+    click(*icon, 1);
+    ASSERT_TRUE(waitUntil([&] { return !popover().has_value(); }, 10s));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(popover().has_value());
+
+    // Alt+U from any application opens and closes it.
+    driver_->stroke("u", "alt");
+    ASSERT_TRUE(waitUntil([&] { return popover().has_value(); }, 10s)) << daemonLog();
+    std::this_thread::sleep_for(300ms);
+    driver_->stroke("u", "alt");
+    ASSERT_TRUE(waitUntil([&] { return !popover().has_value(); }, 10s));
+    // Escape closes it too.
+    driver_->stroke("u", "alt");
+    ASSERT_TRUE(waitUntil([&] { return popover().has_value(); }, 10s));
+    std::this_thread::sleep_for(300ms);
+    driver_->stroke("Escape");
+    EXPECT_TRUE(waitUntil([&] { return !popover().has_value(); }, 10s));
 
     // A second launch hands its link to the first and exits 0.
     // (A route that opens no window: the menu below needs the keyboard.)
@@ -164,16 +229,16 @@ TEST_F(TrayAppTest, TrayIconCorrectionHandOverAndQuitFromTheMenu) {
 
     // The tray host restarts: the icon comes back.
     trayer_->stop();
-    ASSERT_TRUE(eventually([&] { return !trayIcon().has_value(); }, 10s));
+    ASSERT_TRUE(waitUntil([&] { return !trayIcon().has_value(); }, 10s));
     startTrayer();
-    ASSERT_TRUE(eventually([&] { return (icon = trayIcon()).has_value(); }, 20s));
+    ASSERT_TRUE(waitUntil([&] { return (icon = trayIcon()).has_value(); }, 20s));
 
     // Right click opens the menu; its last item quits.
     std::this_thread::sleep_for(500ms);  // the icon settles in the new tray
     icon = trayIcon();
     ASSERT_TRUE(icon.has_value());
     click(*icon, 3);
-    ASSERT_TRUE(eventually([&] { return menuShown(); }, 10s));
+    ASSERT_TRUE(waitUntil([&] { return menuShown(); }, 10s));
     std::this_thread::sleep_for(300ms);  // the menu takes the keyboard
     driver_->stroke("Up");
     driver_->stroke("Return");
@@ -184,42 +249,6 @@ TEST_F(TrayAppTest, TrayIconCorrectionHandOverAndQuitFromTheMenu) {
     EXPECT_TRUE(driver_->keyboardIsFree());
 }
 
-TEST_F(TrayAppTest, StatusPanelFromTheIconAndAltU) {
-    startEntry(true);
-    startApp();
-    std::optional<Rect> icon;
-    ASSERT_TRUE(eventually([&] { return (icon = trayIcon()).has_value(); }, 20s));
-    std::this_thread::sleep_for(500ms);  // the icon settles in the tray
-    icon = trayIcon();
-    ASSERT_TRUE(icon.has_value());
-
-    // Left click: the panel hangs under the icon, wholly on the screen.
-    click(*icon, 1);
-    std::optional<Rect> panel;
-    ASSERT_TRUE(eventually([&] { return (panel = popover()).has_value(); }, 10s)) << daemonLog();
-    EXPECT_GE(panel->y, icon->y + icon->height);
-    EXPECT_GE(panel->x, 0);
-    // A second click on the icon closes it (and does not reopen it).
-    std::this_thread::sleep_for(300ms);
-    click(*icon, 1);
-    ASSERT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
-    std::this_thread::sleep_for(500ms);
-    EXPECT_FALSE(popover().has_value());
-
-    // Alt+U from any application opens and closes it.
-    driver_->stroke("u", "alt");
-    ASSERT_TRUE(eventually([&] { return popover().has_value(); }, 10s)) << daemonLog();
-    std::this_thread::sleep_for(300ms);
-    driver_->stroke("u", "alt");
-    ASSERT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
-    // Escape closes it too.
-    driver_->stroke("u", "alt");
-    ASSERT_TRUE(eventually([&] { return popover().has_value(); }, 10s));
-    std::this_thread::sleep_for(300ms);
-    driver_->stroke("Escape");
-    EXPECT_TRUE(eventually([&] { return !popover().has_value(); }, 10s));
-}
-
 // The preferences window opened by a link; its "Enable" switch clicked off;
 // the next Return in zenity then leaves the text as typed.
 TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
@@ -228,7 +257,7 @@ TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
     ChildProcess& link = desktop_->start("link", {kQuorix, "quorix://settings/ai"});
     EXPECT_EQ(link.waitExit(10000), 0);
     std::optional<Rect> window;
-    ASSERT_TRUE(eventually(
+    ASSERT_TRUE(waitUntil(
         [&] {
             for (const Rect& r : programWindows()) {
                 if (r.width == 900 && r.height == 710)
@@ -244,34 +273,83 @@ TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
     // the first blue in the switches' column under the language card is the
     // "Enable Quorix" switch.
     std::optional<int> iconTop;
-    ASSERT_TRUE(eventually(
+    ASSERT_TRUE(waitUntil(
         [&] {
             return (iconTop = firstBlue(window->x + 33, window->y, window->y + 120)).has_value();
         },
         10s));
     click(Rect{window->x + 115, *iconTop + 145, 1, 1}, 1);
     std::optional<int> toggle;
-    ASSERT_TRUE(eventually(
+    ASSERT_TRUE(waitUntil(
         [&] {
             return (toggle = firstBlue(window->x + 815, *iconTop + 150, *iconTop + 400))
                 .has_value();
         },
         10s));
     click(Rect{window->x + 815, *toggle + 8, 1, 1}, 1);
-    const std::string config = desktop_->home() + "/.config/penwarden/config.json";
-    ASSERT_TRUE(eventually(
-        [&] {
-            return commandOutput("cat '" + config + "'").find("\"isEnabled\": false") !=
-                   std::string::npos;
-        },
-        10s))
-        << commandOutput("cat '" + config + "'");
+    const std::string config = configFolder() + "/config.json";
+    ASSERT_TRUE(waitUntil(
+        [&] { return readFile(config).find("\"isEnabled\": false") != std::string::npos; }, 10s))
+        << readFile(config);
 
     ASSERT_TRUE(focusWindowOf(entry));
     driver_->type("ciao cge fai");
     driver_->stroke("Return");
-    ASSERT_TRUE(eventually([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
+    ASSERT_TRUE(waitUntil([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
     EXPECT_EQ(desktop_->outputOf("zenity"), "ciao cge fai\n");
+}
+
+// A message typed into zenity leaves corrected. The correction comes from a
+// loopback cloud endpoint that takes its time, so that the working state is
+// on screen long enough to be looked at.
+TEST_F(TrayAppTest, NoticeShowsWithoutTakingFocusAndLeavesOnItsTimer) {
+    if (::access("/usr/bin/xcompmgr", X_OK) != 0)
+        GTEST_SKIP() << "xcompmgr is needed";
+    desktop_->start("xcompmgr", {"xcompmgr"});
+    const Atom cm = XInternAtom(x_, "_NET_WM_CM_S0", False);
+    ASSERT_TRUE(waitUntil([&] { return XGetSelectionOwner(x_, cm) != 0; }, 10s))
+        << "xcompmgr did not take the compositor selection";
+    provider_ = std::make_unique<FakeProvider>();
+    ASSERT_TRUE(provider_->ok());
+    provider_->answer("ciao xqzwj amico", "ciao caro amico", kCloudDelay);
+    // The second dialog waits behind the first; it gets the focus when the
+    // first one's message has left.
+    const pid_t next = startEntry(true, "zenity2");
+    const pid_t first = startEntry(true, "zenity");
+    startApp();
+    ASSERT_TRUE(focusWindowOf(first));
+
+    // A word no local list knows: the correction waits for the cloud.
+    driver_->type("ciao xqzwj amico");
+    driver_->stroke("Return");
+    Window pill = 0;
+    ASSERT_TRUE(waitUntil([&] { return (pill = notice()) != 0; }, 20s, 5ms))
+        << "the notice never showed";
+    const auto shownAt = std::chrono::steady_clock::now();
+    EXPECT_TRUE(focusIsIn(first)) << "the notice took the focus";
+    ASSERT_TRUE(waitUntil([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
+    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao caro amico\n");
+
+    // The message left; the notice stays up, unfocused, and what the user
+    // types next lands in the other dialog.
+    ASSERT_TRUE(waitUntil([&] { return focusIsIn(next); }, 5s)) << "focus did not move on";
+    EXPECT_NE(notice(), 0u) << "the result went away too early";
+    driver_->type("ok");
+    EXPECT_TRUE(focusIsIn(next));
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(x_, &focus, &revert);
+    EXPECT_NE(focus, pill);
+    driver_->stroke("Return");
+    ASSERT_TRUE(waitUntil([&] { return !desktop_->outputOf("zenity2").empty(); }, 20s));
+    EXPECT_EQ(desktop_->outputOf("zenity2"), "ok\n");
+
+    // The result of a changed word stays 3.8 s (plus the 0.22 s fade) after
+    // the cloud's answer; the second message needed no notice.
+    ASSERT_TRUE(waitUntil([&] { return notice() == 0; }, 15s)) << "the notice stayed up";
+    const auto shown = std::chrono::steady_clock::now() - shownAt;
+    EXPECT_GT(shown, kCloudDelay + 3s);
+    EXPECT_LT(shown, kCloudDelay + 8s);
 }
 
 }  // namespace

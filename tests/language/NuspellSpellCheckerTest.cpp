@@ -1,7 +1,6 @@
 #include "language/NuspellSpellChecker.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -9,6 +8,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/core/config/ConfigTestSupport.h"
 
 namespace quorix::language {
 namespace {
@@ -35,16 +36,13 @@ class NuspellSpellCheckerTest : public ::testing::Test {
     }
 };
 
-TEST_F(NuspellSpellCheckerTest, AcceptsAndTheTypographicApostrophe) {
-    // Each language's verdicts are checked by the concurrent test below.
+// Each language's verdicts are checked by the concurrent test below.
+TEST_F(NuspellSpellCheckerTest, AcceptsApostrophesLanguageCodesAndBrokenWords) {
     EXPECT_TRUE(checker().accepts("perché", "it"));
     EXPECT_FALSE(checker().accepts("perchè", "it"));
     // The typographic apostrophe counts as the plain one.
     EXPECT_FALSE(checker().isMisspelled("aujourd\u2019hui", "fr"));
     EXPECT_FALSE(checker().isMisspelled("don\u2019t", "en"));
-}
-
-TEST_F(NuspellSpellCheckerTest, LanguageCodesAndBrokenWords) {
     EXPECT_EQ(NuspellSpellChecker::languageIndex("en-US"), 1);
     EXPECT_EQ(NuspellSpellChecker::languageIndex("DE"), 2);
     EXPECT_EQ(NuspellSpellChecker::languageIndex("eng"), -1);
@@ -62,9 +60,8 @@ TEST_F(NuspellSpellCheckerTest, LanguageCodesAndBrokenWords) {
 }
 
 TEST(NuspellSpellCheckerFolder, MissingOrMalformedDictionariesAnswerNotMisspelled) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("quorix-hunspell-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const testing::TempFolder temp;
+    const std::filesystem::path folder = temp.path();
     std::ofstream(folder / "it_IT.aff") << "SET UTF-8\nSFX A Y 1\nSFX A 0 bogus\n";
     std::ofstream(folder / "it_IT.dic") << "not-a-count\nciao/ZZ\n";
     NuspellSpellChecker checker(folder);
@@ -72,7 +69,6 @@ TEST(NuspellSpellCheckerFolder, MissingOrMalformedDictionariesAnswerNotMisspelle
     EXPECT_FALSE(checker.isMisspelled("qwertzu", "en"));  // no en_US files at all
     EXPECT_FALSE(checker.hasDictionary("en"));
     (void)checker.isMisspelled("qwertzu", "it");  // malformed: loads or not, never crashes
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(NuspellSpellCheckerTest, JudgesWordsInEachLanguageFromConcurrentCallers) {

@@ -26,22 +26,21 @@ std::string wav(uint16_t format, uint16_t channels, uint16_t bits, const std::st
     return "RIFF" + le(static_cast<uint32_t>(body.size()), 4) + body;
 }
 
-TEST(LinuxSoundPlayer, ParsesPcmWavAndSkipsUnknownChunks) {
+TEST(LinuxSoundPlayer, ParsesPcmWavSkippingUnknownChunksAndRejectsTheRest) {
     const std::string samples = le(0x1234, 2) + le(0xFFFF, 2);
     const auto sound = LinuxSoundPlayer::parseWav(
         wav(1, 1, 16, samples, "LIST" + le(3, 4) + "abc" + std::string(1, '\0')));
     ASSERT_TRUE(sound.has_value());
     EXPECT_EQ(sound->rate, 8000U);
     EXPECT_EQ(sound->samples, (std::vector<int16_t>{0x1234, -1}));
-}
 
-TEST(LinuxSoundPlayer, RejectsWhatItCannotPlayWithoutCrashing) {
-    const std::string samples(8, '\0');
+    // What it cannot play is refused without crashing.
+    const std::string silence(8, '\0');
     EXPECT_FALSE(LinuxSoundPlayer::parseWav("RIFF").has_value());
-    EXPECT_FALSE(LinuxSoundPlayer::parseWav(wav(3, 1, 32, samples)).has_value());  // float
-    EXPECT_FALSE(LinuxSoundPlayer::parseWav(wav(1, 1, 8, samples)).has_value());   // 8-bit
-    EXPECT_FALSE(LinuxSoundPlayer::parseWav(wav(1, 6, 16, samples)).has_value());  // 5.1
-    std::string truncated = wav(1, 1, 16, samples);
+    EXPECT_FALSE(LinuxSoundPlayer::parseWav(wav(3, 1, 32, silence)).has_value());  // float
+    EXPECT_FALSE(LinuxSoundPlayer::parseWav(wav(1, 1, 8, silence)).has_value());   // 8-bit
+    EXPECT_FALSE(LinuxSoundPlayer::parseWav(wav(1, 6, 16, silence)).has_value());  // 5.1
+    std::string truncated = wav(1, 1, 16, silence);
     truncated.resize(truncated.size() - 4);  // data chunk claims more than there is
     EXPECT_FALSE(LinuxSoundPlayer::parseWav(truncated).has_value());
 }

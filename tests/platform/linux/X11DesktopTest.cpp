@@ -1,21 +1,15 @@
-// The X11 adapters on a private Xvfb display: the pasteboard between two
-// clients, the key hook fed by a physical (non-XTEST) keyboard device, the key
-// poster, and the front window. Skipped where Xvfb is not installed.
+// The X11 adapters on a private display: the pasteboard between two clients,
+// the key hook fed by a physical (non-XTEST) keyboard device, the key poster,
+// and the front window. Skipped where Xvfb is not installed.
 // GoogleTest before the X headers, whose None macro it would not survive.
 #include <gtest/gtest.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XInput.h>
-#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -26,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "DesktopDriver.h"
+#include "HeadlessDesktop.h"
 #include "core/dispatch/Clock.h"
 #include "core/dispatch/SerialQueue.h"
 #include "platform/KeyCodes.h"
@@ -41,70 +37,16 @@ namespace {
 
 bool eventually(const std::function<bool()>& condition,
                 std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-// Xvfb on a display number it picks itself, stopped by its pid.
-class Xvfb {
-  public:
-    bool start() {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            return false;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(fds[1], 3);
-            const int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, 1);
-            dup2(quiet, 2);
-            // -noreset: without it the server resets whenever its last client
-            // leaves, and a client connecting meanwhile is refused.
-            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset", "-screen",
-                   "0", "640x480x24", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        pollfd pfd{fds[0], POLLIN, 0};
-        char c = 0;
-        while (poll(&pfd, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number.push_back(c);
-        close(fds[0]);
-        if (number.empty())
-            return false;
-        name_ = ":" + number;
-        return true;
-    }
-    void stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    const std::string& name() const { return name_; }
-
-  private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
-
-bool haveXvfb() {
-    return system("command -v Xvfb >/dev/null 2>&1") == 0;
+    return e2e::waitUntil(condition, limit, std::chrono::milliseconds(2));
 }
 
 // A focused top-level window on its own connection that records the keys it
-// receives, and types as the physical "Xvfb keyboard" device.
+// receives, and types as the physical keyboard device.
 class TestClient {
   public:
-    explicit TestClient(const std::string& display) {
-        X11Display::initThreads();
+    // Xlib's threads are set up before its first call (the driver's).
+    explicit TestClient(const std::string& display)
+        : keyboard_((X11Display::initThreads(), display)) {
         d_ = XOpenDisplay(display.c_str());
         window_ = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 200, 100, 0, 0, 0);
         XSelectInput(d_, window_, KeyPressMask | KeyReleaseMask);
@@ -119,29 +61,14 @@ class TestClient {
             return a.map_state == IsViewable;
         });
         XSetInputFocus(d_, window_, RevertToParent, CurrentTime);
-        int count = 0;
-        XIDeviceInfo* info = XIQueryDevice(d_, XIAllDevices, &count);
-        for (int i = 0; i < count; ++i) {
-            if (info[i].use == XISlaveKeyboard && std::string(info[i].name) == "Xvfb keyboard")
-                keyboard_ = XOpenDevice(d_, static_cast<XID>(info[i].deviceid));
-        }
-        XIFreeDeviceInfo(info);
         XSync(d_, False);
     }
-    ~TestClient() {
-        if (keyboard_ != nullptr)
-            XCloseDevice(d_, keyboard_);
-        XCloseDisplay(d_);
-    }
-    bool hasKeyboard() const { return keyboard_ != nullptr; }
+    ~TestClient() { XCloseDisplay(d_); }
+    bool hasKeyboard() const { return keyboard_.ok(); }
     Window window() const { return window_; }
     Display* display() const { return d_; }
 
-    void physical(KeySym keysym, bool down) {
-        XTestFakeDeviceKeyEvent(d_, keyboard_, XKeysymToKeycode(d_, keysym), down ? True : False,
-                                nullptr, 0, CurrentTime);
-        XSync(d_, False);
-    }
+    void physical(KeySym keysym, bool down) { keyboard_.press(XKeysymToString(keysym), down); }
     void tap(KeySym keysym) {
         physical(keysym, true);
         physical(keysym, false);
@@ -176,93 +103,76 @@ class TestClient {
   private:
     Display* d_ = nullptr;
     Window window_ = 0;
-    XDevice* keyboard_ = nullptr;
+    e2e::DesktopDriver keyboard_;
     std::vector<std::string> received_;
 };
 
+// One private display (Xvfb and a session bus) for the whole suite.
 class X11Desktop : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (!haveXvfb())
-            return;
-        server_ = new Xvfb;
-        if (!server_->start()) {
-            delete server_;
-            server_ = nullptr;
-        }
+        if (e2e::HeadlessDesktop::missingTools().empty())
+            server_ = new e2e::HeadlessDesktop(/*accessibilityBus=*/false);
     }
     static void TearDownTestSuite() {
-        if (server_ != nullptr)
-            server_->stop();
         delete server_;
         server_ = nullptr;
     }
     void SetUp() override {
-        if (server_ == nullptr)
-            GTEST_SKIP() << "Xvfb is not available";
+        if (server_ == nullptr || !server_->ok())
+            GTEST_SKIP() << "no private display: "
+                         << (server_ ? server_->error() : e2e::HeadlessDesktop::missingTools());
     }
-    static const std::string& display() { return server_->name(); }
+    static const std::string& display() { return server_->display(); }
 
-    static Xvfb* server_;
+    static e2e::HeadlessDesktop* server_;
 };
 
-Xvfb* X11Desktop::server_ = nullptr;
+e2e::HeadlessDesktop* X11Desktop::server_ = nullptr;
 
-TEST_F(X11Desktop, DisplayIsUsableAndAMissingOneIsNot) {
+// Text round-trips between two clients and counts changes; then the user's
+// clipboard holds an image and a file list: the program saves every target,
+// replaces the clipboard with its own text (the capture's copy, the
+// write-back's paste) and puts all of them back by owning the same targets.
+TEST_F(X11Desktop, PasteboardRoundTripsAndRestoresEveryTargetOfTheOwner) {
     EXPECT_TRUE(X11Display::isUsable(display()));
     EXPECT_FALSE(X11Display::isUsable(":9876"));
-}
-
-TEST_F(X11Desktop, PasteboardRoundTripsBetweenClientsAndCountsChanges) {
     X11Pasteboard::Options small;
     small.displayName = display();
-    small.chunkBytes = 1000;  // force INCR transfers for the long text
+    small.chunkBytes = 1000;  // force INCR transfers for the long text and the image
     X11Pasteboard ours(small);
-    X11Pasteboard theirs(small);
+    X11Pasteboard user(small);
     ASSERT_TRUE(ours.open());
-    ASSERT_TRUE(theirs.open());
+    ASSERT_TRUE(user.open());
 
     const int64_t before = ours.changeCount();
     ASSERT_TRUE(ours.setString("ciao perché 👋"));
     EXPECT_GT(ours.changeCount(), before);
     EXPECT_EQ(ours.string(), "ciao perché 👋");
-    EXPECT_EQ(theirs.string(), "ciao perché 👋");  // through the selection conversion
+    EXPECT_EQ(user.string(), "ciao perché 👋");  // through the selection conversion
 
     // Another client copying is a change for us, and its text is what we read.
     const int64_t mine = ours.changeCount();
     std::string longText;
     for (int i = 0; i < 500; ++i)
         longText += "riga " + std::to_string(i) + " àè\n";
-    ASSERT_TRUE(theirs.setString(longText));
+    ASSERT_TRUE(user.setString(longText));
     EXPECT_TRUE(eventually([&] { return ours.changeCount() > mine; }));
     EXPECT_EQ(ours.string(), longText);
 
     // Emptied: no text, and the other side sees none either.
     ours.clearContents();
     EXPECT_EQ(ours.string(), std::nullopt);
-    EXPECT_EQ(theirs.string(), std::nullopt);
-}
-
-// The user's clipboard holds an image and a file list: the program saves every
-// target, replaces the clipboard with its own text (the capture's copy, the
-// write-back's paste) and puts all of them back by owning the same targets.
-TEST_F(X11Desktop, PasteboardSavesAndRestoresEveryTargetOfTheOwner) {
-    X11Pasteboard::Options small;
-    small.displayName = display();
-    small.chunkBytes = 1000;  // the image goes in INCR chunks
-    X11Pasteboard user(small);
-    X11Pasteboard ours(small);
-    ASSERT_TRUE(user.open());
-    ASSERT_TRUE(ours.open());
+    EXPECT_EQ(user.string(), std::nullopt);
 
     std::string png("\x89PNG\r\n\x1a\n", 8);
     for (int i = 0; i < 3000; ++i)
         png.push_back(static_cast<char>(i % 256));
     const std::vector<PasteboardItem> offered{{"image/png", png},
                                               {"text/uri-list", "file:///tmp/foto.png\r\n"}};
-    const int64_t before = ours.changeCount();
+    const int64_t emptied = ours.changeCount();
     ASSERT_TRUE(user.setContents(offered));
-    ASSERT_TRUE(eventually([&] { return ours.changeCount() > before; }));
+    ASSERT_TRUE(eventually([&] { return ours.changeCount() > emptied; }));
     const PasteboardContents saved = ours.contents(32u << 20);
     EXPECT_FALSE(saved.truncated);
     EXPECT_EQ(saved.items, offered);
@@ -373,23 +283,9 @@ TEST_F(X11Desktop, PasteboardHandsItsTextToTheClipboardManagerWhenItGoes) {
     EXPECT_EQ(manager.saved(), "il testo dell'utente è salvo");
 }
 
-TEST_F(X11Desktop, WorkspaceNamesTheFocusedWindowsApplication) {
-    TestClient client(display());
-    LinuxWorkspace files({"/nonexistent"});
-    X11Workspace workspace(files, display());
-    const long pid = 4242;
-    XChangeProperty(client.display(), client.window(),
-                    XInternAtom(client.display(), "_NET_WM_PID", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
-    XSync(client.display(), False);
-    const auto front = workspace.frontmostApplication();
-    ASSERT_TRUE(front.has_value());
-    EXPECT_EQ(front->bundleIdentifier, "zenity");
-    EXPECT_EQ(front->localizedName, "Question");
-    EXPECT_EQ(front->pid, 4242);
-}
-
-TEST_F(X11Desktop, WorkspaceForgetsAWindowThatWentOrChangedProcess) {
+// The focused window's application, and a window that went or changed
+// process is not remembered as the one it was.
+TEST_F(X11Desktop, WorkspaceNamesTheFocusedWindowsApplicationAndForgetsOldOnes) {
     LinuxWorkspace files({"/nonexistent"});
     X11Workspace workspace(files, display());
     const auto setPid = [](TestClient& client, long pid) {
@@ -405,7 +301,11 @@ TEST_F(X11Desktop, WorkspaceForgetsAWindowThatWentOrChangedProcess) {
     {
         TestClient client(display());
         setPid(client, 1001);
-        ASSERT_EQ(frontPid(), 1001);
+        const auto front = workspace.frontmostApplication();
+        ASSERT_TRUE(front.has_value());
+        EXPECT_EQ(front->bundleIdentifier, "zenity");
+        EXPECT_EQ(front->localizedName, "Question");
+        EXPECT_EQ(front->pid, 1001);
         setPid(client, 1002);
         EXPECT_EQ(frontPid(), 1002);
     }
@@ -486,11 +386,25 @@ class HookFixture {
     std::vector<KeyEvent> seen_;
 };
 
-TEST_F(X11Desktop, HookSeesPhysicalKeysAndPassesOrHoldsReturn) {
+// Return is not grabbed while the front application is not covered; once it
+// is (the next coverage check), the hook sees physical keys and passes or
+// holds Return.
+TEST_F(X11Desktop, HookGrabsReturnOnlyWhenCoveredAndPassesOrHoldsIt) {
     TestClient client(display());
     ASSERT_TRUE(client.hasKeyboard());
     HookFixture hook(display());
+    hook.covered_.store(false);
+    hook.swallowReturn_.store(true);
     ASSERT_TRUE(hook.install());
+    EXPECT_FALSE(hook.hook_.holdsReturnGrab());
+    client.tap(XK_Return);
+    EXPECT_TRUE(client.receives("Return:0"));
+    for (const auto& e : hook.seen())
+        EXPECT_NE(e.keyCode, keys::kReturn);
+    const std::size_t uncovered = hook.seen().size();
+
+    hook.swallowReturn_.store(false);
+    hook.covered_.store(true);
     ASSERT_TRUE(eventually([&] { return hook.hook_.holdsReturnGrab(); }));
 
     // Ordinary keys reach the window directly and are reported without flags.
@@ -516,7 +430,7 @@ TEST_F(X11Desktop, HookSeesPhysicalKeysAndPassesOrHoldsReturn) {
     hook.swallowReturn_.store(true);
     const std::size_t before = client.settledCount();
     client.tap(XK_Return);
-    EXPECT_TRUE(eventually([&] { return hook.seen().size() >= 5; }));
+    EXPECT_TRUE(eventually([&] { return hook.seen().size() >= uncovered + 5; }));
     EXPECT_EQ(client.settledCount(), before);
 
     // Keys the program posts come from XTEST: the window gets them, the hook
@@ -529,7 +443,10 @@ TEST_F(X11Desktop, HookSeesPhysicalKeysAndPassesOrHoldsReturn) {
     EXPECT_EQ(hook.seen().size(), seenBefore);
 }
 
-TEST_F(X11Desktop, KeysTypedDuringACorrectionAreHeldUntilItEnds) {
+// Keys typed during a correction are held until it ends; a correction that
+// never ends has the keyboard given back by the 1.5 s watchdog; uninstalling
+// releases every grab.
+TEST_F(X11Desktop, BusyGrabHoldsKeysUntilTheCorrectionEndsOrTheWatchdogFires) {
     TestClient client(display());
     ASSERT_TRUE(client.hasKeyboard());
     HookFixture hook(display());
@@ -544,24 +461,13 @@ TEST_F(X11Desktop, KeysTypedDuringACorrectionAreHeldUntilItEnds) {
     client.tap(XK_b);              // swallowed by the handler while busy
     EXPECT_TRUE(hook.saw(11, 0));  // B
     EXPECT_EQ(client.settledCount(), before);
-
     hook.busy_.store(false);
     EXPECT_TRUE(eventually([&] { return !hook.hook_.holdsBusyGrab(); }));
     client.tap(XK_c);
     EXPECT_TRUE(client.receives("c:0"));
-}
 
-TEST_F(X11Desktop, BusyGrabIsReleasedByTheWatchdogAndEveryGrabOnUninstall) {
-    TestClient client(display());
-    ASSERT_TRUE(client.hasKeyboard());
-    HookFixture hook(display());
-    hook.swallowReturn_.store(true);
-    hook.busyAfterReturn_.store(true);
-    ASSERT_TRUE(hook.install());
-    ASSERT_TRUE(eventually([&] { return hook.hook_.holdsReturnGrab(); }));
     client.tap(XK_Return);
     ASSERT_TRUE(eventually([&] { return hook.hook_.holdsBusyGrab(); }));
-    // The correction never ends: the 1.5 s watchdog gives the keyboard back.
     EXPECT_TRUE(
         eventually([&] { return !hook.hook_.holdsBusyGrab(); }, std::chrono::milliseconds(4000)));
     client.tap(XK_d);
@@ -570,20 +476,6 @@ TEST_F(X11Desktop, BusyGrabIsReleasedByTheWatchdogAndEveryGrabOnUninstall) {
     hook.hook_.uninstall();
     client.tap(XK_Return);
     EXPECT_TRUE(client.receives("Return:0"));
-}
-
-TEST_F(X11Desktop, ReturnIsNotGrabbedWhileTheFrontApplicationIsNotCovered) {
-    TestClient client(display());
-    ASSERT_TRUE(client.hasKeyboard());
-    HookFixture hook(display());
-    hook.covered_.store(false);
-    hook.swallowReturn_.store(true);
-    ASSERT_TRUE(hook.install());
-    EXPECT_FALSE(hook.hook_.holdsReturnGrab());
-    client.tap(XK_Return);
-    EXPECT_TRUE(client.receives("Return:0"));
-    for (const auto& e : hook.seen())
-        EXPECT_NE(e.keyCode, keys::kReturn);
 }
 
 }  // namespace

@@ -10,45 +10,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "tests/core/config/ConfigTestSupport.h"
 
 namespace quorix::platform {
 namespace {
 
-struct TempFolder {
-    std::string path = [] {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "quorix-fs-XXXXXX").string();
-        return std::string(::mkdtemp(tmpl.data()));
-    }();
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
-unsigned modeOf(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
-std::string contentOf(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-
-void writeFile(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary) << data;
-}
+using quorix::testing::modeOf;
+using quorix::testing::readFile;
+using quorix::testing::writeFile;
 
 class PosixFileSystemTest : public ::testing::Test {
   protected:
     FileSystem& fs = PosixFileSystem::instance();
-    TempFolder dir;
+    quorix::testing::TempFolder dir;
 };
 
 TEST_F(PosixFileSystemTest, ReadsOnlyRegularFilesWithinTheLimitAndNeverBlocks) {
@@ -93,7 +68,7 @@ TEST_F(PosixFileSystemTest, AppendsNeverGoThroughALinkOrIntoAFifo) {
 
     EXPECT_EQ(fs.append(dir / "debug.log", "secret message\n").error, FileError::notRegular);
     EXPECT_EQ(fs.append(dir / "fifo.log", "secret message\n").error, FileError::notRegular);
-    EXPECT_EQ(contentOf(dir / "elsewhere.txt"), "theirs\n");
+    EXPECT_EQ(readFile(dir / "elsewhere.txt"), "theirs\n");
     EXPECT_EQ(modeOf(dir / "elsewhere.txt"), 0644u) << "the link's target keeps its mode";
 
     writeFile(dir / "own.log", "a\n");
@@ -130,11 +105,11 @@ TEST_F(PosixFileSystemTest, AtomicWritesReplaceLinksAndLeaveNoTemporaryFile) {
     writeFile(dir / "elsewhere.json", "theirs");
     ASSERT_EQ(::symlink((dir / "elsewhere.json").c_str(), (dir / "config.json").c_str()), 0);
     EXPECT_EQ(fs.writeAtomic(dir / "config.json", "ours"), FileError::none);
-    EXPECT_EQ(contentOf(dir / "elsewhere.json"), "theirs");
-    EXPECT_EQ(contentOf(dir / "config.json"), "ours");
+    EXPECT_EQ(readFile(dir / "elsewhere.json"), "theirs");
+    EXPECT_EQ(readFile(dir / "config.json"), "ours");
     EXPECT_EQ(modeOf(dir / "config.json"), 0600u);
     EXPECT_EQ(fs.writeAtomic(dir / "missing/config.json", "x"), FileError::notFound);
-    const auto names = fs.list(dir.path);
+    const auto names = fs.list(dir.path());
     ASSERT_TRUE(names.has_value());
     EXPECT_EQ(names->size(), 2u) << "no temporary file is left behind";
 }
@@ -169,7 +144,7 @@ TEST_F(PosixFileSystemTest, LockSerialisesReadModifyWriteAcrossProcesses) {
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    EXPECT_EQ(contentOf(counter), std::to_string(kProcesses * kRounds));
+    EXPECT_EQ(readFile(counter), std::to_string(kProcesses * kRounds));
     EXPECT_EQ(modeOf(dir / ".lock"), 0600u);
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/knowledge/TypoMap.h"
+#include "tests/core/config/ConfigTestSupport.h"
 #include "tools/typogen/InputLists.h"
 #include "tools/typogen/KeepRules.h"
 #include "tools/typogen/TypoGenerator.h"
@@ -142,8 +143,8 @@ TEST(InputLists, DictionaryRoundTripsThroughTheLoaderInOrder) {
 }
 
 TEST(InputLists, MissingOrMalformedListsAreErrorsNotCrashes) {
-    const auto folder = std::filesystem::temp_directory_path() / "typogen-test-inputs";
-    std::filesystem::create_directories(folder);
+    const testing::TempFolder temp;
+    const std::filesystem::path folder = temp.path();
     std::ofstream(folder / "words.json") << R"(["uno", 2])";
     std::ofstream(folder / "counts.json") << R"([{"word": "you"}])";
     std::ofstream(folder / "broken.json") << R"(["uno", )";
@@ -151,7 +152,6 @@ TEST(InputLists, MissingOrMalformedListsAreErrorsNotCrashes) {
     EXPECT_THROW(readWordArray(folder / "broken.json"), InputError);
     EXPECT_THROW(readWordArray(folder / "absent.json"), InputError);
     EXPECT_THROW(readWordCounts(folder / "counts.json"), InputError);
-    std::filesystem::remove_all(folder);
     EXPECT_GT(frequencyOfRank(1), frequencyOfRank(2));
     EXPECT_EQ(frequencyOfRank(0), frequencyOfRank(1));
 }
