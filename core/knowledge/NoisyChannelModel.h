@@ -31,6 +31,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/knowledge/ContextModel.h"
 #include "core/knowledge/KeyboardErrorModel.h"
 #include "core/knowledge/SymmetricDeleteIndex.h"
 
@@ -78,8 +79,10 @@ class NoisyChannelModel {
 
     // Best correction of `typed` (lower case, letters and apostrophes).
     ModelSuggestion suggest(std::u32string_view typed) const;
-    // Same, with other thresholds (for calibration).
-    ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds) const;
+    // Same, with other thresholds (for calibration) and each candidate's score
+    // times the context factor of its neighbours.
+    ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds,
+                            const ContextModel::Neighbours& context = {}) const;
 
     bool isKept(std::string_view lowerWord) const {
         return keep_.count(std::string(lowerWord)) != 0;

@@ -28,6 +28,10 @@ std::vector<Corrector> correctors(InProcessCorrector& local) {
     return {{"maps", [&](std::string_view t) { return local.correct(t); }},
             {"keyboard", [&](std::string_view t) { return local.keyboard(t); }},
             {"local stage", [&](std::string_view t) { return local.localStage(t); }},
+            {"keyboard, no context",
+             [&](std::string_view t) { return local.keyboardWithoutContext(t); }},
+            {"local, no context",
+             [&](std::string_view t) { return local.localStageWithoutContext(t); }},
             {"naive", [&](std::string_view t) { return local.naive(t); }}};
 }
 

