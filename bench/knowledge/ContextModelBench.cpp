@@ -5,7 +5,9 @@
 //  - BM_ContextPerRejectedWord/<lang>/<0|1>: one rejected word between two
 //    known neighbours through NoisyChannelCorrector (real nuspell), without
 //    (0) and with (1) the context model; counters "p50_us" and "p99_us" over
-//    the slipped words of the lexicon words of ranks 200..2200.
+//    the slipped words of the lexicon words of ranks 200..2200;
+//  - BM_ContextSuggest/<lang>/<0|1>: the same words through the model's part
+//    alone (no spell checks), without and with the context factor.
 
 #include <benchmark/benchmark.h>
 
@@ -121,6 +123,46 @@ void BM_ContextPerRejectedWord(benchmark::State& state) {
 BENCHMARK(BM_ContextPerRejectedWord)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
+
+// The model's part alone (candidates and scoring, no spell checks), without
+// (0) and with (1) the neighbours' context factor; the difference is the
+// context term's cost per rejected word.
+void BM_ContextSuggest(benchmark::State& state) {
+    const std::string language = kLanguages[state.range(0)];
+    const std::string keyboard = readFile(NoisyChannelCorrector::fileName(language));
+    const auto model = NoisyChannelModel::parse(keyboard);
+    const auto context =
+        ContextModel::parse(readFile(NoisyChannelCorrector::contextFileName(language)));
+    if (!model || !context) {
+        state.SkipWithError("no model file");
+        return;
+    }
+    std::vector<std::u32string> typed;
+    std::vector<ContextModel::Neighbours> around;
+    for (const std::string& phrase : slippedPhrases(keyboard, context.get(), language)) {
+        const auto words = text::splitWords(phrase);
+        typed.push_back(text::toUtf32(text::toLower(words[1])));
+        around.push_back(state.range(1) != 0
+                             ? context->neighbours(text::toUtf32(words[0]), text::toUtf32(words[2]))
+                             : ContextModel::Neighbours{});
+    }
+    std::vector<double> micros;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::size_t k = i++ % typed.size();
+        const auto start = std::chrono::steady_clock::now();
+        auto suggestion = model->suggest(typed[k], model->thresholds(), around[k]);
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+        benchmark::DoNotOptimize(suggestion);
+    }
+    std::sort(micros.begin(), micros.end());
+    state.SetLabel(language + (state.range(1) != 0 ? " with context" : " without context"));
+    state.counters["p50_us"] = micros[micros.size() / 2];
+    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+}
+BENCHMARK(BM_ContextSuggest)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quorix

