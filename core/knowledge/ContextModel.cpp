@@ -160,12 +160,24 @@ ContextModel::ContextModel(const Counts& c)
     const std::size_t n = std::min(c.words.size(), kMaxWords);
     counts_.reserve(n);
     followers_.reserve(n);
-    ids_.reserve(n);
+    std::size_t slots = 16;
+    while (slots < 2 * n) {
+        slots *= 2;
+    }
+    slotHashes_.assign(slots, 0);
+    slotIds_.assign(slots, 0);
     for (std::size_t i = 0; i < n; ++i) {
         counts_.push_back(saturate32(c.words[i].count));
         followers_.push_back(saturate32(c.words[i].followers));
-        // The first of two equal spellings wins.
-        ids_.try_emplace(hash(text::toUtf32(c.words[i].word)), static_cast<uint16_t>(i));
+        const uint64_t h = hash(text::toUtf32(c.words[i].word));
+        std::size_t s = h & (slots - 1);
+        while (slotHashes_[s] != 0 && slotHashes_[s] != h) {
+            s = (s + 1) & (slots - 1);
+        }
+        if (slotHashes_[s] == 0) {  // the first of two equal spellings wins
+            slotHashes_[s] = h;
+            slotIds_[s] = static_cast<uint16_t>(i);
+        }
     }
     offsets_.assign(n + 1, 0);
     for (const Pair& p : c.pairs) {
@@ -185,12 +197,18 @@ uint64_t ContextModel::hash(std::u32string_view word) {
     for (const char32_t c : word) {
         h = (h ^ static_cast<uint64_t>(c == U'\u2019' ? U'\'' : c)) * 1099511628211ull;
     }
-    return h;
+    return h | 1;  // never 0, the free slot
 }
 
 int32_t ContextModel::id(std::u32string_view word) const {
-    const auto found = ids_.find(hash(word));
-    return found == ids_.end() ? kNone : found->second;
+    const uint64_t h = hash(word);
+    const std::size_t mask = slotHashes_.size() - 1;
+    for (std::size_t s = h & mask; slotHashes_[s] != 0; s = (s + 1) & mask) {
+        if (slotHashes_[s] == h) {
+            return slotIds_[s];
+        }
+    }
+    return kNone;
 }
 
 uint32_t ContextModel::pair(int32_t left, int32_t right) const {
@@ -235,9 +253,8 @@ double ContextModel::logFactor(int32_t left, int32_t candidate, int32_t right) c
 
 std::size_t ContextModel::memoryBytes() const {
     return (counts_.capacity() + followers_.capacity() + offsets_.capacity()) * sizeof(uint32_t) +
-           (rights_.capacity() + pairCounts_.capacity()) * sizeof(uint16_t) +
-           ids_.size() * (sizeof(uint64_t) + sizeof(uint16_t) + 2 * sizeof(void*)) +
-           ids_.bucket_count() * sizeof(void*);
+           (rights_.capacity() + pairCounts_.capacity() + slotIds_.capacity()) * sizeof(uint16_t) +
+           slotHashes_.capacity() * sizeof(uint64_t);
 }
 
 }  // namespace quorix

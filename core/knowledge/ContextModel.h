@@ -36,7 +36,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quorix {
@@ -119,7 +118,9 @@ class ContextModel {
     std::vector<uint32_t> offsets_;  // pairs of word i: [offsets_[i], offsets_[i + 1])
     std::vector<uint16_t> rights_;
     std::vector<uint16_t> pairCounts_;
-    std::unordered_map<uint64_t, uint16_t> ids_;
+    // Open addressing on the words' hashes (0: a free slot), linear probing.
+    std::vector<uint64_t> slotHashes_;
+    std::vector<uint16_t> slotIds_;
 };
 
 }  // namespace quorix
