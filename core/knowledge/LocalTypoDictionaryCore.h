@@ -40,8 +40,9 @@ struct LocalTypoDictionary::Core : std::enable_shared_from_this<LocalTypoDiction
     std::optional<std::string> tryCorrectLocally(std::string_view text) const;
     ModelPass correctWithKeyboardModel(std::string_view text) const;
     void loadKeyboardModel(std::string_view text) const;
-    // keyboard_<lang>.txt from the first candidate folder that has it.
-    std::optional<std::string> readKeyboardModel(std::string_view language) const;
+    // keyboard_<lang>.txt or context_<lang>.txt from the first candidate
+    // folder that has it.
+    std::optional<std::string> readModelFile(std::string_view fileName) const;
     void learnFromCorrection(std::string_view original, std::string_view corrected);
     std::optional<std::string> forgetLearned(std::string_view typo);
     void sync();

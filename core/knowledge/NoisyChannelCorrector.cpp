@@ -57,6 +57,34 @@ bool hasTripledLetter(std::u32string_view word) {
     return false;
 }
 
+bool isWordLetter(char32_t c) {
+    return text::isLetter(c) || isApostrophe(c);
+}
+
+// The lower-case word of `token` next to a word on its `right` (else on its
+// left) that `context` knows: its letters up to the white space, the whole
+// elided form when known, else the part facing the word ("dell'"
+// "ufficio"). Empty when punctuation stands between them.
+std::u32string neighbourWord(const ContextModel& context, std::u32string_view token, bool right) {
+    if (token.empty() || !text::isLetter(right ? token.back() : token.front())) {
+        return {};
+    }
+    std::size_t n = 0;
+    while (n < token.size() && isWordLetter(right ? token[token.size() - 1 - n] : token[n])) {
+        ++n;
+    }
+    std::u32string word = text::toUtf32(text::toLower(
+        text::fromUtf32(right ? token.substr(token.size() - n) : token.substr(0, n))));
+    if (context.id(word) != ContextModel::kNone) {
+        return word;
+    }
+    const std::size_t apostrophe = right ? word.find_last_of(U"'’") : word.find_first_of(U"'’");
+    if (apostrophe == std::u32string::npos) {
+        return word;
+    }
+    return right ? word.substr(apostrophe + 1) : word.substr(0, apostrophe + 1);
+}
+
 std::size_t languageSlot(std::string_view language) {
     const auto& all = NoisyChannelCorrector::kLanguages;
     return static_cast<std::size_t>(std::find(all.begin(), all.end(), language) - all.begin());
@@ -65,11 +93,24 @@ std::size_t languageSlot(std::string_view language) {
 }  // namespace
 
 NoisyChannelCorrector::NoisyChannelCorrector(platform::SpellChecker& spell, ModelReader reader,
-                                             std::function<bool(std::string_view)> isPersonalWord)
-    : spell_(spell), reader_(std::move(reader)), isPersonalWord_(std::move(isPersonalWord)) {}
+                                             std::function<bool(std::string_view)> isPersonalWord,
+                                             ModelReader contextReader)
+    : spell_(spell),
+      reader_(std::move(reader)),
+      contextReader_(std::move(contextReader)),
+      isPersonalWord_(std::move(isPersonalWord)) {}
 
 std::string NoisyChannelCorrector::fileName(std::string_view language) {
     return "keyboard_" + std::string(language) + ".txt";
+}
+
+std::string NoisyChannelCorrector::contextFileName(std::string_view language) {
+    return "context_" + std::string(language) + ".txt";
+}
+
+const ContextModel* NoisyChannelCorrector::context(std::string_view language) const {
+    const std::size_t i = languageSlot(language);
+    return i < slots_.size() && model(language) != nullptr ? slots_[i].context.get() : nullptr;
 }
 
 const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language) const {
@@ -86,6 +127,13 @@ const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language)
             auto parsed = NoisyChannelModel::parse(*data);
             if (parsed && parsed->language() == kLanguages[i]) {
                 slot.model = std::move(parsed);
+            }
+        }
+        if (const auto data =
+                slot.model && contextReader_ ? contextReader_(kLanguages[i]) : std::nullopt) {
+            auto parsed = ContextModel::parse(*data);
+            if (parsed && parsed->language() == kLanguages[i]) {
+                slot.context = std::move(parsed);
             }
         }
     });
@@ -112,25 +160,31 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     const NoisyChannelModel* loaded = nullptr;
     std::string result;
     bool changed = false;
-    std::size_t pos = 0;
     const std::u32string all = text::toUtf32(text);
-    while (pos < all.size()) {
-        std::size_t end = pos;
+    // Runs of white space and of the rest, alternating.
+    std::vector<std::u32string_view> tokens;
+    for (std::size_t pos = 0, end = 0; pos < all.size(); pos = end) {
         const bool space = text::isWhiteSpace(all[pos]);
         while (end < all.size() && text::isWhiteSpace(all[end]) == space) {
             ++end;
         }
-        const std::string token = text::fromUtf32(std::u32string_view(all).substr(pos, end - pos));
-        pos = end;
+        tokens.push_back(std::u32string_view(all).substr(pos, end - pos));
+    }
+    std::u32string left;  // the previous word token as it leaves
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const std::string token = text::fromUtf32(tokens[i]);
         std::optional<std::string> replacement;
-        if (!space) {
+        if (!text::isWhiteSpace(tokens[i].front())) {
             if (loaded == nullptr) {
                 loaded = model(lang);
                 if (loaded == nullptr) {
                     return pass;
                 }
             }
-            replacement = correctToken(token, *loaded, lang, correctAccents, pass.words);
+            const Around around{context(lang), left,
+                                i + 2 < tokens.size() ? tokens[i + 2] : std::u32string_view()};
+            replacement = correctToken(token, *loaded, lang, correctAccents, pass.words, around);
+            left = replacement ? text::toUtf32(*replacement) : std::u32string(tokens[i]);
         }
         changed = changed || replacement.has_value();
         result += replacement.value_or(token);
@@ -143,7 +197,7 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
 
 std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
-    bool correctAccents, std::vector<WordDecision>& decisions) const {
+    bool correctAccents, std::vector<WordDecision>& decisions, const Around& around) const {
     const std::u32string token = text::toUtf32(tokenText);
     if (token.size() > kLongestWord) {
         return std::nullopt;
@@ -200,7 +254,18 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     if ((typed != lower && isValidAnywhere(typed, language)) || isValidAnywhere(lower, language)) {
         return std::nullopt;
     }
-    WordDecision decision{typed, model.suggest(text::toUtf32(lower)), false};
+    ContextModel::Neighbours neighbours;
+    if (around.context != nullptr) {
+        const ContextModel& c = *around.context;
+        const std::u32string before = !lead.empty() ? std::u32string()
+                                      : head.empty()
+                                          ? neighbourWord(c, around.left, true)
+                                          : text::toUtf32(text::toLower(text::fromUtf32(head)));
+        const std::u32string after = trail.empty() ? neighbourWord(c, around.right, false) : U"";
+        neighbours = c.neighbours(before, after);
+    }
+    WordDecision decision{
+        typed, model.suggest(text::toUtf32(lower), model.thresholds(), neighbours), false};
     const ModelSuggestion& s = decision.suggestion;
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=

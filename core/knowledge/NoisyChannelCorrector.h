@@ -13,7 +13,9 @@
 // leading and trailing punctuation stays. The first letter's case is transferred.
 //
 // Models load lazily, one language at a time, on the first word that needs
-// one; a missing or malformed file leaves that language uncorrected.
+// one; a missing or malformed file leaves that language uncorrected. The
+// language's context model (word pairs) loads with it; without one (missing
+// or malformed file) candidates are scored without context.
 // Thread: any; loading is serialised per language.
 
 #include <array>
@@ -25,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/knowledge/ContextModel.h"
 #include "core/knowledge/NoisyChannelModel.h"
 #include "platform/SpellChecker.h"
 
@@ -50,10 +53,13 @@ class NoisyChannelCorrector {
     // The model file of a language ("keyboard_<lang>.txt"), or nullopt.
     using ModelReader = std::function<std::optional<std::string>(std::string_view language)>;
 
+    // `contextReader`: the context file of a language ("context_<lang>.txt").
     NoisyChannelCorrector(platform::SpellChecker& spell, ModelReader reader,
-                          std::function<bool(std::string_view)> isPersonalWord = {});
+                          std::function<bool(std::string_view)> isPersonalWord = {},
+                          ModelReader contextReader = {});
 
     static std::string fileName(std::string_view language);
+    static std::string contextFileName(std::string_view language);
 
     // `language`: the code detected for the text ("und" and "" count as
     // Italian; other codes correct nothing). Accent-only corrections act
@@ -63,20 +69,32 @@ class NoisyChannelCorrector {
 
     // The model of a language, loading it on first use; null when none.
     const NoisyChannelModel* model(std::string_view language) const;
+    // The context model of a language once its model is loaded; null when none.
+    const ContextModel* context(std::string_view language) const;
 
   private:
+    // The tokens next to a word token (as they leave, and as typed), empty at
+    // the ends of the text.
+    struct Around {
+        const ContextModel* context = nullptr;
+        std::u32string_view left;
+        std::u32string_view right;
+    };
     // The replacement of one whitespace-free token, or nullopt.
     std::optional<std::string> correctToken(std::string_view token, const NoisyChannelModel& model,
                                             std::string_view language, bool correctAccents,
-                                            std::vector<WordDecision>& decisions) const;
+                                            std::vector<WordDecision>& decisions,
+                                            const Around& around) const;
     bool isValidAnywhere(const std::string& lowerWord, std::string_view language) const;
 
     platform::SpellChecker& spell_;
     ModelReader reader_;
+    ModelReader contextReader_;
     std::function<bool(std::string_view)> isPersonalWord_;
     struct Slot {
         std::once_flag once;
         std::unique_ptr<const NoisyChannelModel> model;
+        std::unique_ptr<const ContextModel> context;
     };
     mutable std::array<Slot, kLanguages.size()> slots_;
 };

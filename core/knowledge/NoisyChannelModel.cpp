@@ -152,7 +152,8 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed) const {
 }
 
 ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
-                                           const ModelThresholds& thresholds) const {
+                                           const ModelThresholds& thresholds,
+                                           const ContextModel::Neighbours& context) const {
     ModelSuggestion out;
     const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
     thread_local std::vector<uint32_t> ids;
@@ -171,7 +172,8 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
         if (!std::isfinite(logLikelihood) || candidate == typed) {
             continue;
         }
-        const double score = std::exp(logLikelihood) / ((id + 1 + kRankOffset) * kZipfNorm);
+        const double score = std::exp(logLikelihood + context.logFactor(candidate)) /
+                             ((id + 1 + kRankOffset) * kZipfNorm);
         total += score;
         // Ties go to the more frequent word (lower id): ids come sorted.
         if (score > best) {

@@ -6,7 +6,8 @@
 //
 // A typed word w gets, for each lexicon word c within two edits (one edit for
 // words under five letters), the score P(w | c) * P(c): the keyboard error
-// model times a Zipf prior on c's rank. Confidence of the best candidate is
+// model times a Zipf prior on c's rank (times the context factor of the
+// neighbouring words, ContextModel, when the caller has one). Confidence of the best candidate is
 // its share of all scores plus the mass of "a word outside the lexicon";
 // margin is its score over the runner-up's. A suggestion is confident when
 // both reach the model's thresholds.
@@ -31,6 +32,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/knowledge/ContextModel.h"
 #include "core/knowledge/KeyboardErrorModel.h"
 #include "core/knowledge/SymmetricDeleteIndex.h"
 
@@ -42,7 +44,7 @@ struct ModelSuggestion {
     std::string runnerUp;  // empty when there is none
     double runnerUpConfidence = 0;
     double margin = 0;  // best score / runner-up score (large when alone)
-    double score = 0;   // P(typed | candidate) * P(candidate)
+    double score = 0;   // P(typed | candidate) * P(candidate) * context factor
     double total = 0;   // sum of the scores of every candidate
     bool confident = false;
 };
@@ -78,8 +80,10 @@ class NoisyChannelModel {
 
     // Best correction of `typed` (lower case, letters and apostrophes).
     ModelSuggestion suggest(std::u32string_view typed) const;
-    // Same, with other thresholds (for calibration).
-    ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds) const;
+    // Same, with other thresholds (for calibration) and each candidate's score
+    // times the context factor of its neighbours.
+    ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds,
+                            const ContextModel::Neighbours& context = {}) const;
 
     bool isKept(std::string_view lowerWord) const {
         return keep_.count(std::string(lowerWord)) != 0;

@@ -32,19 +32,31 @@ bool isKnown(std::string_view language) {
 }  // namespace
 
 struct InProcessCorrector::Services {
-    explicit Services(const std::string& folder)
-        : keyboard(knowledge.spell(), [folder](std::string_view language) {
-              return readFile(folder + "/" + NoisyChannelCorrector::fileName(language));
+    Services(const std::string& folder, const std::string& noContextFolder)
+        : keyboard(
+              knowledge.spell(),
+              [folder](std::string_view language) {
+                  return readFile(folder + "/" + NoisyChannelCorrector::fileName(language));
+              },
+              {},
+              [folder](std::string_view language) {
+                  return readFile(folder + "/" + NoisyChannelCorrector::contextFileName(language));
+              }),
+          keyboardWithoutContext(knowledge.spell(), [noContextFolder](std::string_view language) {
+              return readFile(noContextFolder + "/" + NoisyChannelCorrector::fileName(language));
           }) {}
     services::OfflineKnowledge knowledge;
     std::unique_ptr<LocalTypoDictionary> dictionary;
     NoisyChannelCorrector keyboard;
+    NoisyChannelCorrector keyboardWithoutContext;
     double naiveSeconds = 0;
     std::size_t naiveWords = 0;
 };
 
-InProcessCorrector::InProcessCorrector(const std::string& dictionariesFolder)
-    : services_(std::make_unique<Services>(dictionariesFolder)) {
+InProcessCorrector::InProcessCorrector(const std::string& dictionariesFolder,
+                                       const std::string& noContextFolder)
+    : services_(std::make_unique<Services>(
+          dictionariesFolder, noContextFolder.empty() ? dictionariesFolder : noContextFolder)) {
     services_->knowledge.spell().preload();
     services_->dictionary = services_->knowledge.loadDictionary(dictionariesFolder);
 }
@@ -67,6 +79,16 @@ std::string InProcessCorrector::keyboardIn(std::string_view text, std::string_vi
 std::string InProcessCorrector::localStage(std::string_view text) {
     const std::string maps = correct(text);
     return services_->dictionary->correctWithKeyboardModel(maps).text.value_or(maps);
+}
+
+std::string InProcessCorrector::keyboardWithoutContext(std::string_view text) {
+    return services_->keyboardWithoutContext.correct(text, language(text))
+        .text.value_or(std::string(text));
+}
+
+std::string InProcessCorrector::localStageWithoutContext(std::string_view text) {
+    const std::string maps = correct(text);
+    return services_->keyboardWithoutContext.correct(maps, language(maps)).text.value_or(maps);
 }
 
 std::string InProcessCorrector::naive(std::string_view text) {
@@ -110,6 +132,10 @@ double InProcessCorrector::naiveSeconds() const {
 
 std::size_t InProcessCorrector::naiveWords() const {
     return services_->naiveWords;
+}
+
+const ContextModel* InProcessCorrector::context(std::string_view language) {
+    return services_->keyboard.context(language);
 }
 
 bool InProcessCorrector::acceptedAnywhere(std::string_view word) {

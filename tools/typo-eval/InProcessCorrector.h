@@ -11,11 +11,18 @@
 #include <string>
 #include <string_view>
 
+namespace quorix {
+class ContextModel;
+}
+
 namespace quorix::typoeval {
 
 class InProcessCorrector {
   public:
-    explicit InProcessCorrector(const std::string& dictionariesFolder);
+    // `noContextFolder`: where the keyboard models for the runs without
+    // context are (calibrated without it); the shipped ones when empty.
+    explicit InProcessCorrector(const std::string& dictionariesFolder,
+                                const std::string& noContextFolder = {});
     ~InProcessCorrector();
     InProcessCorrector(const InProcessCorrector&) = delete;
     InProcessCorrector& operator=(const InProcessCorrector&) = delete;
@@ -27,6 +34,9 @@ class InProcessCorrector {
     std::string keyboardIn(std::string_view text, std::string_view language);
     // Maps, then the keyboard model on what they left.
     std::string localStage(std::string_view text);
+    // The same two without the context models.
+    std::string keyboardWithoutContext(std::string_view text);
+    std::string localStageWithoutContext(std::string_view text);
     // Every word nuspell rejects in the detected language (or `language`)
     // replaced by its first suggestion.
     std::string naive(std::string_view text);
@@ -34,6 +44,9 @@ class InProcessCorrector {
     // Time spent in nuspell's suggestion call, and how many calls.
     double naiveSeconds() const;
     std::size_t naiveWords() const;
+
+    // The shipped context model of a language, or null.
+    const ContextModel* context(std::string_view language);
 
     // Whether nuspell accepts the word in any of the five languages.
     bool acceptedAnywhere(std::string_view word);

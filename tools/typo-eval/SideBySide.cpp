@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "core/knowledge/ContextModel.h"
 #include "core/text/Text.h"
 #include "tools/typo-eval/SentenceScore.h"
 #include "tools/typogen/KeyboardModelBuilder.h"
@@ -28,6 +29,10 @@ std::vector<Corrector> correctors(InProcessCorrector& local) {
     return {{"maps", [&](std::string_view t) { return local.correct(t); }},
             {"keyboard", [&](std::string_view t) { return local.keyboard(t); }},
             {"local stage", [&](std::string_view t) { return local.localStage(t); }},
+            {"keyboard, no context",
+             [&](std::string_view t) { return local.keyboardWithoutContext(t); }},
+            {"local, no context",
+             [&](std::string_view t) { return local.localStageWithoutContext(t); }},
             {"naive", [&](std::string_view t) { return local.naive(t); }}};
 }
 
@@ -122,6 +127,45 @@ void reportChatSideBySide(InProcessCorrector& local, const std::string& chat, st
     }
     std::cout << "\n  wrong local-stage changes:\n";
     printWrong(scores[2].wrongChanges, errors);
+}
+
+void reportRealWordSlips(InProcessCorrector& local, const std::string& slips) {
+    const auto sentences = parseLabelledSentences(slips);
+    const ContextModel* context = local.context("it");
+    std::size_t valid = 0;
+    std::size_t fixed = 0;
+    std::size_t preferred = 0;
+    const auto word = [](const std::vector<std::string>& words, std::size_t i) {
+        return i < words.size() ? text::toUtf32(text::toLower(text::trimPunctuation(words[i])))
+                                : std::u32string();
+    };
+    for (const LabelledSentence& s : sentences) {
+        const auto typed = whiteSpaceWords(s.input);
+        const auto intended = whiteSpaceWords(s.expected);
+        std::size_t i = 0;
+        while (i < typed.size() && i < intended.size() && typed[i] == intended[i]) {
+            ++i;
+        }
+        if (typed.size() != intended.size() || i == typed.size() ||
+            text::trimPunctuation(typed[i]).empty() ||
+            !local.acceptedAnywhere(text::trimPunctuation(typed[i]))) {
+            continue;
+        }
+        ++valid;
+        fixed += local.localStage(s.input) == s.expected ? 1 : 0;
+        // Punctuation between two words leaves that side without a neighbour.
+        const bool leftJoined = i > 0 && text::trimPunctuation(typed[i - 1]) == typed[i - 1] &&
+                                text::trimPunctuation(typed[i]).front() == typed[i].front();
+        const bool rightJoined = text::trimPunctuation(typed[i]).back() == typed[i].back();
+        if (context != nullptr) {
+            const auto around = context->neighbours(leftJoined ? word(typed, i - 1) : U"",
+                                                    rightJoined ? word(typed, i + 1) : U"");
+            preferred += around.logFactor(word(intended, i)) > around.logFactor(word(typed, i));
+        }
+    }
+    std::cout << "Italian real-word slips (" << valid << " with a valid typed word): local stage "
+              << fixed << " fixed; the context model prefers the intended word in " << preferred
+              << (context != nullptr ? "" : " (no context model)") << "\n";
 }
 
 void reportMisspellingsSideBySide(InProcessCorrector& local, const std::string& name,

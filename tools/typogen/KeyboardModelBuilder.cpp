@@ -113,9 +113,12 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
                                                 const std::vector<std::string>& words,
                                                 const std::vector<std::string>& keep,
                                                 const std::vector<std::string>& sentences,
-                                                CalibrationCounts& counts) {
+                                                CalibrationCounts& counts,
+                                                const std::string& context) {
     const std::string open = NoisyChannelModel::serialize(language, {0, 0, 0}, words, keep);
-    NoisyChannelCorrector corrector(spell_, [&](std::string_view) { return open; });
+    NoisyChannelCorrector corrector(
+        spell_, [&](std::string_view) { return open; }, {},
+        [&](std::string_view) { return context.empty() ? std::nullopt : std::optional(context); });
     SlipSampler sampler(language, kCalibrationSeed,
                         [&](std::string_view w) { return acceptedAnywhere(w); });
     std::vector<Item> items;

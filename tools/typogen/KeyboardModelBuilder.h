@@ -45,9 +45,11 @@ class KeyboardModelBuilder {
     // Thresholds under which the most slips of `sentences` are fixed with at
     // most 1% of changes wrong and at most two clean words in a thousand
     // sentences changed. `counts` receives the figures at the chosen thresholds.
+    // `context`: the context model file the corrector uses, if any.
     ModelThresholds calibrate(const std::string& language, const std::vector<std::string>& words,
                               const std::vector<std::string>& keep,
-                              const std::vector<std::string>& sentences, CalibrationCounts& counts);
+                              const std::vector<std::string>& sentences, CalibrationCounts& counts,
+                              const std::string& context = {});
 
     bool acceptedAnywhere(std::string_view word);
 

@@ -26,6 +26,7 @@
 #include "core/knowledge/TypoMap.h"
 #include "core/text/Text.h"
 #include "language/NuspellSpellChecker.h"
+#include "tools/typogen/ContextModelBuilder.h"
 #include "tools/typogen/InputLists.h"
 #include "tools/typogen/KeepRules.h"
 #include "tools/typogen/KeyboardModelBuilder.h"
@@ -212,10 +213,30 @@ std::string readWhole(const fs::path& file) {
     return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
-// Writes keyboard_<lang>.txt of `language`, calibrated on `calibration`.
+// Context weights tried in calibration (0: no context).
+constexpr double kContextWeights[] = {0, 0.25, 0.5, 0.75, 1};
+
+// The context counts of `language` from the running text under `folder`;
+// no words when there is none.
+quorix::ContextModel::Counts contextCounts(const fs::path& folder, const std::string& language,
+                                           const std::vector<std::string>& words) {
+    ContextModelBuilder context(words);
+    for (const auto& [file, markup] : contextSources(folder, language)) {
+        const std::string text = readWhole(file);
+        if (markup) {
+            context.addMarkup(text);
+        } else {
+            context.addText(text);
+        }
+    }
+    return context.counts(language, 0);
+}
+
+// Writes keyboard_<lang>.txt and context_<lang>.txt of `language`, calibrated
+// (thresholds and context weight) on `calibration`.
 bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
                         const std::string& language, const std::string& calibration,
-                        const fs::path& outFolder) {
+                        const fs::path& inputsFolder, const fs::path& outFolder) {
     const auto input = std::find_if(inputs.languages.begin(), inputs.languages.end(),
                                     [&](const LanguageInput& l) { return l.code == language; });
     if (input == inputs.languages.end()) {
@@ -227,9 +248,45 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
         tokens.insert(tokens.end(), found->second.begin(), found->second.end());
     }
     const std::vector<std::string> keep = builder.keptTokens(tokens);
+    quorix::ContextModel::Counts context = contextCounts(inputsFolder, language, words);
+    const std::vector<std::string> sentences = catalogSentences(calibration, language, 0);
     CalibrationCounts counts;
-    const quorix::ModelThresholds thresholds = builder.calibrate(
-        language, words, keep, catalogSentences(calibration, language, 0), counts);
+    quorix::ModelThresholds thresholds;
+    for (const double weight : kContextWeights) {
+        if (weight != 0 && context.words.empty()) {
+            break;
+        }
+        quorix::ContextModel::Counts weighted = context;
+        weighted.weight = weight;
+        CalibrationCounts at;
+        const quorix::ModelThresholds t = builder.calibrate(
+            language, words, keep, sentences, at,
+            weight == 0 ? std::string() : quorix::ContextModel::serialize(weighted));
+        std::cerr << "typogen: " << language << ": context weight " << weight << ": " << at.fixed
+                  << " of " << at.slips << " slips fixed, " << at.wrong << " wrong, "
+                  << at.cleanChanged << " clean words changed\n";
+        if (weight == 0 || at.fixed > counts.fixed) {
+            counts = at;
+            thresholds = t;
+            context.weight = weight;
+        }
+    }
+    const fs::path contextFile =
+        outFolder / quorix::NoisyChannelCorrector::contextFileName(language);
+    if (context.words.empty()) {
+        fs::remove(contextFile);
+    } else {
+        std::ofstream out(contextFile, std::ios::binary | std::ios::trunc);
+        out << quorix::ContextModel::serialize(context);
+        out.close();
+        if (!out) {
+            std::cerr << "typogen: cannot write " << contextFile.string() << "\n";
+            return false;
+        }
+        std::cerr << "typogen: " << language << ": context model of " << context.words.size()
+                  << " words, " << context.pairs.size() << " pairs from " << context.tokens
+                  << " words of text; weight " << context.weight << "\n";
+    }
     const fs::path file = outFolder / quorix::NoisyChannelCorrector::fileName(language);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << quorix::NoisyChannelModel::serialize(language, thresholds, words, keep);
@@ -330,7 +387,7 @@ int main(int argc, char** argv) {
     KeyboardModelBuilder builder(lexicon, modelSpell);
     for (const std::string& language : languages) {
         if (only != "typos" &&
-            !writeKeyboardModel(builder, inputs, language, calibration, outFolder)) {
+            !writeKeyboardModel(builder, inputs, language, calibration, inputsFolder, outFolder)) {
             return 1;
         }
         if (only == "models") {
