@@ -92,16 +92,6 @@ const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language)
     return slot.model.get();
 }
 
-bool NoisyChannelCorrector::isValidAnywhere(const std::string& word,
-                                            std::string_view language) const {
-    if (!spell_.isMisspelled(word, language)) {
-        return true;
-    }
-    return std::any_of(kLanguages.begin(), kLanguages.end(), [&](std::string_view other) {
-        return other != language && !spell_.isMisspelled(word, other);
-    });
-}
-
 ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view language,
                                          bool correctAccents) const {
     ModelPass pass;
@@ -145,7 +135,8 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
     bool correctAccents, std::vector<WordDecision>& decisions) const {
     const std::u32string token = text::toUtf32(tokenText);
-    if (token.size() > kLongestWord) {
+    // "name()": a call in code, whatever wraps it.
+    if (token.size() > kLongestWord || token.find(U"()") != std::u32string::npos) {
         return std::nullopt;
     }
     const auto isLetter = [](char32_t c) { return text::isLetter(c); };
@@ -197,14 +188,29 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         (isPersonalWord_ && (isPersonalWord_(lower) || isPersonalWord_(lowerCore)))) {
         return std::nullopt;
     }
-    if ((typed != lower && isValidAnywhere(typed, language)) || isValidAnywhere(lower, language)) {
+    // Cheapest first: lexicon words are accepted words; the other languages'
+    // spell checkers are asked only about a word the model would change.
+    const std::u32string lowerLetters = text::toUtf32(lower);
+    if (model.contains(lowerLetters)) {
         return std::nullopt;
     }
-    WordDecision decision{typed, model.suggest(text::toUtf32(lower)), false};
+    const auto accepted = [&](std::string_view in) {
+        return !spell_.isMisspelled(lower, in) ||
+               (typed != lower && !spell_.isMisspelled(typed, in));
+    };
+    if (accepted(language)) {
+        return std::nullopt;
+    }
+    WordDecision decision{typed, model.suggest(lowerLetters), false};
     const ModelSuggestion& s = decision.suggestion;
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
+    if (decision.applied &&
+        std::any_of(kLanguages.begin(), kLanguages.end(),
+                    [&](std::string_view other) { return other != language && accepted(other); })) {
+        return std::nullopt;
+    }
     const bool applied = decision.applied;
     std::string candidate = s.candidate;
     decisions.push_back(std::move(decision));

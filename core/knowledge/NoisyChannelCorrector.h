@@ -9,8 +9,9 @@
 // capitals (camelCase), two capitals or more (acronyms), no vowel, a letter three times in a row,
 // or 40 or more characters; words under three letters. Links, mentions and code never reach a word
 // part: a token holding anything but letters and apostrophes between its leading and trailing
-// punctuation is left alone. Elided forms ("l'ufficcio") are corrected after their apostrophe;
-// leading and trailing punctuation stays. The first letter's case is transferred.
+// punctuation is left alone, and so is a token holding "()". Elided forms ("l'ufficcio") are
+// corrected after their apostrophe; leading and trailing punctuation stays. The first letter's case
+// is transferred.
 //
 // Models load lazily, one language at a time, on the first word that needs
 // one; a missing or malformed file leaves that language uncorrected.
@@ -69,7 +70,6 @@ class NoisyChannelCorrector {
     std::optional<std::string> correctToken(std::string_view token, const NoisyChannelModel& model,
                                             std::string_view language, bool correctAccents,
                                             std::vector<WordDecision>& decisions) const;
-    bool isValidAnywhere(const std::string& lowerWord, std::string_view language) const;
 
     platform::SpellChecker& spell_;
     ModelReader reader_;
