@@ -103,6 +103,7 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     std::string result;
     bool changed = false;
     std::size_t pos = 0;
+    bool sentenceStart = true;
     const std::u32string all = text::toUtf32(text);
     while (pos < all.size()) {
         std::size_t end = pos;
@@ -113,14 +114,19 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
         const std::string token = text::fromUtf32(std::u32string_view(all).substr(pos, end - pos));
         pos = end;
         std::optional<std::string> replacement;
-        if (!space) {
+        if (space && token.find('\n') != std::string::npos) {
+            sentenceStart = true;
+        } else if (!space) {
             if (loaded == nullptr) {
                 loaded = model(lang);
                 if (loaded == nullptr) {
                     return pass;
                 }
             }
-            replacement = correctToken(token, *loaded, lang, correctAccents, pass.words);
+            replacement =
+                correctToken(token, *loaded, lang, correctAccents, sentenceStart, pass.words);
+            const char32_t last = all[end - 1];
+            sentenceStart = last == U'.' || last == U'!' || last == U'?' || last == U'…';
         }
         changed = changed || replacement.has_value();
         result += replacement.value_or(token);
@@ -133,7 +139,7 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
 
 std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
-    bool correctAccents, std::vector<WordDecision>& decisions) const {
+    bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions) const {
     const std::u32string token = text::toUtf32(tokenText);
     // "name()": a call in code, whatever wraps it.
     if (token.size() > kLongestWord || token.find(U"()") != std::u32string::npos) {
@@ -179,6 +185,11 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     }
     if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
         hasNoVowel(word) || hasTripledLetter(word)) {
+        return std::nullopt;
+    }
+    // Inside a sentence a capital marks a name ("Vettel", "Lisboa"), except
+    // in German, where every noun has one.
+    if (!sentenceStart && isUpper(word.front()) && language != "de") {
         return std::nullopt;
     }
     const std::string typed = text::fromUtf32(word);

@@ -164,6 +164,7 @@ TEST(NoisyChannelCorrector, CorrectsWordPartsTransferringCaseAndKeepingPunctuati
         {"dell’apputamento, poi", "dell’appuntamento, poi"},
         {"(telefonp)!", "(telefono)!"},
         {"  casa citta\n", "  casa città\n"},
+        {"casa. Telefonp!\nApputamento", "casa. Telefono!\nAppuntamento"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rig.correct(c.in), c.out) << c.in;
@@ -176,33 +177,18 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
     CorrectorRig rig;
     rig.personal.insert("apputamento");
     // Personal, kept, valid in another language or outside the lexicon,
-    // links, digits, tags, code, capitals, elongations, no vowel, emoji
-    // inside, other or mixed scripts, 40 letters, too short.
-    for (const std::string& text : std::vector<std::string>{"apputamento",
-                                                            "cmq",
-                                                            "mario",
-                                                            "meeting",
-                                                            "casas",
-                                                            "tanta",
-                                                            "http://telefonp.it",
-                                                            "www.telefonp.it",
-                                                            "telefonp2",
-                                                            "2telefonp",
-                                                            "#telefonp",
-                                                            "@telefonp",
-                                                            "user_telefonp",
-                                                            "telefonp.cpp",
-                                                            "telefonp()",
-                                                            "telefonpTelefonp",
-                                                            "TELEFONP",
-                                                            "telefonnnp",
-                                                            "tlfnp",
-                                                            "telefonp😀",
-                                                            "tele😀fonp",
-                                                            "телефонп",
-                                                            "telefonп",
-                                                            "telefonpx" + std::string(31, 'a'),
-                                                            "ab"}) {
+    // links, digits, tags, code, a capital inside a sentence (a name),
+    // capitals, elongations, no vowel, emoji inside, other or mixed
+    // scripts, 40 letters, too short.
+    // clang-format off
+    const std::vector<std::string> texts = {
+        "apputamento", "cmq", "mario", "meeting", "casas", "tanta", "http://telefonp.it",
+        "www.telefonp.it", "telefonp2", "2telefonp", "#telefonp", "@telefonp", "user_telefonp",
+        "telefonp.cpp", "telefonp()", "casa Telefonp", "telefonpTelefonp", "TELEFONP",
+        "telefonnnp", "tlfnp", "telefonp😀", "tele😀fonp", "телефонп", "telefonп",
+        "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab"};
+    // clang-format on
+    for (const std::string& text : texts) {
         const ModelPass pass = rig.corrector->correct(text, "it");
         EXPECT_FALSE(pass.text) << text;
     }
