@@ -9,7 +9,7 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
     // a bucket is chosen by the low bits). Loading is what a language's
     // first rejected word waits for, so no (hash, id) pairs are sorted.
     std::vector<uint32_t> keys;
-    std::vector<uint32_t> ends(words.size());
+    std::vector<uint32_t> ends;
     keys.reserve(words.size() * 24);
     std::vector<uint64_t> hashes;
     const auto count = static_cast<uint32_t>(std::min(words.size(), kMaxWords));
@@ -40,14 +40,14 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
     }
     ids_.resize(keys.size());
     std::vector<uint32_t> fill(starts_.begin(), starts_.end() - 1);
-    uint32_t id = 0;
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        while (k >= ends[id]) {
-            ++id;
-        }
+    std::size_t k = 0;
+    for (uint32_t id = 0; id < count; ++id) {
         const uint32_t length = static_cast<uint32_t>(std::min(words[id].size(), kLongest));
-        ids_[fill[keys[k] & mask_]++] =
+        const uint32_t entry =
             id | length << kLengthShift | folded(letterSet(words[id])) << kSetShift;
+        for (; k < ends[id]; ++k) {
+            ids_[fill[keys[k] & mask_]++] = entry;
+        }
     }
 }
 
