@@ -162,7 +162,8 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
         return kCosts[static_cast<std::size_t>(kind)][level];
     };
     // Only the part between the common prefix and suffix is aligned (less
-    // one letter each side, so that edits next to it see the same context);
+    // maxEdits letters each side, so that edits next to it see the same
+    // context and may use those letters);
     // indices stay those of the whole words, so weights see every letter.
     std::size_t head = 0;
     while (head < n && head < m && w[head] == t[head]) {
@@ -172,8 +173,9 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
     while (tail < n - head && tail < m - head && w[n - 1 - tail] == t[m - 1 - tail]) {
         ++tail;
     }
-    head -= head > 0 ? 1 : 0;
-    tail -= tail > 0 ? 1 : 0;
+    const auto margin = static_cast<std::size_t>(maxEdits);
+    head -= std::min(head, margin);
+    tail -= std::min(tail, margin);
     const std::size_t rows = n - head - tail;
     const std::size_t columns = m - head - tail;
     // Row-major (rows+1) x (columns+1); only the band |a-b| <= maxEdits is filled.
