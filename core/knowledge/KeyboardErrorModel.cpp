@@ -147,13 +147,43 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
         std::abs(static_cast<long>(n) - static_cast<long>(m)) > maxEdits) {
         return -kInfinity;
     }
-    const auto editCost = [](double w8, bool first) {
-        return -std::log(kEditRate * w8 * (first ? kFirstLetterFactor : 1.0));
+    // -log of each kind of edit, away from the first letter, at it, and
+    // inserted before it (the first-letter factor twice); computed once.
+    static const auto kCosts = [] {
+        std::array<std::array<double, 3>, kEditKinds> costs{};
+        for (std::size_t k = 0; k < kEditKinds; ++k) {
+            const double p = kEditRate * weight(static_cast<Edit>(k));
+            costs[k] = {-std::log(p), -std::log(p * kFirstLetterFactor),
+                        -std::log(p * kFirstLetterFactor * kFirstLetterFactor)};
+        }
+        return costs;
+    }();
+    const auto editCost = [](Edit kind, std::size_t level) {
+        return kCosts[static_cast<std::size_t>(kind)][level];
     };
-    // Row-major (n+1) x (m+1); only the band |i-j| <= maxEdits is filled.
+    // Only the part between the common prefix and suffix is aligned (less
+    // maxEdits letters each side, so that edits next to it see the same
+    // context and may use those letters);
+    // indices stay those of the whole words, so weights see every letter.
+    std::size_t head = 0;
+    while (head < n && head < m && w[head] == t[head]) {
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < n - head && tail < m - head && w[n - 1 - tail] == t[m - 1 - tail]) {
+        ++tail;
+    }
+    const auto margin = static_cast<std::size_t>(maxEdits);
+    head -= std::min(head, margin);
+    tail -= std::min(tail, margin);
+    const std::size_t rows = n - head - tail;
+    const std::size_t columns = m - head - tail;
+    // Row-major (rows+1) x (columns+1); only the band |a-b| <= maxEdits is filled.
     thread_local std::vector<Cell> cells;
-    cells.assign((n + 1) * (m + 1), Cell{});
-    const auto at = [&](std::size_t i, std::size_t j) -> Cell& { return cells[i * (m + 1) + j]; };
+    cells.assign((rows + 1) * (columns + 1), Cell{});
+    const auto at = [&](std::size_t a, std::size_t b) -> Cell& {
+        return cells[a * (columns + 1) + b];
+    };
     at(0, 0) = {0, 0};
     Edit kind{};
     const auto relax = [&](Cell& into, const Cell& from, double cost) {
@@ -162,35 +192,38 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
             into = {from.cost + cost, edits};
         }
     };
-    for (std::size_t i = 0; i <= n; ++i) {
-        const std::size_t jFrom = i > static_cast<std::size_t>(maxEdits) ? i - maxEdits : 0;
-        const std::size_t jTo = std::min(m, i + maxEdits);
-        for (std::size_t j = jFrom; j <= jTo; ++j) {
-            Cell& cell = at(i, j);
-            if (i > 0 && j > 0) {
+    const auto band = static_cast<std::size_t>(maxEdits);
+    for (std::size_t a = 0; a <= rows; ++a) {
+        const std::size_t i = a + head;  // letters of w consumed
+        const std::size_t bFrom = a > band ? a - band : 0;
+        const std::size_t bTo = std::min(columns, a + band);
+        for (std::size_t b = bFrom; b <= bTo; ++b) {
+            const std::size_t j = b + head;  // letters of t consumed
+            Cell& cell = at(a, b);
+            if (a > 0 && b > 0) {
                 if (w[i - 1] == t[j - 1]) {
-                    relax(cell, at(i - 1, j - 1), 0);
+                    relax(cell, at(a - 1, b - 1), 0);
                 } else {
-                    relax(cell, at(i - 1, j - 1),
-                          editCost(substitutionWeight(w[i - 1], t[j - 1], kind), i == 1));
+                    substitutionWeight(w[i - 1], t[j - 1], kind);
+                    relax(cell, at(a - 1, b - 1), editCost(kind, i == 1 ? 1 : 0));
                 }
-                if (i > 1 && j > 1 && w[i - 1] == t[j - 2] && w[i - 2] == t[j - 1] &&
+                if (a > 1 && b > 1 && w[i - 1] == t[j - 2] && w[i - 2] == t[j - 1] &&
                     w[i - 1] != w[i - 2]) {
-                    relax(cell, at(i - 2, j - 2), editCost(weight(Edit::transposition), i == 2));
+                    relax(cell, at(a - 2, b - 2), editCost(Edit::transposition, i == 2 ? 1 : 0));
                 }
             }
-            if (i > 0 && j + maxEdits >= i) {  // intended w[i-1] not typed
-                relax(cell, at(i - 1, j), editCost(omissionWeight(w, i - 1, kind), i == 1));
+            if (a > 0 && b + band >= a) {  // intended w[i-1] not typed
+                omissionWeight(w, i - 1, kind);
+                relax(cell, at(a - 1, b), editCost(kind, i == 1 ? 1 : 0));
             }
-            if (j > 0 && i + maxEdits >= j) {  // t[j-1] typed before intended w[i]
+            if (b > 0 && a + band >= b) {  // t[j-1] typed before intended w[i]
                 // A letter before the first one is rarer still than a slip on it.
-                const double factor = i == 0 ? kFirstLetterFactor : 1.0;
-                relax(cell, at(i, j - 1),
-                      editCost(insertionWeight(w, i, t[j - 1], kind) * factor, i == 0));
+                insertionWeight(w, i, t[j - 1], kind);
+                relax(cell, at(a, b - 1), editCost(kind, i == 0 ? 2 : 0));
             }
         }
     }
-    const Cell& end = at(n, m);
+    const Cell& end = at(rows, columns);
     return end.cost == kInfinity ? -kInfinity : -end.cost;
 }
 

@@ -31,6 +31,7 @@ class KeyboardErrorModel {
         accentDropped,
         accentSwapped,
     };
+    static constexpr std::size_t kEditKinds = static_cast<std::size_t>(Edit::accentSwapped) + 1;
 
     // Relative likelihood of one edit (before the first-letter factor).
     static double weight(Edit edit);

@@ -140,16 +140,6 @@ const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language)
     return slot.model.get();
 }
 
-bool NoisyChannelCorrector::isValidAnywhere(const std::string& word,
-                                            std::string_view language) const {
-    if (!spell_.isMisspelled(word, language)) {
-        return true;
-    }
-    return std::any_of(kLanguages.begin(), kLanguages.end(), [&](std::string_view other) {
-        return other != language && !spell_.isMisspelled(word, other);
-    });
-}
-
 ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view language,
                                          bool correctAccents) const {
     ModelPass pass;
@@ -160,6 +150,7 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     const NoisyChannelModel* loaded = nullptr;
     std::string result;
     bool changed = false;
+    bool sentenceStart = true;
     const std::u32string all = text::toUtf32(text);
     // Runs of white space and of the rest, alternating.
     std::vector<std::u32string_view> tokens;
@@ -174,7 +165,10 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const std::string token = text::fromUtf32(tokens[i]);
         std::optional<std::string> replacement;
-        if (!text::isWhiteSpace(tokens[i].front())) {
+        const bool space = text::isWhiteSpace(tokens[i].front());
+        if (space && token.find('\n') != std::string::npos) {
+            sentenceStart = true;
+        } else if (!space) {
             if (loaded == nullptr) {
                 loaded = model(lang);
                 if (loaded == nullptr) {
@@ -183,8 +177,11 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
             }
             const Around around{context(lang), left,
                                 i + 2 < tokens.size() ? tokens[i + 2] : std::u32string_view()};
-            replacement = correctToken(token, *loaded, lang, correctAccents, pass.words, around);
+            replacement = correctToken(token, *loaded, lang, correctAccents, sentenceStart,
+                                       pass.words, around);
             left = replacement ? text::toUtf32(*replacement) : std::u32string(tokens[i]);
+            const char32_t last = tokens[i].back();
+            sentenceStart = last == U'.' || last == U'!' || last == U'?' || last == U'…';
         }
         changed = changed || replacement.has_value();
         result += replacement.value_or(token);
@@ -197,9 +194,11 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
 
 std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
-    bool correctAccents, std::vector<WordDecision>& decisions, const Around& around) const {
+    bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions,
+    const Around& around) const {
     const std::u32string token = text::toUtf32(tokenText);
-    if (token.size() > kLongestWord) {
+    // "name()": a call in code, whatever wraps it.
+    if (token.size() > kLongestWord || token.find(U"()") != std::u32string::npos) {
         return std::nullopt;
     }
     const auto isLetter = [](char32_t c) { return text::isLetter(c); };
@@ -244,6 +243,11 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         hasNoVowel(word) || hasTripledLetter(word)) {
         return std::nullopt;
     }
+    // Inside a sentence a capital marks a name ("Vettel", "Lisboa"), except
+    // in German, where every noun has one.
+    if (!sentenceStart && isUpper(word.front()) && language != "de") {
+        return std::nullopt;
+    }
     const std::string typed = text::fromUtf32(word);
     const std::string lower = text::toLower(typed);
     const std::string lowerCore = text::toLower(text::fromUtf32(core));
@@ -251,7 +255,17 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         (isPersonalWord_ && (isPersonalWord_(lower) || isPersonalWord_(lowerCore)))) {
         return std::nullopt;
     }
-    if ((typed != lower && isValidAnywhere(typed, language)) || isValidAnywhere(lower, language)) {
+    // Cheapest first: lexicon words are accepted words; the other languages'
+    // spell checkers are asked only about a word the model would change.
+    const std::u32string lowerLetters = text::toUtf32(lower);
+    if (model.contains(lowerLetters)) {
+        return std::nullopt;
+    }
+    const auto accepted = [&](std::string_view in) {
+        return !spell_.isMisspelled(lower, in) ||
+               (typed != lower && !spell_.isMisspelled(typed, in));
+    };
+    if (accepted(language)) {
         return std::nullopt;
     }
     ContextModel::Neighbours neighbours;
@@ -264,12 +278,17 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         const std::u32string after = trail.empty() ? neighbourWord(c, around.right, false) : U"";
         neighbours = c.neighbours(before, after);
     }
-    WordDecision decision{
-        typed, model.suggest(text::toUtf32(lower), model.thresholds(), neighbours), false};
+    WordDecision decision{typed, model.suggest(lowerLetters, model.thresholds(), neighbours),
+                          false};
     const ModelSuggestion& s = decision.suggestion;
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
+    if (decision.applied &&
+        std::any_of(kLanguages.begin(), kLanguages.end(),
+                    [&](std::string_view other) { return other != language && accepted(other); })) {
+        return std::nullopt;
+    }
     const bool applied = decision.applied;
     std::string candidate = s.candidate;
     decisions.push_back(std::move(decision));

@@ -7,10 +7,12 @@
 // fr; personal-dictionary words; the model's kept tokens (chat, names,
 // brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
 // capitals (camelCase), two capitals or more (acronyms), no vowel, a letter three times in a row,
-// or 40 or more characters; words under three letters. Links, mentions and code never reach a word
+// or 40 or more characters; words under three letters; a capitalised word
+// inside a sentence (a name), except in German. Links, mentions and code never reach a word
 // part: a token holding anything but letters and apostrophes between its leading and trailing
-// punctuation is left alone. Elided forms ("l'ufficcio") are corrected after their apostrophe;
-// leading and trailing punctuation stays. The first letter's case is transferred.
+// punctuation is left alone, and so is a token holding "()". Elided forms ("l'ufficcio") are
+// corrected after their apostrophe; leading and trailing punctuation stays. The first letter's case
+// is transferred.
 //
 // Models load lazily, one language at a time, on the first word that needs
 // one; a missing or malformed file leaves that language uncorrected. The
@@ -83,9 +85,9 @@ class NoisyChannelCorrector {
     // The replacement of one whitespace-free token, or nullopt.
     std::optional<std::string> correctToken(std::string_view token, const NoisyChannelModel& model,
                                             std::string_view language, bool correctAccents,
+                                            bool sentenceStart,
                                             std::vector<WordDecision>& decisions,
                                             const Around& around) const;
-    bool isValidAnywhere(const std::string& lowerWord, std::string_view language) const;
 
     platform::SpellChecker& spell_;
     ModelReader reader_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -78,7 +79,8 @@ std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_vi
         }
         values[i] = *value;
     }
-    if (!language || values[3] > 1e7 || values[4] > 1e7) {
+    if (!language || values[3] > static_cast<double>(SymmetricDeleteIndex::kMaxWords) ||
+        values[4] > 1e7) {
         return nullptr;
     }
     const ModelThresholds thresholds{values[0], values[1], values[2]};
@@ -129,10 +131,26 @@ NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thres
     offsets_.push_back(0);
     capitalised_.reserve(words.size());
     for (const std::string& w : words) {
-        const std::string lower = text::toLower(w);
-        capitalised_.push_back(lower != w);
-        letters_ += text::toUtf32(lower);
+        // Most words are plain lower-case ASCII: no case mapping needed.
+        const bool plain = std::all_of(w.begin(), w.end(),
+                                       [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
+        if (plain) {
+            capitalised_.push_back(false);
+            letters_.append(w.begin(), w.end());
+        } else {
+            const std::string lower = text::toLower(w);
+            capitalised_.push_back(lower != w);
+            letters_ += text::toUtf32(lower);
+        }
         offsets_.push_back(static_cast<uint32_t>(letters_.size()));
+    }
+    letterSets_.reserve(words.size());
+    for (uint32_t id = 0; id + 1 < offsets_.size(); ++id) {
+        letterSets_.push_back(SymmetricDeleteIndex::letterSet(word(id)));
+    }
+    logPriors_.reserve(words.size());
+    for (std::size_t rank = 0; rank < words.size(); ++rank) {
+        logPriors_.push_back(-std::log((static_cast<double>(rank) + 1 + kRankOffset) * kZipfNorm));
     }
     std::vector<std::u32string_view> views;
     views.reserve(words.size());
@@ -151,13 +169,41 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed) const {
     return suggest(typed, thresholds_);
 }
 
+bool NoisyChannelModel::contains(std::u32string_view lowerWord) const {
+    thread_local std::vector<uint32_t> ids;
+    index_->candidates(lowerWord, 0, ids);
+    return std::any_of(ids.begin(), ids.end(), [&](uint32_t id) { return word(id) == lowerWord; });
+}
+
+double NoisyChannelModel::logScore(uint32_t id, std::u32string_view typed, int maxEdits) const {
+    // Every factor of the score is one term here, so that further evidence
+    // (the neighbouring words) adds a term rather than a second scorer.
+    const double logLikelihood = errors_.logLikelihood(word(id), typed, maxEdits);
+    return logLikelihood + logPriors_[id];
+}
+
 ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
                                            const ModelThresholds& thresholds,
                                            const ContextModel::Neighbours& context) const {
     ModelSuggestion out;
     const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
+    const uint32_t typedSet = SymmetricDeleteIndex::letterSet(typed);
     thread_local std::vector<uint32_t> ids;
-    index_->candidates(typed, maxEdits, ids);
+    index_->candidates(typed, maxEdits, ids, [&](uint32_t id) {
+        __builtin_prefetch(&letterSets_[id]);
+        __builtin_prefetch(&offsets_[id]);
+        return true;
+    });
+    // Only the words whose letters are near are read (prefetched together).
+    std::size_t kept = 0;
+    for (const uint32_t id : ids) {
+        if (std::popcount(letterSets_[id] & ~typedSet) <= maxEdits &&
+            std::popcount(typedSet & ~letterSets_[id]) <= maxEdits) {
+            __builtin_prefetch(letters_.data() + offsets_[id]);
+            ids[kept++] = id;
+        }
+    }
+    ids.resize(kept);
     double total = 0;
     double best = 0;
     double second = 0;
@@ -165,15 +211,15 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     uint32_t secondId = 0;
     for (const uint32_t id : ids) {
         const std::u32string_view candidate = word(id);
-        if (KeyboardErrorModel::boundedDistance(candidate, typed, maxEdits) > maxEdits) {
+        if (candidate == typed ||
+            KeyboardErrorModel::boundedDistance(candidate, typed, maxEdits) > maxEdits) {
             continue;
         }
-        const double logLikelihood = errors_.logLikelihood(candidate, typed, maxEdits);
-        if (!std::isfinite(logLikelihood) || candidate == typed) {
+        const double log = logScore(id, typed, maxEdits);
+        if (!std::isfinite(log)) {
             continue;
         }
-        const double score = std::exp(logLikelihood + context.logFactor(candidate)) /
-                             ((id + 1 + kRankOffset) * kZipfNorm);
+        const double score = std::exp(log + context.logFactor(candidate));
         total += score;
         // Ties go to the more frequent word (lower id): ids come sorted.
         if (score > best) {
@@ -211,7 +257,8 @@ std::size_t NoisyChannelModel::memoryBytes() const {
         keepBytes += sizeof(k) + k.capacity() + 16;
     }
     return letters_.capacity() * sizeof(char32_t) + offsets_.capacity() * sizeof(uint32_t) +
-           capitalised_.capacity() / 8 + keepBytes + index_->memoryBytes();
+           capitalised_.capacity() / 8 + logPriors_.capacity() * sizeof(float) +
+           letterSets_.capacity() * sizeof(uint32_t) + keepBytes + index_->memoryBytes();
 }
 
 }  // namespace quorix

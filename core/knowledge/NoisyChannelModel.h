@@ -85,6 +85,9 @@ class NoisyChannelModel {
     ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds,
                             const ContextModel::Neighbours& context = {}) const;
 
+    // Whether `lowerWord` is a lexicon word (in lower case).
+    bool contains(std::u32string_view lowerWord) const;
+
     bool isKept(std::string_view lowerWord) const {
         return keep_.count(std::string(lowerWord)) != 0;
     }
@@ -96,6 +99,9 @@ class NoisyChannelModel {
 
   private:
     std::string form(uint32_t id) const;
+    // log of the score of lexicon word `id` for `typed`: log P(typed | word)
+    // + log P(word); -infinity past `maxEdits` edits.
+    double logScore(uint32_t id, std::u32string_view typed, int maxEdits) const;
     std::u32string_view word(uint32_t id) const {
         return std::u32string_view(letters_).substr(offsets_[id], offsets_[id + 1] - offsets_[id]);
     }
@@ -105,6 +111,8 @@ class NoisyChannelModel {
     std::u32string letters_;  // every word, back to back
     std::vector<uint32_t> offsets_;
     std::vector<bool> capitalised_;
+    std::vector<float> logPriors_;      // log P(word) by id
+    std::vector<uint32_t> letterSets_;  // letterSet(word) by id
     std::unordered_set<std::string> keep_;
     KeyboardErrorModel errors_;
     std::unique_ptr<const SymmetricDeleteIndex> index_;

@@ -7,6 +7,9 @@
 // prefixes, hash collisions), so callers verify each candidate.
 // Immutable after construction; safe to share between threads.
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -17,12 +20,74 @@ class SymmetricDeleteIndex {
   public:
     static constexpr std::size_t kPrefix = 7;
     static constexpr int kMaxEdits = 2;
+    // Words past this many are not filed.
+    static constexpr std::size_t kMaxWords = (std::size_t{1} << 18) - 1;
 
     // `words[i]` is filed as id i; the views need not outlive construction.
     explicit SymmetricDeleteIndex(const std::vector<std::u32string_view>& words);
 
     // Ids of the candidates for `typed` (maxEdits 0..2), sorted, unique.
-    void candidates(std::u32string_view typed, int maxEdits, std::vector<uint32_t>& out) const;
+    void candidates(std::u32string_view typed, int maxEdits, std::vector<uint32_t>& out) const {
+        candidates(typed, maxEdits, out, [](uint32_t) { return true; });
+    }
+    // Same, keeping only the ids `keep` accepts (asked before sorting, so a
+    // cheap filter spares the sort the many ids a short prefix shares).
+    template <class Keep>
+    void candidates(std::u32string_view typed, int maxEdits, std::vector<uint32_t>& out,
+                    Keep&& keep) const {
+        out.clear();
+        if (ids_.empty()) {
+            return;
+        }
+        const int edits = std::clamp(maxEdits, 0, kMaxEdits);
+        const uint32_t typedSet = folded(letterSet(typed));
+        // The buckets are fetched from memory together, not one after the
+        // other: they are scattered, and waiting for each is most of a query.
+        std::array<uint32_t, kMostKeys> buckets;
+        std::size_t count = 0;
+        forEachDeletion(typed, edits, [&](uint64_t h) {
+            buckets[count] = bucketOf(h);
+            __builtin_prefetch(&starts_[buckets[count]]);
+            ++count;
+        });
+        std::array<std::pair<uint32_t, uint32_t>, kMostKeys> runs;
+        for (std::size_t k = 0; k < count; ++k) {
+            runs[k] = {starts_[buckets[k]], starts_[buckets[k] + 1]};
+            __builtin_prefetch(ids_.data() + runs[k].first);
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            for (uint32_t i = runs[k].first; i < runs[k].second; ++i) {
+                // Length and letters first, from the entry itself: most ids
+                // of a bucket end here without touching the word.
+                const uint32_t e = ids_[i];
+                const int gap = static_cast<int>(e >> kLengthShift & kLengthMask) -
+                                static_cast<int>(std::min(typed.size(), kLongest));
+                const uint32_t set = e >> kSetShift;
+                if (gap > edits || -gap > edits || std::popcount(set & ~typedSet) > edits ||
+                    std::popcount(typedSet & ~set) > edits) {
+                    continue;
+                }
+                const uint32_t id = e & kIdMask;
+                if (keep(id)) {
+                    out.push_back(id);
+                }
+            }
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
+    // The letters of a word as a set: a bit for each of a-z, the rest folded
+    // onto six more. Each edit takes at most one letter from either side's
+    // set that the other lacks, so words whose sets differ by more are
+    // farther apart (folding only merges letters: no true candidate is lost).
+    static uint32_t letterSet(std::u32string_view word) {
+        uint32_t set = 0;
+        for (const char32_t c : word) {
+            set |= uint32_t{1} << (c >= U'a' && c <= U'z' ? c - U'a' : 26 + c % 6);
+        }
+        return set;
+    }
 
     std::size_t entryCount() const { return ids_.size(); }
     std::size_t memoryBytes() const {
@@ -30,17 +95,62 @@ class SymmetricDeleteIndex {
     }
 
   private:
+    // An entry: id (kIdBits), length (6 bits, capped), letter set folded to 8 bits.
+    static constexpr uint32_t kIdBits = 18;
+    static constexpr uint32_t kIdMask = (uint32_t{1} << kIdBits) - 1;
+    static constexpr uint32_t kLengthShift = kIdBits;
+    static constexpr uint32_t kLengthMask = 63;
+    static constexpr std::size_t kLongest = kLengthMask;
+    static constexpr uint32_t kSetShift = kIdBits + 6;
+    static uint32_t folded(uint32_t set) { return (set | set >> 8 | set >> 16 | set >> 24) & 0xFF; }
+
+    // Keys of one query: the prefix, less none, one or two letters.
+    static constexpr std::size_t kMostKeys = 1 + kPrefix + kPrefix * (kPrefix - 1) / 2;
+    static constexpr uint64_t kFnvOffset = 14695981039346656037ull;
+    static constexpr uint64_t kFnvPrime = 1099511628211ull;
+
     // Calls `visit(hash)` for `s` with every set of at most `maxEdits`
     // positions deleted.
     template <class Visit>
     static void forEachDeletion(std::u32string_view s, int maxEdits, Visit&& visit);
-    uint32_t bucketOf(uint64_t hash) const {
-        return static_cast<uint32_t>((hash ^ (hash >> 29)) & mask_);
-    }
+    static uint64_t mixed(uint64_t hash) { return hash ^ (hash >> 29); }
+    uint32_t bucketOf(uint64_t hash) const { return static_cast<uint32_t>(mixed(hash) & mask_); }
 
     uint64_t mask_ = 0;
     std::vector<uint32_t> starts_;  // bucket b holds ids_[starts_[b] .. starts_[b+1])
     std::vector<uint32_t> ids_;
 };
+
+template <class Visit>
+inline void SymmetricDeleteIndex::forEachDeletion(std::u32string_view s, int maxEdits,
+                                                  Visit&& visit) {
+    const std::u32string_view p = s.substr(0, std::min(s.size(), kPrefix));
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // The length is hashed in after the letters: equal strings of kept
+    // letters hash alike whichever positions were skipped.
+    const auto hashKept = [&](std::size_t a, std::size_t b) {
+        const std::size_t kept = p.size() - (a != kNone) - (b != kNone);
+        uint64_t h = kFnvOffset;
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            if (i != a && i != b) {
+                h = (h ^ static_cast<uint64_t>(p[i])) * kFnvPrime;
+            }
+        }
+        return (h ^ static_cast<uint64_t>(kept)) * kFnvPrime;
+    };
+    visit(hashKept(kNone, kNone));
+    if (maxEdits < 1) {
+        return;
+    }
+    for (std::size_t a = 0; a < p.size(); ++a) {
+        visit(hashKept(a, kNone));
+        if (maxEdits < 2) {
+            continue;
+        }
+        for (std::size_t b = a + 1; b < p.size(); ++b) {
+            visit(hashKept(a, b));
+        }
+    }
+}
 
 }  // namespace quorix

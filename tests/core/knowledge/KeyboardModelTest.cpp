@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -107,13 +108,28 @@ TEST(SymmetricDeleteIndex, FindsEveryWordWithinTheEditBound) {
     }
 }
 
-// A small Italian model over a scripted spell checker that accepts the
-// lexicon, plus "meeting" in every language (valid elsewhere).
+// Accepts each word only in the languages listed for it.
+class PerLanguageSpell final : public platform::SpellChecker {
+  public:
+    bool isMisspelled(std::string_view word, std::string_view language) override {
+        const auto found = accepted.find(std::string(word));
+        return found == accepted.end() || found->second.find(language) == std::string::npos;
+    }
+    std::map<std::string, std::string> accepted;  // word -> "it en ..."
+};
+
+// A small Italian model; the spell checker accepts the lexicon in Italian,
+// "tanta" in Italian only (outside the lexicon), "meeting" in English and
+// "casas" in Spanish.
 struct CorrectorRig {
     explicit CorrectorRig(ModelThresholds thresholds = {0.5, 2.0, 1e-9}) {
-        std::set<std::string> accepted(words.begin(), words.end());
-        accepted.insert("meeting");
-        spell = std::make_unique<testing::ScriptedSpellChecker>(accepted);
+        spell = std::make_unique<PerLanguageSpell>();
+        for (const std::string& w : words) {
+            spell->accepted[w] = "it";
+        }
+        spell->accepted["tanta"] = "it";
+        spell->accepted["meeting"] = "en";
+        spell->accepted["casas"] = "es";
         data = NoisyChannelModel::serialize("it", thresholds, words, {"cmq", "mario"});
         corrector = std::make_unique<NoisyChannelCorrector>(
             *spell,
@@ -129,7 +145,7 @@ struct CorrectorRig {
 
     std::vector<std::string> words = {"di",       "tanto",        "tanti", "ufficio",
                                       "telefono", "appuntamento", "città", "casa"};
-    std::unique_ptr<testing::ScriptedSpellChecker> spell;
+    std::unique_ptr<PerLanguageSpell> spell;
     std::string data;
     std::set<std::string> personal;
     int loads = 0;
@@ -148,6 +164,7 @@ TEST(NoisyChannelCorrector, CorrectsWordPartsTransferringCaseAndKeepingPunctuati
         {"dell’apputamento, poi", "dell’appuntamento, poi"},
         {"(telefonp)!", "(telefono)!"},
         {"  casa citta\n", "  casa città\n"},
+        {"casa. Telefonp!\nApputamento", "casa. Telefono!\nAppuntamento"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rig.correct(c.in), c.out) << c.in;
@@ -159,10 +176,19 @@ TEST(NoisyChannelCorrector, CorrectsWordPartsTransferringCaseAndKeepingPunctuati
 TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
     CorrectorRig rig;
     rig.personal.insert("apputamento");
-    for (const std::string& text : std::vector<std::string>{
-             "apputamento", "meeting", "cmq", "mario", "http://telefonp.it", "telefonp2",
-             "#telefonp", "@telefonp", "telefonpTelefonp", "TELEFONP", "telefonnnp", "tlfnp",
-             "telefonp😀", "телефонп", std::string(40, 'a'), "ab"}) {
+    // Personal, kept, valid in another language or outside the lexicon,
+    // links, digits, tags, code, a capital inside a sentence (a name),
+    // capitals, elongations, no vowel, emoji inside, other or mixed
+    // scripts, 40 letters, too short.
+    // clang-format off
+    const std::vector<std::string> texts = {
+        "apputamento", "cmq", "mario", "meeting", "casas", "tanta", "http://telefonp.it",
+        "www.telefonp.it", "telefonp2", "2telefonp", "#telefonp", "@telefonp", "user_telefonp",
+        "telefonp.cpp", "telefonp()", "casa Telefonp", "telefonpTelefonp", "TELEFONP",
+        "telefonnnp", "tlfnp", "telefonp😀", "tele😀fonp", "телефонп", "telefonп",
+        "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab"};
+    // clang-format on
+    for (const std::string& text : texts) {
         const ModelPass pass = rig.corrector->correct(text, "it");
         EXPECT_FALSE(pass.text) << text;
     }

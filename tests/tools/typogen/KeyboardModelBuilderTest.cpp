@@ -29,9 +29,12 @@ class ListLexicon final : public Lexicon, public platform::SpellChecker {
     std::map<std::string, std::set<std::string>> words_;
 };
 
+// An excluded word (in pieces, like the generator's list).
+const std::string kExcluded = std::string("speci") + "fication";
+
 ListLexicon lexicon() {
     return ListLexicon({{"it", {"casa", "cosa", "telefono", "macchina", "la", "è", "Roma"}},
-                        {"en", {"the", "house"}},
+                        {"en", {"the", "house", kExcluded, kExcluded + "s"}},
                         {"de", {"Haus"}}});
 }
 
@@ -50,8 +53,12 @@ TEST(KeyboardModelBuilder, LexiconIsFrequencyOrderedAcceptedAndCapitalisedWhereN
     EXPECT_EQ(builder.lexiconWords(it),
               (std::vector<std::string>{"casa", "cosa", "telefono", "Roma", "la"}));
     EXPECT_EQ(builder.lexiconWords(it, 2), (std::vector<std::string>{"casa", "cosa"}));
-    EXPECT_EQ(builder.keptTokens({"cmq", "Casa", "bzw", "cmq", "xk", "house", "d'ora"}),
+    EXPECT_EQ(builder.keptTokens(
+                  {"cmq", "Casa", "bzw", "cmq", "xk", "house", "d'ora", "x" + kExcluded + "x"}),
               (std::vector<std::string>{"bzw", "cmq", "d'ora"}));
+    // Excluded words never reach a generated file, in any form.
+    EXPECT_EQ(builder.lexiconWords({"en", {{"house", 3}, {kExcluded, 9}, {kExcluded + "s", 8}}}),
+              (std::vector<std::string>{"house"}));
 }
 
 TEST(KeyboardModelBuilder, SlipsAndCalibrationAreDeterministic) {
