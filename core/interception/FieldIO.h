@@ -118,6 +118,9 @@ class FieldIO {
     // meanwhile.
     void watchForLateCopy(int32_t pid, int64_t changeCount,
                           const platform::PasteboardContents& previous);
+    // Puts text on the clipboard, selects all and pastes; false when another
+    // program took the clipboard before the application read the text.
+    bool pasteOnce(const std::string& text, dispatch::Duration pasteWait);
     // Sets "AXValue" and reads it back; true only when the field holds text.
     bool setValueVerified(const platform::AXElementRef& element, const std::string& text);
 
