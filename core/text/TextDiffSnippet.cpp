@@ -92,7 +92,9 @@ TextDiffSnippet TextDiffSnippet::compute(std::string_view orig, std::string_view
 
     if (oEnd < n) {
         const std::size_t postTo = std::min(oEnd + context, n);
-        out.postContext = " " + join(o, oEnd, postTo);
+        // Appended, not `" " + join(...)`: GCC 12 -O3 warns falsely (-Wrestrict).
+        out.postContext = ' ';
+        out.postContext += join(o, oEnd, postTo);
         if (postTo < n) {
             out.postContext += kEllipsis;
         }
