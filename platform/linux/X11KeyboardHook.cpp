@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -74,6 +75,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     // modifier, so that a raw key costs no request to the server.
     std::array<uint16_t, 256> rawCodes{};
     std::bitset<256> rawModifiers;
+    // Keys down on the physical keyboards, from their raw events and, while
+    // a grab holds their device, from its events.
+    std::bitset<256> physicallyDown;
     // When a MappingNotify came that is not acted on yet. The server sends one
     // at every switch of the core keyboard between devices (the first
     // physical key after each post): the mapping is read again later, out of
@@ -222,6 +226,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         listDevices(d);
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
         setMaskBit(bits, XI_RawKeyPress);
+        setMaskBit(bits, XI_RawKeyRelease);
         setMaskBit(bits, XI_HierarchyChanged);
         XIEventMask mask{XIAllDevices, static_cast<int>(sizeof bits), bits};
         XISelectEvents(d, root, &mask, 1);
@@ -316,9 +321,13 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void onDeviceKey(Display* d, const XIDeviceEvent& e, bool press) {
         const auto keycode = static_cast<unsigned>(e.detail);
         const bool isReturn = isReturnKey(keycode);
+        // A grabbed device's releases come only here, not as raw events.
+        if (keycode < physicallyDown.size())
+            physicallyDown[keycode] = press;
         if (!press) {
             if (isReturn) {
                 returnHeld.store(false);
+                releaseKeysLostDuringGrab(d);
                 if (pendingReturn && options.poster != nullptr)
                     options.poster->resendKey(pendingReturn->keycode, pendingReturn->state);
                 pendingReturn.reset();
@@ -333,12 +342,46 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         deliver(keyEvent(d, keycode, state), HeldKey{keycode, state, isReturn});
     }
 
-    void onRawKey(const XIRawEvent& e) {
-        if (e.deviceid != e.sourceid || busyGrabbed.load())
+    // A key the master keyboard still holds although it is physically up was
+    // let go while the Return grab floated its device (the grab lasts until
+    // Return goes up): every application would see it held. It is pressed
+    // and released again through XTEST under a grab of the core keyboard, so
+    // that the master lets go of it and no application sees the pair (without
+    // that grab, only modifiers are, as a letter would be typed).
+    void releaseKeysLostDuringGrab(Display* d) {
+        char keys[32];
+        XQueryKeymap(d, keys);
+        std::vector<unsigned> stuck;
+        for (unsigned code = 8; code < physicallyDown.size(); ++code) {
+            if ((keys[code / 8] & (1 << (code % 8))) != 0 && !physicallyDown[code] &&
+                !isReturnKey(code))
+                stuck.push_back(code);
+        }
+        if (stuck.empty())
+            return;
+        const bool grabbed =
+            XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+        for (const unsigned code : stuck) {
+            if (!grabbed && !rawModifiers[code])
+                continue;
+            XTestFakeKeyEvent(d, code, True, CurrentTime);
+            XTestFakeKeyEvent(d, code, False, CurrentTime);
+        }
+        if (grabbed)
+            XUngrabKeyboard(d, CurrentTime);
+        XSync(d, False);
+    }
+
+    void onRawKey(const XIRawEvent& e, bool press) {
+        if (e.deviceid != e.sourceid)
             return;
         if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end())
             return;
         const auto keycode = static_cast<unsigned>(e.detail);
+        if (keycode < physicallyDown.size())
+            physicallyDown[keycode] = press;
+        if (!press || busyGrabbed.load())
+            return;
         if (isReturnKey(keycode) || keycode >= rawCodes.size() || rawModifiers[keycode])
             return;
         KeyEvent key;
@@ -392,7 +435,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                 break;
             }
             case XI_RawKeyPress:
-                onRawKey(*static_cast<const XIRawEvent*>(event.xcookie.data));
+            case XI_RawKeyRelease:
+                onRawKey(*static_cast<const XIRawEvent*>(event.xcookie.data),
+                         event.xcookie.evtype == XI_RawKeyPress);
                 break;
             case XI_HierarchyChanged: {
                 const auto* e = static_cast<const XIHierarchyEvent*>(event.xcookie.data);

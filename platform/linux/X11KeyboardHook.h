@@ -17,7 +17,9 @@
 //   lets them pass. A watchdog releases this grab after busyWatchdog whatever
 //   isBusy() says.
 // A grabbed key that the handler lets pass is re-sent through XTEST with its
-// modifiers; a passed Return is re-sent once the physical key is up.
+// modifiers; a passed Return is re-sent once the physical key is up. A key let
+// go while Return was down (the Return grab floats its device, so the core
+// keyboard missed the release) is released on the core keyboard then.
 //
 // Threads: one X event thread owns the hook's connection (grabs, events); the
 // handler runs on mainQueue, the program's main thread, asynchronously (keys
