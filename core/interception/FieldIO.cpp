@@ -268,6 +268,13 @@ bool FieldIO::pasteOnce(const std::string& text, dispatch::Duration pasteWait) {
     }
 }
 
+bool FieldIO::unchangedSince(platform::Pasteboard& pb, const RestoreState& state) {
+    // Something copied since (the user's copy) stays; the same text taken
+    // over by another program (a clipboard manager) does not count.
+    return pb.changeCount() == state.pendingChangeCount ||
+           (state.pendingText && pb.string() == state.pendingText);
+}
+
 void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previous) {
     std::lock_guard lock(restore_->mutex);
     const int64_t mine = restore_->generation.fetch_add(1) + 1;
@@ -277,6 +284,8 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
         return;  // nothing to put back; the increment still supersedes
     restore_->pendingGeneration = mine;
     restore_->pendingItems = previous.items;
+    restore_->pendingChangeCount = s_.pasteboard.changeCount();
+    restore_->pendingText = s_.pasteboard.string();
     std::weak_ptr<RestoreState> weak = restore_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
@@ -287,8 +296,10 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
             std::lock_guard lock(state->mutex);
             if (state->generation.load() != mine || state->pendingGeneration != mine)
                 return;
-            pb.clearContents();
-            pb.setContents(state->pendingItems);
+            if (unchangedSince(pb, *state)) {
+                pb.clearContents();
+                pb.setContents(state->pendingItems);
+            }
             state->pendingGeneration = 0;
             state->pendingItems.clear();
         });
@@ -300,8 +311,10 @@ void FieldIO::restorePendingClipboardNow() {
     if (pending == 0 || restore_->generation.load() != pending)
         return;
     restore_->generation.fetch_add(1);
-    s_.pasteboard.clearContents();
-    s_.pasteboard.setContents(restore_->pendingItems);
+    if (unchangedSince(s_.pasteboard, *restore_)) {
+        s_.pasteboard.clearContents();
+        s_.pasteboard.setContents(restore_->pendingItems);
+    }
     restore_->pendingGeneration = 0;
     restore_->pendingItems.clear();
 }

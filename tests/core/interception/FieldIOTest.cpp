@@ -223,6 +223,17 @@ TEST_F(FieldIOTest, APasteWhoseClipboardWasTakenIsRedone) {
     }
 }
 
+// What the user copies before the delayed restore stays.
+TEST_F(FieldIOTest, ACopyMadeBeforeTheRestoreStays) {
+    openChat("ciao cge fai");
+    desktop.pasteboard().setString("user clip");
+    const auto saved = io().saveClipboard();
+    io().writeBackAndSend(nullptr, "ciao che fai", saved, false, dispatch::micros(25'000));
+    desktop.pasteboard().appCopy("copied later", 102);
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(desktop.pasteboard().string(), "copied later");
+}
+
 // Without an element the write-back pastes, even when told to try the set.
 TEST_F(FieldIOTest, NoElementPastes) {
     openChat("x");
