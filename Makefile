@@ -37,9 +37,9 @@ fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz; status=$$?; \
 	  cat build/fuzz/fuzz-work/*/summary.txt; exit $$status
 
-# The tsan test preset selects the concurrency and e2e labels: the end-to-end
-# tests run the ThreadSanitizer build of `quorix daemon` and the tray
-# application, and fail on any report they print.
+# The tsan test preset selects the concurrency, e2e and soak-short labels: the
+# end-to-end tests and a 50-message soak run the ThreadSanitizer build of
+# `quorix daemon` and the tray application, and fail on any report they print.
 test-tsan: deps
 	cmake --preset tsan >/dev/null
 	cmake --build --preset tsan -j $(JOBS)

@@ -26,14 +26,16 @@ struct KeyEvent {
     uint32_t nativeCode = 0;
     uint32_t nativeState = 0;
     // The adapter saw the key only after it had reached the application (it
-    // could not hold it back): a swallow decision has no effect on it.
+    // could not hold it back): a swallow decision has no effect on it. Such
+    // keys may be reported on the adapter's own thread.
     bool alreadyDelivered = false;
 };
 
 enum class KeyDecision { pass, swallow };
 
 // Delivers every user key-down, before the focused application sees it.
-// Thread: the handler runs on the main thread and must return quickly.
+// Thread: the handler runs on the main thread (keys already delivered: possibly
+// the adapter's own thread) and must return quickly.
 class KeyboardHook {
   public:
     using Handler = std::function<KeyDecision(const KeyEvent&)>;

@@ -56,6 +56,12 @@ class Pasteboard {
         return std::nullopt;
     }
 
+    // How many reads of the text the program itself put on the pasteboard it
+    // has served so far (an application pasting it); a read made after
+    // another program took the contents does not count. nullopt when the
+    // adapter cannot tell.
+    virtual std::optional<int64_t> ownTextReads() const { return std::nullopt; }
+
     // Every representation offered now, at most byteLimit bytes in all; when
     // more is offered, the plain text alone with `truncated` set.
     virtual PasteboardContents contents(std::size_t byteLimit) const {

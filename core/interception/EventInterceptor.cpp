@@ -41,9 +41,7 @@ EventInterceptor::~EventInterceptor() {
         s_.keyboardHook.uninstall();
     {
         std::lock_guard lock(precheckMutex_);
-        if (precheckWorkItem_)
-            precheckWorkItem_->cancel();
-        precheckWorkItem_.reset();
+        precheckDue_ = kNoPrecheck;
     }
     // Queued tasks find the token gone and do nothing; a task already running
     // (a hook call, a pipeline run) holds it until it returns.
@@ -98,6 +96,22 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     // thread: recognise them before touching anything else.
     if (event.userData == syntheticMarker)
         return KeyDecision::pass;
+    const bool isReturn = event.keyCode == keys::kReturn || event.keyCode == keys::kKeypadEnter;
+    // A key the application already has only postpones the precheck.
+    if (event.alreadyDelivered && !isReturn) {
+        if (!typedMeanwhile_.isHolding())
+            scheduleBackgroundPrecheck(event.keyCode);
+        return KeyDecision::pass;
+    }
+    // Other keys that are neither Return nor a shortcut read no configuration
+    // unless a correction runs.
+    const uint64_t modifiers = event.flags & keys::kRoutingMask;
+    const bool shortcut =
+        (event.keyCode == keys::kZ || event.keyCode == keys::kU) && modifiers == keys::kOption;
+    if (!isReturn && !shortcut && !typedMeanwhile_.isHolding()) {
+        scheduleBackgroundPrecheck(event.keyCode);
+        return KeyDecision::pass;
+    }
     if (!s_.config.isEnabled())
         return KeyDecision::pass;
     // A key the application already has (the adapter's hold on the keyboard
@@ -129,7 +143,7 @@ EventInterceptor::Route EventInterceptor::route(const platform::KeyEvent& event)
         }
     }
 
-    if (s_.config.globalHotkeyEnabled() && keyCode == keys::kU && modifiers == keys::kOption) {
+    if (keyCode == keys::kU && modifiers == keys::kOption && s_.config.globalHotkeyEnabled()) {
         s_.logger.log("⚡️ [Scorciatoia Globale (⌥+U)] Toggle popover barra dei menu.");
         s_.dispatcher.main().async([toggle = s_.togglePopover] {
             if (toggle)

@@ -14,6 +14,7 @@
 // global queue; the precheck on "com.quorix.precheck".
 
 #include <atomic>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -60,6 +61,9 @@ class EventInterceptor {
 
     // Members the routing reaches (overridable in tests).
     virtual void processTypoCorrection(const platform::RunningApplication& frontApp);
+    // On the key path: a time stored under a lock only the precheck timer
+    // shares, and a timer only when none is set early enough (once per burst
+    // of typing); no allocation or configuration read otherwise.
     virtual void scheduleBackgroundPrecheck(int64_t keyCode);
     virtual void performBackgroundPrecheck();
     virtual void handleQuickUndo(const std::string& originalText);
@@ -77,6 +81,10 @@ class EventInterceptor {
     // afresh; when it starts another correction, the keys after it wait for
     // that one.
     void finishCorrection();
+    // Sets a timer for precheckDue_; when it fires before the time the last
+    // key set, it sets itself again for then. Under precheckMutex_.
+    void armPrecheckLocked(dispatch::Duration after);
+    void onPrecheckTimer(int64_t at);
     // Replays `typed` in order; false when a replayed Return started another
     // correction (the keys after it were put back).
     bool replay(const std::vector<platform::KeyEvent>& typed);
@@ -88,8 +96,12 @@ class EventInterceptor {
     HeldBackMessage heldBack_;
     KeysTypedDuringCorrection typedMeanwhile_;
     std::atomic<bool> installed_{false};
+    // Under precheckMutex_: when the precheck is due and when the timer set
+    // for it fires (clock nanoseconds; kNoPrecheck: none).
+    static constexpr int64_t kNoPrecheck = INT64_MIN;
     std::mutex precheckMutex_;
-    std::shared_ptr<dispatch::WorkItem> precheckWorkItem_;
+    int64_t precheckDue_ = kNoPrecheck;
+    int64_t precheckTimerAt_ = kNoPrecheck;
     std::mutex observerMutex_;
     std::function<void(const PipelineReport&)> observer_;
     // Liveness token: queued tasks and the hook hold it weakly through

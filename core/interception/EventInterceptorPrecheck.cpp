@@ -26,26 +26,50 @@ bool endsWordOrSentence(int64_t keyCode) {
 }  // namespace
 
 void EventInterceptor::scheduleBackgroundPrecheck(int64_t keyCode) {
-    if (!s_.config.isEnabled() || typedMeanwhile_.isHolding())
+    if (typedMeanwhile_.isHolding())
         return;
     std::lock_guard lock(precheckMutex_);
-    if (precheckWorkItem_) {
-        precheckWorkItem_->cancel();
-        precheckWorkItem_.reset();
-    }
-    if (cancelsPrecheck(keyCode))
+    if (cancelsPrecheck(keyCode)) {
+        precheckDue_ = kNoPrecheck;
         return;
-    std::weak_ptr<EventInterceptor*> weak = weakSelf_;
-    precheckWorkItem_ = dispatch::WorkItem::make([weak] {
+    }
+    const dispatch::Duration delay =
+        dispatch::seconds(endsWordOrSentence(keyCode) ? kShortPauseSeconds : kLongPauseSeconds);
+    precheckDue_ = (s_.dispatcher.clock().now() + delay).count();
+    if (precheckTimerAt_ == kNoPrecheck || precheckDue_ < precheckTimerAt_)
+        armPrecheckLocked(delay);
+}
+
+void EventInterceptor::armPrecheckLocked(dispatch::Duration after) {
+    precheckTimerAt_ = precheckDue_;
+    precheckQueue_->asyncAfter(after, [weak = weakSelf_, at = precheckTimerAt_] {
         if (auto self = weak.lock())
-            (*self)->performBackgroundPrecheck();
+            (*self)->onPrecheckTimer(at);
     });
-    const double delay = endsWordOrSentence(keyCode) ? kShortPauseSeconds : kLongPauseSeconds;
-    precheckQueue_->asyncAfter(dispatch::seconds(delay), precheckWorkItem_);
+}
+
+void EventInterceptor::onPrecheckTimer(int64_t at) {
+    {
+        std::lock_guard lock(precheckMutex_);
+        if (precheckTimerAt_ != at)
+            return;  // replaced by a timer set for earlier
+        if (precheckDue_ == kNoPrecheck) {
+            precheckTimerAt_ = kNoPrecheck;
+            return;
+        }
+        const int64_t now = s_.dispatcher.clock().now().count();
+        if (now < precheckDue_) {
+            armPrecheckLocked(dispatch::Duration(precheckDue_ - now));
+            return;
+        }
+        precheckDue_ = kNoPrecheck;
+        precheckTimerAt_ = kNoPrecheck;
+    }
+    performBackgroundPrecheck();
 }
 
 void EventInterceptor::performBackgroundPrecheck() {
-    if (typedMeanwhile_.isHolding())
+    if (typedMeanwhile_.isHolding() || !s_.config.isEnabled())
         return;
     const auto front = s_.workspace.frontmostApplication();
     if (!front || !s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName))

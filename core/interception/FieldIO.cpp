@@ -25,6 +25,11 @@ constexpr dispatch::Duration kBrowserPasteWait = dispatch::micros(40'000);
 constexpr double kClipboardRestoreDelaySeconds = 0.6;
 constexpr dispatch::Duration kLateCopyPoll = dispatch::micros(50'000);
 constexpr int kPasteAttempts = 3;
+// An application handles ⌘V when it gets to it: under load, after the paste
+// wait. Return waits (up to this) until the pasted text was read from the
+// program's own clipboard.
+constexpr dispatch::Duration kPasteReadPoll = dispatch::micros(10'000);
+constexpr int kPasteReadPollLimit = 50;
 
 const char* const kFocusedElement = "AXFocusedUIElement";
 const char* const kValue = "AXValue";
@@ -213,7 +218,6 @@ bool FieldIO::setValueVerified(const platform::AXElementRef& element, const std:
 void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std::string& corrected,
                                const platform::PasteboardContents& previous, bool tryAccessibility,
                                dispatch::Duration pasteWait) {
-    auto& clock = s_.dispatcher.clock();
     const bool setByAccessibility =
         tryAccessibility && element && setValueVerified(element, corrected);
     if (setByAccessibility) {
@@ -228,19 +232,47 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
                     "📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
                     "incollo di nuovo.");
             }
-            s_.pasteboard.clearContents();
-            s_.pasteboard.setString(corrected);
-            const int64_t pasted = s_.pasteboard.changeCount();
-            postKey(keys::kA, keys::kCommand);
-            clock.sleepFor(kSelectAllBeforePaste);
-            postKey(keys::kV, keys::kCommand);
-            clock.sleepFor(pasteWait);
-            if (s_.pasteboard.changeCount() == pasted)
+            if (pasteOnce(corrected, pasteWait))
                 break;
         }
     }
     postKey(keys::kReturn);
     scheduleClipboardRestore(previous);
+}
+
+bool FieldIO::pasteOnce(const std::string& text, dispatch::Duration pasteWait) {
+    auto& pb = s_.pasteboard;
+    auto& clock = s_.dispatcher.clock();
+    pb.clearContents();
+    pb.setString(text);
+    const int64_t pasted = pb.changeCount();
+    const std::optional<int64_t> readsBefore = pb.ownTextReads();
+    postKey(keys::kA, keys::kCommand);
+    clock.sleepFor(kSelectAllBeforePaste);
+    postKey(keys::kV, keys::kCommand);
+    clock.sleepFor(pasteWait);
+    if (!readsBefore)
+        return pb.changeCount() == pasted;
+    // The paste holds the text once the application has read it from the
+    // program; a change of owner before that read put another program's text
+    // in the field. Neither within the limit (the application does not
+    // paste): whatever it reads later is still the text while it stays.
+    for (int polls = 0;; ++polls) {
+        if (pb.ownTextReads().value_or(0) > *readsBefore)
+            return true;
+        if (pb.changeCount() != pasted)
+            return false;
+        if (polls >= kPasteReadPollLimit)
+            return true;
+        clock.sleepFor(kPasteReadPoll);
+    }
+}
+
+bool FieldIO::unchangedSince(platform::Pasteboard& pb, const RestoreState& state) {
+    // Something copied since (the user's copy) stays; the same text taken
+    // over by another program (a clipboard manager) does not count.
+    return pb.changeCount() == state.pendingChangeCount ||
+           (state.pendingText && pb.string() == state.pendingText);
 }
 
 void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previous) {
@@ -252,6 +284,8 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
         return;  // nothing to put back; the increment still supersedes
     restore_->pendingGeneration = mine;
     restore_->pendingItems = previous.items;
+    restore_->pendingChangeCount = s_.pasteboard.changeCount();
+    restore_->pendingText = s_.pasteboard.string();
     std::weak_ptr<RestoreState> weak = restore_;
     platform::Pasteboard& pb = s_.pasteboard;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
@@ -262,8 +296,10 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
             std::lock_guard lock(state->mutex);
             if (state->generation.load() != mine || state->pendingGeneration != mine)
                 return;
-            pb.clearContents();
-            pb.setContents(state->pendingItems);
+            if (unchangedSince(pb, *state)) {
+                pb.clearContents();
+                pb.setContents(state->pendingItems);
+            }
             state->pendingGeneration = 0;
             state->pendingItems.clear();
         });
@@ -275,8 +311,10 @@ void FieldIO::restorePendingClipboardNow() {
     if (pending == 0 || restore_->generation.load() != pending)
         return;
     restore_->generation.fetch_add(1);
-    s_.pasteboard.clearContents();
-    s_.pasteboard.setContents(restore_->pendingItems);
+    if (unchangedSince(s_.pasteboard, *restore_)) {
+        s_.pasteboard.clearContents();
+        s_.pasteboard.setContents(restore_->pendingItems);
+    }
     restore_->pendingGeneration = 0;
     restore_->pendingItems.clear();
 }

@@ -77,7 +77,8 @@ class FieldIO {
                           dispatch::Duration pasteWait);
 
     // Puts the saved clipboard back whole 0.6 s later on the default-QoS global
-    // queue unless a later restore was scheduled meanwhile; nothing when it was
+    // queue unless a later restore was scheduled meanwhile or the clipboard
+    // changed since (the user copied something: it stays); nothing when it was
     // empty.
     void scheduleClipboardRestore(const platform::PasteboardContents& previous);
     int64_t clipboardRestoreGeneration() const { return restore_->generation.load(); }
@@ -118,6 +119,9 @@ class FieldIO {
     // meanwhile.
     void watchForLateCopy(int32_t pid, int64_t changeCount,
                           const platform::PasteboardContents& previous);
+    // Puts text on the clipboard, selects all and pastes; false when another
+    // program took the clipboard before the application read the text.
+    bool pasteOnce(const std::string& text, dispatch::Duration pasteWait);
     // Sets "AXValue" and reads it back; true only when the field holds text.
     bool setValueVerified(const platform::AXElementRef& element, const std::string& text);
 
@@ -130,7 +134,13 @@ class FieldIO {
         std::mutex mutex;
         int64_t pendingGeneration = 0;
         std::vector<platform::PasteboardItem> pendingItems;
+        // The clipboard's count and text when the restore was scheduled.
+        int64_t pendingChangeCount = 0;
+        std::optional<std::string> pendingText;
     };
+    // Whether the clipboard still holds what it held when the restore was
+    // scheduled. Under state.mutex.
+    static bool unchangedSince(platform::Pasteboard& pb, const RestoreState& state);
     std::shared_ptr<RestoreState> restore_;
     std::atomic<uint64_t> returnsPosted_{0};
     std::atomic<int32_t> target_{0};  // 0: no correction runs

@@ -38,6 +38,10 @@ class KeysTypedDuringCorrection {
 
     // Records the key when holding; false (nothing recorded) otherwise.
     bool recordIfHolding(const platform::KeyEvent& key) {
+        // Holding starts only on the thread that routes keys (a Return), so
+        // a key seen here while it is off cannot miss its start.
+        if (!holding_.load())
+            return false;
         std::lock_guard lock(mutex_);
         if (!holding_.load())
             return false;

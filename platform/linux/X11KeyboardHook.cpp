@@ -4,10 +4,13 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <bitset>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -31,6 +34,9 @@ struct HeldKey {
     unsigned state = 0;
     bool isReturn = false;
 };
+
+// How long after a MappingNotify the mapping is read again.
+constexpr auto kMappingSettle = std::chrono::milliseconds(60);
 
 void setMaskBit(unsigned char* mask, int event) {
     XISetMask(mask, event);
@@ -65,6 +71,18 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     std::chrono::steady_clock::time_point busySince;
     std::chrono::steady_clock::time_point lastCoverage;
     std::optional<HeldKey> pendingReturn;
+    // By keycode, read with the mapping: the key's code and whether it is a
+    // modifier, so that a raw key costs no request to the server.
+    std::array<uint16_t, 256> rawCodes{};
+    std::bitset<256> rawModifiers;
+    // Keys down on the physical keyboards, from their raw events and, while
+    // a grab holds their device, from its events.
+    std::bitset<256> physicallyDown;
+    // When a MappingNotify came that is not acted on yet. The server sends one
+    // at every switch of the core keyboard between devices (the first
+    // physical key after each post): the mapping is read again later, out of
+    // the way of the key the application is handling.
+    std::optional<std::chrono::steady_clock::time_point> mappingNotified;
 
     bool isReturnKey(unsigned keycode) const {
         return keycode != 0 && (keycode == returnCode || keycode == enterCode);
@@ -76,6 +94,11 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         enterCode = XKeysymToKeycode(d, XK_KP_Enter);
         zCode = XKeysymToKeycode(d, XK_z);
         uCode = XKeysymToKeycode(d, XK_u);
+        for (unsigned code = 8; code < rawCodes.size(); ++code) {
+            const KeySym sym = XkbKeycodeToKeysym(d, static_cast<KeyCode>(code), 0, 0);
+            rawCodes[code] = KeyMapping::appleCodeForKeysym(sym);
+            rawModifiers[code] = KeyMapping::isModifierKeysym(sym);
+        }
     }
 
     std::tuple<unsigned, unsigned, unsigned, unsigned, unsigned, unsigned, unsigned> mappingKey()
@@ -203,6 +226,7 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         listDevices(d);
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
         setMaskBit(bits, XI_RawKeyPress);
+        setMaskBit(bits, XI_RawKeyRelease);
         setMaskBit(bits, XI_HierarchyChanged);
         XIEventMask mask{XIAllDevices, static_cast<int>(sizeof bits), bits};
         XISelectEvents(d, root, &mask, 1);
@@ -220,7 +244,19 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             grabReturn(d, covered);
     }
 
+    // A key the application already has (held: nullopt) goes to the handler
+    // on this thread; a held one through the main queue.
     void deliver(const KeyEvent& key, std::optional<HeldKey> held) {
+        if (!held) {
+            Handler now;
+            {
+                std::lock_guard lock(handlerMutex);
+                now = handler;
+            }
+            if (now && installed.load())
+                now(key);
+            return;
+        }
         std::weak_ptr<Core> weak = weak_from_this();
         options.mainQueue->async([weak, key, held] {
             auto self = weak.lock();
@@ -285,9 +321,13 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void onDeviceKey(Display* d, const XIDeviceEvent& e, bool press) {
         const auto keycode = static_cast<unsigned>(e.detail);
         const bool isReturn = isReturnKey(keycode);
+        // A grabbed device's releases come only here, not as raw events.
+        if (keycode < physicallyDown.size())
+            physicallyDown[keycode] = press;
         if (!press) {
             if (isReturn) {
                 returnHeld.store(false);
+                releaseKeysLostDuringGrab(d);
                 if (pendingReturn && options.poster != nullptr)
                     options.poster->resendKey(pendingReturn->keycode, pendingReturn->state);
                 pendingReturn.reset();
@@ -302,19 +342,50 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         deliver(keyEvent(d, keycode, state), HeldKey{keycode, state, isReturn});
     }
 
-    void onRawKey(Display* d, const XIRawEvent& e) {
-        if (e.deviceid != e.sourceid || busyGrabbed.load())
+    // A key the master keyboard still holds although it is physically up was
+    // let go while the Return grab floated its device (the grab lasts until
+    // Return goes up): every application would see it held. It is pressed
+    // and released again through XTEST under a grab of the core keyboard, so
+    // that the master lets go of it and no application sees the pair (without
+    // that grab, only modifiers are, as a letter would be typed).
+    void releaseKeysLostDuringGrab(Display* d) {
+        char keys[32];
+        XQueryKeymap(d, keys);
+        std::vector<unsigned> stuck;
+        for (unsigned code = 8; code < physicallyDown.size(); ++code) {
+            if ((keys[code / 8] & (1 << (code % 8))) != 0 && !physicallyDown[code] &&
+                !isReturnKey(code))
+                stuck.push_back(code);
+        }
+        if (stuck.empty())
+            return;
+        const bool grabbed =
+            XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+        for (const unsigned code : stuck) {
+            if (!grabbed && !rawModifiers[code])
+                continue;
+            XTestFakeKeyEvent(d, code, True, CurrentTime);
+            XTestFakeKeyEvent(d, code, False, CurrentTime);
+        }
+        if (grabbed)
+            XUngrabKeyboard(d, CurrentTime);
+        XSync(d, False);
+    }
+
+    void onRawKey(const XIRawEvent& e, bool press) {
+        if (e.deviceid != e.sourceid)
             return;
         if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end())
             return;
         const auto keycode = static_cast<unsigned>(e.detail);
-        if (isReturnKey(keycode))
+        if (keycode < physicallyDown.size())
+            physicallyDown[keycode] = press;
+        if (!press || busyGrabbed.load())
             return;
-        const KeySym keysym = XkbKeycodeToKeysym(d, static_cast<KeyCode>(keycode), 0, 0);
-        if (KeyMapping::isModifierKeysym(keysym))
+        if (isReturnKey(keycode) || keycode >= rawCodes.size() || rawModifiers[keycode])
             return;
         KeyEvent key;
-        key.keyCode = KeyMapping::appleCodeForKeysym(keysym);
+        key.keyCode = rawCodes[keycode];
         key.alreadyDelivered = true;
         deliver(key, std::nullopt);
     }
@@ -344,14 +415,8 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             // when the keys or modifier bits they name really moved, as a
             // regrab leaves a moment without them.
             XRefreshKeyboardMapping(&event.xmapping);
-            const auto before = mappingKey();
-            readMapping(d);
-            if (before != mappingKey()) {
-                // Release what was grabbed under the old mapping, then grab anew.
-                std::tie(returnCode, enterCode, zCode, uCode, masks.alt, masks.numLock,
-                         masks.super) = before;
-                regrab(d);
-            }
+            if (!mappingNotified)
+                mappingNotified = std::chrono::steady_clock::now();
             return;
         }
         if (event.type == PropertyNotify) {
@@ -370,7 +435,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                 break;
             }
             case XI_RawKeyPress:
-                onRawKey(d, *static_cast<const XIRawEvent*>(event.xcookie.data));
+            case XI_RawKeyRelease:
+                onRawKey(*static_cast<const XIRawEvent*>(event.xcookie.data),
+                         event.xcookie.evtype == XI_RawKeyPress);
                 break;
             case XI_HierarchyChanged: {
                 const auto* e = static_cast<const XIHierarchyEvent*>(event.xcookie.data);
@@ -384,8 +451,22 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         }
     }
 
+    void rereadMapping(Display* d) {
+        mappingNotified.reset();
+        const auto before = mappingKey();
+        readMapping(d);
+        if (before != mappingKey()) {
+            // Release what was grabbed under the old mapping, then grab anew.
+            std::tie(returnCode, enterCode, zCode, uCode, masks.alt, masks.numLock, masks.super) =
+                before;
+            regrab(d);
+        }
+    }
+
     void onTick(Display* d) {
         const auto now = std::chrono::steady_clock::now();
+        if (mappingNotified && now - *mappingNotified >= kMappingSettle)
+            rereadMapping(d);
         const bool busy = options.isBusy && options.isBusy();
         if (!busy)
             busyExpired = false;

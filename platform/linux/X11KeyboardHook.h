@@ -10,16 +10,20 @@
 // - Alt+Z and Alt+U, through passive grabs for every Caps Lock/NumLock state;
 // - every other physical key-down, observed through raw events after it has
 //   already reached the application: the handler's decision is ignored (these
-//   feed the background precheck only). Modifier keys are not reported;
+//   feed the background precheck only) and it is called on the X event thread,
+//   with no hop to the main queue. Modifier keys are not reported;
 // - while isBusy() (a correction runs), every key: the physical keyboards are
 //   grabbed whole, so keys typed meanwhile reach nobody unless the handler
 //   lets them pass. A watchdog releases this grab after busyWatchdog whatever
 //   isBusy() says.
 // A grabbed key that the handler lets pass is re-sent through XTEST with its
-// modifiers; a passed Return is re-sent once the physical key is up.
+// modifiers; a passed Return is re-sent once the physical key is up. A key let
+// go while Return was down (the Return grab floats its device, so the core
+// keyboard missed the release) is released on the core keyboard then.
 //
 // Threads: one X event thread owns the hook's connection (grabs, events); the
-// handler runs on mainQueue, the program's main thread, asynchronously: a
+// handler runs on mainQueue, the program's main thread, asynchronously (keys
+// already delivered excepted, see above): a
 // grabbed key is held by the server until the decision returns, so the event
 // thread never waits for it. isBusy and isFrontCovered run on the event thread
 // and must be thread-safe and quick.

@@ -62,6 +62,7 @@ struct X11Pasteboard::Core {
     Options options;
     X11EventThread thread;
     std::atomic<int64_t> changeCount{0};
+    std::atomic<int64_t> textReads{0};  // text served while owning
     std::mutex readersMutex;
 
     // Event-thread state.
@@ -299,16 +300,19 @@ struct X11Pasteboard::Core {
             reply(d, request, prop);
             return;
         }
+        const bool wantsUtf8 =
+            request.target == utf8 || request.target == textPlain || request.target == text;
+        const bool wantsText = wantsUtf8 || request.target == XA_STRING;
         if (const auto it = ownedItems.find(request.target); it != ownedItems.end()) {
+            textReads.fetch_add(wantsText ? 1 : 0);
             sendData(d, request, prop, request.target == text ? utf8 : request.target, it->second);
             return;
         }
-        const bool wantsUtf8 =
-            request.target == utf8 || request.target == textPlain || request.target == text;
         if (!ownedText || (!wantsUtf8 && request.target != XA_STRING)) {
             reply(d, request, None);
             return;
         }
+        textReads.fetch_add(1);
         const Atom type = request.target == text ? utf8 : request.target;
         sendData(d, request, prop, type, wantsUtf8 ? *ownedText : utf8ToLatin1(*ownedText));
     }
@@ -439,6 +443,12 @@ std::optional<std::string> X11Pasteboard::string() const {
     if (!isOpen())
         return std::nullopt;
     return convert(core_->utf8, false, SIZE_MAX, core_->options.replyLimit, nullptr);
+}
+
+std::optional<int64_t> X11Pasteboard::ownTextReads() const {
+    if (!isOpen())
+        return std::nullopt;
+    return core_->textReads.load();
 }
 
 std::optional<bool> X11Pasteboard::isOwnedBy(int32_t pid) const {

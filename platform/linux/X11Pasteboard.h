@@ -68,6 +68,9 @@ class X11Pasteboard final : public Pasteboard {
     PasteboardContents contents(std::size_t byteLimit) const override;
     // Through X11SelectionOwner; nullopt when the display does not answer.
     std::optional<bool> isOwnedBy(int32_t pid) const override;
+    // Text targets (UTF8_STRING, text/plain, TEXT, STRING) served while the
+    // program owned the CLIPBOARD.
+    std::optional<int64_t> ownTextReads() const override;
     bool setContents(const std::vector<PasteboardItem>& items) override;
 
     // Asks a running clipboard manager to keep the text the program owns and

@@ -1,6 +1,7 @@
 #include "platform/sim/SimDesktop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/text/Text.h"
 
@@ -14,7 +15,13 @@ SimDesktop::SimDesktop(SimWorkspace* workspace, dispatch::WallTime wallOrigin)
       sounds_(journal_),
       keyboard_(*this),
       accessibility_(*this),
-      workspace_(workspace) {}
+      workspace_(workspace) {
+    pasteboard_.setBeforeReadCount([this] {
+        std::lock_guard lock(mutex_);
+        if (latePaste_ && time_.now() >= latePaste_->due)
+            performLatePasteLocked();
+    });
+}
 
 SimDesktop::~SimDesktop() = default;
 
@@ -182,6 +189,25 @@ void SimDesktop::setIgnoresCopy(int32_t pid, bool ignores) {
         app->ignoresCopy = ignores;
 }
 
+void SimDesktop::setPasteLag(int32_t pid, dispatch::Duration lag) {
+    std::lock_guard lock(mutex_);
+    if (SimApp* app = world_.app(pid))
+        app->pasteLag = lag;
+}
+
+void SimDesktop::pasteLocked(SimNodeId id) {
+    SimNode* node = world_.node(id);
+    if (node == nullptr || !node->field)
+        return;
+    if (auto pasted = pasteboard_.appPaste())
+        node->field->insert(*pasted);
+}
+
+void SimDesktop::performLatePasteLocked() {
+    if (const auto late = std::exchange(latePaste_, std::nullopt))
+        pasteLocked(late->field);
+}
+
 void SimDesktop::setCompletesTokens(int32_t pid, bool completes) {
     std::lock_guard lock(mutex_);
     if (SimApp* app = world_.app(pid))
@@ -243,6 +269,7 @@ std::size_t SimDesktop::typeText(std::string_view text) {
 
 void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view text) {
     std::lock_guard lock(mutex_);
+    performLatePasteLocked();  // keys are handled in order
     SimNode* target = world_.keyTarget();
     if (!target)
         return;
@@ -287,8 +314,11 @@ void SimDesktop::applyKeyDown(uint16_t keyCode, uint64_t flags, std::string_view
                 pasteboard_.appCopy(field.selectedText(), target->pid);
             }
         } else if (keyCode == simkeys::kV) {
-            if (auto pasted = pasteboard_.string())
-                field.insert(*pasted);
+            const SimApp* app = world_.app(target->pid);
+            if (app && app->pasteLag > dispatch::Duration{0})
+                latePaste_ = LatePaste{target->id, time_.now() + app->pasteLag};
+            else
+                pasteLocked(target->id);
         }
         return;
     }

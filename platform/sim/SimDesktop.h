@@ -100,6 +100,7 @@ class SimDesktop {
     void setValueExposure(SimNodeId field, ValueExposure exposure);
     void setValueSetBehaviour(SimNodeId field, ValueSetBehaviour behaviour);
     void setIgnoresCopy(int32_t pid, bool ignores);
+    void setPasteLag(int32_t pid, dispatch::Duration lag);
     void setCompletesTokens(int32_t pid, bool completes);
     void setHidesFocusedElement(int32_t pid, bool hides);
     void setProcessTrusted(bool trusted);
@@ -132,6 +133,8 @@ class SimDesktop {
     std::optional<RunningApplication> frontmostLocked();
     void send(SimNode& field);
     static bool completionListOpen(const SimTextField& field);
+    void pasteLocked(SimNodeId field);
+    void performLatePasteLocked();
 
     dispatch::VirtualClock time_;
     SimJournal journal_;
@@ -143,6 +146,11 @@ class SimDesktop {
 
     std::mutex mutex_;
     SimWorld world_;
+    struct LatePaste {
+        SimNodeId field = kNoNode;
+        dispatch::Instant due{0};
+    };
+    std::optional<LatePaste> latePaste_;
     std::atomic<bool> trusted_{true};
     SimWorkspace* workspace_;
 };

@@ -16,6 +16,7 @@ std::optional<std::string> SimPasteboard::string() const {
         items_ = {{kPlainTextType, taker_}};
         ++changeCount_;
         owner_ = 0;
+        programOwns_ = false;
         journal_.record("pb.taken", SimJournal::quote(taker_));
     }
     for (const auto& item : items_) {
@@ -50,6 +51,7 @@ bool SimPasteboard::setContents(const std::vector<PasteboardItem>& items) {
     items_ = items;
     ++changeCount_;
     owner_ = 0;
+    programOwns_ = true;
     if (items.size() == 1 && items.front().type == kPlainTextType) {
         journal_.record("pb.set", SimJournal::quote(items.front().data));
     } else {
@@ -66,6 +68,7 @@ void SimPasteboard::clearContents() {
     items_.clear();
     ++changeCount_;
     owner_ = 0;
+    programOwns_ = false;
     journal_.record("pb.clear");
 }
 
@@ -78,6 +81,7 @@ bool SimPasteboard::setString(const std::string& text) {
     items_ = {{kPlainTextType, text}};
     ++changeCount_;
     owner_ = 0;
+    programOwns_ = true;
     journal_.record("pb.set", SimJournal::quote(text));
     if (takes_ > 0) {
         --takes_;
@@ -91,6 +95,7 @@ void SimPasteboard::setNonText(const std::string& what) {
     items_ = {{what, {}}};
     ++changeCount_;
     owner_ = 0;
+    programOwns_ = false;
     journal_.record("pb.nontext", what);
 }
 
@@ -99,12 +104,38 @@ void SimPasteboard::appCopy(const std::string& text, int32_t pid) {
     items_ = {{kPlainTextType, text}};
     ++changeCount_;
     owner_ = pid;
+    programOwns_ = false;
     journal_.record("pb.copy", SimJournal::quote(text));
 }
 
 std::optional<bool> SimPasteboard::isOwnedBy(int32_t pid) const {
     std::lock_guard lock(mutex_);
     return owner_ == pid;
+}
+
+std::optional<std::string> SimPasteboard::appPaste() {
+    auto text = string();
+    std::lock_guard lock(mutex_);
+    if (text && programOwns_)
+        ++ownTextReads_;
+    return text;
+}
+
+std::optional<int64_t> SimPasteboard::ownTextReads() const {
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(mutex_);
+        hook = beforeReadCount_;
+    }
+    if (hook)
+        hook();
+    std::lock_guard lock(mutex_);
+    return ownTextReads_;
+}
+
+void SimPasteboard::setBeforeReadCount(std::function<void()> hook) {
+    std::lock_guard lock(mutex_);
+    beforeReadCount_ = std::move(hook);
 }
 
 void SimPasteboard::takeAfterNextSets(const std::string& text, int times) {

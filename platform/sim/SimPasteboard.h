@@ -8,6 +8,7 @@
 // Thread: any.
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -37,6 +38,13 @@ class SimPasteboard final : public Pasteboard {
     // until the next change.
     void appCopy(const std::string& text, int32_t pid);
     std::optional<bool> isOwnedBy(int32_t pid) const override;
+    // An application pasting: the text, counted as a read of the program's
+    // own text when the program put it there.
+    std::optional<std::string> appPaste();
+    // Runs first (without the pasteboard's lock) so that a paste an
+    // application performs late lands when its time has come.
+    std::optional<int64_t> ownTextReads() const override;
+    void setBeforeReadCount(std::function<void()> hook);
     void setFailing(bool failing);
     // After each of the next `times` setString calls, another program copies
     // `text` (a change, "pb.taken") just before the next read of the text.
@@ -53,6 +61,9 @@ class SimPasteboard final : public Pasteboard {
     std::string taker_;
     int takes_ = 0;
     mutable bool takePending_ = false;
+    mutable bool programOwns_ = false;  // set by the program, not copied or taken since
+    int64_t ownTextReads_ = 0;
+    std::function<void()> beforeReadCount_;
 };
 
 }  // namespace quorix::platform

@@ -63,6 +63,8 @@ struct SimApp {
     // Switches for awkward applications.
     bool hidesFocusedElement = false;  // "AXFocusedUIElement" reads fail
     bool ignoresCopy = false;          // ⌘C does nothing
+    // ⌘V reads the pasteboard this long after the key (before any later key).
+    dispatch::Duration pasteLag{0};
     // A completion list opens while a mention, hashtag or emoji code is typed
     // left of the caret (or the whole text is a slash command); Return then
     // confirms the suggestion instead of sending.

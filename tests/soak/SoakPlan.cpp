@@ -65,6 +65,7 @@ Step SoakPlan::next() {
         case Fault::keyHeld: {
             static constexpr std::array<const char*, 3> keys = {"Control_L", "Shift_L", "k"};
             step.heldKey = keys[static_cast<std::size_t>(below(3))];
+            step.releasedFirst = below(2) == 0;
             if (step.kind == Kind::ai || step.kind == Kind::cacheHit)
                 step.kind = Kind::local;
             break;

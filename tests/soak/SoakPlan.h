@@ -41,8 +41,10 @@ struct Step {
     // Through the field that hides its text from accessibility (select-all,
     // copy, paste) rather than the accessible one.
     bool viaClipboard = false;
-    // keyHeld: the key held down ("Control_L", "Shift_L" or "k").
+    // keyHeld: the key held down ("Control_L", "Shift_L" or "k"), let go
+    // after Return went up or, releasedFirst, while Return is still down.
     std::string heldKey;
+    bool releasedFirst = false;
     // Milliseconds after Return at which a timed fault strikes.
     int strikeMs = 0;
 };

@@ -241,7 +241,9 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
             default:
                 break;
         }
-        driver_->type(m.typed);
+        // A held letter is a word of its own: joined to the last word it could
+        // make a slip that is rightly corrected.
+        driver_->type(step.heldKey == "k" ? m.typed + " " : m.typed);
         const std::size_t sentBefore = lines(w).size(), otherBefore = lines(other).size();
         const int returnsBefore = returns(w), otherReturnsBefore = returns(other);
         const std::size_t aiFailuresBefore = logCount(kAIFailure);
@@ -252,9 +254,15 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
         if (step.fault == Fault::keyHeld) {
             driver_->press(step.heldKey, true);
             std::this_thread::sleep_for(30ms);
-            driver_->stroke("Return", "", 8);
+            driver_->press("Return", true);
+            std::this_thread::sleep_for(step.releasedFirst ? 15ms : 8ms);
+            if (step.releasedFirst)
+                driver_->press(step.heldKey, false);
+            std::this_thread::sleep_for(15ms);
+            driver_->press("Return", false);
             std::this_thread::sleep_for(30ms);
-            driver_->press(step.heldKey, false);
+            if (!step.releasedFirst)
+                driver_->press(step.heldKey, false);
         } else {
             driver_->stroke("Return", "", 8);
         }
@@ -291,8 +299,8 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
         }
         std::string typed = m.typed, corrected = m.corrected;
         if (step.heldKey == "k") {
-            typed += "k";
-            corrected += "k";
+            typed += " k";
+            corrected += " k";
         }
         Outcome outcome = Outcome::failed;
         std::string why;
@@ -350,8 +358,12 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
         if (outcome == Outcome::failed) {
             ++failures;
             ADD_FAILURE() << "message " << i << " (seed " << seed << ", fault "
-                          << nameOf(step.fault) << ", " << w.name << ", typed \"" << typed
-                          << "\"): " << why;
+                          << nameOf(step.fault) << ", " << w.name
+                          << (step.heldKey.empty()
+                                  ? ""
+                                  : " holding " + step.heldKey +
+                                        (step.releasedFirst ? ", let go first" : ""))
+                          << ", typed \"" << typed << "\"): " << why;
         }
         if (step.fault == Fault::accessibilityRefuses)
             command(w, "refuse 0");

@@ -199,16 +199,39 @@ TEST_F(FieldIOTest, CorrectionsInQuickSuccessionKeepTheUsersClipboard) {
 }
 
 // Another program takes the clipboard between the write and the paste: the
-// paste is redone, and the corrected text is what leaves.
+// paste is redone, and the corrected text is what leaves. Also when the
+// application reads the clipboard only after the paste wait (a loaded
+// desktop): Return waits for that read.
 TEST_F(FieldIOTest, APasteWhoseClipboardWasTakenIsRedone) {
+    for (const int lagMs : {0, 40, 300}) {
+        SCOPED_TRACE(lagMs);
+        desktop.quitApplication(101);
+        openChat("ciao cge fai");
+        desktop.setPasteLag(101, dispatch::micros(lagMs * 1000));
+        desktop.pasteboard().setString("user clip");
+        const auto saved = io().saveClipboard();
+        desktop.pasteboard().takeAfterNextSets("another program's text", 1);
+        const std::size_t sentBefore = desktop.sentMessages().size();
+        io().writeBackAndSend(nullptr, "ciao che fai", saved, false, dispatch::micros(25'000));
+        ASSERT_EQ(desktop.sentMessages().size(), sentBefore + 1);
+        EXPECT_EQ(desktop.sentMessages().back().text, "ciao che fai");
+        EXPECT_TRUE(
+            logged("📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
+                   "incollo di nuovo."));
+        advance(dispatch::seconds(0.6));
+        EXPECT_EQ(desktop.pasteboard().string(), "user clip");
+    }
+}
+
+// What the user copies before the delayed restore stays.
+TEST_F(FieldIOTest, ACopyMadeBeforeTheRestoreStays) {
     openChat("ciao cge fai");
-    desktop.pasteboard().takeAfterNextSets("another program's text", 1);
-    io().writeBackAndSend(nullptr, "ciao che fai", {}, false, dispatch::micros(25'000));
-    ASSERT_EQ(desktop.sentMessages().size(), 1u);
-    EXPECT_EQ(desktop.sentMessages().front().text, "ciao che fai");
-    EXPECT_TRUE(
-        logged("📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
-               "incollo di nuovo."));
+    desktop.pasteboard().setString("user clip");
+    const auto saved = io().saveClipboard();
+    io().writeBackAndSend(nullptr, "ciao che fai", saved, false, dispatch::micros(25'000));
+    desktop.pasteboard().appCopy("copied later", 102);
+    advance(dispatch::seconds(0.6));
+    EXPECT_EQ(desktop.pasteboard().string(), "copied later");
 }
 
 // A set counts only when the field reads the new text back; otherwise, and

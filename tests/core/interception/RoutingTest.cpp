@@ -300,8 +300,11 @@ TEST_F(Routing, MasterSwitchOffLetsEverythingPassWithoutPrecheck) {
     EXPECT_FALSE(press(k::kReturn));
     EXPECT_FALSE(press(k::kZ, k::kOption));
     EXPECT_FALSE(press(k::kU, k::kOption));
-    EXPECT_EQ(desktop.typeText("abc "), 0u);
-    EXPECT_FALSE(desktop.virtualClock().nextDeadline().has_value());
+    spell.markMisspelled({"grazei"});
+    EXPECT_EQ(desktop.typeText(" grazei"), 0u);
+    desktop.virtualClock().advance(dispatch::seconds(1.0));
+    interceptor->drainPrecheck();
+    EXPECT_FALSE(cache.get("ciao grazei").has_value());  // no precheck ran
     EXPECT_EQ(desktop.sentMessages().size(), 1u);
     EXPECT_EQ(popoverToggles.load(), 0);
     EXPECT_EQ(interceptor->handleEvent({k::kReturn, 0, k::kSyntheticMarker}), KeyDecision::pass);
