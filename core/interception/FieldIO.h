@@ -78,7 +78,11 @@ class FieldIO {
 
     // Puts the saved clipboard back whole 0.6 s later on the default-QoS global
     // queue unless a later restore was scheduled meanwhile; nothing when it was
-    // empty.
+    // empty. Nothing either when the clipboard changed after this call: another
+    // program's copy (the user's) is newer than the saved one and stays
+    // (logged as kClipboardKept).
+    static constexpr const char* kClipboardKept =
+        "📋 Gli appunti sono stati cambiati da un altro programma dopo l'invio: li lascio così.";
     void scheduleClipboardRestore(const platform::PasteboardContents& previous);
     int64_t clipboardRestoreGeneration() const { return restore_->generation.load(); }
     // Puts back now the clipboard whose restore is still waiting, and cancels
@@ -133,7 +137,11 @@ class FieldIO {
         std::mutex mutex;
         int64_t pendingGeneration = 0;
         std::vector<platform::PasteboardItem> pendingItems;
+        int64_t pendingChangeCount = 0;  // the clipboard's when scheduled
     };
+    // Puts the pending items back unless the clipboard changed since they were
+    // scheduled; either way nothing is pending afterwards. Under state.mutex.
+    static void restorePending(RestoreState& state, platform::Pasteboard& pb, AppLogger& logger);
     std::shared_ptr<RestoreState> restore_;
     std::atomic<uint64_t> returnsPosted_{0};
     std::atomic<int32_t> target_{0};  // 0: no correction runs

@@ -123,6 +123,22 @@ TEST_F(ChatMessages, ThroughTheClipboardWhenAccessibilityIsOff) {
     EXPECT_EQ(sentLines(),
               (std::vector<std::string>{"ciao che fai", "tutto bene", "ciao che fai"}));
     EXPECT_EQ(daemonLog().find("[AX Direct Set]"), std::string::npos);
+
+    // A copy made right after a send, before the clipboard comes back, is the
+    // user's newest: the restore leaves it. A later correction gives it back.
+    setClipboard("copiato subito");
+    waitUntil(
+        [&] {
+            return clipboard() != "copiato subito" ||
+                   daemonLog().find("dopo l'invio: li lascio così") != std::string::npos;
+        },
+        3s, 50ms);
+    EXPECT_EQ(clipboard(), "copiato subito");
+    std::cout << "[clipboard] copied before the restore: "
+              << (daemonLog().find("li lascio così") != std::string::npos ? "yes" : "no") << "\n";
+    sendAll({"ciao cge fai"}, "clipboard");
+    EXPECT_TRUE(waitUntil([&] { return clipboard() == "copiato subito"; }, 10s, 100ms))
+        << "clipboard: " << clipboard();
 }
 
 // SIGTERM after a correction: the daemon lets go of the keyboard and exits at
