@@ -134,8 +134,6 @@ TEST_F(ChatMessages, ThroughTheClipboardWhenAccessibilityIsOff) {
         },
         3s, 50ms);
     EXPECT_EQ(clipboard(), "copiato subito");
-    std::cout << "[clipboard] copied before the restore: "
-              << (daemonLog().find("li lascio così") != std::string::npos ? "yes" : "no") << "\n";
     sendAll({"ciao cge fai"}, "clipboard");
     EXPECT_TRUE(waitUntil([&] { return clipboard() == "copiato subito"; }, 10s, 100ms))
         << "clipboard: " << clipboard();
