@@ -288,21 +288,28 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
     restore_->pendingText = s_.pasteboard.string();
     std::weak_ptr<RestoreState> weak = restore_;
     platform::Pasteboard& pb = s_.pasteboard;
+    AppLogger& logger = s_.logger;
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
-        .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds), [weak, mine, &pb] {
+        .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds), [weak, mine, &pb, &logger] {
             auto state = weak.lock();
             if (!state)
                 return;
             std::lock_guard lock(state->mutex);
             if (state->generation.load() != mine || state->pendingGeneration != mine)
                 return;
-            if (unchangedSince(pb, *state)) {
-                pb.clearContents();
-                pb.setContents(state->pendingItems);
-            }
-            state->pendingGeneration = 0;
-            state->pendingItems.clear();
+            restorePending(*state, pb, logger);
         });
+}
+
+void FieldIO::restorePending(RestoreState& state, platform::Pasteboard& pb, AppLogger& logger) {
+    if (unchangedSince(pb, state)) {
+        pb.clearContents();
+        pb.setContents(state.pendingItems);
+    } else {
+        logger.log(kClipboardKept);
+    }
+    state.pendingGeneration = 0;
+    state.pendingItems.clear();
 }
 
 void FieldIO::restorePendingClipboardNow() {
@@ -311,12 +318,7 @@ void FieldIO::restorePendingClipboardNow() {
     if (pending == 0 || restore_->generation.load() != pending)
         return;
     restore_->generation.fetch_add(1);
-    if (unchangedSince(s_.pasteboard, *restore_)) {
-        s_.pasteboard.clearContents();
-        s_.pasteboard.setContents(restore_->pendingItems);
-    }
-    restore_->pendingGeneration = 0;
-    restore_->pendingItems.clear();
+    restorePending(*restore_, s_.pasteboard, s_.logger);
 }
 
 }  // namespace quorix

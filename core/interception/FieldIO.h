@@ -77,9 +77,13 @@ class FieldIO {
                           dispatch::Duration pasteWait);
 
     // Puts the saved clipboard back whole 0.6 s later on the default-QoS global
-    // queue unless a later restore was scheduled meanwhile or the clipboard
-    // changed since (the user copied something: it stays); nothing when it was
-    // empty.
+    // queue unless a later restore was scheduled meanwhile; nothing when it was
+    // empty. Nothing either when the clipboard changed after this call (the
+    // same text taken over by a clipboard manager aside): another program's
+    // copy (the user's) is newer than the saved one and stays (logged as
+    // kClipboardKept).
+    static constexpr const char* kClipboardKept =
+        "📋 Gli appunti sono stati cambiati da un altro programma dopo l'invio: li lascio così.";
     void scheduleClipboardRestore(const platform::PasteboardContents& previous);
     int64_t clipboardRestoreGeneration() const { return restore_->generation.load(); }
     // Puts back now the clipboard whose restore is still waiting, and cancels
@@ -141,6 +145,9 @@ class FieldIO {
     // Whether the clipboard still holds what it held when the restore was
     // scheduled. Under state.mutex.
     static bool unchangedSince(platform::Pasteboard& pb, const RestoreState& state);
+    // Puts the pending items back when unchangedSince, else logs kClipboardKept;
+    // either way nothing is pending afterwards. Under state.mutex.
+    static void restorePending(RestoreState& state, platform::Pasteboard& pb, AppLogger& logger);
     std::shared_ptr<RestoreState> restore_;
     std::atomic<uint64_t> returnsPosted_{0};
     std::atomic<int32_t> target_{0};  // 0: no correction runs

@@ -101,6 +101,20 @@ TEST_F(ChatTest, ThroughTheClipboardWhenAccessibilityIsOffAndNeverInATerminal) {
     EXPECT_EQ(sentLines().size(), 3u);
     EXPECT_EQ(daemonLog().find("[AX Direct Set]"), std::string::npos);
 
+    // A copy made right after a send, before the clipboard comes back, is the
+    // user's newest: the restore leaves it. A later correction gives it back.
+    setClipboard("copiato subito");
+    waitUntil(
+        [&] {
+            return clipboard() != "copiato subito" ||
+                   daemonLog().find("dopo l'invio: li lascio così") != std::string::npos;
+        },
+        3s, 50ms);
+    EXPECT_EQ(clipboard(), "copiato subito");
+    sendInChat("ciao cge fai", "ciao che fai");
+    EXPECT_TRUE(waitUntil([&] { return clipboard() == "copiato subito"; }, 10s, 100ms))
+        << "clipboard: " << clipboard();
+
     const std::string out = desktop_->folder() + "/cat.out";
     const std::string status = desktop_->folder() + "/cat.status";
     if (startTerminal("cat > " + out + "; echo $? > " + status) < 0)

@@ -31,6 +31,10 @@ DesktopDriver::DesktopDriver(const std::string& display) {
     display_ = XOpenDisplay(display.c_str());
     if (display_ == nullptr)
         return;
+    // The server repeats a key held past 660 ms: on a loaded machine the gap
+    // between the driver's key-down and key-up can reach that, and the key
+    // would be typed again ("ggggraize"). Held keys are pressed explicitly.
+    XAutoRepeatOff(display_);
     int count = 0;
     XIDeviceInfo* devices = XIQueryDevice(display_, XIAllDevices, &count);
     int keyboardId = -1;

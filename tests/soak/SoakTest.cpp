@@ -342,8 +342,10 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
         }
         const bool clipboardBack = waitUntil(
             [&] {
-                const std::string now = clipboard(userTarget_);
-                return now == userClipboard_ || (!thief.empty() && now == thief);
+                // The thief's text, taken after the send, is the newest
+                // clipboard and stays (read as text: the user's may be an image).
+                return clipboard(userTarget_) == userClipboard_ ||
+                       (!thief.empty() && clipboard() == thief);
             },
             3s, 100ms);
         if (!clipboardBack) {

@@ -283,6 +283,26 @@ TEST_F(FieldIOTest, AWaitingRestoreIsDoneAtOnceAndNeverLater) {
     EXPECT_EQ(desktop.pasteboard().string(), "the next correction");
 }
 
+// A copy made by another program after the send and before the restore is
+// the user's newest clipboard: neither the delayed restore nor the next
+// correction's early one puts the saved clipboard over it.
+TEST_F(FieldIOTest, ACopyMadeBeforeTheRestoreStays) {
+    for (const bool nextCorrectionStarts : {false, true}) {
+        SCOPED_TRACE(nextCorrectionStarts);
+        desktop.quitApplication(101);
+        openChat("ciao cge fai");
+        io().writeBackAndSend(nullptr, "ciao che fai", Clip::text("user clip"), false,
+                              dispatch::micros(25'000));
+        advance(dispatch::seconds(0.3));
+        desktop.pasteboard().appCopy("copied after the send", 202);
+        if (nextCorrectionStarts)
+            io().restorePendingClipboardNow();
+        advance(dispatch::seconds(1));
+        EXPECT_EQ(desktop.pasteboard().string(), "copied after the send");
+        EXPECT_TRUE(logged(FieldIO::kClipboardKept));
+    }
+}
+
 TEST_F(FieldIOTest, OnlyTheLastOfTwoQuickRestoresActs) {
     auto chat = openChat("uno");
     const auto element = io().getFocusedElementAndText(app).element;
