@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEFAULT_RUN_ARGS = correct --offline "ciao, coem stai? graize per tutot, ci vedimao stsera"
 
-.PHONY: deps deps-firefox test test-tsan test-browsers fuzz run bench format format-check braces clean package soak latency
+.PHONY: deps deps-firefox test test-tsan test-browsers fuzz run bench format format-check clean package soak latency
 
 deps:
 	bash scripts/install-deps.sh
@@ -93,18 +93,11 @@ bench: deps
 	done
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
-
-# Puts braces around every controlled statement (.clang-tidy), using the
-# asan-ubsan configuration's compile commands; `make format` afterwards.
-braces: deps
-	cmake --preset asan-ubsan >/dev/null
-	run-clang-tidy -p build/asan-ubsan -j $(JOBS) -fix -quiet \
-	  '^$(CURDIR)/(core|platform|language|services|cli|tools|tests)/'
+	git ls-files '*.cpp' '*.h' | xargs clang-format-15 -i
 
 # Fails when a tracked source differs from what clang-format makes of it.
 format-check:
-	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+	git ls-files '*.cpp' '*.h' | xargs clang-format-15 --dry-run --Werror
 
 clean:
 	rm -rf build

@@ -80,10 +80,9 @@ void AppDelegate::start() {
     updateStatusItemAppearance();
     rebuildMenu();
     if (!o_.isTrayAvailable()) {
-        logOnce(
-            loggedNoTray_,
-            "⚠️ [AppDelegate] Nessuna area di notifica disponibile: Quorix corregge comunque; "
-            "⌥U o un nuovo avvio di quorix aprono il pannello.");
+        logOnce(loggedNoTray_,
+                "⚠️ [AppDelegate] Nessuna area di notifica disponibile: Quorix corregge comunque; "
+                "⌥U o un nuovo avvio di quorix aprono il pannello.");
     }
     tray_->show();
     trayWatch_.start();

@@ -97,15 +97,15 @@ void LaunchAtLoginHelper::setEnabled(bool enabled) {
         std::filesystem::create_directories(folder_, ec);
         const platform::FileError error = fs_.writeAtomic(path_, entryContent());
         if (error != platform::FileError::none) {
-            logger_.log(std::string("⚠️ [LaunchAtLogin] Errore: impossibile scrivere ") +
-                        path_ + " (" + std::string(StoredFile::reason(error)) + ")");
+            logger_.log(std::string("⚠️ [LaunchAtLogin] Errore: impossibile scrivere ") + path_ +
+                        " (" + std::string(StoredFile::reason(error)) + ")");
             return;
         }
     } else if (!enabled && fs_.exists(path_)) {
         const platform::FileError error = fs_.remove(path_);
         if (error != platform::FileError::none) {
-            logger_.log(std::string("⚠️ [LaunchAtLogin] Errore: impossibile rimuovere ") +
-                        path_ + " (" + std::string(StoredFile::reason(error)) + ")");
+            logger_.log(std::string("⚠️ [LaunchAtLogin] Errore: impossibile rimuovere ") + path_ +
+                        " (" + std::string(StoredFile::reason(error)) + ")");
             return;
         }
     }

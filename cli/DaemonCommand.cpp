@@ -45,14 +45,15 @@ struct Arguments {
 bool parse(std::span<char* const> args, Arguments& out) {
     for (const char* raw : args) {
         const std::string_view arg = raw;
-        if (arg == "--offline")
+        if (arg == "--offline") {
             out.offline = true;
-        else if (arg == "--no-accessibility")
+        } else if (arg == "--no-accessibility") {
             out.noAccessibility = true;
-        else if (arg == "-h" || arg == "--help")
+        } else if (arg == "-h" || arg == "--help") {
             out.help = true;
-        else
+        } else {
             return false;
+        }
     }
     return true;
 }
@@ -133,8 +134,9 @@ int runDaemonCommand(std::span<char* const> args) {
         return interceptor != nullptr && interceptor->isWorking();
     };
     hookOptions.isFrontCovered = [&config, &workspace] {
-        if (!config.isEnabled())
+        if (!config.isEnabled()) {
             return false;
+        }
         const auto front = workspace.frontmostApplication();
         return front && config.isAppTargeted(front->bundleIdentifier, front->localizedName);
     };

@@ -56,8 +56,9 @@ DesktopSession::DesktopSession(ServiceRoot& root, std::function<void()> togglePo
         return interceptor != nullptr && interceptor->isWorking();
     };
     hookOptions.isFrontCovered = [&config, this] {
-        if (!config.isEnabled())
+        if (!config.isEnabled()) {
             return false;
+        }
         const auto front = workspace_.frontmostApplication();
         return front && config.isAppTargeted(front->bundleIdentifier, front->localizedName);
     };

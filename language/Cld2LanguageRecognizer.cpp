@@ -30,16 +30,21 @@ std::string Cld2LanguageRecognizer::isoCode(std::string_view cld2Code) {
     if (cld2Code.empty() || cld2Code == "un" || cld2Code == "xx") {
         return {};
     }
-    if (cld2Code == "iw")
+    if (cld2Code == "iw") {
         return "he";
-    if (cld2Code == "jw")
+    }
+    if (cld2Code == "jw") {
         return "jv";
-    if (cld2Code == "in")
+    }
+    if (cld2Code == "in") {
         return "id";
-    if (cld2Code == "ji")
+    }
+    if (cld2Code == "ji") {
         return "yi";
-    if (cld2Code == "zh-Hant")
+    }
+    if (cld2Code == "zh-Hant") {
         return "zh";
+    }
     return std::string(cld2Code);
 }
 

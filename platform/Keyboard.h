@@ -58,8 +58,9 @@ class KeyPoster {
     // with its modifiers, marked with userData. Adapters that know the key's
     // native identity replay that instead of the key code.
     virtual bool replayKey(const KeyEvent& key, int64_t userData) {
-        if (!postKeyEvent(key.keyCode, true, key.flags, userData))
+        if (!postKeyEvent(key.keyCode, true, key.flags, userData)) {
             return false;
+        }
         return postKeyEvent(key.keyCode, false, key.flags, userData);
     }
 };

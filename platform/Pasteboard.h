@@ -33,8 +33,9 @@ struct PasteboardContents {
     // Plain text only (nothing for nullopt).
     static PasteboardContents text(const std::optional<std::string>& text) {
         PasteboardContents c;
-        if (text)
+        if (text) {
             c.items.push_back({kPlainTextType, *text});
+        }
         return c;
     }
 };
@@ -66,16 +67,18 @@ class Pasteboard {
     // more is offered, the plain text alone with `truncated` set.
     virtual PasteboardContents contents(std::size_t byteLimit) const {
         PasteboardContents c = PasteboardContents::text(string());
-        if (!c.empty() && c.items.front().data.size() > byteLimit)
+        if (!c.empty() && c.items.front().data.size() > byteLimit) {
             c.items.clear();
+        }
         return c;
     }
     // Replaces the contents with all of these items at once (a change); false
     // on failure. Adapters without typed items keep the plain text.
     virtual bool setContents(const std::vector<PasteboardItem>& items) {
         for (const auto& item : items) {
-            if (item.type == kPlainTextType)
+            if (item.type == kPlainTextType) {
                 return setString(item.data);
+            }
         }
         clearContents();
         return true;

@@ -34,8 +34,9 @@ class Desk {
     Desk() {
         quorix::platform::X11Display::initThreads();
         d_ = XOpenDisplay(nullptr);
-        if (d_ == nullptr)
+        if (d_ == nullptr) {
             return;
+        }
         window_ = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 100, 100, 0, 0, 0);
         XSelectInput(d_, window_, KeyPressMask);
         XMapRaised(d_, window_);
@@ -46,17 +47,20 @@ class Desk {
         XIDeviceInfo* info = XIQueryDevice(d_, XIAllDevices, &count);
         for (int i = 0; i < count && keyboard_ == nullptr; ++i) {
             if (info[i].use == XISlaveKeyboard &&
-                std::string(info[i].name).find("XTEST") == std::string::npos)
+                std::string(info[i].name).find("XTEST") == std::string::npos) {
                 keyboard_ = XOpenDevice(d_, static_cast<XID>(info[i].deviceid));
+            }
         }
         XIFreeDeviceInfo(info);
         XSync(d_, False);
     }
     ~Desk() {
-        if (d_ == nullptr)
+        if (d_ == nullptr) {
             return;
-        if (keyboard_ != nullptr)
+        }
+        if (keyboard_ != nullptr) {
             XCloseDevice(d_, keyboard_);
+        }
         XCloseDisplay(d_);
     }
     bool ok() const { return d_ != nullptr && keyboard_ != nullptr; }
@@ -72,8 +76,9 @@ class Desk {
         for (;;) {
             XEvent e;
             XNextEvent(d_, &e);
-            if (e.type == KeyPress && XLookupKeysym(&e.xkey, 0) == keysym)
+            if (e.type == KeyPress && XLookupKeysym(&e.xkey, 0) == keysym) {
                 return;
+            }
         }
     }
 
@@ -107,8 +112,9 @@ void typeAndWait(benchmark::State& state, KeySym keysym, bool withHook) {
         return;
     }
     std::unique_ptr<Hooked> hooked;
-    if (withHook)
+    if (withHook) {
         hooked = std::make_unique<Hooked>();
+    }
     for (auto _ : state) {
         desk.tap(keysym);
         desk.awaitPress(keysym);

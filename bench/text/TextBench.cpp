@@ -29,35 +29,40 @@ BENCHMARK_CAPTURE(BM_TrimToLower, ascii60, kAscii);
 BENCHMARK_CAPTURE(BM_TrimToLower, italian60, kItalian);
 
 void BM_Trim(benchmark::State& state, const std::string& text) {
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(trim(text));
+    }
 }
 BENCHMARK_CAPTURE(BM_Trim, ascii60, kAscii);
 BENCHMARK_CAPTURE(BM_Trim, italian60, kItalian);
 
 void BM_ToLower(benchmark::State& state, const std::string& text) {
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(toLower(text));
+    }
 }
 BENCHMARK_CAPTURE(BM_ToLower, ascii60, kAscii);
 BENCHMARK_CAPTURE(BM_ToLower, italian60, kItalian);
 
 void BM_IsBlank(benchmark::State& state, const std::string& text) {
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(isBlank(text));
+    }
 }
 BENCHMARK_CAPTURE(BM_IsBlank, ascii60, kAscii);
 
 void BM_SplitWords(benchmark::State& state, const std::string& text) {
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(splitWords(text));
+    }
 }
 BENCHMARK_CAPTURE(BM_SplitWords, ascii60, kAscii);
 BENCHMARK_CAPTURE(BM_SplitWords, italian60, kItalian);
 
 void BM_CharacterCount(benchmark::State& state, const std::string& text) {
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(characterCount(text));
+    }
 }
 BENCHMARK_CAPTURE(BM_CharacterCount, ascii60, kAscii);
 BENCHMARK_CAPTURE(BM_CharacterCount, italian60, kItalian);
@@ -66,8 +71,9 @@ BENCHMARK_CAPTURE(BM_CharacterCount, emoji, kEmoji);
 void BM_CanonicallyEqual(benchmark::State& state) {
     const std::string decomposed = "Perche\xCC\x81 no? Cosi\xCC\x80 e\xCC\x80 piu\xCC\x80 facile";
     const std::string composed = nfc(decomposed);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(canonicallyEqual(composed, decomposed));
+    }
 }
 BENCHMARK(BM_CanonicallyEqual);
 
@@ -81,8 +87,9 @@ void BM_FindAllUrl(benchmark::State& state) {
     static const Regex url = Regex::compile("(?:https?://|www\\.)[\\w.-]+(?:/[\\w./?%&=~+#-]*)?",
                                             Regex::kCaseInsensitive);
     const std::u16string text = toUtf16(kUrlText);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(url.findAll(text));
+    }
     state.SetLabel(std::to_string(text.size()) + " UTF-16 units, " +
                    std::to_string(url.findAll(text).size()) + " matches");
 }
@@ -91,8 +98,9 @@ BENCHMARK(BM_FindAllUrl);
 void BM_FindAllUrlUtf8(benchmark::State& state) {
     static const Regex url = Regex::compile("(?:https?://|www\\.)[\\w.-]+(?:/[\\w./?%&=~+#-]*)?",
                                             Regex::kCaseInsensitive);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(url.findAll(kUrlText));
+    }
 }
 BENCHMARK(BM_FindAllUrlUtf8);
 

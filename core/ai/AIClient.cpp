@@ -92,8 +92,7 @@ void AIClient::correctText(std::string_view text, std::optional<bool> isFormal,
         return;
     }
     if (isBareLink(trimmed)) {
-        log("⚡️ [AIClient] Testo è un URL puro ('" + trimmed +
-            "'). Restituisco invariato al 100%.");
+        log("⚡️ [AIClient] Testo è un URL puro ('" + trimmed + "'). Restituisco invariato al 100%.");
         completion(CorrectionResult::success(std::string(text)));
         return;
     }

@@ -82,9 +82,8 @@ WireReply OpenAIChatFormat::parseReply(const net::HttpResult& reply, std::string
                         ") ha restituito testo vuoto. Tento fallback."};
         }
     }
-    return {
-        CorrectionResult::failure(aiClientError(response.status, "Risposta non valida")),
-        "⚠️ [AIClient] Risposta non valida da " + provider + ": " + bodySnippet(response.body)};
+    return {CorrectionResult::failure(aiClientError(response.status, "Risposta non valida")),
+            "⚠️ [AIClient] Risposta non valida da " + provider + ": " + bodySnippet(response.body)};
 }
 
 }  // namespace quorix

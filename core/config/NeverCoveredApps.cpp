@@ -137,15 +137,17 @@ const std::vector<std::string>& NeverCoveredApps::developerTools() {
 }
 
 bool NeverCoveredApps::holdsPart(std::string_view identifier, std::string_view entry) {
-    if (entry.empty())
+    if (entry.empty()) {
         return false;
+    }
     for (std::size_t at = identifier.find(entry); at != std::string_view::npos;
          at = identifier.find(entry, at + 1)) {
         const std::size_t end = at + entry.size();
         const bool startsPart = at == 0 || isDelimiter(identifier[at - 1]);
         const bool endsPart = end == identifier.size() || isDelimiter(identifier[end]);
-        if (startsPart && endsPart)
+        if (startsPart && endsPart) {
             return true;
+        }
     }
     return false;
 }
@@ -155,8 +157,9 @@ bool NeverCoveredApps::isDeveloperTool(const std::optional<std::string>& identif
                                        const std::vector<std::string>& categories) {
     if (hasCategory(categories, "TerminalEmulator") ||
         (hasCategory(categories, "Development") &&
-         (hasCategory(categories, "IDE") || hasCategory(categories, "TextEditor"))))
+         (hasCategory(categories, "IDE") || hasCategory(categories, "TextEditor")))) {
         return true;
+    }
     return listed(developerTools(), identifier, name);
 }
 

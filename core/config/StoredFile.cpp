@@ -56,8 +56,8 @@ std::optional<std::string> StoredFile::read() {
     }
     if (result.error != FileError::notFound && !refusedLogged_) {
         refusedLogged_ = true;
-        logger_.log("⚠️ [Storage] " + name_ + " ignorato (" +
-                    std::string(reason(result.error)) + "): si usano i valori predefiniti.");
+        logger_.log("⚠️ [Storage] " + name_ + " ignorato (" + std::string(reason(result.error)) +
+                    "): si usano i valori predefiniti.");
     }
     return std::nullopt;
 }

@@ -21,8 +21,9 @@ WallTime RealClock::wallNow() const {
 }
 
 void RealClock::sleepFor(Duration d) {
-    if (d > Duration::zero())
+    if (d > Duration::zero()) {
         std::this_thread::sleep_for(d);
+    }
 }
 
 bool RealClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
@@ -31,8 +32,9 @@ bool RealClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_var
     // wait_until's clock conversions: wait without a time limit instead.
     constexpr auto kForever = std::chrono::hours(24 * 365 * 100);
     const Instant current = now();
-    if (deadline <= current)
+    if (deadline <= current) {
         return pred();
+    }
     if (deadline - current > kForever) {
         cv.wait(lock, [&] { return pred(); });
         return true;

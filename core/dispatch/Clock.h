@@ -30,10 +30,12 @@ std::string formatSeconds(double seconds, int decimals = 2);
 // at + d, saturating at Instant::max()/min() instead of overflowing (a huge
 // delay or timeout means "never").
 inline constexpr Instant addSaturating(Instant at, Duration d) {
-    if (d > Duration::zero() && at > Instant::max() - d)
+    if (d > Duration::zero() && at > Instant::max() - d) {
         return Instant::max();
-    if (d < Duration::zero() && at < Instant::min() - d)
+    }
+    if (d < Duration::zero() && at < Instant::min() - d) {
         return Instant::min();
+    }
     return at + d;
 }
 

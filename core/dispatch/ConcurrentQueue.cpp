@@ -46,8 +46,9 @@ struct ConcurrentQueue::Impl {
     void run() {
         std::unique_lock lk(mutex);
         for (;;) {
-            if (stopping)
+            if (stopping) {
                 break;
+            }
             if (work.empty()) {
                 wake.wait(lk, [&] { return stopping || !work.empty(); });
                 continue;
@@ -61,8 +62,9 @@ struct ConcurrentQueue::Impl {
             std::optional<detail::WorkEntry> next = work.popHead();
             ++running;
             lk.unlock();
-            if (next->token)
+            if (next->token) {
                 clock.unregisterDeadline(next->token);
+            }
             next->fn();
             next.reset();  // destroy the closure outside the lock
             lk.lock();
@@ -93,8 +95,9 @@ void ConcurrentQueue::shutdown() {
     }
     impl_->wake.notify_all();
     for (auto& t : impl_->workers) {
-        if (t.joinable())
+        if (t.joinable()) {
             t.join();
+        }
     }
     std::vector<detail::WorkEntry> rest;
     {
@@ -113,8 +116,9 @@ void ConcurrentQueue::asyncAfter(Duration delay, std::function<void()> fn) {
 }
 
 void ConcurrentQueue::drain() {
-    if (isCurrent())
+    if (isCurrent()) {
         return;  // would wait for itself
+    }
     std::unique_lock lk(impl_->mutex);
     impl_->idle.wait(lk, [&] { return impl_->idleLocked(); });
 }

@@ -55,13 +55,16 @@ void Dispatcher::drainGlobal() {
     // Work on one queue may post to another: repeat until all are idle at once.
     ConcurrentQueue* queues[] = {&impl_->userInitiated, &impl_->defaultQoS, &impl_->utility};
     for (;;) {
-        for (auto* q : queues)
+        for (auto* q : queues) {
             q->drain();
+        }
         bool allIdle = true;
-        for (auto* q : queues)
+        for (auto* q : queues) {
             allIdle = allIdle && q->idle();
-        if (allIdle)
+        }
+        if (allIdle) {
             return;
+        }
     }
 }
 

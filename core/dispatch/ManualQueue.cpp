@@ -33,11 +33,13 @@ struct ManualQueue::Impl {
             const Instant now = clock.now();
             next = work.popFirstIf(
                 [&](const detail::WorkEntry& e) { return e.due <= now && e.seq < seqLimit; });
-            if (!next)
+            if (!next) {
                 return false;
+            }
         }
-        if (next->token)
+        if (next->token) {
             clock.unregisterDeadline(next->token);
+        }
         next->fn();
         return true;
     }
@@ -69,15 +71,17 @@ std::size_t ManualQueue::runPending() {
         limit = impl_->work.nextSeq();
     }
     std::size_t n = 0;
-    while (impl_->runFirst(limit))
+    while (impl_->runFirst(limit)) {
         ++n;
+    }
     return n;
 }
 
 std::size_t ManualQueue::runUntilIdle() {
     std::size_t n = 0;
-    while (runOne())
+    while (runOne()) {
         ++n;
+    }
     return n;
 }
 
@@ -106,8 +110,9 @@ bool ManualQueue::waitForDue(std::chrono::milliseconds realTimeout) {
     std::unique_lock lk(impl_->mutex);
     while (!impl_->work.hasDue(impl_->clock.now())) {
         const auto now = Steady::now();
-        if (now >= limit)
+        if (now >= limit) {
             return false;
+        }
         if (impl_->work.empty()) {
             impl_->posted.wait_until(lk, limit);
         } else {

@@ -29,8 +29,9 @@ struct RepeatingTimer::State : std::enable_shared_from_this<State> {
         bool skip;
         {
             std::lock_guard g(mutex);
-            if (cancelled)
+            if (cancelled) {
                 return;
+            }
             // A handler still running (concurrent queue, slow handler): skip
             // this firing rather than stacking a second run.
             skip = running;
@@ -41,18 +42,21 @@ struct RepeatingTimer::State : std::enable_shared_from_this<State> {
         }
         // The next firing is scheduled before the handler runs, so a slow
         // handler does not shift the cadence; at most one firing is pending.
-        if (interval > Duration::zero())
+        if (interval > Duration::zero()) {
             schedule(interval);
-        if (skip)
+        }
+        if (skip) {
             return;
+        }
         handler();
         std::function<void()> doomed;
         {
             std::lock_guard g(mutex);
             running = false;
             runner = {};
-            if (cancelled)
+            if (cancelled) {
                 doomed = std::move(handler);
+            }
             finished.notify_all();
         }
     }
@@ -76,11 +80,13 @@ RepeatingTimer::~RepeatingTimer() {
 void RepeatingTimer::cancel() {
     std::function<void()> doomed;  // destroyed outside the lock
     std::lock_guard g(state_->mutex);
-    if (state_->cancelled)
+    if (state_->cancelled) {
         return;
+    }
     state_->cancelled = true;
-    if (!state_->running)
+    if (!state_->running) {
         doomed = std::move(state_->handler);
+    }
 }
 
 }  // namespace quorix::dispatch

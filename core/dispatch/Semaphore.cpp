@@ -17,8 +17,9 @@ void Semaphore::signal() {
 bool Semaphore::wait(Duration timeout) {
     std::unique_lock lk(mutex_);
     const Instant deadline = addSaturating(clock_.now(), std::max(timeout, Duration::zero()));
-    if (!clock_.waitUntil(lk, cv_, deadline, [&] { return count_ > 0; }))
+    if (!clock_.waitUntil(lk, cv_, deadline, [&] { return count_ > 0; })) {
         return false;
+    }
     --count_;
     return true;
 }

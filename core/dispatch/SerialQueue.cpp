@@ -37,8 +37,9 @@ struct SerialQueue::Impl {
         }
         const bool newHead = work.push(std::move(e));
         g.unlock();
-        if (newHead)
+        if (newHead) {
             wake.notify_all();
+        }
     }
 
     void run() {
@@ -49,8 +50,9 @@ struct SerialQueue::Impl {
                 next = work.popFirstIf([&](const detail::WorkEntry& e) {
                     return e.seq < stopSeq && e.due <= stopNow;
                 });
-                if (!next)
+                if (!next) {
                     break;
+                }
             } else if (work.empty()) {
                 wake.wait(lk, [&] { return stopping || !work.empty(); });
                 continue;
@@ -63,8 +65,9 @@ struct SerialQueue::Impl {
             }
             running = true;
             lk.unlock();
-            if (next->token)
+            if (next->token) {
                 clock.unregisterDeadline(next->token);
+            }
             next->fn();
             next.reset();  // destroy the closure outside the lock
             lk.lock();
@@ -124,13 +127,15 @@ void SerialQueue::sync(const std::function<void()>& fn) {
     });
     std::unique_lock lk(m);
     cv.wait(lk, [&] { return done; });
-    if (error)
+    if (error) {
         std::rethrow_exception(error);
+    }
 }
 
 void SerialQueue::drain() {
-    if (isCurrent())
+    if (isCurrent()) {
         return;
+    }
     std::unique_lock lk(impl_->mutex);
     impl_->idle.wait(lk,
                      [&] { return !impl_->running && !impl_->work.hasDue(impl_->clock.now()); });

@@ -51,8 +51,9 @@ WallTime VirtualClock::wallNow() const {
 }
 
 void VirtualClock::sleepFor(Duration d) {
-    if (d <= Duration::zero())
+    if (d <= Duration::zero()) {
         return;
+    }
     Instant deadline;
     bool autoAdv;
     {
@@ -77,12 +78,14 @@ bool VirtualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_
     for (;;) {
         // Invariant here: `lock` is held and `w` is not registered, with no
         // notification in flight, so returning is safe.
-        if (pred())
+        if (pred()) {
             return true;
+        }
         {
             std::lock_guard g(s.mutex);  // order: caller's mutex, then clock's
-            if (s.now >= deadline)
+            if (s.now >= deadline) {
                 return false;
+            }
             s.waiters.push_back(&w);
         }
         s.changed.notify_all();
@@ -102,8 +105,9 @@ bool VirtualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_
 }
 
 void VirtualClock::advance(Duration d) {
-    if (d <= Duration::zero())
+    if (d <= Duration::zero()) {
         return;
+    }
     // Computed under the lock: concurrent advance() calls add up.
     moveTime([d](Instant now) { return addSaturating(now, d); });
 }
@@ -118,8 +122,9 @@ void VirtualClock::moveTime(const std::function<Instant(Instant)>& target) {
     {
         std::lock_guard g(s.mutex);
         const Instant t = target(s.now);
-        if (t <= s.now)
+        if (t <= s.now) {
             return;
+        }
         s.now = t;
         for (Waiter* w : s.waiters) {
             if (w->deadline <= t) {
@@ -135,12 +140,14 @@ void VirtualClock::moveTime(const std::function<Instant(Instant)>& target) {
         std::lock_guard g(*w->mutex);
         w->cv->notify_all();
     }
-    if (due.empty())
+    if (due.empty()) {
         return;
+    }
     {
         std::lock_guard g(s.mutex);
-        for (Waiter* w : due)
+        for (Waiter* w : due) {
             --w->inFlight;
+        }
     }
     s.changed.notify_all();
 }
@@ -162,20 +169,24 @@ std::optional<Instant> VirtualClock::nextDeadline() const {
     std::lock_guard g(s.mutex);
     std::optional<Instant> best;
     auto consider = [&](Instant d) {
-        if (d > s.now && (!best || d < *best))
+        if (d > s.now && (!best || d < *best)) {
             best = d;
+        }
     };
-    for (const Waiter* w : s.waiters)
+    for (const Waiter* w : s.waiters) {
         consider(w->deadline);
-    for (const auto& [token, due] : s.deadlines)
+    }
+    for (const auto& [token, due] : s.deadlines) {
         consider(due);
+    }
     return best;
 }
 
 bool VirtualClock::advanceToNextDeadline() {
     const auto next = nextDeadline();
-    if (!next)
+    if (!next) {
         return false;
+    }
     advanceTo(*next);
     return true;
 }

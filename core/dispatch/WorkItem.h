@@ -19,8 +19,9 @@ class WorkItem {
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
     // Runs the work unless cancelled.
     void perform() {
-        if (!isCancelled() && fn_)
+        if (!isCancelled() && fn_) {
             fn_();
+        }
     }
 
   private:

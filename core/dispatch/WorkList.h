@@ -28,8 +28,9 @@ class WorkList {
         WorkEntry e;
         e.due = addSaturating(clock.now(), std::max(delay, Duration::zero()));
         e.fn = std::move(fn);
-        if (delay > Duration::zero())
+        if (delay > Duration::zero()) {
             e.token = clock.registerDeadline(e.due);
+        }
         return e;
     }
 
@@ -45,8 +46,9 @@ class WorkList {
     std::size_t size() const { return items_.size(); }
     std::uint64_t nextSeq() const { return nextSeq_; }
     std::optional<Instant> headDue() const {
-        if (items_.empty())
+        if (items_.empty()) {
             return std::nullopt;
+        }
         return items_.begin()->first.first;
     }
     bool hasDue(Instant now) const { return !items_.empty() && items_.begin()->first.first <= now; }
@@ -69,8 +71,9 @@ class WorkList {
     std::vector<WorkEntry> takeAll() {
         std::vector<WorkEntry> out;
         out.reserve(items_.size());
-        for (auto& [key, e] : items_)
+        for (auto& [key, e] : items_) {
             out.push_back(std::move(e));
+        }
         items_.clear();
         return out;
     }
@@ -85,8 +88,9 @@ class WorkList {
 // call without holding the owner's lock (closure destructors may re-enter).
 inline void discard(Clock& clock, std::vector<WorkEntry>& entries) {
     for (auto& e : entries) {
-        if (e.token)
+        if (e.token) {
             clock.unregisterDeadline(e.token);
+        }
     }
     entries.clear();
 }

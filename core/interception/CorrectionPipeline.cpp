@@ -325,8 +325,7 @@ PipelineReport CorrectionPipeline::askAI(Run& r) {
 
     if (timedOut || !answer || error) {
         if (timedOut) {
-            log("⏱️ TIMEOUT di sicurezza scattato dopo " + dispatch::formatSeconds(elapsed) +
-                "s!");
+            log("⏱️ TIMEOUT di sicurezza scattato dopo " + dispatch::formatSeconds(elapsed) + "s!");
         } else if (error) {
             log("❌ Errore risposta " + r.provider + ": " + error->description + ".");
         }

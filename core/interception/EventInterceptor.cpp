@@ -31,14 +31,16 @@ EventInterceptor::EventInterceptor(InterceptorServices services)
     // The spell dictionaries load in the background now rather than on the
     // first Return; a check made before they are ready waits for them.
     s_.dispatcher.global(dispatch::QoS::utility).async([weak = weakSelf_] {
-        if (auto self = weak.lock())
+        if (auto self = weak.lock()) {
             (*self)->s_.spell.preload();
+        }
     });
 }
 
 EventInterceptor::~EventInterceptor() {
-    if (installed_.exchange(false))
+    if (installed_.exchange(false)) {
         s_.keyboardHook.uninstall();
+    }
     {
         std::lock_guard lock(precheckMutex_);
         precheckDue_ = kNoPrecheck;
@@ -46,14 +48,16 @@ EventInterceptor::~EventInterceptor() {
     // Queued tasks find the token gone and do nothing; a task already running
     // (a hook call, a pipeline run) holds it until it returns.
     self_.reset();
-    while (!weakSelf_.expired())
+    while (!weakSelf_.expired()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     precheckQueue_.reset();
 }
 
 bool EventInterceptor::start() {
-    if (installed_.load())
+    if (installed_.load()) {
         return true;
+    }
     if (!s_.accessibility.isProcessTrusted()) {
         s_.logger.log("⚠️ Accessibility non ancora autorizzata da macOS.");
         return false;
@@ -61,8 +65,9 @@ bool EventInterceptor::start() {
     std::weak_ptr<EventInterceptor*> weak = weakSelf_;
     const bool ok = s_.keyboardHook.install([weak](const platform::KeyEvent& event) {
         auto self = weak.lock();
-        if (!self)
+        if (!self) {
             return platform::KeyDecision::pass;
+        }
         return (*self)->handleEvent(event);
     });
     if (!ok) {
@@ -75,8 +80,9 @@ bool EventInterceptor::start() {
 }
 
 void EventInterceptor::stop() {
-    if (!installed_.exchange(false))
+    if (!installed_.exchange(false)) {
         return;
+    }
     s_.keyboardHook.uninstall();
     s_.logger.log("🛑 EventInterceptor disattivato.");
 }
@@ -94,13 +100,15 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
     using platform::KeyDecision;
     // Our own posts come back through the hook, possibly on the pipeline's
     // thread: recognise them before touching anything else.
-    if (event.userData == syntheticMarker)
+    if (event.userData == syntheticMarker) {
         return KeyDecision::pass;
+    }
     const bool isReturn = event.keyCode == keys::kReturn || event.keyCode == keys::kKeypadEnter;
     // A key the application already has only postpones the precheck.
     if (event.alreadyDelivered && !isReturn) {
-        if (!typedMeanwhile_.isHolding())
+        if (!typedMeanwhile_.isHolding()) {
             scheduleBackgroundPrecheck(event.keyCode);
+        }
         return KeyDecision::pass;
     }
     // Other keys that are neither Return nor a shortcut read no configuration
@@ -112,12 +120,14 @@ platform::KeyDecision EventInterceptor::handleEvent(const platform::KeyEvent& ev
         scheduleBackgroundPrecheck(event.keyCode);
         return KeyDecision::pass;
     }
-    if (!s_.config.isEnabled())
+    if (!s_.config.isEnabled()) {
         return KeyDecision::pass;
+    }
     // A key the application already has (the adapter's hold on the keyboard
     // lapsed) would arrive twice if it were replayed.
-    if (event.alreadyDelivered && typedMeanwhile_.isHolding())
+    if (event.alreadyDelivered && typedMeanwhile_.isHolding()) {
         return KeyDecision::pass;
+    }
     if (typedMeanwhile_.recordIfHolding(event)) {
         s_.logger.log(
             "⏳ [Debounce Invio] Intercettazione già in corso, sopprimo Invio simultaneo.");
@@ -136,8 +146,8 @@ EventInterceptor::Route EventInterceptor::route(const platform::KeyEvent& event)
         const auto sinceCorrection =
             s_.dispatcher.clock().wallNow() - s_.config.lastCorrectionDate();
         if (original && sinceCorrection < dispatch::seconds(kQuickUndoWindowSeconds)) {
-            s_.logger.log("↩️ [Undo Rapido (⌥+Z)] Ripristino testo originale: \"" +
-                          *original + "\"");
+            s_.logger.log("↩️ [Undo Rapido (⌥+Z)] Ripristino testo originale: \"" + *original +
+                          "\"");
             handleQuickUndo(*original);
             return Route::swallow;
         }
@@ -146,8 +156,9 @@ EventInterceptor::Route EventInterceptor::route(const platform::KeyEvent& event)
     if (keyCode == keys::kU && modifiers == keys::kOption && s_.config.globalHotkeyEnabled()) {
         s_.logger.log("⚡️ [Scorciatoia Globale (⌥+U)] Toggle popover barra dei menu.");
         s_.dispatcher.main().async([toggle = s_.togglePopover] {
-            if (toggle)
+            if (toggle) {
                 toggle();
+            }
         });
         return Route::swallow;
     }
@@ -164,19 +175,23 @@ EventInterceptor::Route EventInterceptor::route(const platform::KeyEvent& event)
         fieldIO_->postKey(keys::kReturn);
         return Route::swallow;
     }
-    if ((flags & (keys::kShift | keys::kCommand)) != 0)
+    if ((flags & (keys::kShift | keys::kCommand)) != 0) {
         return Route::pass;
-    if (control != (mode == CorrectionMode::ctrlEnter))
+    }
+    if (control != (mode == CorrectionMode::ctrlEnter)) {
         return Route::pass;
+    }
 
     const auto front = s_.workspace.frontmostApplication();
-    if (!front)
+    if (!front) {
         return Route::pass;
+    }
     if (!s_.config.isAppTargeted(front->bundleIdentifier, front->localizedName)) {
         return Route::pass;
     }
-    if (browser_->isUnreadableBrowser(*front))
+    if (browser_->isUnreadableBrowser(*front)) {
         return Route::pass;
+    }
     if (BrowserDetector::isBrowserApp(front->bundleIdentifier) &&
         browser_->isBrowserAddressBarOrUI(*front)) {
         s_.logger.log(
@@ -195,8 +210,9 @@ EventInterceptor::Route EventInterceptor::route(const platform::KeyEvent& event)
                   "' (" + front->bundleIdentifier.value_or("") + ")");
     std::weak_ptr<EventInterceptor*> weak = weakSelf_;
     s_.dispatcher.global(dispatch::QoS::userInitiated).async([weak, app = *front] {
-        if (auto self = weak.lock())
+        if (auto self = weak.lock()) {
             (*self)->processTypoCorrection(app);
+        }
     });
     return Route::startedCorrection;
 }
@@ -209,8 +225,9 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
         ~ClearWorking() {
             std::weak_ptr<EventInterceptor*> weak = owner.weakSelf_;
             owner.s_.dispatcher.main().async([weak] {
-                if (auto self = weak.lock())
+                if (auto self = weak.lock()) {
                     (*self)->finishCorrection();
+                }
             });
         }
     } clearWorking{*this};
@@ -224,8 +241,9 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
             std::lock_guard lock(observerMutex_);
             observer = observer_;
         }
-        if (observer)
+        if (observer) {
             observer(report);
+        }
     } catch (const std::exception& e) {
         s_.logger.log(std::string("❌ [Pipeline] Correzione interrotta: ") + e.what());
         sendAsTypedAfterFailure(returnsBefore);
@@ -238,8 +256,9 @@ void EventInterceptor::processTypoCorrection(const platform::RunningApplication&
 void EventInterceptor::sendAsTypedAfterFailure(uint64_t returnsBefore) {
     // No failure holds a message back: the text leaves as it stands, unless
     // the run had already sent it.
-    if (fieldIO_->returnsPosted() != returnsBefore)
+    if (fieldIO_->returnsPosted() != returnsBefore) {
         return;
+    }
     s_.logger.log("📤 [Pipeline] Invio del testo così come è stato scritto.");
     try {
         s_.notice.hide(std::nullopt, std::nullopt);
@@ -257,12 +276,14 @@ void EventInterceptor::finishCorrection() {
                           std::to_string(typed.discarded) + " tasti scartati.");
             return;
         }
-        if (typed.keys.empty())
+        if (typed.keys.empty()) {
             return;
+        }
         s_.logger.log("⌨️ [Tasti durante la correzione] Reinvio " +
                       std::to_string(typed.keys.size()) + " tasti digitati durante la correzione.");
-        if (!replay(typed.keys))
+        if (!replay(typed.keys)) {
             return;
+        }
     }
 }
 
@@ -278,8 +299,9 @@ bool EventInterceptor::replay(const std::vector<platform::KeyEvent>& typed) {
                     {typed.begin() + static_cast<std::ptrdiff_t>(i) + 1, typed.end()});
                 return false;
             }
-            if (routed == Route::swallow)
+            if (routed == Route::swallow) {
                 continue;
+            }
         }
         s_.keyPoster.replayKey(key, keys::kSyntheticMarker);
     }

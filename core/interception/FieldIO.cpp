@@ -67,10 +67,12 @@ void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
             return;
         }
     }
-    if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker))
+    if (!poster.postKeyEvent(keyCode, true, flags, keys::kSyntheticMarker)) {
         return;
-    if (keyCode == keys::kReturn)
+    }
+    if (keyCode == keys::kReturn) {
         returnsPosted_.fetch_add(1);
+    }
     clock.sleepFor(kKeyEventWait);
     poster.postKeyEvent(keyCode, false, flags, keys::kSyntheticMarker);
     clock.sleepFor(kKeyEventWait);
@@ -79,17 +81,20 @@ void FieldIO::postKey(uint16_t keyCode, uint64_t flags) {
 FieldIO::FocusedText FieldIO::getFocusedElementAndText(const platform::RunningApplication& app) {
     FocusedText out;
     auto appElement = s_.accessibility.applicationElement(app.pid);
-    if (!appElement)
+    if (!appElement) {
         return out;
+    }
     auto focused = s_.accessibility.copyAttribute(appElement, kFocusedElement);
     const auto* element = std::get_if<platform::AXElementRef>(&focused.value);
-    if (!focused.ok() || element == nullptr || !*element)
+    if (!focused.ok() || element == nullptr || !*element) {
         return out;
+    }
     out.element = *element;
 
     auto value = s_.accessibility.copyAttribute(out.element, kValue);
-    if (!value.ok())
+    if (!value.ok()) {
         return out;
+    }
     if (const auto* s = std::get_if<std::string>(&value.value); s && !s->empty()) {
         out.text = *s;
     } else if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value);
@@ -140,8 +145,9 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
         for (int polls = 0;; ++polls) {
             changed = pb.changeCount() != changeCountBefore;
             ownCopy = changed && pb.isOwnedBy(app.pid).value_or(true);
-            if (ownCopy || polls >= pollLimit)
+            if (ownCopy || polls >= pollLimit) {
                 break;
+            }
             clock.sleepFor(kClipboardPoll);
         }
         std::optional<std::string> copied;
@@ -181,8 +187,9 @@ FieldIO::Capture FieldIO::capture(const platform::RunningApplication& app,
     if (text::isBlank(cap.text)) {
         s_.logger.log("📋 Nessun testo trovato. Invia originale.");
         postKey(keys::kReturn);
-        if (cap.usedClipboard)
+        if (cap.usedClipboard) {
             scheduleClipboardRestore(previous);
+        }
         cap.outcome = Capture::Outcome::noText;
         return cap;
     }
@@ -199,16 +206,19 @@ void FieldIO::replaceTextAndSend(const platform::AXElementRef& element,
 }
 
 bool FieldIO::setValueVerified(const platform::AXElementRef& element, const std::string& text) {
-    if (s_.accessibility.setAttribute(element, kValue, text) != platform::AXError::success)
+    if (s_.accessibility.setAttribute(element, kValue, text) != platform::AXError::success) {
         return false;
+    }
     // Some fields (web pages rebuilding their DOM) answer success and keep
     // their old text: only a value that reads back as the new text is written.
     const auto value = s_.accessibility.copyAttribute(element, kValue);
     const std::string* now = std::get_if<std::string>(&value.value);
-    if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value))
+    if (const auto* a = std::get_if<platform::AXAttributedString>(&value.value)) {
         now = &a->plain;
-    if (value.ok() && now != nullptr && text::canonicallyEqual(*now, text))
+    }
+    if (value.ok() && now != nullptr && text::canonicallyEqual(*now, text)) {
         return true;
+    }
     s_.logger.log(
         "⚠️ [AX Direct Set] Il campo non mostra il testo scritto via Accessibility API: "
         "lo incollo.");
@@ -232,8 +242,9 @@ void FieldIO::writeBackAndSend(const platform::AXElementRef& element, const std:
                     "📋 Gli appunti sono cambiati durante l'incolla (un altro programma): "
                     "incollo di nuovo.");
             }
-            if (pasteOnce(corrected, pasteWait))
+            if (pasteOnce(corrected, pasteWait)) {
                 break;
+            }
         }
     }
     postKey(keys::kReturn);
@@ -251,19 +262,23 @@ bool FieldIO::pasteOnce(const std::string& text, dispatch::Duration pasteWait) {
     clock.sleepFor(kSelectAllBeforePaste);
     postKey(keys::kV, keys::kCommand);
     clock.sleepFor(pasteWait);
-    if (!readsBefore)
+    if (!readsBefore) {
         return pb.changeCount() == pasted;
+    }
     // The paste holds the text once the application has read it from the
     // program; a change of owner before that read put another program's text
     // in the field. Neither within the limit (the application does not
     // paste): whatever it reads later is still the text while it stays.
     for (int polls = 0;; ++polls) {
-        if (pb.ownTextReads().value_or(0) > *readsBefore)
+        if (pb.ownTextReads().value_or(0) > *readsBefore) {
             return true;
-        if (pb.changeCount() != pasted)
+        }
+        if (pb.changeCount() != pasted) {
             return false;
-        if (polls >= kPasteReadPollLimit)
+        }
+        if (polls >= kPasteReadPollLimit) {
             return true;
+        }
         clock.sleepFor(kPasteReadPoll);
     }
 }
@@ -280,8 +295,9 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
     const int64_t mine = restore_->generation.fetch_add(1) + 1;
     restore_->pendingGeneration = 0;
     restore_->pendingItems.clear();
-    if (previous.empty())
+    if (previous.empty()) {
         return;  // nothing to put back; the increment still supersedes
+    }
     restore_->pendingGeneration = mine;
     restore_->pendingItems = previous.items;
     restore_->pendingChangeCount = s_.pasteboard.changeCount();
@@ -292,11 +308,13 @@ void FieldIO::scheduleClipboardRestore(const platform::PasteboardContents& previ
     s_.dispatcher.global(dispatch::QoS::defaultQoS)
         .asyncAfter(dispatch::seconds(kClipboardRestoreDelaySeconds), [weak, mine, &pb, &logger] {
             auto state = weak.lock();
-            if (!state)
+            if (!state) {
                 return;
+            }
             std::lock_guard lock(state->mutex);
-            if (state->generation.load() != mine || state->pendingGeneration != mine)
+            if (state->generation.load() != mine || state->pendingGeneration != mine) {
                 return;
+            }
             restorePending(*state, pb, logger);
         });
 }
@@ -315,8 +333,9 @@ void FieldIO::restorePending(RestoreState& state, platform::Pasteboard& pb, AppL
 void FieldIO::restorePendingClipboardNow() {
     std::lock_guard lock(restore_->mutex);
     const int64_t pending = restore_->pendingGeneration;
-    if (pending == 0 || restore_->generation.load() != pending)
+    if (pending == 0 || restore_->generation.load() != pending) {
         return;
+    }
     restore_->generation.fetch_add(1);
     restorePending(*restore_, s_.pasteboard, s_.logger);
 }
@@ -340,8 +359,9 @@ struct LateCopyWatch {
     static void poll(std::shared_ptr<LateCopyWatch> watch) {
         watch->queue->asyncAfter(kLateCopyPoll, [watch] {
             auto current = watch->generation.lock();
-            if (!current || current->load() != watch->mine)
+            if (!current || current->load() != watch->mine) {
                 return;
+            }
             if (watch->pasteboard->changeCount() != watch->changeCount) {
                 // Another program's copy (the user's) stays.
                 if (watch->pasteboard->isOwnedBy(watch->pid).value_or(true)) {
@@ -350,8 +370,9 @@ struct LateCopyWatch {
                 }
                 return;
             }
-            if (--watch->pollsLeft > 0)
+            if (--watch->pollsLeft > 0) {
                 poll(watch);
+            }
         });
     }
 };
@@ -361,8 +382,9 @@ struct LateCopyWatch {
 void FieldIO::watchForLateCopy(int32_t pid, int64_t changeCount,
                                const platform::PasteboardContents& previous) {
     const int64_t mine = restore_->generation.fetch_add(1) + 1;
-    if (previous.empty())
+    if (previous.empty()) {
         return;
+    }
     auto watch = std::make_shared<LateCopyWatch>();
     watch->generation = std::shared_ptr<std::atomic<int64_t>>(restore_, &restore_->generation);
     watch->mine = mine;

@@ -40,13 +40,16 @@ class KeysTypedDuringCorrection {
     bool recordIfHolding(const platform::KeyEvent& key) {
         // Holding starts only on the thread that routes keys (a Return), so
         // a key seen here while it is off cannot miss its start.
-        if (!holding_.load())
+        if (!holding_.load()) {
             return false;
+        }
         std::lock_guard lock(mutex_);
-        if (!holding_.load())
+        if (!holding_.load()) {
             return false;
-        if (key.isModifierKey)
+        }
+        if (key.isModifierKey) {
             return true;
+        }
         if (key.keyCode == keys::kEscape && !escaped_) {
             escaped_ = true;
             discarded_ = keys_.size();
@@ -76,8 +79,9 @@ class KeysTypedDuringCorrection {
         keys_.clear();
         escaped_ = false;
         discarded_ = 0;
-        if (taken.keys.empty())
+        if (taken.keys.empty()) {
             holding_.store(false);
+        }
         return taken;
     }
 

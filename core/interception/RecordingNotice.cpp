@@ -15,8 +15,9 @@ void RecordingNotice::hide(const std::optional<std::string>& completionText,
         return;
     }
     std::string line = "hide \"" + *completionText + "\"";
-    if (changedWord)
+    if (changedWord) {
         line += " \"" + *changedWord + "\"";
+    }
     record(std::move(line));
 }
 
@@ -34,8 +35,9 @@ void RecordingNotice::record(std::string line) {
         std::lock_guard lock(mutex_);
         calls_.push_back(line);
     }
-    if (sink_)
+    if (sink_) {
         sink_(line);
+    }
 }
 
 }  // namespace quorix

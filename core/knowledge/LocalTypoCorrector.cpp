@@ -93,12 +93,15 @@ std::optional<std::string> LocalTypoCorrector::correct(std::string_view text,
         }
 
         const std::string* replacement = find(learned, lower);
-        if (replacement == nullptr)
+        if (replacement == nullptr) {
             replacement = find(langMap, lower);
-        if (replacement == nullptr)
+        }
+        if (replacement == nullptr) {
             replacement = find(itMap, lower);
-        if (replacement == nullptr && undetermined)
+        }
+        if (replacement == nullptr && undetermined) {
             replacement = find(enMap, lower);
+        }
         if (replacement == nullptr || text::toLower(*replacement) == lower ||
             (!correctAccents && isAccentOnly(lower, *replacement))) {
             result += token;

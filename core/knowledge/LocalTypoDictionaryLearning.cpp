@@ -163,8 +163,8 @@ std::optional<std::string> LocalTypoDictionary::Core::forgetLearned(std::string_
         publish(std::move(next));
     }
     saveLearned();
-    logger.log("🧠 [Self-Learning] Dimenticato il refuso appreso '" + key + "' → '" +
-               *correction + "'.");
+    logger.log("🧠 [Self-Learning] Dimenticato il refuso appreso '" + key + "' → '" + *correction +
+               "'.");
     return correction;
 }
 
@@ -258,8 +258,8 @@ void LocalTypoDictionary::Core::handleSyncReply(const net::HttpResult& result) {
     const std::string version = versionIt != doc.end() && versionIt->is_string()
                                     ? versionIt->get<std::string>()
                                     : std::string("n/a");
-    logger.log("☁️ [Dynamic Sync] Dizionario aggiornato con successo da Cloudflare (v" +
-               version + ", " + std::to_string(typos->size()) + " refusi attivi).");
+    logger.log("☁️ [Dynamic Sync] Dizionario aggiornato con successo da Cloudflare (v" + version +
+               ", " + std::to_string(typos->size()) + " refusi attivi).");
 }
 
 }  // namespace quorix

@@ -31,12 +31,15 @@ icu::UnicodeString alias(std::u16string_view text) {
 
 uint32_t icuFlags(uint32_t options) {
     uint32_t flags = 0;
-    if (options & Regex::kCaseInsensitive)
+    if (options & Regex::kCaseInsensitive) {
         flags |= UREGEX_CASE_INSENSITIVE;
-    if (options & Regex::kMultiline)
+    }
+    if (options & Regex::kMultiline) {
         flags |= UREGEX_MULTILINE;
-    if (options & Regex::kDotAll)
+    }
+    if (options & Regex::kDotAll) {
         flags |= UREGEX_DOTALL;
+    }
     return flags;
 }
 
@@ -97,8 +100,9 @@ std::optional<Regex> Regex::make(std::string_view pattern, uint32_t options) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(alias(p), icuFlags(options), parseError, status));
-    if (U_FAILURE(status) || !compiled)
+    if (U_FAILURE(status) || !compiled) {
         return std::nullopt;
+    }
     auto impl = std::make_shared<Impl>();
     impl->pattern = std::move(compiled);
     return Regex(std::move(impl));
@@ -125,17 +129,20 @@ std::vector<RegexMatch> Regex::findAll(std::u16string_view text) const {
     std::vector<RegexMatch> out;
     const icu::UnicodeString input = alias(text);
     std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
-    if (!m)
+    if (!m) {
         return out;
+    }
     // ICU's find() resumes after the previous match and, after an empty match,
     // one code point further on: the same non-overlapping sequence as
     // NSRegularExpression, never looping on empty matches.
     UErrorCode status = U_ZERO_ERROR;
-    while (m->find(status) && U_SUCCESS(status))
+    while (m->find(status) && U_SUCCESS(status)) {
         out.push_back(currentMatch(*m));
+    }
     // A time-out counts as no match at all.
-    if (status == U_REGEX_TIME_OUT)
+    if (status == U_REGEX_TIME_OUT) {
         out.clear();
+    }
     return out;
 }
 
@@ -146,24 +153,29 @@ std::vector<RegexMatch> Regex::findAll(std::string_view utf8) const {
 std::optional<RegexMatch> Regex::firstMatch(std::u16string_view text) const {
     const icu::UnicodeString input = alias(text);
     std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
-    if (!m)
+    if (!m) {
         return std::nullopt;
+    }
     UErrorCode status = U_ZERO_ERROR;
-    if (!m->find(status) || U_FAILURE(status))
+    if (!m->find(status) || U_FAILURE(status)) {
         return std::nullopt;
+    }
     return currentMatch(*m);
 }
 
 std::optional<RegexMatch> Regex::firstMatch(std::u16string_view text, int32_t from) const {
-    if (from < 0 || static_cast<std::size_t>(from) > text.size())
+    if (from < 0 || static_cast<std::size_t>(from) > text.size()) {
         return std::nullopt;
+    }
     const icu::UnicodeString input = alias(text);
     std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
-    if (!m)
+    if (!m) {
         return std::nullopt;
+    }
     UErrorCode status = U_ZERO_ERROR;
-    if (!m->find(from, status) || U_FAILURE(status))
+    if (!m->find(from, status) || U_FAILURE(status)) {
         return std::nullopt;
+    }
     return currentMatch(*m);
 }
 
@@ -171,8 +183,9 @@ bool Regex::search(std::string_view utf8) const {
     const std::u16string text = toUtf16(utf8);
     const icu::UnicodeString input = alias(text);
     std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
-    if (!m)
+    if (!m) {
         return false;
+    }
     UErrorCode status = U_ZERO_ERROR;
     return m->find(status) && U_SUCCESS(status);
 }
@@ -181,8 +194,9 @@ bool Regex::matchesWhole(std::string_view utf8) const {
     const std::u16string text = toUtf16(utf8);
     const icu::UnicodeString input = alias(text);
     std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
-    if (!m)
+    if (!m) {
         return false;
+    }
     UErrorCode status = U_ZERO_ERROR;
     return m->matches(status) && U_SUCCESS(status);
 }
@@ -190,14 +204,16 @@ bool Regex::matchesWhole(std::string_view utf8) const {
 std::u16string Regex::replaceAll(std::u16string_view text, std::u16string_view templ) const {
     const icu::UnicodeString input = alias(text);
     std::unique_ptr<icu::RegexMatcher> m = boundedMatcher(*impl_->pattern, input);
-    if (!m)
+    if (!m) {
         return std::u16string(text);
+    }
     UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString result = m->replaceAll(alias(templ), status);
     // A bad template (e.g. "$7" with fewer groups) or a time-out leaves the
     // text unchanged.
-    if (U_FAILURE(status))
+    if (U_FAILURE(status)) {
         return std::u16string(text);
+    }
     return std::u16string(result.getBuffer(), static_cast<std::size_t>(result.length()));
 }
 

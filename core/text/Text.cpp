@@ -23,8 +23,9 @@ using detail::decodeNext;
 
 // A view of s that is valid UTF-8: s itself, or a sanitized copy kept in `storage`.
 std::string_view validView(std::string_view s, std::string& storage) {
-    if (isValidUtf8(s))
+    if (isValidUtf8(s)) {
         return s;
+    }
     storage = sanitizeUtf8(s);
     return storage;
 }
@@ -36,22 +37,25 @@ std::pair<std::size_t, std::size_t> trimBounds(std::string_view s, Strip strip) 
     std::size_t b = 0;
     while (b < s.size()) {
         std::size_t next = b;
-        if (!strip(decodeNext(s, next)))
+        if (!strip(decodeNext(s, next))) {
             break;
+        }
         b = next;
     }
     std::size_t e = s.size();
     while (e > b) {
         // Back up to the lead byte of the last sequence (at most 3 trail bytes).
         std::size_t k = e - 1;
-        while (k > b && e - k < 4 && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80)
+        while (k > b && e - k < 4 && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80) {
             --k;
+        }
         std::size_t next = k;
         char32_t c;
         // A well-formed sequence starting at a lead byte is decoded the same way
         // by a forward scan, so this agrees with decoding from the front.
-        if (!detail::decodeNextChecked(s, next, c) || next != e || !strip(c))
+        if (!detail::decodeNextChecked(s, next, c) || next != e || !strip(c)) {
             break;
+        }
         e = k;
     }
     return {b, e};
@@ -70,8 +74,9 @@ icu::BreakIterator* characterIterator() {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::BreakIterator> bi(
             icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-        if (U_FAILURE(status))
+        if (U_FAILURE(status)) {
             bi.reset();
+        }
         return bi;
     }();
     return it.get();
@@ -82,8 +87,9 @@ icu::BreakIterator* characterIterator() {
 template <typename F>
 bool forEachCluster(std::string_view v, F f) {
     icu::BreakIterator* bi = characterIterator();
-    if (bi == nullptr)
+    if (bi == nullptr) {
         return false;
+    }
     UErrorCode status = U_ZERO_ERROR;
     UText ut = UTEXT_INITIALIZER;
     utext_openUTF8(&ut, v.data(), static_cast<int64_t>(v.size()), &status);
@@ -94,8 +100,9 @@ bool forEachCluster(std::string_view v, F f) {
     }
     int32_t start = bi->first();
     for (int32_t end = bi->next(); end != icu::BreakIterator::DONE; start = end, end = bi->next()) {
-        if (!f(static_cast<std::size_t>(start), static_cast<std::size_t>(end)))
+        if (!f(static_cast<std::size_t>(start), static_cast<std::size_t>(end))) {
             break;
+        }
     }
     // The iterator keeps a shallow clone pointing at v; it is not read again
     // before the next setText().
@@ -112,16 +119,18 @@ std::string mapCase(std::string_view s, Map map) {
     icu::StringByteSink<std::string> sink(&out);
     UErrorCode status = U_ZERO_ERROR;
     map(icu::StringPiece(v.data(), static_cast<int32_t>(v.size())), sink, status);
-    if (U_FAILURE(status))
+    if (U_FAILURE(status)) {
         return std::string(v);
+    }
     return out;
 }
 
 // Grapheme_Cluster_Break values that never join their neighbours except CR LF:
 // with only these in a text, clusters are code points (rules GB3-GB5, GB999).
 bool isSimpleClusterPart(char32_t c) {
-    if (c < 0x80)
+    if (c < 0x80) {
         return true;
+    }
     switch (u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_GRAPHEME_CLUSTER_BREAK)) {
         case U_GCB_OTHER:
         case U_GCB_CONTROL:
@@ -140,13 +149,15 @@ bool countSimpleClusters(std::string_view s, std::size_t& count) {
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
         if (b < 0x80) {
-            if (!(b == '\n' && i > 0 && s[i - 1] == '\r'))
+            if (!(b == '\n' && i > 0 && s[i - 1] == '\r')) {
                 ++count;
+            }
             ++i;
             continue;
         }
-        if (!isSimpleClusterPart(decodeNext(s, i)))
+        if (!isSimpleClusterPart(decodeNext(s, i))) {
             return false;
+        }
         ++count;
     }
     return true;
@@ -174,13 +185,15 @@ bool isBlank(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto byte = static_cast<unsigned char>(s[i]);
         if (byte < 0x80) {
-            if (!detail::isAsciiWhiteSpace(byte))
+            if (!detail::isAsciiWhiteSpace(byte)) {
                 return false;
+            }
             ++i;
             continue;
         }
-        if (!isWhiteSpace(decodeNext(s, i)))
+        if (!isWhiteSpace(decodeNext(s, i))) {
             return false;
+        }
     }
     return true;
 }
@@ -190,8 +203,9 @@ bool isBlank(std::string_view s) {
 std::string toLower(std::string_view s) {
     if (detail::isAscii(s)) {
         std::string out(s);
-        for (char& c : out)
+        for (char& c : out) {
             c = detail::asciiLower(c);
+        }
         return out;
     }
     // Fast path for ASCII and Latin-1 (Western European text): every upper-case
@@ -207,17 +221,21 @@ std::string toLower(std::string_view s) {
             ++i;
             continue;
         }
-        if ((b != 0xC2 && b != 0xC3) || i + 1 == n)
+        if ((b != 0xC2 && b != 0xC3) || i + 1 == n) {
             break;
+        }
         const auto t = static_cast<unsigned char>(out[i + 1]);
-        if ((t & 0xC0) != 0x80)
+        if ((t & 0xC0) != 0x80) {
             break;
-        if (b == 0xC3 && t <= 0x9E && t != 0x97)
+        }
+        if (b == 0xC3 && t <= 0x9E && t != 0x97) {
             out[i + 1] = static_cast<char>(t + 0x20);
+        }
         i += 2;
     }
-    if (i == n)
+    if (i == n) {
         return out;
+    }
     // Not (valid) Latin-1 throughout: the full, contextual ICU mapping.
     return mapCase(s, [](icu::StringPiece in, icu::ByteSink& sink, UErrorCode& status) {
         icu::CaseMap::utf8ToLower("", 0, in, sink, nullptr, status);
@@ -228,8 +246,9 @@ std::string toUpper(std::string_view s) {
     if (detail::isAscii(s)) {
         std::string out(s);
         for (char& c : out) {
-            if (c >= 'a' && c <= 'z')
+            if (c >= 'a' && c <= 'z') {
                 c = static_cast<char>(c - 32);
+            }
         }
         return out;
     }
@@ -249,8 +268,9 @@ std::string capitalized(std::string_view s) {
     while (i < n) {
         const int32_t start = i;
         const bool space = u_isUWhiteSpace(u.char32At(i));
-        while (i < n && static_cast<bool>(u_isUWhiteSpace(u.char32At(i))) == space)
+        while (i < n && static_cast<bool>(u_isUWhiteSpace(u.char32At(i))) == space) {
             i = u.moveIndex32(i, 1);
+        }
         icu::UnicodeString piece(u, start, i - start);
         if (!space) {
             // Title-cases the first letter, number or symbol of the word (ICU's
@@ -275,16 +295,18 @@ std::size_t characterCount(std::string_view s) {
         for (const char* p = static_cast<const char*>(std::memchr(s.data(), '\r', s.size()));
              p != nullptr;) {
             const std::size_t at = static_cast<std::size_t>(p - s.data()) + 1;
-            if (at < s.size() && s[at] == '\n')
+            if (at < s.size() && s[at] == '\n') {
                 --count;
+            }
             p = at < s.size()
                     ? static_cast<const char*>(std::memchr(s.data() + at, '\r', s.size() - at))
                     : nullptr;
         }
         return count;
     }
-    if (countSimpleClusters(s, count))
+    if (countSimpleClusters(s, count)) {
         return count;
+    }
     std::string storage;
     const std::string_view v = validView(s, storage);
     count = 0;
@@ -306,23 +328,26 @@ std::vector<std::string> characters(std::string_view s) {
             return true;
         })) {
         out.clear();
-        for (char32_t c : toUtf32(v))
+        for (char32_t c : toUtf32(v)) {
             out.push_back(fromUtf32(std::u32string_view(&c, 1)));
+        }
     }
     return out;
 }
 
 std::string firstCharacter(std::string_view s) {
-    if (s.empty())
+    if (s.empty()) {
         return {};
+    }
     // Fast path: a simple first code point followed by a simple one (or nothing).
     std::size_t firstEnd = 0;
     const char32_t first = decodeNext(s, firstEnd);
     std::size_t secondEnd = firstEnd;
     const char32_t second = firstEnd < s.size() ? decodeNext(s, secondEnd) : U'\0';
     if (isSimpleClusterPart(first) && isSimpleClusterPart(second)) {
-        if (first == U'\r' && second == U'\n')
+        if (first == U'\r' && second == U'\n') {
             return "\r\n";
+        }
         return sanitizeUtf8(s.substr(0, firstEnd));
     }
     std::string storage;
@@ -358,29 +383,34 @@ const icu::Normalizer2* nfcNormalizer() {
 }  // namespace
 
 std::string nfc(std::string_view s) {
-    if (detail::isAscii(s))
+    if (detail::isAscii(s)) {
         return std::string(s);
+    }
     std::string storage;
     const std::string_view v = validView(s, storage);
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* n2 = nfcNormalizer();
-    if (n2 == nullptr)
+    if (n2 == nullptr) {
         return std::string(v);
+    }
     std::string out;
     out.reserve(v.size());
     icu::StringByteSink<std::string> sink(&out);
     n2->normalizeUTF8(0, icu::StringPiece(v.data(), static_cast<int32_t>(v.size())), sink, nullptr,
                       status);
-    if (U_FAILURE(status))
+    if (U_FAILURE(status)) {
         return std::string(v);
+    }
     return out;
 }
 
 bool canonicallyEqual(std::string_view a, std::string_view b) {
-    if (a == b)
+    if (a == b) {
         return true;
-    if (detail::isAscii(a) && detail::isAscii(b))
+    }
+    if (detail::isAscii(a) && detail::isAscii(b)) {
         return false;
+    }
     if (isValidUtf8(a) && isValidUtf8(b)) {
         // Two different strings that are both already NFC are not equivalent.
         UErrorCode status = U_ZERO_ERROR;
@@ -398,24 +428,28 @@ bool canonicallyEqual(std::string_view a, std::string_view b) {
 }
 
 std::string withoutAccents(std::string_view s) {
-    if (detail::isAscii(s))
+    if (detail::isAscii(s)) {
         return std::string(s);
+    }
     std::string storage;
     const std::string_view v = validView(s, storage);
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
-    if (U_FAILURE(status) || nfd == nullptr)
+    if (U_FAILURE(status) || nfd == nullptr) {
         return std::string(v);
+    }
     const icu::UnicodeString decomposed = nfd->normalize(
         icu::UnicodeString::fromUTF8(icu::StringPiece(v.data(), static_cast<int32_t>(v.size()))),
         status);
-    if (U_FAILURE(status))
+    if (U_FAILURE(status)) {
         return std::string(v);
+    }
     std::u32string kept;
     for (int32_t i = 0; i < decomposed.length();) {
         const UChar32 c = decomposed.char32At(i);
-        if (u_charType(c) != U_NON_SPACING_MARK)
+        if (u_charType(c) != U_NON_SPACING_MARK) {
             kept.push_back(static_cast<char32_t>(c));
+        }
         i += U16_LENGTH(c);
     }
     return nfc(fromUtf32(kept));
@@ -432,18 +466,22 @@ std::vector<std::string> splitWords(std::string_view s) {
         for (std::size_t i = 0; i < s.size(); ++i) {
             const bool space = detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i]));
             if (!space &&
-                (i == 0 || detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i - 1]))))
+                (i == 0 || detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i - 1])))) {
                 ++words;
+            }
         }
         out.reserve(words);
         for (std::size_t i = 0; i < s.size();) {
-            while (i < s.size() && detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i])))
+            while (i < s.size() && detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i]))) {
                 ++i;
+            }
             const std::size_t start = i;
-            while (i < s.size() && !detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i])))
+            while (i < s.size() && !detail::isAsciiWhiteSpace(static_cast<unsigned char>(s[i]))) {
                 ++i;
-            if (i > start)
+            }
+            if (i > start) {
                 out.emplace_back(s.substr(start, i - start));
+            }
         }
         return out;
     }
@@ -451,8 +489,9 @@ std::vector<std::string> splitWords(std::string_view s) {
     std::size_t i = 0;
     std::size_t wordStart = std::string_view::npos;
     auto flush = [&](std::size_t end) {
-        if (wordStart == std::string_view::npos)
+        if (wordStart == std::string_view::npos) {
             return;
+        }
         const std::string_view piece = s.substr(wordStart, end - wordStart);
         out.push_back(valid ? std::string(piece) : sanitizeUtf8(piece));
         wordStart = std::string_view::npos;
@@ -488,11 +527,13 @@ std::vector<std::string> splitLines(std::string_view s) {
     while (i < s.size()) {
         const std::size_t at = i;
         const char32_t c = decodeNext(s, i);
-        if (!isNewline(c))
+        if (!isNewline(c)) {
             continue;
+        }
         emit(s.substr(lineStart, at - lineStart));
-        if (c == '\r' && i < s.size() && s[i] == '\n')
+        if (c == '\r' && i < s.size() && s[i] == '\n') {
             ++i;
+        }
         lineStart = i;
     }
     emit(s.substr(lineStart));
@@ -514,8 +555,9 @@ bool endsWith(std::string_view s, std::string_view suffix) {
 }
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
-    if (from.empty())
+    if (from.empty()) {
         return std::string(s);
+    }
     std::string out;
     out.reserve(s.size());
     std::size_t pos = 0;

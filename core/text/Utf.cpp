@@ -13,44 +13,51 @@ using detail::decodeNext;
 using detail::decodeNextChecked;
 
 bool isWhiteSpace(char32_t c) {
-    if (c < 0x80)
+    if (c < 0x80) {
         return detail::isAsciiWhiteSpace(static_cast<unsigned char>(c));
+    }
     return u_isUWhiteSpace(static_cast<UChar32>(c));
 }
 
 bool isPunctuation(char32_t c) {
-    if (c >= 0x110000)
+    if (c >= 0x110000) {
         return false;
+    }
     return (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_P_MASK) != 0;
 }
 
 bool isLetter(char32_t c) {
-    if (c >= 0x110000)
+    if (c >= 0x110000) {
         return false;
+    }
     return (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
 }
 
 bool isDigit(char32_t c) {
-    if (c < 0x80)
+    if (c < 0x80) {
         return c >= '0' && c <= '9';
-    if (c >= 0x110000)
+    }
+    if (c >= 0x110000) {
         return false;
+    }
     return u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
 }
 
 std::u32string toUtf32(std::string_view s) {
     std::u32string out;
     out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();)
+    for (std::size_t i = 0; i < s.size();) {
         out.push_back(decodeNext(s, i));
+    }
     return out;
 }
 
 std::string fromUtf32(std::u32string_view s) {
     std::string out;
     out.reserve(s.size());
-    for (char32_t c : s)
+    for (char32_t c : s) {
         appendUtf8(out, c);
+    }
     return out;
 }
 
@@ -100,16 +107,18 @@ bool isValidUtf8(std::string_view s) {
             continue;
         }
         char32_t c;
-        if (!decodeNextChecked(s, i, c))
+        if (!decodeNextChecked(s, i, c)) {
             return false;
+        }
     }
     return true;
 }
 
 std::string sanitizeUtf8(std::string_view s) {
     const std::size_t start = detail::firstNonAscii(s);
-    if (start == s.size())
+    if (start == s.size()) {
         return std::string(s);
+    }
     // Find the first bad sequence; a valid string is copied as is.
     std::size_t i = start;
     std::size_t bad = s.size();
@@ -125,8 +134,9 @@ std::string sanitizeUtf8(std::string_view s) {
             break;
         }
     }
-    if (bad == s.size())
+    if (bad == s.size()) {
         return std::string(s);
+    }
     std::string out;
     out.reserve(s.size() + 8);
     out.append(s.substr(0, bad));

@@ -40,8 +40,9 @@ inline bool decodeNextChecked(std::string_view s, std::size_t& i, char32_t& out)
 
 // Appends a code point as UTF-8; surrogates and values above U+10FFFF become U+FFFD.
 inline void appendUtf8(std::string& out, char32_t c) {
-    if (c >= 0x110000 || (c >= 0xD800 && c <= 0xDFFF))
+    if (c >= 0x110000 || (c >= 0xD800 && c <= 0xDFFF)) {
         c = kReplacement;
+    }
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
@@ -69,12 +70,14 @@ inline std::size_t firstNonAscii(std::string_view s) {
     for (; i + 8 <= n; i += 8) {
         uint64_t w;
         std::memcpy(&w, p + i, 8);
-        if (w & 0x8080808080808080ull)
+        if (w & 0x8080808080808080ull) {
             break;
+        }
     }
     for (; i < n; ++i) {
-        if (static_cast<unsigned char>(p[i]) >= 0x80)
+        if (static_cast<unsigned char>(p[i]) >= 0x80) {
             return i;
+        }
     }
     return n;
 }

@@ -34,8 +34,9 @@ AtspiAccessibility::AtspiAccessibility(Options options)
         std::weak_ptr<AtspiThread> weak = thread_;
         thread_->run([this, weak] { connected_ = session_->start(weak); }, kStartWait);
     }
-    if (!connected_ && options_.log)
+    if (!connected_ && options_.log) {
         options_.log(enableHint());
+    }
 }
 
 AtspiAccessibility::~AtspiAccessibility() {
@@ -52,24 +53,29 @@ std::string AtspiAccessibility::enableHint() {
 
 std::string AtspiAccessibility::enableHintFor(const std::optional<std::string>& bundleId) const {
     std::string id;
-    for (char c : bundleId.value_or(""))
+    for (char c : bundleId.value_or("")) {
         id += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     const auto names = [&id](std::initializer_list<const char*> fragments) {
         for (const char* fragment : fragments) {
-            if (id.find(fragment) != std::string::npos)
+            if (id.find(fragment) != std::string::npos) {
                 return true;
+            }
         }
         return false;
     };
-    if (!connected_)
+    if (!connected_) {
         return enableHint();
-    if (names({"firefox", "librewolf", "waterfox"}))
+    }
+    if (names({"firefox", "librewolf", "waterfox"})) {
         return "Per Firefox: avvialo con GNOME_ACCESSIBILITY=1 nell'ambiente, oppure attiva "
                "l'accessibilità del desktop (gsettings set org.gnome.desktop.interface "
                "toolkit-accessibility true).";
-    if (names({"chrom", "brave", "edge", "vivaldi", "opera"}))
+    }
+    if (names({"chrom", "brave", "edge", "vivaldi", "opera"})) {
         return "Per i browser Chromium: avvialo con --force-renderer-accessibility (oppure "
                "ACCESSIBILITY_ENABLED=1 nell'ambiente).";
+    }
     return enableHint();
 }
 
@@ -82,17 +88,20 @@ bool AtspiAccessibility::isProcessTrusted(bool /*prompt*/) {
 }
 
 AXElementRef AtspiAccessibility::applicationElement(int32_t pid) {
-    if (pid <= 0 || pid == ownPid_)
+    if (pid <= 0 || pid == ownPid_) {
         return nullptr;
+    }
     return std::make_shared<const AtspiElement>(pid);
 }
 
 AXResult AtspiAccessibility::copyAttribute(const AXElementRef& element, const std::string& name) {
     auto handle = std::dynamic_pointer_cast<const AtspiElement>(element);
-    if (!handle)
+    if (!handle) {
         return AXResult{AXError::illegalArgument, std::monostate{}};
-    if (!connected_ || !thread_)
+    }
+    if (!connected_ || !thread_) {
         return AXResult{AXError::noValue, std::monostate{}};
+    }
     // The box outlives a caller that stops waiting.
     auto box = std::make_shared<AXResult>(AXResult{AXError::cannotComplete, std::monostate{}});
     AtspiSession* session = session_.get();
@@ -106,10 +115,12 @@ AXResult AtspiAccessibility::copyAttribute(const AXElementRef& element, const st
 AXError AtspiAccessibility::setAttribute(const AXElementRef& element, const std::string& name,
                                          const std::string& value) {
     auto handle = std::dynamic_pointer_cast<const AtspiElement>(element);
-    if (!handle)
+    if (!handle) {
         return AXError::illegalArgument;
-    if (!connected_ || !thread_)
+    }
+    if (!connected_ || !thread_) {
         return AXError::cannotComplete;
+    }
     auto box = std::make_shared<AXError>(AXError::cannotComplete);
     AtspiSession* session = session_.get();
     if (!thread_->run(

@@ -24,11 +24,13 @@ class AtspiElement final : public AXElement {
           pid_(pid),
           thread_(std::move(thread)) {}
     ~AtspiElement() override {
-        if (object_ == nullptr)
+        if (object_ == nullptr) {
             return;
+        }
         auto thread = thread_.lock();
-        if (!thread)
+        if (!thread) {
             return;
+        }
         if (thread->isCurrent()) {
             g_object_unref(object_);
         } else {

@@ -124,25 +124,32 @@ bool isPassword(const Traits& traits) {
 }
 
 std::string role(const Traits& traits) {
-    if (traits.role == ATSPI_ROLE_DOCUMENT_WEB)
+    if (traits.role == ATSPI_ROLE_DOCUMENT_WEB) {
         return "AXWebArea";
-    if (const char* list = listLikeRole(traits.role))
+    }
+    if (const char* list = listLikeRole(traits.role)) {
         return list;
-    if (isWindow(traits.role))
+    }
+    if (isWindow(traits.role)) {
         return "AXWindow";
+    }
     // Rich editors (contenteditable, text views) come in many roles; what the
     // user types into is named by its line mode.
     if (isTextRole(traits.role) || (traits.editable && traits.hasText)) {
-        if (traits.role == ATSPI_ROLE_ENTRY || traits.role == ATSPI_ROLE_PASSWORD_TEXT)
+        if (traits.role == ATSPI_ROLE_ENTRY || traits.role == ATSPI_ROLE_PASSWORD_TEXT) {
             return "AXTextField";
-        if (traits.multiLine)
+        }
+        if (traits.multiLine) {
             return "AXTextArea";
-        if (traits.singleLine || traits.role != ATSPI_ROLE_TEXT)
+        }
+        if (traits.singleLine || traits.role != ATSPI_ROLE_TEXT) {
             return "AXTextField";
+        }
         return "AXTextArea";
     }
-    if (const char* other = otherRole(traits.role))
+    if (const char* other = otherRole(traits.role)) {
         return other;
+    }
     return "AXUnknown";
 }
 
@@ -168,8 +175,9 @@ std::optional<std::string> subrole(const Traits& traits) {
 }
 
 bool exposesValue(const Traits& traits) {
-    if (!traits.hasText || isPassword(traits) || traits.role == ATSPI_ROLE_TERMINAL)
+    if (!traits.hasText || isPassword(traits) || traits.role == ATSPI_ROLE_TERMINAL) {
         return false;
+    }
     return traits.editable || traits.role == ATSPI_ROLE_ENTRY;
 }
 
@@ -181,14 +189,18 @@ namespace {
 
 // Length in bytes of the UTF-8 sequence starting with lead, 0 when invalid.
 int sequenceLength(unsigned char lead) {
-    if (lead < 0x80)
+    if (lead < 0x80) {
         return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
         return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
         return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
         return 4;
+    }
     return 0;
 }
 
@@ -200,12 +212,15 @@ void forEachCodePoint(std::string_view s, F f) {
     while (i < s.size()) {
         int n = sequenceLength(static_cast<unsigned char>(s[i]));
         bool valid = n > 0 && i + static_cast<std::size_t>(n) <= s.size();
-        for (int k = 1; valid && k < n; ++k)
+        for (int k = 1; valid && k < n; ++k) {
             valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-        if (!valid)
+        }
+        if (!valid) {
             n = 1;
-        if (!f(valid && n == 4 ? 2 : 1))
+        }
+        if (!f(valid && n == 4 ? 2 : 1)) {
             return;
+        }
         i += static_cast<std::size_t>(n);
     }
 }
@@ -215,8 +230,9 @@ void forEachCodePoint(std::string_view s, F f) {
 int64_t utf16FromCodePoints(std::string_view utf8, int64_t codePoints) {
     int64_t units = 0;
     int64_t seen = 0;
-    if (codePoints <= 0)
+    if (codePoints <= 0) {
         return 0;
+    }
     forEachCodePoint(utf8, [&](int width) {
         units += width;
         return ++seen < codePoints;

@@ -21,16 +21,18 @@ AXResult fail(AXError error) {
 
 // Clears err; true when a call failed.
 bool failed(GError*& err) {
-    if (err == nullptr)
+    if (err == nullptr) {
         return false;
+    }
     g_error_free(err);
     err = nullptr;
     return true;
 }
 
 std::string takeString(gchar* s) {
-    if (s == nullptr)
+    if (s == nullptr) {
         return {};
+    }
     std::string out(s);
     g_free(s);
     return out;
@@ -45,8 +47,9 @@ struct StateFlags {
 StateFlags statesOf(AtspiAccessible* object) {
     StateFlags f;
     AtspiStateSet* set = atspi_accessible_get_state_set(object);
-    if (set == nullptr)
+    if (set == nullptr) {
         return f;
+    }
     f.valid = true;
     f.focused = atspi_state_set_contains(set, ATSPI_STATE_FOCUSED);
     f.active = atspi_state_set_contains(set, ATSPI_STATE_ACTIVE);
@@ -70,10 +73,12 @@ AtspiRole roleOf(AtspiAccessible* object, bool* ok) {
 std::optional<std::string> wholeText(AtspiText* text) {
     GError* err = nullptr;
     const gint count = atspi_text_get_character_count(text, &err);
-    if (failed(err) || count < 0)
+    if (failed(err) || count < 0) {
         return std::nullopt;
-    if (count == 0)
+    }
+    if (count == 0) {
         return std::string();
+    }
     gchar* chars = atspi_text_get_text(text, 0, count, &err);
     if (failed(err)) {
         g_free(chars);
@@ -97,33 +102,38 @@ AtspiSession::~AtspiSession() {
 
 bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
     thread_ = std::move(thread);
-    if (claimed().exchange(true))
+    if (claimed().exchange(true)) {
         return false;
-    if (atspi_init() != 0)
+    }
+    if (atspi_init() != 0) {
         return false;
+    }
     atspi_set_main_context(g_main_context_get_thread_default());
     atspi_set_timeout(options_.callTimeoutMs, options_.startupTimeoutMs);
 
     AtspiAccessible* desktop = atspi_get_desktop(0);
     GError* err = nullptr;
     const gint apps = desktop ? atspi_accessible_get_child_count(desktop, &err) : -1;
-    if (desktop)
+    if (desktop) {
         g_object_unref(desktop);
+    }
     if (failed(err) || apps < 0) {
         atspi_exit();
         return false;
     }
     connected_ = true;
     listener_ = atspi_event_listener_new(&AtspiSession::onEvent, this, nullptr);
-    if (!atspi_event_listener_register(listener_, kFocusEvent, &err))
+    if (!atspi_event_listener_register(listener_, kFocusEvent, &err)) {
         failed(err);
+    }
     walkAll();
     return true;
 }
 
 void AtspiSession::stop() {
-    if (!connected_)
+    if (!connected_) {
         return;
+    }
     connected_ = false;
     if (listener_) {
         GError* err = nullptr;
@@ -132,27 +142,31 @@ void AtspiSession::stop() {
         g_object_unref(listener_);
         listener_ = nullptr;
     }
-    for (auto& [pid, object] : focused_)
+    for (auto& [pid, object] : focused_) {
         g_object_unref(object);
+    }
     focused_.clear();
     atspi_exit();
 }
 
 void AtspiSession::onEvent(AtspiEvent* event, void* self) {
     auto* session = static_cast<AtspiSession*>(self);
-    if (session->connected_ && event->source)
+    if (session->connected_ && event->source) {
         session->focusChanged(event->source, event->detail1 != 0);
+    }
     g_boxed_free(ATSPI_TYPE_EVENT, event);
 }
 
 void AtspiSession::focusChanged(AtspiAccessible* source, bool gained) {
     const int32_t pid = pidOf(source);
-    if (pid <= 0 || pid == options_.ownPid)
+    if (pid <= 0 || pid == options_.ownPid) {
         return;
+    }
     auto it = focused_.find(pid);
     if (gained) {
-        if (it != focused_.end() && it->second == source)
+        if (it != focused_.end() && it->second == source) {
             return;  // repeated notification
+        }
         g_object_ref(source);
         if (it != focused_.end()) {
             g_object_unref(it->second);
@@ -170,29 +184,34 @@ int32_t AtspiSession::pidOf(AtspiAccessible* object) {
     AtspiApplication* app = ATSPI_OBJECT(object)->app;
     std::string busName = app && app->bus_name ? app->bus_name : "";
     if (!busName.empty()) {
-        if (auto it = pidByBusName_.find(busName); it != pidByBusName_.end())
+        if (auto it = pidByBusName_.find(busName); it != pidByBusName_.end()) {
             return it->second;
+        }
     }
     GError* err = nullptr;
     const guint pid = atspi_accessible_get_process_id(object, &err);
-    if (failed(err) || pid == 0)
+    if (failed(err) || pid == 0) {
         return -1;
-    if (!busName.empty())
+    }
+    if (!busName.empty()) {
         pidByBusName_[busName] = static_cast<int32_t>(pid);
+    }
     return static_cast<int32_t>(pid);
 }
 
 AtspiAccessible* AtspiSession::applicationObject(int32_t pid) {
     AtspiAccessible* desktop = atspi_get_desktop(0);
-    if (desktop == nullptr)
+    if (desktop == nullptr) {
         return nullptr;
+    }
     GError* err = nullptr;
     const gint count = atspi_accessible_get_child_count(desktop, &err);
     AtspiAccessible* found = nullptr;
     for (gint i = 0; !failed(err) && i < count && !found; ++i) {
         AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &err);
-        if (app == nullptr)
+        if (app == nullptr) {
             continue;
+        }
         if (pidOf(app) == pid) {
             found = app;
         } else {
@@ -220,17 +239,20 @@ void AtspiSession::forgetEndedProcesses() {
 
 void AtspiSession::walkAll() {
     AtspiAccessible* desktop = atspi_get_desktop(0);
-    if (desktop == nullptr)
+    if (desktop == nullptr) {
         return;
+    }
     GError* err = nullptr;
     const gint count = atspi_accessible_get_child_count(desktop, &err);
     for (gint i = 0; !failed(err) && i < count; ++i) {
         AtspiAccessible* app = atspi_accessible_get_child_at_index(desktop, i, &err);
-        if (app == nullptr)
+        if (app == nullptr) {
             continue;
+        }
         const int32_t pid = pidOf(app);
-        if (pid > 0 && pid != options_.ownPid)
+        if (pid > 0 && pid != options_.ownPid) {
             walkApplication(app, pid);
+        }
         g_object_unref(app);
     }
     g_object_unref(desktop);
@@ -243,8 +265,9 @@ void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid) {
     int budget = options_.walkLimit;
     for (gint i = 0; !failed(err) && i < windows && budget > 0; ++i) {
         AtspiAccessible* window = atspi_accessible_get_child_at_index(app, i, &err);
-        if (window == nullptr)
+        if (window == nullptr) {
             continue;
+        }
         AtspiAccessible* focus = statesOf(window).active ? findFocused(window, budget) : nullptr;
         g_object_unref(window);
         if (focus) {
@@ -272,8 +295,9 @@ AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
             GError* err = nullptr;
             const gint count = atspi_accessible_get_child_count(node, &err);
             for (gint i = count - 1; !failed(err) && i >= 0; --i) {
-                if (AtspiAccessible* child = atspi_accessible_get_child_at_index(node, i, &err))
+                if (AtspiAccessible* child = atspi_accessible_get_child_at_index(node, i, &err)) {
                     stack.push_back(child);
+                }
             }
         }
         g_object_unref(node);
@@ -284,8 +308,9 @@ AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
 AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
     if (auto it = focused_.find(pid); it != focused_.end()) {
         const StateFlags states = statesOf(it->second);
-        if (states.valid && !states.defunct)
+        if (states.valid && !states.defunct) {
             return it->second;
+        }
         g_object_unref(it->second);  // its window is gone
         focused_.erase(it);
     }
@@ -308,43 +333,51 @@ AXElementRef AtspiSession::wrap(AtspiAccessible* object, int32_t pid) {
 }
 
 AXResult AtspiSession::read(const AtspiElement& element, const std::string& name) {
-    if (!connected_)
+    if (!connected_) {
         return fail(AXError::noValue);
-    if (element.pid() == options_.ownPid)
+    }
+    if (element.pid() == options_.ownPid) {
         return fail(AXError::cannotComplete);
+    }
     return element.isApplication() ? readApplication(element.pid(), name)
                                    : readObject(element, name);
 }
 
 AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
-    if (name == "AXRole")
+    if (name == "AXRole") {
         return ok(std::string("AXApplication"));
+    }
     if (name == "AXFocusedUIElement") {
         forgetEndedProcesses();
-        if (AtspiAccessible* focus = focusedIn(pid))
+        if (AtspiAccessible* focus = focusedIn(pid)) {
             return ok(wrap(focus, pid));
+        }
         if (!reported_.contains(pid)) {
             AtspiAccessible* app = applicationObject(pid);
             reportOnce(pid, app ? "nessun elemento ha il focus nelle sue finestre attive"
                                 : "l'applicazione non è sul bus dell'accessibilità (accessibilità "
                                   "spenta o non supportata)");
-            if (app)
+            if (app) {
                 g_object_unref(app);
+            }
         }
         return fail(AXError::noValue);
     }
-    if (name != "AXWindows" && name != "AXFocusedWindow" && name != "AXTitle")
+    if (name != "AXWindows" && name != "AXFocusedWindow" && name != "AXTitle") {
         return fail(AXError::attributeUnsupported);
+    }
 
     AtspiAccessible* app = applicationObject(pid);
-    if (app == nullptr)
+    if (app == nullptr) {
         return fail(AXError::noValue);
+    }
     AXResult result = fail(AXError::noValue);
     if (name == "AXTitle") {
         GError* err = nullptr;
         std::string title = takeString(atspi_accessible_get_name(app, &err));
-        if (!failed(err) && !title.empty())
+        if (!failed(err) && !title.empty()) {
             result = ok(std::move(title));
+        }
     } else {
         std::vector<AXElementRef> windows;
         AXElementRef activeWindow;
@@ -352,13 +385,15 @@ AXResult AtspiSession::readApplication(int32_t pid, const std::string& name) {
         const gint count = atspi_accessible_get_child_count(app, &err);
         for (gint i = 0; !failed(err) && i < count; ++i) {
             AtspiAccessible* child = atspi_accessible_get_child_at_index(app, i, &err);
-            if (child == nullptr)
+            if (child == nullptr) {
                 continue;
+            }
             bool known = false;
             if (atspi::isWindow(roleOf(child, &known)) && known) {
                 windows.push_back(wrap(child, pid));
-                if (!activeWindow && statesOf(child).active)
+                if (!activeWindow && statesOf(child).active) {
                     activeWindow = windows.back();
+                }
             }
             g_object_unref(child);
         }
@@ -397,11 +432,13 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
     if (name == "AXRole" || name == "AXSubrole") {
         bool known = false;
         roleOf(object, &known);
-        if (!known)
+        if (!known) {
             return fail(AXError::invalidElement);
+        }
         const atspi::Traits traits = traitsOf(object);
-        if (name == "AXRole")
+        if (name == "AXRole") {
             return ok(atspi::role(traits));
+        }
         auto sub = atspi::subrole(traits);
         return sub ? ok(*sub) : fail(AXError::noValue);
     }
@@ -409,20 +446,23 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
         // The accessible name is what the toolkit reads aloud: the window
         // title, or the label of a field ("Address and search bar").
         std::string text = takeString(atspi_accessible_get_name(object, &err));
-        if (failed(err))
+        if (failed(err)) {
             return fail(AXError::invalidElement);
+        }
         if (text.empty() && name == "AXDescription") {
             text = takeString(atspi_accessible_get_description(object, &err));
-            if (failed(err))
+            if (failed(err)) {
                 text.clear();
+            }
         }
         return text.empty() ? fail(AXError::noValue) : ok(std::move(text));
     }
     if (name == "AXParent") {
         AtspiAccessible* parent = atspi_accessible_get_parent(object, &err);
         if (failed(err) || parent == nullptr) {
-            if (parent)
+            if (parent) {
                 g_object_unref(parent);
+            }
             return fail(AXError::noValue);
         }
         bool known = false;
@@ -438,16 +478,19 @@ AXResult AtspiSession::readObject(const AtspiElement& element, const std::string
         const StateFlags states = statesOf(object);
         return states.valid ? ok(states.focused) : fail(AXError::invalidElement);
     }
-    if (name == "AXValue")
+    if (name == "AXValue") {
         return readValue(object, element.pid());
-    if (name == "AXSelectedTextRange")
+    }
+    if (name == "AXSelectedTextRange") {
         return readSelectedRange(object);
+    }
     return fail(AXError::attributeUnsupported);
 }
 
 void AtspiSession::reportOnce(int32_t pid, const std::string& step) {
-    if (!reported_.insert(pid).second || !options_.log)
+    if (!reported_.insert(pid).second || !options_.log) {
         return;
+    }
     options_.log("♿️ [AT-SPI] Campo non leggibile via accessibilità nel processo " +
                  std::to_string(pid) + ": " + step + ". Uso gli appunti.");
 }
@@ -463,17 +506,20 @@ AXResult AtspiSession::readValue(AtspiAccessible* object, int32_t pid) {
     }
     auto value = wholeText(text);
     g_object_unref(text);
-    if (!value)
+    if (!value) {
         reportOnce(pid, "la lettura del testo dell'elemento con il focus non è riuscita");
+    }
     return value ? ok(std::move(*value)) : fail(AXError::cannotComplete);
 }
 
 AXResult AtspiSession::readSelectedRange(AtspiAccessible* object) {
-    if (!atspi::exposesValue(traitsOf(object)))
+    if (!atspi::exposesValue(traitsOf(object))) {
         return fail(AXError::attributeUnsupported);
+    }
     AtspiText* text = atspi_accessible_get_text_iface(object);
-    if (text == nullptr)
+    if (text == nullptr) {
         return fail(AXError::attributeUnsupported);
+    }
     AXResult result = fail(AXError::cannotComplete);
     GError* err = nullptr;
     gint start = atspi_text_get_caret_offset(text, &err);
@@ -500,23 +546,29 @@ AXResult AtspiSession::readSelectedRange(AtspiAccessible* object) {
 
 AXError AtspiSession::write(const AtspiElement& element, const std::string& name,
                             const std::string& value) {
-    if (!connected_)
+    if (!connected_) {
         return AXError::cannotComplete;
-    if (element.isApplication() || element.pid() == options_.ownPid)
+    }
+    if (element.isApplication() || element.pid() == options_.ownPid) {
         return AXError::attributeUnsupported;
-    if (name != "AXValue")
+    }
+    if (name != "AXValue") {
         return AXError::attributeUnsupported;
+    }
     AtspiAccessible* object = element.object();
-    if (!atspi::acceptsValue(traitsOf(object)))
+    if (!atspi::acceptsValue(traitsOf(object))) {
         return AXError::attributeUnsupported;
+    }
     AtspiEditableText* editable = atspi_accessible_get_editable_text_iface(object);
-    if (editable == nullptr)
+    if (editable == nullptr) {
         return AXError::attributeUnsupported;
+    }
     GError* err = nullptr;
     const gboolean set = atspi_editable_text_set_text_contents(editable, value.c_str(), &err);
     g_object_unref(editable);
-    if (failed(err) || !set)
+    if (failed(err) || !set) {
         return AXError::failure;
+    }
     // Replacing the contents leaves the caret where the toolkit likes; the
     // user continues typing at the end.
     if (AtspiText* text = atspi_accessible_get_text_iface(object)) {

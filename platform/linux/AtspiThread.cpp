@@ -35,8 +35,9 @@ AtspiThread::AtspiThread(Task tearDown) : tearDown_(std::move(tearDown)) {
 
 void AtspiThread::loop() {
     g_main_loop_run(loop_);
-    if (tearDown_)
+    if (tearDown_) {
         tearDown_();
+    }
     g_main_context_pop_thread_default(context_);
 }
 
@@ -44,8 +45,9 @@ AtspiThread::~AtspiThread() {
     stopping_ = true;
     g_main_loop_quit(loop_);
     g_main_context_wakeup(context_);
-    if (thread_.joinable())
+    if (thread_.joinable()) {
         thread_.join();
+    }
     g_main_loop_unref(loop_);
     g_main_context_unref(context_);
 }
@@ -54,8 +56,9 @@ AtspiThread::~AtspiThread() {
 // wakes the thread. (GLib's own locks are futexes that ThreadSanitizer cannot
 // see, so a task handed over inside the source would look unordered.)
 void AtspiThread::post(Task task) {
-    if (stopping_)
+    if (stopping_) {
         return;
+    }
     {
         std::lock_guard lock(pendingMutex_);
         pending_.push_back(std::move(task));
@@ -77,8 +80,9 @@ void AtspiThread::runOnePending() {
     Task task;
     {
         std::lock_guard lock(pendingMutex_);
-        if (pending_.empty())
+        if (pending_.empty()) {
             return;
+        }
         task = std::move(pending_.front());
         pending_.pop_front();
     }
@@ -90,8 +94,9 @@ bool AtspiThread::run(Task task, std::chrono::milliseconds wait) {
         task();
         return true;
     }
-    if (stopping_)
+    if (stopping_) {
         return false;
+    }
     auto completion = std::make_shared<Completion>();
     post([task = std::move(task), completion] {
         task();

@@ -135,33 +135,40 @@ constexpr unsigned long kModifierKeysyms[] = {
 
 uint16_t KeyMapping::appleCodeForKeysym(unsigned long keysym) {
     // Letters arrive lowercase from the first level; accept uppercase too.
-    if (keysym >= XK_A && keysym <= XK_Z)
+    if (keysym >= XK_A && keysym <= XK_Z) {
         keysym += XK_a - XK_A;
+    }
     for (const auto& key : kKeys) {
-        if (key.keysym == keysym)
+        if (key.keysym == keysym) {
             return key.code;
+        }
     }
     return kOtherKey;
 }
 
 std::optional<unsigned long> KeyMapping::keysymForAppleCode(uint16_t code) {
     for (const auto& key : kKeys) {
-        if (key.code == code)
+        if (key.code == code) {
             return key.keysym;
+        }
     }
     return std::nullopt;
 }
 
 uint64_t KeyMapping::flagsForState(unsigned state, const ModifierMasks& masks) {
     uint64_t flags = 0;
-    if ((state & ShiftMask) != 0)
+    if ((state & ShiftMask) != 0) {
         flags |= keys::kShift;
-    if ((state & ControlMask) != 0)
+    }
+    if ((state & ControlMask) != 0) {
         flags |= keys::kControl;
-    if (masks.alt != 0 && (state & masks.alt) != 0)
+    }
+    if (masks.alt != 0 && (state & masks.alt) != 0) {
         flags |= keys::kOption;
-    if (masks.super != 0 && (state & masks.super) != 0)
+    }
+    if (masks.super != 0 && (state & masks.super) != 0) {
         flags |= keys::kCommand;
+    }
     return flags;
 }
 
@@ -180,26 +187,33 @@ std::vector<unsigned> KeyMapping::lockCombinations(const ModifierMasks& masks) {
 
 std::vector<unsigned long> KeyMapping::modifierKeysymsForFlags(uint64_t flags) {
     std::vector<unsigned long> out;
-    if ((flags & (keys::kCommand | keys::kControl)) != 0)
+    if ((flags & (keys::kCommand | keys::kControl)) != 0) {
         out.push_back(XK_Control_L);
-    if ((flags & keys::kOption) != 0)
+    }
+    if ((flags & keys::kOption) != 0) {
         out.push_back(XK_Alt_L);
-    if ((flags & keys::kShift) != 0)
+    }
+    if ((flags & keys::kShift) != 0) {
         out.push_back(XK_Shift_L);
+    }
     return out;
 }
 
 std::vector<unsigned long> KeyMapping::modifierKeysymsForState(unsigned state,
                                                                const ModifierMasks& masks) {
     std::vector<unsigned long> out;
-    if ((state & ControlMask) != 0)
+    if ((state & ControlMask) != 0) {
         out.push_back(XK_Control_L);
-    if (masks.alt != 0 && (state & masks.alt) != 0)
+    }
+    if (masks.alt != 0 && (state & masks.alt) != 0) {
         out.push_back(XK_Alt_L);
-    if (masks.super != 0 && (state & masks.super) != 0)
+    }
+    if (masks.super != 0 && (state & masks.super) != 0) {
         out.push_back(XK_Super_L);
-    if ((state & ShiftMask) != 0)
+    }
+    if ((state & ShiftMask) != 0) {
         out.push_back(XK_Shift_L);
+    }
     return out;
 }
 

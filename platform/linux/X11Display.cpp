@@ -30,23 +30,28 @@ bool X11Display::hasXInput22(_XDisplay* display, int* opcode) {
     int op = 0;
     int event = 0;
     int error = 0;
-    if (!XQueryExtension(display, "XInputExtension", &op, &event, &error))
+    if (!XQueryExtension(display, "XInputExtension", &op, &event, &error)) {
         return false;
+    }
     int major = 2;
     int minor = 2;
-    if (XIQueryVersion(display, &major, &minor) != Success)
+    if (XIQueryVersion(display, &major, &minor) != Success) {
         return false;
-    if (major < 2 || (major == 2 && minor < 2))
+    }
+    if (major < 2 || (major == 2 && minor < 2)) {
         return false;
-    if (opcode != nullptr)
+    }
+    if (opcode != nullptr) {
         *opcode = op;
+    }
     return true;
 }
 
 bool X11Display::isUsable(const std::string& name) {
     Display* display = open(name);
-    if (display == nullptr)
+    if (display == nullptr) {
         return false;
+    }
     int event = 0;
     int error = 0;
     int major = 0;

@@ -18,11 +18,13 @@ X11EventThread::~X11EventThread() {
 }
 
 bool X11EventThread::start(const std::string& displayName, Callbacks callbacks) {
-    if (running_.load())
+    if (running_.load()) {
         return false;
+    }
     Display* display = X11Display::open(displayName);
-    if (display == nullptr)
+    if (display == nullptr) {
         return false;
+    }
     if (callbacks.setup && !callbacks.setup(display)) {
         XCloseDisplay(display);
         return false;
@@ -41,8 +43,9 @@ bool X11EventThread::start(const std::string& displayName, Callbacks callbacks) 
 }
 
 void X11EventThread::stop() {
-    if (!thread_.joinable())
+    if (!thread_.joinable()) {
         return;
+    }
     stopping_.store(true);
     wake();
     thread_.join();
@@ -56,8 +59,9 @@ void X11EventThread::stop() {
 }
 
 void X11EventThread::post(Task task) {
-    if (!running_.load() || stopping_.load())
+    if (!running_.load() || stopping_.load()) {
         return;
+    }
     {
         std::lock_guard lock(tasksMutex_);
         tasks_.push_back(std::move(task));
@@ -84,8 +88,9 @@ bool X11EventThread::runAndWait(const Task& task, std::chrono::milliseconds limi
     post([state, &task](_XDisplay* display) {
         {
             std::lock_guard lock(state->mutex);
-            if (state->abandoned)
+            if (state->abandoned) {
                 return;
+            }
             state->started = true;
         }
         task(display);
@@ -94,8 +99,9 @@ bool X11EventThread::runAndWait(const Task& task, std::chrono::milliseconds limi
         state->cv.notify_all();
     });
     std::unique_lock lock(state->mutex);
-    if (state->cv.wait_for(lock, limit, [&] { return state->done; }))
+    if (state->cv.wait_for(lock, limit, [&] { return state->done; })) {
         return true;
+    }
     if (!state->started) {
         state->abandoned = true;
         return false;
@@ -105,8 +111,9 @@ bool X11EventThread::runAndWait(const Task& task, std::chrono::milliseconds limi
 }
 
 void X11EventThread::wake() {
-    if (wakeFd_ < 0)
+    if (wakeFd_ < 0) {
         return;
+    }
     const uint64_t one = 1;
     [[maybe_unused]] const auto written = write(wakeFd_, &one, sizeof one);
 }
@@ -121,32 +128,38 @@ void X11EventThread::loop() {
             XNextEvent(display, &event);
             const bool cookie =
                 event.type == GenericEvent && XGetEventData(display, &event.xcookie);
-            if (callbacks_.event)
+            if (callbacks_.event) {
                 callbacks_.event(display, event);
-            if (cookie)
+            }
+            if (cookie) {
                 XFreeEventData(display, &event.xcookie);
+            }
         }
         std::vector<Task> tasks;
         {
             std::lock_guard lock(tasksMutex_);
             tasks.swap(tasks_);
         }
-        for (auto& task : tasks)
+        for (auto& task : tasks) {
             task(display);
+        }
         const auto interval = std::chrono::milliseconds(tickMs_.load());
         const auto now = std::chrono::steady_clock::now();
         if (now - lastTick >= interval) {
             lastTick = now;
-            if (callbacks_.tick)
+            if (callbacks_.tick) {
                 callbacks_.tick(display);
+            }
         }
         XFlush(display);
-        if (XPending(display) > 0)
+        if (XPending(display) > 0) {
             continue;
+        }
         {
             std::lock_guard lock(tasksMutex_);
-            if (!tasks_.empty())
+            if (!tasks_.empty()) {
                 continue;
+            }
         }
         pollfd fds[2] = {{xfd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -157,8 +170,9 @@ void X11EventThread::loop() {
             [[maybe_unused]] const auto got = read(wakeFd_, &count, sizeof count);
         }
     }
-    if (callbacks_.teardown)
+    if (callbacks_.teardown) {
         callbacks_.teardown(display);
+    }
     XSync(display, False);
 }
 

@@ -112,13 +112,15 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         int count = 0;
         XIDeviceInfo* info = XIQueryDevice(d, XIAllDevices, &count);
         for (int i = 0; i < count; ++i) {
-            if (info[i].use != XISlaveKeyboard)
+            if (info[i].use != XISlaveKeyboard) {
                 continue;
+            }
             const std::string_view name = info[i].name != nullptr ? info[i].name : "";
-            if (name.find("XTEST") != std::string_view::npos)
+            if (name.find("XTEST") != std::string_view::npos) {
                 xtestSlaves.push_back(info[i].deviceid);
-            else if (info[i].enabled)
+            } else if (info[i].enabled) {
                 slaves.push_back(info[i].deviceid);
+            }
         }
         XIFreeDeviceInfo(info);
     }
@@ -136,14 +138,16 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
 
     std::vector<XIGrabModifiers> altCombinations() const {
         std::vector<XIGrabModifiers> out;
-        for (const unsigned locks : KeyMapping::lockCombinations(masks))
+        for (const unsigned locks : KeyMapping::lockCombinations(masks)) {
             out.push_back({static_cast<int>(masks.alt | locks), 0});
+        }
         return out;
     }
 
     void grabKeycode(Display* d, int device, unsigned keycode, std::vector<XIGrabModifiers> mods) {
-        if (keycode == 0)
+        if (keycode == 0) {
             return;
+        }
         unsigned char bits[XIMaskLen(XI_LASTEVENT)];
         XIEventMask mask = keyMask(bits, sizeof bits);
         mask.deviceid = device;
@@ -153,8 +157,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
 
     void ungrabKeycode(Display* d, int device, unsigned keycode,
                        std::vector<XIGrabModifiers> mods) {
-        if (keycode == 0)
+        if (keycode == 0) {
             return;
+        }
         XIUngrabKeycode(d, device, static_cast<int>(keycode), root, static_cast<int>(mods.size()),
                         mods.data());
     }
@@ -166,10 +171,11 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void grabReturn(Display* d, bool on) {
         for (const int device : slaves) {
             for (const unsigned code : {returnCode, enterCode}) {
-                if (on)
+                if (on) {
                     grabKeycode(d, device, code, anyModifier());
-                else
+                } else {
                     ungrabKeycode(d, device, code, anyModifier());
+                }
             }
         }
         // The flags say what the server holds, not what is queued.
@@ -180,10 +186,11 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void grabShortcuts(Display* d, bool on) {
         for (const int device : slaves) {
             for (const unsigned code : {zCode, uCode}) {
-                if (on)
+                if (on) {
                     grabKeycode(d, device, code, altCombinations());
-                else
+                } else {
                     ungrabKeycode(d, device, code, altCombinations());
+                }
             }
         }
     }
@@ -202,24 +209,28 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     }
 
     void ungrabBusy(Display* d) {
-        if (!busyGrabbed.load())
+        if (!busyGrabbed.load()) {
             return;
-        for (const int device : slaves)
+        }
+        for (const int device : slaves) {
             XIUngrabDevice(d, device, CurrentTime);
+        }
         XSync(d, False);
         busyGrabbed.store(false);
     }
 
     void releaseAll(Display* d) {
         ungrabBusy(d);
-        if (returnGrabbed.load())
+        if (returnGrabbed.load()) {
             grabReturn(d, false);
+        }
         grabShortcuts(d, false);
     }
 
     bool setup(Display* d) {
-        if (!X11Display::hasXInput22(d, &opcode))
+        if (!X11Display::hasXInput22(d, &opcode)) {
             return false;
+        }
         root = DefaultRootWindow(d);
         activeWindowAtom = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
         readMapping(d);
@@ -240,8 +251,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
     void refreshCoverage(Display* d) {
         lastCoverage = std::chrono::steady_clock::now();
         const bool covered = !options.isFrontCovered || options.isFrontCovered();
-        if (covered != returnGrabbed.load())
+        if (covered != returnGrabbed.load()) {
             grabReturn(d, covered);
+        }
     }
 
     // A key the application already has (held: nullopt) goes to the handler
@@ -253,26 +265,30 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
                 std::lock_guard lock(handlerMutex);
                 now = handler;
             }
-            if (now && installed.load())
+            if (now && installed.load()) {
                 now(key);
+            }
             return;
         }
         std::weak_ptr<Core> weak = weak_from_this();
         options.mainQueue->async([weak, key, held] {
             auto self = weak.lock();
-            if (!self || !self->installed.load())
+            if (!self || !self->installed.load()) {
                 return;
+            }
             Handler handler;
             {
                 std::lock_guard lock(self->handlerMutex);
                 handler = self->handler;
             }
             const KeyDecision decision = handler ? handler(key) : KeyDecision::pass;
-            if (!held)
+            if (!held) {
                 return;
+            }
             self->thread.post([weak, decision, held](Display* d) {
-                if (auto core = weak.lock())
+                if (auto core = weak.lock()) {
                     core->onDecision(d, decision, *held);
+                }
             });
         });
     }
@@ -285,24 +301,27 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         char keys[32];
         XQueryKeymap(d, keys);
         for (unsigned code = 8; code < 256; ++code) {
-            if ((keys[code / 8] & (1 << (code % 8))) != 0 && !isReturnKey(code))
+            if ((keys[code / 8] & (1 << (code % 8))) != 0 && !isReturnKey(code)) {
                 return true;
+            }
         }
         return false;
     }
 
     void grabBusyWhenFree(Display* d) {
         if (!busyGrabbed.load() && !busyExpired && options.isBusy && options.isBusy() &&
-            !keyHeldOnMaster(d))
+            !keyHeldOnMaster(d)) {
             grabBusy(d);
+        }
     }
 
     void onDecision(Display* d, KeyDecision decision, const HeldKey& held) {
         if (decision == KeyDecision::pass) {
-            if (held.isReturn && returnHeld.load())
+            if (held.isReturn && returnHeld.load()) {
                 pendingReturn = held;
-            else if (options.poster != nullptr)
+            } else if (options.poster != nullptr) {
                 options.poster->resendKey(held.keycode, held.state);
+            }
         }
         grabBusyWhenFree(d);
     }
@@ -322,22 +341,26 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         const auto keycode = static_cast<unsigned>(e.detail);
         const bool isReturn = isReturnKey(keycode);
         // A grabbed device's releases come only here, not as raw events.
-        if (keycode < physicallyDown.size())
+        if (keycode < physicallyDown.size()) {
             physicallyDown[keycode] = press;
+        }
         if (!press) {
             if (isReturn) {
                 returnHeld.store(false);
                 releaseKeysLostDuringGrab(d);
-                if (pendingReturn && options.poster != nullptr)
+                if (pendingReturn && options.poster != nullptr) {
                     options.poster->resendKey(pendingReturn->keycode, pendingReturn->state);
+                }
                 pendingReturn.reset();
             }
             return;
         }
-        if (isReturn)
+        if (isReturn) {
             returnHeld.store(true);
-        if ((e.flags & XIKeyRepeat) != 0)
+        }
+        if ((e.flags & XIKeyRepeat) != 0) {
             return;
+        }
         const auto state = static_cast<unsigned>(e.mods.effective);
         deliver(keyEvent(d, keycode, state), HeldKey{keycode, state, isReturn});
     }
@@ -354,36 +377,45 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         std::vector<unsigned> stuck;
         for (unsigned code = 8; code < physicallyDown.size(); ++code) {
             if ((keys[code / 8] & (1 << (code % 8))) != 0 && !physicallyDown[code] &&
-                !isReturnKey(code))
+                !isReturnKey(code)) {
                 stuck.push_back(code);
+            }
         }
-        if (stuck.empty())
+        if (stuck.empty()) {
             return;
+        }
         const bool grabbed =
             XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
         for (const unsigned code : stuck) {
-            if (!grabbed && !rawModifiers[code])
+            if (!grabbed && !rawModifiers[code]) {
                 continue;
+            }
             XTestFakeKeyEvent(d, code, True, CurrentTime);
             XTestFakeKeyEvent(d, code, False, CurrentTime);
         }
-        if (grabbed)
+        if (grabbed) {
             XUngrabKeyboard(d, CurrentTime);
+        }
         XSync(d, False);
     }
 
     void onRawKey(const XIRawEvent& e, bool press) {
-        if (e.deviceid != e.sourceid)
+        if (e.deviceid != e.sourceid) {
             return;
-        if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end())
+        }
+        if (std::find(xtestSlaves.begin(), xtestSlaves.end(), e.sourceid) != xtestSlaves.end()) {
             return;
+        }
         const auto keycode = static_cast<unsigned>(e.detail);
-        if (keycode < physicallyDown.size())
+        if (keycode < physicallyDown.size()) {
             physicallyDown[keycode] = press;
-        if (!press || busyGrabbed.load())
+        }
+        if (!press || busyGrabbed.load()) {
             return;
-        if (isReturnKey(keycode) || keycode >= rawCodes.size() || rawModifiers[keycode])
+        }
+        if (isReturnKey(keycode) || keycode >= rawCodes.size() || rawModifiers[keycode]) {
             return;
+        }
         KeyEvent key;
         key.keyCode = rawCodes[keycode];
         key.alreadyDelivered = true;
@@ -400,8 +432,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
         readMapping(d);
         listDevices(d);
         grabShortcuts(d, true);
-        if (withReturn)
+        if (withReturn) {
             grabReturn(d, true);
+        }
         if (busy) {
             grabBusy(d);
             busySince = since;
@@ -415,18 +448,21 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             // when the keys or modifier bits they name really moved, as a
             // regrab leaves a moment without them.
             XRefreshKeyboardMapping(&event.xmapping);
-            if (!mappingNotified)
+            if (!mappingNotified) {
                 mappingNotified = std::chrono::steady_clock::now();
+            }
             return;
         }
         if (event.type == PropertyNotify) {
-            if (event.xproperty.atom == activeWindowAtom)
+            if (event.xproperty.atom == activeWindowAtom) {
                 refreshCoverage(d);
+            }
             return;
         }
         if (event.type != GenericEvent || event.xcookie.extension != opcode ||
-            event.xcookie.data == nullptr)
+            event.xcookie.data == nullptr) {
             return;
+        }
         switch (event.xcookie.evtype) {
             case XI_KeyPress:
             case XI_KeyRelease: {
@@ -442,8 +478,9 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
             case XI_HierarchyChanged: {
                 const auto* e = static_cast<const XIHierarchyEvent*>(event.xcookie.data);
                 if ((e->flags & (XISlaveAdded | XISlaveRemoved | XIDeviceEnabled |
-                                 XIDeviceDisabled | XISlaveAttached | XISlaveDetached)) != 0)
+                                 XIDeviceDisabled | XISlaveAttached | XISlaveDetached)) != 0) {
                     regrab(d);
+                }
                 break;
             }
             default:
@@ -465,19 +502,22 @@ struct X11KeyboardHook::Core : std::enable_shared_from_this<Core> {
 
     void onTick(Display* d) {
         const auto now = std::chrono::steady_clock::now();
-        if (mappingNotified && now - *mappingNotified >= kMappingSettle)
+        if (mappingNotified && now - *mappingNotified >= kMappingSettle) {
             rereadMapping(d);
+        }
         const bool busy = options.isBusy && options.isBusy();
-        if (!busy)
+        if (!busy) {
             busyExpired = false;
+        }
         if (busyGrabbed.load() && (!busy || now - busySince >= options.busyWatchdog)) {
             busyExpired = busy;
             ungrabBusy(d);
         } else if (busy && !busyGrabbed.load()) {
             grabBusyWhenFree(d);
         }
-        if (now - lastCoverage >= options.coverageRefresh)
+        if (now - lastCoverage >= options.coverageRefresh) {
             refreshCoverage(d);
+        }
     }
 };
 
@@ -488,10 +528,12 @@ X11KeyboardHook::~X11KeyboardHook() {
 }
 
 bool X11KeyboardHook::install(Handler handler) {
-    if (core_ && core_->installed.load())
+    if (core_ && core_->installed.load()) {
         return true;
-    if (options_.mainQueue == nullptr)
+    }
+    if (options_.mainQueue == nullptr) {
         return false;
+    }
     auto core = std::make_shared<Core>(options_);
     core->handler = std::move(handler);
     X11EventThread::Callbacks callbacks;
@@ -502,8 +544,9 @@ bool X11KeyboardHook::install(Handler handler) {
     callbacks.teardown = [raw](Display* d) { raw->releaseAll(d); };
     core->thread.setTickInterval(kTick);
     core->installed.store(true);
-    if (!core->thread.start(options_.displayName, std::move(callbacks)))
+    if (!core->thread.start(options_.displayName, std::move(callbacks))) {
         return false;
+    }
     if (options_.poster != nullptr) {
         std::weak_ptr<Core> weak = core;
         options_.poster->setPhysicalReturnHeld([weak] {
@@ -516,8 +559,9 @@ bool X11KeyboardHook::install(Handler handler) {
 }
 
 void X11KeyboardHook::uninstall() {
-    if (!core_)
+    if (!core_) {
         return;
+    }
     core_->installed.store(false);
     core_->thread.stop();
     {

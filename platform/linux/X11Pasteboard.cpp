@@ -38,8 +38,9 @@ struct X11Pasteboard::CoreRead {
     std::string buffer;
     void finish(std::optional<std::string> text) {
         std::lock_guard lock(mutex);
-        if (done)
+        if (done) {
             return;
+        }
         result = std::move(text);
         done = true;
         cv.notify_all();
@@ -82,8 +83,9 @@ struct X11Pasteboard::Core {
 
     bool setup(Display* d) {
         int errorBase = 0;
-        if (!XFixesQueryExtension(d, &fixesEventBase, &errorBase))
+        if (!XFixesQueryExtension(d, &fixesEventBase, &errorBase)) {
             return false;
+        }
         const Window root = DefaultRootWindow(d);
         window = XCreateSimpleWindow(d, root, -10, -10, 1, 1, 0, 0, 0);
         XSelectInput(d, window, PropertyChangeMask);
@@ -106,11 +108,13 @@ struct X11Pasteboard::Core {
     }
 
     void teardown(Display* d) {
-        if (current)
+        if (current) {
             current->finish(std::nullopt);
+        }
         current.reset();
-        if (handOver)
+        if (handOver) {
             handOver->finish(std::nullopt);
+        }
         handOver.reset();
         XDestroyWindow(d, window);
     }
@@ -124,8 +128,9 @@ struct X11Pasteboard::Core {
                                             "SAVE_TARGETS",    "DELETE",   "INSERT_SELECTION",
                                             "INSERT_PROPERTY", "TEXT"};
         for (const char* meta : kMeta) {
-            if (name == meta)
+            if (name == meta) {
                 return true;
+            }
         }
         return false;
     }
@@ -137,14 +142,17 @@ struct X11Pasteboard::Core {
         ownedTargets.clear();
         for (const auto& item : list) {
             const Atom target = XInternAtom(d, item.type.c_str(), False);
-            if (ownedItems.emplace(target, item.data).second)
+            if (ownedItems.emplace(target, item.data).second) {
                 ownedTargets.push_back(target);
-            if (!ownedText && (target == utf8 || target == textPlain))
+            }
+            if (!ownedText && (target == utf8 || target == textPlain)) {
                 ownedText = item.data;
+            }
         }
         if (!ownedText) {
-            if (const auto it = ownedItems.find(XA_STRING); it != ownedItems.end())
+            if (const auto it = ownedItems.find(XA_STRING); it != ownedItems.end()) {
                 ownedText = latin1ToUtf8(it->second);
+            }
         }
         ownedList = std::move(list);
         XSetSelectionOwner(d, clipboard, window, CurrentTime);
@@ -158,8 +166,9 @@ struct X11Pasteboard::Core {
             read->finish(ownedText);
             return;
         }
-        if (current)
+        if (current) {
             current->finish(std::nullopt);
+        }
         current = read;
         read->target = target;
         XDeleteProperty(d, window, property);
@@ -175,14 +184,16 @@ struct X11Pasteboard::Core {
         unsigned long after = 0;
         unsigned char* bytes = nullptr;
         if (XGetWindowProperty(d, window, property, 0, 0x1FFFFFFF, True, AnyPropertyType,
-                               &actualType, &format, &items, &after, &bytes) != Success)
+                               &actualType, &format, &items, &after, &bytes) != Success) {
             return false;
+        }
         type = actualType;
         if (bytes != nullptr) {
-            if (format == 8)
+            if (format == 8) {
                 data.assign(reinterpret_cast<const char*>(bytes), items);
-            else if (format == 32)
+            } else if (format == 32) {
                 data.assign(reinterpret_cast<const char*>(bytes), items * sizeof(long));
+            }
             XFree(bytes);
         }
         return actualType != None;
@@ -200,21 +211,24 @@ struct X11Pasteboard::Core {
             wait->finish(std::nullopt);
             return;
         }
-        if (handOver)
+        if (handOver) {
             handOver->finish(std::nullopt);
+        }
         handOver = wait;
         XConvertSelection(d, manager, saveTargets, None, window, CurrentTime);
     }
 
     void onSelectionNotify(Display* d, const XSelectionEvent& e) {
         if (e.requestor == window && e.selection == manager) {
-            if (handOver)
+            if (handOver) {
                 handOver->finish(ownedText);
+            }
             handOver.reset();
             return;
         }
-        if (!current || e.requestor != window || e.selection != clipboard)
+        if (!current || e.requestor != window || e.selection != clipboard) {
             return;
+        }
         if (e.property == None) {
             if (current->target == utf8 && !current->raw) {
                 auto read = current;
@@ -250,8 +264,9 @@ struct X11Pasteboard::Core {
     void onIncomingChunk(Display* d) {
         Atom type = None;
         std::string data;
-        if (!takeProperty(d, type, data))
+        if (!takeProperty(d, type, data)) {
             return;
+        }
         if (data.empty()) {
             current->finish(decoded(*current, type, std::move(current->buffer)));
             current.reset();
@@ -290,8 +305,9 @@ struct X11Pasteboard::Core {
             list.insert(list.end(), ownedTargets.begin(), ownedTargets.end());
             if (ownedText) {
                 for (const Atom a : {utf8, textPlain, Atom(XA_STRING), text}) {
-                    if (!ownedItems.contains(a))
+                    if (!ownedItems.contains(a)) {
                         list.push_back(a);
+                    }
                 }
             }
             XChangeProperty(d, request.requestor, prop, atomType, 32, PropModeReplace,
@@ -338,8 +354,9 @@ struct X11Pasteboard::Core {
 
     void onPropertyDeleted(Display* d, const XPropertyEvent& e) {
         auto it = transfers.find({e.window, e.atom});
-        if (it == transfers.end())
+        if (it == transfers.end()) {
             return;
+        }
         Transfer& t = it->second;
         const std::size_t n = std::min(options.chunkBytes, t.data.size() - t.offset);
         XChangeProperty(d, e.window, e.atom, t.type, 8, PropModeReplace,
@@ -347,8 +364,9 @@ struct X11Pasteboard::Core {
                         static_cast<int>(n));
         t.offset += n;
         // The zero-length chunk just written ends the transfer.
-        if (n == 0)
+        if (n == 0) {
             transfers.erase(it);
+        }
     }
 
     void onEvent(Display* d, XEvent& e) {
@@ -378,10 +396,11 @@ struct X11Pasteboard::Core {
                 break;
             case PropertyNotify:
                 if (e.xproperty.window == window && e.xproperty.atom == property &&
-                    e.xproperty.state == PropertyNewValue && current && current->incremental)
+                    e.xproperty.state == PropertyNewValue && current && current->incremental) {
                     onIncomingChunk(d);
-                else if (e.xproperty.state == PropertyDelete)
+                } else if (e.xproperty.state == PropertyDelete) {
                     onPropertyDeleted(d, e.xproperty);
+                }
                 break;
             default:
                 break;
@@ -391,10 +410,11 @@ struct X11Pasteboard::Core {
     void onTick(Display*) {
         const auto now = std::chrono::steady_clock::now();
         for (auto it = transfers.begin(); it != transfers.end();) {
-            if (now - it->second.started > kTransferLimit)
+            if (now - it->second.started > kTransferLimit) {
                 it = transfers.erase(it);
-            else
+            } else {
                 ++it;
+            }
         }
     }
 };
@@ -409,8 +429,9 @@ X11Pasteboard::~X11Pasteboard() {
 }
 
 void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) {
-    if (!isOpen())
+    if (!isOpen()) {
         return;
+    }
     Core* core = core_.get();
     auto wait = std::make_shared<Core::Read>();
     core->thread.post([core, wait](Display* d) { core->beginHandOver(d, wait); });
@@ -419,8 +440,9 @@ void X11Pasteboard::handOverToClipboardManager(std::chrono::milliseconds limit) 
 }
 
 bool X11Pasteboard::open() {
-    if (core_->thread.isRunning())
+    if (core_->thread.isRunning()) {
         return true;
+    }
     Core* core = core_.get();
     X11EventThread::Callbacks callbacks;
     callbacks.setup = [core](Display* d) { return core->setup(d); };
@@ -440,20 +462,23 @@ int64_t X11Pasteboard::changeCount() const {
 }
 
 std::optional<std::string> X11Pasteboard::string() const {
-    if (!isOpen())
+    if (!isOpen()) {
         return std::nullopt;
+    }
     return convert(core_->utf8, false, SIZE_MAX, core_->options.replyLimit, nullptr);
 }
 
 std::optional<int64_t> X11Pasteboard::ownTextReads() const {
-    if (!isOpen())
+    if (!isOpen()) {
         return std::nullopt;
+    }
     return core_->textReads.load();
 }
 
 std::optional<bool> X11Pasteboard::isOwnedBy(int32_t pid) const {
-    if (!isOpen())
+    if (!isOpen()) {
         return std::nullopt;
+    }
     Core* core = core_.get();
     // Shared: a task that misses the wait may still run later.
     auto owned = std::make_shared<std::atomic<int>>(-1);
@@ -480,44 +505,51 @@ std::optional<std::string> X11Pasteboard::convert(unsigned long target, bool raw
         lock.unlock();
         // A late reply must not complete a later read.
         core->thread.post([core, read](Display*) {
-            if (core->current == read)
+            if (core->current == read) {
                 core->current.reset();
+            }
         });
         return std::nullopt;
     }
-    if (overflow != nullptr)
+    if (overflow != nullptr) {
         *overflow = read->overflow;
+    }
     return read->result;
 }
 
 PasteboardContents X11Pasteboard::contents(std::size_t byteLimit) const {
     PasteboardContents out;
-    if (!isOpen())
+    if (!isOpen()) {
         return out;
+    }
     Core* core = core_.get();
     // While the program owns the selection, its own items answer.
     bool owned = false;
     core->thread.runAndWait(
         [core, &owned, &out](Display*) {
             owned = core->owns;
-            if (!owned)
+            if (!owned) {
                 return;
-            if (!core->ownedList.empty())
+            }
+            if (!core->ownedList.empty()) {
                 out.items = core->ownedList;
-            else if (core->ownedText)
+            } else if (core->ownedText) {
                 out.items.push_back({kPlainTextType, *core->ownedText});
+            }
         },
         core->options.replyLimit);
     if (owned) {
         std::size_t total = 0;
-        for (const auto& item : out.items)
+        for (const auto& item : out.items) {
             total += item.data.size();
+        }
         return total <= byteLimit ? out : textOnly(string(), byteLimit);
     }
 
     const auto atoms = convert(core->targets, true, SIZE_MAX, core->options.replyLimit, nullptr);
-    if (!atoms)
+    if (!atoms) {
         return PasteboardContents::text(string());
+    }
     std::vector<Atom> list(atoms->size() / sizeof(long));
     for (std::size_t i = 0; i < list.size(); ++i) {
         long value = 0;
@@ -529,12 +561,14 @@ PasteboardContents X11Pasteboard::contents(std::size_t byteLimit) const {
         [&list, &offered](Display* d) {
             for (const Atom a : list) {
                 char* name = a == None ? nullptr : XGetAtomName(d, a);
-                if (name == nullptr)
+                if (name == nullptr) {
                     continue;
+                }
                 const std::string n = name;
                 XFree(name);
-                if (!Core::isMetaTarget(n))
+                if (!Core::isMetaTarget(n)) {
                     offered.emplace_back(a, n);
+                }
             }
         },
         core->options.replyLimit);
@@ -544,14 +578,17 @@ PasteboardContents X11Pasteboard::contents(std::size_t byteLimit) const {
     for (const auto& [atom, name] : offered) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left <= std::chrono::milliseconds::zero())
+        if (left <= std::chrono::milliseconds::zero()) {
             return textOnly(string(), byteLimit);
+        }
         bool overflow = false;
         auto data = convert(atom, true, byteLimit - total, left, &overflow);
-        if (overflow)
+        if (overflow) {
             return textOnly(string(), byteLimit);
-        if (!data)
+        }
+        if (!data) {
             continue;  // a target its owner cannot deliver after all
+        }
         total += data->size();
         out.items.push_back({name, std::move(*data)});
     }
@@ -562,8 +599,9 @@ PasteboardContents X11Pasteboard::textOnly(const std::optional<std::string>& tex
                                            std::size_t byteLimit) {
     PasteboardContents out;
     out.truncated = true;
-    if (text && text->size() <= byteLimit)
+    if (text && text->size() <= byteLimit) {
         out.items.push_back({kPlainTextType, *text});
+    }
     return out;
 }
 

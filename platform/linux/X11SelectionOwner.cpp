@@ -18,8 +18,9 @@ bool hasPid(Display* d, Window window, Atom pidAtom, int32_t pid) {
         data != nullptr && items == 1 && format == 32) {
         match = static_cast<int32_t>(*reinterpret_cast<unsigned long*>(data)) == pid;
     }
-    if (data != nullptr)
+    if (data != nullptr) {
         XFree(data);
+    }
     return match;
 }
 
@@ -29,17 +30,20 @@ bool search(Display* d, Window parent, int depth, XID mask, XID base, Atom pidAt
     Window root = 0, up = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (XQueryTree(d, parent, &root, &up, &children, &count) == 0)
+    if (XQueryTree(d, parent, &root, &up, &children, &count) == 0) {
         return false;
+    }
     bool found = false;
     for (unsigned int i = 0; i < count && !found; ++i) {
-        if ((children[i] & ~mask) == base)
+        if ((children[i] & ~mask) == base) {
             found = hasPid(d, children[i], pidAtom, pid);
-        else if (depth > 0)
+        } else if (depth > 0) {
             found = search(d, children[i], depth - 1, mask, base, pidAtom, pid);
+        }
     }
-    if (children != nullptr)
+    if (children != nullptr) {
         XFree(children);
+    }
     return found;
 }
 
@@ -47,8 +51,9 @@ bool search(Display* d, Window parent, int depth, XID mask, XID base, Atom pidAt
 
 bool X11SelectionOwner::isOwnedByPid(Display* d, Atom selection, int32_t pid) {
     const Window owner = XGetSelectionOwner(d, selection);
-    if (owner == None)
+    if (owner == None) {
         return false;
+    }
     const XID mask = d->resource_mask;
     const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
     return search(d, DefaultRootWindow(d), 1, mask, owner & ~mask, pidAtom, pid);

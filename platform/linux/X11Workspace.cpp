@@ -15,19 +15,22 @@ X11Workspace::X11Workspace(Workspace& files, std::string displayName)
     : files_(files), displayName_(std::move(displayName)) {}
 
 X11Workspace::~X11Workspace() {
-    if (display_ != nullptr)
+    if (display_ != nullptr) {
         XCloseDisplay(display_);
+    }
 }
 
 std::string X11Workspace::identifierFor(const std::optional<std::string>& applicationId,
                                         const std::string& resName, const std::string& resClass,
                                         const std::function<bool(const std::string&)>& installed) {
-    if (applicationId && !applicationId->empty())
+    if (applicationId && !applicationId->empty()) {
         return *applicationId;
+    }
     for (const std::string& candidate :
          {resClass, text::toLower(resClass), resName, text::toLower(resName)}) {
-        if (!candidate.empty() && installed(candidate))
+        if (!candidate.empty() && installed(candidate)) {
             return candidate;
+        }
     }
     return text::toLower(resClass.empty() ? resName : resClass);
 }
@@ -35,21 +38,25 @@ std::string X11Workspace::identifierFor(const std::optional<std::string>& applic
 std::optional<std::string> X11Workspace::stringPropertyLocked(unsigned long window,
                                                               const char* name) {
     const Atom atom = XInternAtom(display_, name, True);
-    if (atom == None)
+    if (atom == None) {
         return std::nullopt;
+    }
     Atom type = None;
     int format = 0;
     unsigned long items = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(display_, window, atom, 0, 1024, False, AnyPropertyType, &type, &format,
-                           &items, &after, &data) != Success)
+                           &items, &after, &data) != Success) {
         return std::nullopt;
+    }
     std::optional<std::string> out;
-    if (data != nullptr && format == 8 && items > 0)
+    if (data != nullptr && format == 8 && items > 0) {
         out.emplace(reinterpret_cast<const char*>(data), items);
-    if (data != nullptr)
+    }
+    if (data != nullptr) {
         XFree(data);
+    }
     return out;
 }
 
@@ -66,12 +73,14 @@ unsigned long X11Workspace::activeWindowLocked() {
         if (XGetWindowProperty(display_, root, active, 0, 1, False, XA_WINDOW, &type, &format,
                                &items, &after, &data) == Success &&
             data != nullptr) {
-            if (format == 32 && items == 1)
+            if (format == 32 && items == 1) {
                 window = static_cast<Window>(*reinterpret_cast<const unsigned long*>(data));
+            }
             XFree(data);
         }
-        if (window != 0)
+        if (window != 0) {
             return window;
+        }
     }
     Window focus = 0;
     int revert = 0;
@@ -104,10 +113,12 @@ unsigned long X11Workspace::topLevelLocked(unsigned long window) {
         Window parent = 0;
         Window* children = nullptr;
         unsigned count = 0;
-        if (XQueryTree(display_, current, &rootReturn, &parent, &children, &count) == 0)
+        if (XQueryTree(display_, current, &rootReturn, &parent, &children, &count) == 0) {
             break;
-        if (children != nullptr)
+        }
+        if (children != nullptr) {
             XFree(children);
+        }
         lastBelowRoot = current;
         current = parent;
     }
@@ -127,8 +138,9 @@ unsigned long X11Workspace::topLevelLocked(unsigned long window) {
                 break;
             }
         }
-        if (children != nullptr)
+        if (children != nullptr) {
             XFree(children);
+        }
     }
     return found;
 }
@@ -154,8 +166,9 @@ RunningApplication X11Workspace::describeLocked(unsigned long window) {
         if (XGetWindowProperty(display_, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
                                &items, &after, &data) == Success &&
             data != nullptr) {
-            if (format == 32 && items == 1)
+            if (format == 32 && items == 1) {
                 app.pid = static_cast<int32_t>(*reinterpret_cast<const unsigned long*>(data));
+            }
             XFree(data);
         }
     }
@@ -166,24 +179,28 @@ RunningApplication X11Workspace::describeLocked(unsigned long window) {
             [this](const std::string& id) { return files_.applicationPath(id).has_value(); });
     }
     if (app.bundleIdentifier) {
-        if (const auto path = files_.applicationPath(*app.bundleIdentifier))
+        if (const auto path = files_.applicationPath(*app.bundleIdentifier)) {
             app.localizedName = files_.displayName(*path);
+        }
     }
     if (!app.localizedName) {
         auto title = stringPropertyLocked(window, "_NET_WM_NAME");
-        if (!title)
+        if (!title) {
             title = stringPropertyLocked(window, "WM_NAME");
-        if (title && !title->empty())
+        }
+        if (title && !title->empty()) {
             app.localizedName = title;
-        else if (!resClass.empty())
+        } else if (!resClass.empty()) {
             app.localizedName = resClass;
+        }
     }
     return app;
 }
 
 void X11Workspace::watchLocked(unsigned long window) {
-    if (cachedWindow_ != 0 && cachedWindow_ != window)
+    if (cachedWindow_ != 0 && cachedWindow_ != window) {
         XSelectInput(display_, cachedWindow_, NoEventMask);
+    }
     cachedWindow_ = window;
     // Selected before describing, so a change made meanwhile is seen next time.
     XSelectInput(display_, window, StructureNotifyMask | PropertyChangeMask);
@@ -195,17 +212,20 @@ void X11Workspace::dropStaleLocked() {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        if (event.xany.window != cachedWindow_)
+        if (event.xany.window != cachedWindow_) {
             continue;
+        }
         bool stale = event.type == DestroyNotify;
         if (event.type == PropertyNotify) {
-            for (Atom atom : identity)
+            for (Atom atom : identity) {
                 stale = stale || event.xproperty.atom == atom;
+            }
         }
         if (stale) {
             cached_.reset();
-            if (event.type == DestroyNotify)
+            if (event.type == DestroyNotify) {
                 cachedWindow_ = 0;
+            }
         }
     }
 }
@@ -216,13 +236,15 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
         triedOpen_ = true;
         display_ = X11Display::open(displayName_);
     }
-    if (display_ == nullptr)
+    if (display_ == nullptr) {
         return std::nullopt;
+    }
     const unsigned long window = activeWindowLocked();
     // The round trip above has read every event sent before it was answered.
     dropStaleLocked();
-    if (window == 0)
+    if (window == 0) {
         return std::nullopt;
+    }
     if (window != cachedWindow_ || !cached_) {
         watchLocked(window);
         cached_ = describeLocked(window);

@@ -23,8 +23,9 @@ AXResult optionalString(const std::optional<std::string>& s) {
 SimAccessibility::SimAccessibility(SimDesktop& desktop) : desktop_(desktop) {}
 
 bool SimAccessibility::isProcessTrusted(bool prompt) {
-    if (prompt)
+    if (prompt) {
         desktop_.journal().record("ax.prompt");
+    }
     return desktop_.processTrusted();
 }
 
@@ -39,8 +40,9 @@ AXElementRef SimAccessibility::applicationElement(int32_t pid) {
 AXElementRef SimAccessibility::element(SimNodeId id) {
     std::lock_guard lock(handlesMutex_);
     auto& slot = handles_[id];
-    if (auto alive = slot.lock())
+    if (auto alive = slot.lock()) {
         return alive;
+    }
     auto made = std::make_shared<const SimAXElement>(id);
     slot = made;
     return made;
@@ -53,10 +55,12 @@ SimNodeId SimAccessibility::nodeOf(const AXElementRef& element) {
 
 AXResult SimAccessibility::copyAttribute(const AXElementRef& element, const std::string& name) {
     const SimNodeId id = nodeOf(element);
-    if (id == kNoNode)
+    if (id == kNoNode) {
         return fail(AXError::illegalArgument);
-    if (!desktop_.processTrusted())
+    }
+    if (!desktop_.processTrusted()) {
         return fail(AXError::apiDisabled);
+    }
     return desktop_.withWorld([&](SimWorld& w) {
         const SimNode* node = w.node(id);
         return node ? read(w, *node, name) : fail(AXError::invalidElement);
@@ -64,21 +68,26 @@ AXResult SimAccessibility::copyAttribute(const AXElementRef& element, const std:
 }
 
 AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std::string& name) {
-    if (name == "AXRole")
+    if (name == "AXRole") {
         return ok(node.role);
-    if (name == "AXSubrole")
+    }
+    if (name == "AXSubrole") {
         return optionalString(node.subrole);
-    if (name == "AXDescription")
+    }
+    if (name == "AXDescription") {
         return optionalString(node.description);
-    if (name == "AXTitle")
+    }
+    if (name == "AXTitle") {
         return optionalString(node.title);
+    }
     if (name == "AXParent") {
         return node.parent == kNoNode ? fail(AXError::noValue) : ok(element(node.parent));
     }
     if (name == "AXChildren") {
         std::vector<AXElementRef> children;
-        for (SimNodeId c : node.children)
+        for (SimNodeId c : node.children) {
             children.push_back(element(c));
+        }
         return ok(std::move(children));
     }
     if (name == "AXFocused") {
@@ -88,12 +97,14 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
 
     if (node.role == "AXApplication") {
         const SimApp* app = world.app(node.pid);
-        if (!app)
+        if (!app) {
             return fail(AXError::invalidElement);
+        }
         if (name == "AXWindows") {
             std::vector<AXElementRef> windows;
-            for (SimNodeId wid : app->windows)
+            for (SimNodeId wid : app->windows) {
                 windows.push_back(element(wid));
+            }
             return ok(std::move(windows));
         }
         if (name == "AXFocusedWindow") {
@@ -109,8 +120,9 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
         return fail(AXError::attributeUnsupported);
     }
 
-    if (!node.field)
+    if (!node.field) {
         return fail(AXError::attributeUnsupported);
+    }
     const SimTextField& field = *node.field;
     if (name == "AXValue") {
         switch (node.exposure) {
@@ -124,14 +136,18 @@ AXResult SimAccessibility::read(SimWorld& world, const SimNode& node, const std:
                 return fail(AXError::attributeUnsupported);
         }
     }
-    if (node.exposure == ValueExposure::hidden)
+    if (node.exposure == ValueExposure::hidden) {
         return fail(AXError::attributeUnsupported);
-    if (name == "AXSelectedTextRange")
+    }
+    if (name == "AXSelectedTextRange") {
         return ok(field.selection());
-    if (name == "AXSelectedText")
+    }
+    if (name == "AXSelectedText") {
         return ok(field.selectedText());
-    if (name == "AXNumberOfCharacters")
+    }
+    if (name == "AXNumberOfCharacters") {
         return ok(field.length());
+    }
     return fail(AXError::attributeUnsupported);
 }
 
@@ -146,10 +162,12 @@ AXError SimAccessibility::setAttribute(const AXElementRef& element, const std::s
     } else {
         result = desktop_.withWorld([&](SimWorld& w) {
             SimNode* node = w.node(id);
-            if (!node)
+            if (!node) {
                 return AXError::invalidElement;
-            if (name != "AXValue" || !node->field)
+            }
+            if (name != "AXValue" || !node->field) {
                 return AXError::attributeUnsupported;
+            }
             switch (node->valueSet) {
                 case ValueSetBehaviour::accept:
                     node->field->setText(value);
@@ -163,8 +181,9 @@ AXError SimAccessibility::setAttribute(const AXElementRef& element, const std::s
         });
     }
     std::string detail = errorName(result);
-    if (name != "AXValue")
+    if (name != "AXValue") {
         detail = name + " " + detail;
+    }
     desktop_.journal().record("ax.set", detail + " " + SimJournal::quote(value));
     return result;
 }

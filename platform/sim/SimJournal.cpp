@@ -28,19 +28,22 @@ SimJournal::EntryId SimJournal::record(std::string_view kind, std::string_view d
 
 void SimJournal::amend(EntryId id, std::string_view detail) {
     std::lock_guard lock(mutex_);
-    if (id < base_ || id - base_ >= entries_.size())
+    if (id < base_ || id - base_ >= entries_.size()) {
         return;
+    }
     auto& e = entries_[id - base_];
     e.line = makeLine(e.kind, detail);
 }
 
 bool SimJournal::selected(const SimJournalEntry& e, const std::vector<std::string>& kinds) {
-    if (kinds.empty())
+    if (kinds.empty()) {
         return true;
+    }
     const std::string_view family = std::string_view(e.kind).substr(0, e.kind.find('.'));
     for (const auto& k : kinds) {
-        if (k == e.kind || k == family)
+        if (k == e.kind || k == family) {
             return true;
+        }
     }
     return false;
 }
@@ -49,8 +52,9 @@ std::vector<std::string> SimJournal::lines(const std::vector<std::string>& kinds
     std::lock_guard lock(mutex_);
     std::vector<std::string> out;
     for (const auto& e : entries_) {
-        if (selected(e, kinds))
+        if (selected(e, kinds)) {
             out.push_back(e.line);
+        }
     }
     return out;
 }
@@ -59,8 +63,9 @@ std::vector<std::string> SimJournal::timedLines(const std::vector<std::string>& 
     std::lock_guard lock(mutex_);
     std::vector<std::string> out;
     for (const auto& e : entries_) {
-        if (!selected(e, kinds))
+        if (!selected(e, kinds)) {
             continue;
+        }
         out.push_back(formatDuration(e.time) + " " + e.line);
     }
     return out;

@@ -30,8 +30,9 @@ std::string postLine(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t use
 }
 
 std::string userKeyLabel(uint16_t keyCode, uint64_t flags, const std::string& text) {
-    if (!text.empty() && !text::isBlank(text))
+    if (!text.empty() && !text::isBlank(text)) {
         return text;
+    }
     return simkeys::nameFor(keyCode, flags);
 }
 
@@ -41,10 +42,12 @@ SimKeyboard::SimKeyboard(SimDesktop& desktop) : desktop_(desktop) {}
 
 bool SimKeyboard::install(Handler handler) {
     std::lock_guard lock(mutex_);
-    if (handler_)
+    if (handler_) {
         return true;
-    if (refusesHook_ || !desktop_.processTrusted() || !handler)
+    }
+    if (refusesHook_ || !desktop_.processTrusted() || !handler) {
         return false;
+    }
     handler_ = std::make_shared<const Handler>(std::move(handler));
     return true;
 }
@@ -62,12 +65,14 @@ bool SimKeyboard::isInstalled() const {
 bool SimKeyboard::postKeyEvent(uint16_t keyCode, bool keyDown, uint64_t flags, int64_t userData) {
     {
         std::lock_guard lock(mutex_);
-        if (postingFails_)
+        if (postingFails_) {
             return false;
+        }
     }
     desktop_.journal().record("post", postLine(keyCode, keyDown, flags, userData));
-    if (!keyDown)
+    if (!keyDown) {
         return true;
+    }
     const KeyEvent event{keyCode, flags, userData};
     if (tDispatching.keyboard == this && tDispatching.depth > 0) {
         tDeferred.emplace_back(this, event);
@@ -84,8 +89,9 @@ bool SimKeyboard::replayKey(const KeyEvent& key, int64_t userData) {
         std::lock_guard lock(mutex_);
         observer = replayObserver_;
     }
-    if (observer && *observer)
+    if (observer && *observer) {
         (*observer)(key);
+    }
     return posted;
 }
 
@@ -102,16 +108,18 @@ bool SimKeyboard::pressKey(uint16_t keyCode, uint64_t flags) {
 bool SimKeyboard::typeCharacter(std::string_view character) {
     const simkeys::KeyStroke stroke = simkeys::strokeFor(character);
     std::string text(character);
-    if (stroke.keyCode == simkeys::kReturn)
+    if (stroke.keyCode == simkeys::kReturn) {
         text.clear();  // ⇧⏎ inserts the line break
+    }
     return deliver(Pending{KeyEvent{stroke.keyCode, stroke.flags, 0}, std::move(text), false});
 }
 
 std::size_t SimKeyboard::typeText(std::string_view text) {
     std::size_t swallowed = 0;
     for (const auto& ch : text::characters(text)) {
-        if (typeCharacter(ch))
+        if (typeCharacter(ch)) {
             ++swallowed;
+        }
     }
     return swallowed;
 }
@@ -132,8 +140,9 @@ KeyDecision SimKeyboard::callHandler(const KeyEvent& event) {
         std::lock_guard lock(mutex_);
         handler = handler_;
     }
-    if (!handler)
+    if (!handler) {
         return KeyDecision::pass;
+    }
     const Dispatching saved = tDispatching;
     tDispatching = {this, saved.keyboard == this ? saved.depth + 1 : 1};
     const KeyDecision decision = (*handler)(event);
@@ -151,26 +160,31 @@ bool SimKeyboard::deliver(const Pending& key) {
     const KeyDecision decision = callHandler(ev);
     const bool swallowed = decision == KeyDecision::swallow;
     if (key.posted) {
-        if (swallowed)
+        if (swallowed) {
             journal.record("hook", "swallowed posted " + simkeys::nameFor(ev.keyCode, ev.flags));
+        }
     } else {
         journal.amend(entry, userKeyLabel(ev.keyCode, ev.flags, key.text) +
                                  (swallowed ? " swallow" : " pass"));
     }
-    if (!swallowed)
+    if (!swallowed) {
         desktop_.applyKeyDown(ev.keyCode, ev.flags, key.text);
-    if (tDispatching.keyboard != this || tDispatching.depth == 0)
+    }
+    if (tDispatching.keyboard != this || tDispatching.depth == 0) {
         drainDeferred();
+    }
     return swallowed;
 }
 
 void SimKeyboard::drainDeferred() {
     while (true) {
         auto it = tDeferred.begin();
-        while (it != tDeferred.end() && it->first != this)
+        while (it != tDeferred.end() && it->first != this) {
             ++it;
-        if (it == tDeferred.end())
+        }
+        if (it == tDeferred.end()) {
             return;
+        }
         const KeyEvent event = it->second;
         tDeferred.erase(it);
         deliver(Pending{event, simkeys::textFor(event.keyCode, event.flags), true});

@@ -29,8 +29,9 @@ constexpr std::array<LayoutKey, 48> kLayout{{
 
 const LayoutKey* findCode(uint16_t code) {
     for (const auto& k : kLayout) {
-        if (k.code == code)
+        if (k.code == code) {
             return &k;
+        }
     }
     return nullptr;
 }
@@ -38,43 +39,54 @@ const LayoutKey* findCode(uint16_t code) {
 }  // namespace
 
 KeyStroke strokeFor(std::string_view character) {
-    if (character == "\n")
+    if (character == "\n") {
         return {kReturn, kShift};
-    if (character == "\t")
+    }
+    if (character == "\t") {
         return {kTab, 0};
+    }
     if (character.size() == 1) {
         const char c = character[0];
         for (const auto& k : kLayout) {
-            if (k.plain == c)
+            if (k.plain == c) {
                 return {k.code, 0};
-            if (k.shifted == c)
+            }
+            if (k.shifted == c) {
                 return {k.code, kShift};
+            }
         }
     }
     return {kGeneric, 0};
 }
 
 std::string textFor(uint16_t keyCode, uint64_t flags) {
-    if (flags & (kCommand | kControl | kOption))
+    if (flags & (kCommand | kControl | kOption)) {
         return {};
-    if (keyCode == kTab)
+    }
+    if (keyCode == kTab) {
         return "\t";
+    }
     const LayoutKey* k = findCode(keyCode);
-    if (!k)
+    if (!k) {
         return {};
+    }
     return std::string(1, (flags & kShift) ? k->shifted : k->plain);
 }
 
 std::string nameFor(uint16_t keyCode, uint64_t flags) {
     std::string out;
-    if (flags & kControl)
+    if (flags & kControl) {
         out += "⌃";
-    if (flags & kOption)
+    }
+    if (flags & kOption) {
         out += "⌥";
-    if (flags & kShift)
+    }
+    if (flags & kShift) {
         out += "⇧";
-    if (flags & kCommand)
+    }
+    if (flags & kCommand) {
         out += "⌘";
+    }
     switch (keyCode) {
         case kReturn:
             return out + "⏎";

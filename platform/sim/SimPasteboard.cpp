@@ -20,8 +20,9 @@ std::optional<std::string> SimPasteboard::string() const {
         journal_.record("pb.taken", SimJournal::quote(taker_));
     }
     for (const auto& item : items_) {
-        if (item.type == kPlainTextType)
+        if (item.type == kPlainTextType) {
             return item.data;
+        }
     }
     return std::nullopt;
 }
@@ -29,15 +30,18 @@ std::optional<std::string> SimPasteboard::string() const {
 PasteboardContents SimPasteboard::contents(std::size_t byteLimit) const {
     std::lock_guard lock(mutex_);
     std::size_t total = 0;
-    for (const auto& item : items_)
+    for (const auto& item : items_) {
         total += item.data.size();
-    if (total <= byteLimit)
+    }
+    if (total <= byteLimit) {
         return PasteboardContents{items_, false};
+    }
     PasteboardContents textOnly;
     textOnly.truncated = true;
     for (const auto& item : items_) {
-        if (item.type == kPlainTextType && item.data.size() <= byteLimit)
+        if (item.type == kPlainTextType && item.data.size() <= byteLimit) {
             textOnly.items.push_back(item);
+        }
     }
     return textOnly;
 }
@@ -56,8 +60,9 @@ bool SimPasteboard::setContents(const std::vector<PasteboardItem>& items) {
         journal_.record("pb.set", SimJournal::quote(items.front().data));
     } else {
         std::string types;
-        for (const auto& item : items)
+        for (const auto& item : items) {
             types += (types.empty() ? "" : " ") + item.type;
+        }
         journal_.record("pb.items", types);
     }
     return true;
@@ -116,8 +121,9 @@ std::optional<bool> SimPasteboard::isOwnedBy(int32_t pid) const {
 std::optional<std::string> SimPasteboard::appPaste() {
     auto text = string();
     std::lock_guard lock(mutex_);
-    if (text && programOwns_)
+    if (text && programOwns_) {
         ++ownTextReads_;
+    }
     return text;
 }
 
@@ -127,8 +133,9 @@ std::optional<int64_t> SimPasteboard::ownTextReads() const {
         std::lock_guard lock(mutex_);
         hook = beforeReadCount_;
     }
-    if (hook)
+    if (hook) {
         hook();
+    }
     std::lock_guard lock(mutex_);
     return ownTextReads_;
 }

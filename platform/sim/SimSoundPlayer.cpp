@@ -20,8 +20,9 @@ std::vector<std::string> SimSoundPlayer::played() const {
 bool SimSoundPlayer::hasSound(const std::string& name) const {
     std::lock_guard lock(mutex_);
     for (const auto& known : known_) {
-        if (known == name)
+        if (known == name) {
             return true;
+        }
     }
     return false;
 }

@@ -20,8 +20,9 @@ void SimTextField::setSelection(int64_t location, int64_t length) {
     // Snap outwards to character boundaries: a selection never splits one.
     location_ = start;
     for (int64_t b : boundaries()) {
-        if (b <= start)
+        if (b <= start) {
             location_ = b;
+        }
     }
     int64_t snappedEnd = this->length();
     for (int64_t b : boundaries()) {
@@ -59,8 +60,9 @@ void SimTextField::moveRight() {
 }
 
 void SimTextField::moveLeft() {
-    if (length_ == 0)
+    if (length_ == 0) {
         location_ = previousBoundary(location_);
+    }
     length_ = 0;
 }
 
@@ -112,8 +114,9 @@ std::vector<int64_t> SimTextField::boundaries() const {
 
 int64_t SimTextField::nextBoundary(int64_t pos) const {
     for (int64_t b : boundaries()) {
-        if (b > pos)
+        if (b > pos) {
             return std::min(b, length());
+        }
     }
     return length();
 }
@@ -121,8 +124,9 @@ int64_t SimTextField::nextBoundary(int64_t pos) const {
 int64_t SimTextField::previousBoundary(int64_t pos) const {
     int64_t last = 0;
     for (int64_t b : boundaries()) {
-        if (b >= pos)
+        if (b >= pos) {
             break;
+        }
         last = b;
     }
     return last;

@@ -96,8 +96,9 @@ struct SimWorld {
     // The window that contains a node (itself for a window), or kNoNode.
     SimNodeId windowOf(SimNodeId id) {
         for (SimNode* n = node(id); n; n = node(n->parent)) {
-            if (n->role == "AXWindow")
+            if (n->role == "AXWindow") {
                 return n->id;
+            }
         }
         return kNoNode;
     }

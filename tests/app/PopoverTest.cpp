@@ -111,8 +111,8 @@ TEST_F(PopoverTest, RedrawsOnTheMainThreadAfterWritesFromOtherThreads) {
     EXPECT_EQ(windows.popover().window().size(), QSize(360, 442));
     EXPECT_EQ(view->stats()->count()->displayedText(), "7");
     EXPECT_EQ(view->header()->pill()->text(), "PAUSED");
-    EXPECT_TRUE(waitUntil(
-        [&] { return view->lastCorrection()->changeTo()->displayedText() == "\"👍🏿\""; }));
+    EXPECT_TRUE(
+        waitUntil([&] { return view->lastCorrection()->changeTo()->displayedText() == "\"👍🏿\""; }));
 }
 
 TEST_F(PopoverTest, ButtonsChangeSettingsAndHandOver) {

@@ -67,9 +67,11 @@ TEST(SymbolImages, EveryIconStyleSymbolIsInTheTableWithItsLicence) {
         EXPECT_TRUE(SymbolImages::draw(p, info->name, QRectF(0, 0, 34, 30), Qt::black));
         p.end();
         int inked = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
                 inked += image.pixelColor(x, y).alpha() > 0;
+            }
+        }
         EXPECT_GT(inked, 40) << info->name;
     }
     QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);

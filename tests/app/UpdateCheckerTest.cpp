@@ -93,8 +93,7 @@ TEST_F(UpdateCheckerTest, BrokenOrHostileRepliesAreOnlyLogged) {
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(opened.empty());
     EXPECT_FALSE(checker->lastUpdateCheckDate());
-    EXPECT_NE(h.log().find("⚠️ [Updater] Verifica aggiornamenti non riuscita: "),
-              std::string::npos);
+    EXPECT_NE(h.log().find("⚠️ [Updater] Verifica aggiornamenti non riuscita: "), std::string::npos);
 }
 
 TEST_F(UpdateCheckerTest, SwitchesAndLastCheckPersistInTheirOwnFile) {

@@ -15,8 +15,9 @@ namespace {
 
 std::string firstExecutable(std::initializer_list<const char*> paths) {
     for (const char* path : paths) {
-        if (access(path, X_OK) == 0)
+        if (access(path, X_OK) == 0) {
             return path;
+        }
     }
     return {};
 }
@@ -34,8 +35,9 @@ void writeFirefoxProfile(const fs::path& folder, bool accessible) {
 }  // namespace
 
 std::string BrowserSetup::executable() const {
-    if (family == Family::firefox)
+    if (family == Family::firefox) {
         return firstExecutable({"/usr/lib/firefox-esr/firefox-esr", "/usr/bin/firefox-esr"});
+    }
     // The binary itself rather than Debian's wrapper script: the window's
     // process is the one the test started.
     return firstExecutable({"/usr/lib/chromium/chromium", "/usr/bin/chromium"});
@@ -50,8 +52,9 @@ std::vector<std::string> BrowserSetup::command(const std::string& profileFolder,
     const bool fresh = !fs::exists(profileFolder);
     fs::create_directories(profileFolder);
     if (family == Family::firefox) {
-        if (fresh)
+        if (fresh) {
             writeFirefoxProfile(profileFolder, accessible);
+        }
         return {executable(), "--no-remote", "--new-instance", "--profile", profileFolder, url};
     }
     std::vector<std::string> argv = {
@@ -71,10 +74,12 @@ std::vector<std::string> BrowserSetup::command(const std::string& profileFolder,
         "--window-position=0,0",
         "--window-size=1200,760",
     };
-    if (geteuid() == 0)
+    if (geteuid() == 0) {
         argv.push_back("--no-sandbox");
-    if (accessible)
+    }
+    if (accessible) {
         argv.push_back("--force-renderer-accessibility");
+    }
     argv.push_back(url);
     return argv;
 }

@@ -34,12 +34,14 @@ const std::string kAddressBarText = "ci vedimao";
 class BrowserChat : public DaemonFixture, public ::testing::WithParamInterface<BrowserSetup> {
   protected:
     void SetUp() override {
-        if (GetParam().executable().empty())
+        if (GetParam().executable().empty()) {
             GTEST_SKIP() << GetParam().package()
                          << " is not installed (make test-browsers installs it)";
+        }
         DaemonFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+        if (IsSkipped() || HasFatalFailure()) {
             return;
+        }
         page_ = std::make_unique<ChatPageServer>();
         ASSERT_TRUE(page_->ok()) << "no loopback port for the chat page";
     }
@@ -113,8 +115,9 @@ TEST_P(BrowserChat, MessagesInEveryFieldAndTheAddressBarAlsoAfterARestart) {
     auto& first = startBrowser("input");
     std::vector<Message> expected;
     for (const auto& [field, typo, corrected] : kFields) {
-        if (std::string(field) != "input")
+        if (std::string(field) != "input") {
             driver_->stroke("Tab");
+        }
         const std::string sent = readable() ? corrected : typo;
         send(typo);
         send(typo);

@@ -38,14 +38,16 @@ ChatPageServer::ChatPageServer() : server_(std::make_unique<httplib::Server>()) 
     });
     // Anything else a browser asks for (an icon) is simply missing.
     port_ = server_->bind_to_any_port("127.0.0.1");
-    if (port_ > 0)
+    if (port_ > 0) {
         thread_ = std::thread([this] { server_->listen_after_bind(); });
+    }
 }
 
 ChatPageServer::~ChatPageServer() {
     server_->stop();
-    if (thread_.joinable())
+    if (thread_.joinable()) {
         thread_.join();
+    }
 }
 
 std::string ChatPageServer::pageUrl(const std::string& field) const {

@@ -35,8 +35,9 @@ inline ProcessResult runQuorix(const std::vector<std::string>& args, const std::
                                      "XDG_DATA_HOME=" + home + "/.local/share", QUORIX_CLI_PATH};
     strings.insert(strings.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (auto& s : strings)
+    for (auto& s : strings) {
         argv.push_back(s.data());
+    }
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -48,8 +49,9 @@ inline ProcessResult runQuorix(const std::vector<std::string>& args, const std::
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
             run.exitCode = WEXITSTATUS(status);
+        }
     }
     posix_spawn_file_actions_destroy(&actions);
     run.out = readFile(outPath);

@@ -26,16 +26,18 @@ int openOutput(const std::string& path) {
 }  // namespace
 
 ChildProcess::ChildProcess(const Spec& spec) {
-    if (spec.argv.empty())
+    if (spec.argv.empty()) {
         throw std::invalid_argument("ChildProcess: no program");
+    }
     // Everything the child needs is prepared before fork: after it, only
     // async-signal-safe calls.
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
         std::string entry(*e);
         const auto eq = entry.find('=');
-        if (eq != std::string::npos)
+        if (eq != std::string::npos) {
             env[entry.substr(0, eq)] = entry.substr(eq + 1);
+        }
     }
     for (const auto& [key, value] : spec.env) {
         if (value.empty()) {
@@ -45,59 +47,69 @@ ChildProcess::ChildProcess(const Spec& spec) {
         }
     }
     std::vector<std::string> envStrings;
-    for (const auto& [key, value] : env)
+    for (const auto& [key, value] : env) {
         envStrings.push_back(key + "=" + value);
+    }
     std::vector<char*> envp;
-    for (auto& s : envStrings)
+    for (auto& s : envStrings) {
         envp.push_back(s.data());
+    }
     envp.push_back(nullptr);
     std::vector<std::string> args = spec.argv;
     std::vector<char*> argv;
-    for (auto& a : args)
+    for (auto& a : args) {
         argv.push_back(a.data());
+    }
     argv.push_back(nullptr);
 
     const int out = openOutput(spec.stdoutPath);
     const int err = openOutput(spec.stderrPath);
     int fds[2] = {-1, -1};
-    if (spec.pipeFd >= 0 && pipe2(fds, O_CLOEXEC) != 0)
+    if (spec.pipeFd >= 0 && pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("ChildProcess: pipe");
+    }
     const pid_t parent = getpid();
     const pid_t pid = fork();
-    if (pid < 0)
+    if (pid < 0) {
         throw std::runtime_error("ChildProcess: fork");
+    }
     if (pid == 0) {
         setpgid(0, 0);
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent)
+        if (getppid() != parent) {
             _exit(127);
+        }
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         const int devnull = open("/dev/null", O_RDONLY);
         dup2(devnull, STDIN_FILENO);
-        if (spec.pipeFd >= 0)
+        if (spec.pipeFd >= 0) {
             dup2(fds[1], spec.pipeFd);  // dup2 clears close-on-exec
+        }
         execvpe(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     setpgid(pid, pid);  // both sides set it: no race with an early kill
     close(out);
     close(err);
-    if (fds[1] >= 0)
+    if (fds[1] >= 0) {
         close(fds[1]);
+    }
     pipeRead_ = fds[0];
     pid_ = pid;
 }
 
 ChildProcess::~ChildProcess() {
     stop();
-    if (pipeRead_ >= 0)
+    if (pipeRead_ >= 0) {
         close(pipeRead_);
+    }
 }
 
 bool ChildProcess::running() {
-    if (pid_ <= 0 || reaped_)
+    if (pid_ <= 0 || reaped_) {
         return false;
+    }
     int status = 0;
     const pid_t r = waitpid(pid_, &status, WNOHANG);
     if (r == pid_) {
@@ -111,16 +123,18 @@ bool ChildProcess::running() {
 int ChildProcess::waitExit(int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (running()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
             return -1;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return reaped_ ? status_ : -1;
 }
 
 void ChildProcess::stop(int graceMs) {
-    if (pid_ <= 0)
+    if (pid_ <= 0) {
         return;
+    }
     // The group also holds what the child started (buses, registry).
     kill(-pid_, SIGTERM);
     if (waitExit(graceMs) < 0 && running()) {
@@ -138,16 +152,20 @@ std::string ChildProcess::readPipeLine(int timeoutMs) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               deadline - std::chrono::steady_clock::now())
                               .count();
-        if (left <= 0)
+        if (left <= 0) {
             break;
+        }
         pollfd p{pipeRead_, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left)) <= 0)
+        if (poll(&p, 1, static_cast<int>(left)) <= 0) {
             break;
+        }
         char c = 0;
-        if (read(pipeRead_, &c, 1) != 1)
+        if (read(pipeRead_, &c, 1) != 1) {
             break;
-        if (c == '\n')
+        }
+        if (c == '\n') {
             return line;
+        }
         line.push_back(c);
     }
     return line;

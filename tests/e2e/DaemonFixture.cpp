@@ -27,10 +27,12 @@ const std::string kChat = std::string(QUORIX_BINARY_DIR) + "/tests/e2e/quorix_e2
 }  // namespace
 
 void DaemonFixture::SetUp() {
-    if (auto missing = HeadlessDesktop::missingTools(); !missing.empty())
+    if (auto missing = HeadlessDesktop::missingTools(); !missing.empty()) {
         GTEST_SKIP() << "no headless desktop here: " << missing;
-    if (access(kDaemon.c_str(), X_OK) != 0)
+    }
+    if (access(kDaemon.c_str(), X_OK) != 0) {
         GTEST_SKIP() << "quorix is not built: " << kDaemon;
+    }
     desktop_ = std::make_unique<HeadlessDesktop>();
     ASSERT_TRUE(desktop_->ok()) << desktop_->error();
     driver_ = std::make_unique<DesktopDriver>(desktop_->display());
@@ -38,8 +40,9 @@ void DaemonFixture::SetUp() {
 }
 
 void DaemonFixture::TearDown() {
-    if (HasFailure() && desktop_)
+    if (HasFailure() && desktop_) {
         std::cerr << desktop_->logTails(60);
+    }
     driver_.reset();
     if (desktop_) {
         // A sanitized build of the program reports races and memory errors
@@ -99,17 +102,20 @@ bool DaemonFixture::waitForLog(const std::string& fragment, std::chrono::millise
 std::size_t DaemonFixture::logCount(const std::string& fragment) const {
     const std::string log = daemonLog();
     std::size_t count = 0;
-    for (auto at = log.find(fragment); at != std::string::npos; at = log.find(fragment, at + 1))
+    for (auto at = log.find(fragment); at != std::string::npos; at = log.find(fragment, at + 1)) {
         ++count;
+    }
     return count;
 }
 
 bool DaemonFixture::focusWindowOf(pid_t pid) {
     unsigned long window = 0;
-    if (!waitUntil([&] { return (window = driver_->windowOf(pid)) != 0; }, 30s))
+    if (!waitUntil([&] { return (window = driver_->windowOf(pid)) != 0; }, 30s)) {
         return false;
-    if (!driver_->focus(window))
+    }
+    if (!driver_->focus(window)) {
         return false;
+    }
     // Without a window manager the daemon notices a new front window on its
     // next coverage check (every 250 ms); a Return before that is not held.
     std::this_thread::sleep_for(300ms);
@@ -118,8 +124,9 @@ bool DaemonFixture::focusWindowOf(pid_t pid) {
 
 pid_t DaemonFixture::startEntry(bool accessible, const std::string& name) {
     std::map<std::string, std::string> env;
-    if (!accessible)
+    if (!accessible) {
         env["NO_AT_BRIDGE"] = "1";
+    }
     const pid_t pid =
         desktop_->start(name, {"zenity", "--entry", "--title=Chat", "--text=Messaggio"}, env).pid();
     EXPECT_TRUE(focusWindowOf(pid)) << "zenity's window did not appear";
@@ -127,16 +134,18 @@ pid_t DaemonFixture::startEntry(bool accessible, const std::string& name) {
 }
 
 pid_t DaemonFixture::startChat() {
-    if (access(kChat.c_str(), X_OK) != 0)
+    if (access(kChat.c_str(), X_OK) != 0) {
         return -1;
+    }
     const pid_t pid = desktop_->start("chat", {kChat, sentFile()}).pid();
     EXPECT_TRUE(focusWindowOf(pid)) << "the chat window did not appear";
     return pid;
 }
 
 pid_t DaemonFixture::startTerminal(const std::string& command) {
-    if (std::system("command -v xterm >/dev/null 2>&1") != 0)
+    if (std::system("command -v xterm >/dev/null 2>&1") != 0) {
         return -1;
+    }
     const pid_t pid = desktop_->start("xterm", {"xterm", "-e", "sh", "-c", command}).pid();
     EXPECT_TRUE(focusWindowOf(pid)) << "xterm's window did not appear";
     return pid;
@@ -146,8 +155,9 @@ std::vector<std::string> DaemonFixture::sentLines() const {
     std::vector<std::string> lines;
     std::stringstream in(readFile(sentFile()));
     std::string line;
-    while (std::getline(in, line))
+    while (std::getline(in, line)) {
         lines.push_back(line);
+    }
     return lines;
 }
 
@@ -160,8 +170,9 @@ void DaemonFixture::setClipboard(const std::string& data, const std::string& tar
     std::ofstream(file, std::ios::binary) << data;
     // xclip serves the selection until another client takes it.
     std::vector<std::string> argv{"xclip", "-selection", "clipboard", "-quiet"};
-    if (!target.empty())
+    if (!target.empty()) {
         argv.insert(argv.end(), {"-t", target});
+    }
     argv.push_back(file);
     desktop_->start("xclip-in", argv);
     ASSERT_TRUE(waitUntil([&] { return clipboard(target) == data; }, 10s, 50ms));
@@ -170,8 +181,9 @@ void DaemonFixture::setClipboard(const std::string& data, const std::string& tar
 std::string DaemonFixture::clipboard(const std::string& target) {
     const std::string name = "xclip-out-" + std::to_string(helpers_++);
     std::vector<std::string> argv{"xclip", "-selection", "clipboard", "-o"};
-    if (!target.empty())
+    if (!target.empty()) {
         argv.insert(argv.end(), {"-t", target});
+    }
     auto& reader = desktop_->start(name, argv);
     reader.waitExit(5000);
     return desktop_->outputOf(name);

@@ -52,8 +52,9 @@ TEST_F(EntryTest, ClipboardPathGivesTheUsersClipboardBackAndOptionReturnSendsUnc
 
     startEntry(false, "zenity2");
     std::string png("\x89PNG\r\n\x1a\n", 8);
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 5000; ++i) {
         png.push_back(static_cast<char>(i * 7 % 256));
+    }
     setClipboard(png, "image/png");
     sendInEntry("zenity2", "ci vedimao stsera", "ci vediamo stasera");
     EXPECT_TRUE(waitUntil([&] { return clipboard("image/png") == png; }, 10s, 100ms))
@@ -69,8 +70,9 @@ class ChatTest : public Messages {
   protected:
     void SetUp() override {
         DaemonFixture::SetUp();
-        if (!IsSkipped() && !HasFatalFailure() && startChat() < 0)
+        if (!IsSkipped() && !HasFatalFailure() && startChat() < 0) {
             GTEST_SKIP() << "the chat window is not built (Qt 6 missing)";
+        }
     }
 };
 
@@ -117,8 +119,9 @@ TEST_F(ChatTest, ThroughTheClipboardWhenAccessibilityIsOffAndNeverInATerminal) {
 
     const std::string out = desktop_->folder() + "/cat.out";
     const std::string status = desktop_->folder() + "/cat.status";
-    if (startTerminal("cat > " + out + "; echo $? > " + status) < 0)
+    if (startTerminal("cat > " + out + "; echo $? > " + status) < 0) {
         GTEST_SKIP() << "xterm is not installed";
+    }
     const std::size_t intercepted = logCount("Intercettato Invio");
     driver_->type("ciao cge fai");
     driver_->stroke("Return");

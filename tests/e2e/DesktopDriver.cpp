@@ -18,8 +18,9 @@ namespace quorix::e2e {
 namespace {
 
 void pause(int ms) {
-    if (ms > 0)
+    if (ms > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
 }
 
 }  // namespace
@@ -29,8 +30,9 @@ DesktopDriver::DesktopDriver(const std::string& display) {
     // (a dialog closes on Return); an error about a gone window is no failure.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     display_ = XOpenDisplay(display.c_str());
-    if (display_ == nullptr)
+    if (display_ == nullptr) {
         return;
+    }
     // The server repeats a key held past 660 ms: on a loaded machine the gap
     // between the driver's key-down and key-up can reach that, and the key
     // would be typed again ("ggggraize"). Held keys are pressed explicitly.
@@ -45,16 +47,19 @@ DesktopDriver::DesktopDriver(const std::string& display) {
         }
     }
     XIFreeDeviceInfo(devices);
-    if (keyboardId >= 0)
+    if (keyboardId >= 0) {
         keyboard_ = XOpenDevice(display_, static_cast<XID>(keyboardId));
+    }
     keyboardId_ = keyboardId;
 }
 
 DesktopDriver::~DesktopDriver() {
-    if (display_ == nullptr)
+    if (display_ == nullptr) {
         return;
-    if (keyboard_)
+    }
+    if (keyboard_) {
         XCloseDevice(display_, static_cast<XDevice*>(keyboard_));
+    }
     XCloseDisplay(display_);
 }
 
@@ -71,8 +76,9 @@ unsigned long DesktopDriver::windowOf(pid_t pid) {
             data != nullptr && items == 1 && format == 32) {
             match = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid;
         }
-        if (data)
+        if (data) {
             XFree(data);
+        }
         return match;
     };
     // A top-level window, or (under a window manager) a client inside its frame.
@@ -81,21 +87,24 @@ unsigned long DesktopDriver::windowOf(pid_t pid) {
         Window* children = nullptr;
         unsigned int count = 0;
         unsigned long found = 0;
-        if (!XQueryTree(display_, parentWindow, &root, &parent, &children, &count))
+        if (!XQueryTree(display_, parentWindow, &root, &parent, &children, &count)) {
             return 0;
+        }
         for (unsigned int i = 0; i < count && found == 0; ++i) {
             XWindowAttributes attributes;
             if (!XGetWindowAttributes(display_, children[i], &attributes) ||
                 attributes.map_state != IsViewable || attributes.override_redirect) {
                 continue;
             }
-            if (hasPid(children[i]))
+            if (hasPid(children[i])) {
                 found = children[i];
-            else if (depth > 0)
+            } else if (depth > 0) {
                 found = self(children[i], depth - 1, self);
+            }
         }
-        if (children)
+        if (children) {
             XFree(children);
+        }
         return found;
     };
     return search(DefaultRootWindow(display_), 1, search);
@@ -112,11 +121,13 @@ bool DesktopDriver::focus(unsigned long window) {
 }
 
 std::optional<std::string> DesktopDriver::rootProperty(const std::string& name) {
-    if (display_ == nullptr)
+    if (display_ == nullptr) {
         return std::nullopt;
+    }
     const Atom atom = XInternAtom(display_, name.c_str(), True);
-    if (atom == None)
+    if (atom == None) {
         return std::nullopt;
+    }
     Atom type = 0;
     int format = 0;
     unsigned long items = 0, after = 0;
@@ -127,8 +138,9 @@ std::optional<std::string> DesktopDriver::rootProperty(const std::string& name) 
         data != nullptr && format == 8) {
         value = std::string(reinterpret_cast<char*>(data), items);
     }
-    if (data)
+    if (data) {
         XFree(data);
+    }
     return value;
 }
 
@@ -138,8 +150,9 @@ bool DesktopDriver::keyboardIsFree() {
     const Status status =
         XIGrabDevice(display_, keyboardId_, DefaultRootWindow(display_), CurrentTime, None,
                      XIGrabModeAsync, XIGrabModeAsync, False, &mask);
-    if (status == GrabSuccess)
+    if (status == GrabSuccess) {
         XIUngrabDevice(display_, keyboardId_, CurrentTime);
+    }
     XSync(display_, False);
     return status == GrabSuccess;
 }
@@ -159,27 +172,34 @@ void DesktopDriver::key(unsigned int keycode, bool down, int delayMs) {
 void DesktopDriver::stroke(const std::string& keysym, const std::string& modifiers,
                            int keyDelayMs) {
     std::vector<unsigned int> held;
-    if (modifiers.find("shift") != std::string::npos)
+    if (modifiers.find("shift") != std::string::npos) {
         held.push_back(keycodeOf("Shift_L"));
-    if (modifiers.find("ctrl") != std::string::npos)
+    }
+    if (modifiers.find("ctrl") != std::string::npos) {
         held.push_back(keycodeOf("Control_L"));
-    if (modifiers.find("alt") != std::string::npos)
+    }
+    if (modifiers.find("alt") != std::string::npos) {
         held.push_back(keycodeOf("Alt_L"));
+    }
     const unsigned int code = keycodeOf(keysym);
-    if (code == 0)
+    if (code == 0) {
         return;
-    for (unsigned int m : held)
+    }
+    for (unsigned int m : held) {
         key(m, true, keyDelayMs);
+    }
     key(code, true, keyDelayMs);
     key(code, false, keyDelayMs);
-    for (auto it = held.rbegin(); it != held.rend(); ++it)
+    for (auto it = held.rbegin(); it != held.rend(); ++it) {
         key(*it, false, keyDelayMs);
+    }
     XSync(display_, False);
 }
 
 void DesktopDriver::press(const std::string& keysym, bool down) {
-    if (const unsigned int code = keycodeOf(keysym); code != 0)
+    if (const unsigned int code = keycodeOf(keysym); code != 0) {
         key(code, down, 0);
+    }
     XSync(display_, False);
 }
 
@@ -188,8 +208,9 @@ std::vector<std::string> DesktopDriver::keysDown() {
     XQueryKeymap(display_, keys);
     std::vector<std::string> down;
     for (int code = 8; code < 256; ++code) {
-        if ((keys[code / 8] & (1 << (code % 8))) == 0)
+        if ((keys[code / 8] & (1 << (code % 8))) == 0) {
             continue;
+        }
         const KeySym sym = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(code), 0, 0);
         const char* name = sym == NoSymbol ? nullptr : XKeysymToString(sym);
         down.push_back(name != nullptr ? name : "keycode " + std::to_string(code));
@@ -201,8 +222,9 @@ void DesktopDriver::type(const std::string& text, int keyDelayMs) {
     for (char c : text) {
         const KeySym sym = static_cast<unsigned char>(c);  // Latin-1 keysyms equal the code
         const KeyCode code = XKeysymToKeycode(display_, sym);
-        if (code == 0)
+        if (code == 0) {
             continue;
+        }
         const bool shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != sym;
         stroke(XKeysymToString(sym), shifted ? "shift" : "", keyDelayMs);
     }

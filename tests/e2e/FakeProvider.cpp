@@ -37,8 +37,9 @@ FakeProvider::FakeProvider() : server_(std::make_unique<httplib::Server>()) {
             body = {{"choices",
                      {{{"index", 0}, {"message", {{"role", "assistant"}, {"content", content}}}}}}};
         }
-        if (fault && (fault->first == Fault::stall || fault->first == Fault::slow))
+        if (fault && (fault->first == Fault::stall || fault->first == Fault::slow)) {
             delay = fault->second;
+        }
         std::this_thread::sleep_for(delay);
         switch (fault ? fault->first : Fault::slow) {
             case Fault::garbage:
@@ -58,8 +59,9 @@ FakeProvider::FakeProvider() : server_(std::make_unique<httplib::Server>()) {
                     full.size(), "application/json",
                     [half = full.substr(0, full.size() / 2)](std::size_t offset, std::size_t,
                                                              httplib::DataSink& sink) {
-                        if (offset == 0)
+                        if (offset == 0) {
                             sink.write(half.data(), half.size());
+                        }
                         return offset == 0;  // false: the connection is dropped
                     });
                 return;
@@ -71,14 +73,16 @@ FakeProvider::FakeProvider() : server_(std::make_unique<httplib::Server>()) {
     server_->Post(kCloudPath, handle);
     server_->Post(kChatPath, handle);
     port_ = server_->bind_to_any_port("127.0.0.1");
-    if (port_ > 0)
+    if (port_ > 0) {
         thread_ = std::thread([this] { server_->listen_after_bind(); });
+    }
 }
 
 FakeProvider::~FakeProvider() {
     server_->stop();
-    if (thread_.joinable())
+    if (thread_.joinable()) {
         thread_.join();
+    }
 }
 
 std::string FakeProvider::url() const {

@@ -27,8 +27,9 @@ bool onPath(const std::string& program) {
     std::stringstream dirs(path ? path : "/usr/bin:/bin");
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
-        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0) {
             return true;
+        }
     }
     return false;
 }
@@ -36,8 +37,9 @@ bool onPath(const std::string& program) {
 std::string tail(const std::string& text, std::size_t lines) {
     std::size_t pos = text.size();
     for (std::size_t n = 0; pos > 0 && n <= lines; --pos) {
-        if (text[pos - 1] == '\n')
+        if (text[pos - 1] == '\n') {
             ++n;
+        }
     }
     return text.substr(pos);
 }
@@ -48,8 +50,9 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
                std::chrono::milliseconds step) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
+        }
         std::this_thread::sleep_for(step);
     }
     return true;
@@ -80,8 +83,9 @@ int refusedLoopbackPort() {
 std::string HeadlessDesktop::missingTools() {
     std::string missing;
     for (const std::string tool : {"Xvfb", "dbus-daemon", kAccessibilityBusLauncher}) {
-        if (tool.front() == '/' ? access(tool.c_str(), X_OK) != 0 : !onPath(tool))
+        if (tool.front() == '/' ? access(tool.c_str(), X_OK) != 0 : !onPath(tool)) {
             missing += (missing.empty() ? "" : ", ") + tool;
+        }
     }
     return missing;
 }
@@ -101,16 +105,19 @@ HeadlessDesktop::HeadlessDesktop(bool accessibilityBus) {
     const std::string number = startReporting(
         "xvfb",
         {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
-    if (number.empty())
+    if (number.empty()) {
         return;
+    }
     display_ = ":" + number;
     sessionBus_ = startReporting(
         "session-bus", {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=3"},
         environment());
-    if (sessionBus_.empty())
+    if (sessionBus_.empty()) {
         return;
-    if (accessibilityBus)
+    }
+    if (accessibilityBus) {
         startAccessibilityBus();
+    }
 }
 
 HeadlessDesktop::~HeadlessDesktop() {
@@ -147,8 +154,9 @@ std::map<std::string, std::string> HeadlessDesktop::environment() const {
 ChildProcess& HeadlessDesktop::start(const std::string& name, const std::vector<std::string>& argv,
                                      const std::map<std::string, std::string>& extra) {
     auto env = environment();
-    for (const auto& [key, value] : extra)
+    for (const auto& [key, value] : extra) {
         env[key] = value;
+    }
     ChildProcess::Spec spec;
     spec.argv = argv;
     spec.env = env;
@@ -176,8 +184,9 @@ std::string HeadlessDesktop::logTails(std::size_t lines) const {
 }
 
 void HeadlessDesktop::stopPrograms() {
-    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it)
+    for (auto it = programs_.rbegin(); it != programs_.rend(); ++it) {
         it->second->stop();
+    }
 }
 
 std::string HeadlessDesktop::sanitizerReports() const {
@@ -207,8 +216,9 @@ std::string HeadlessDesktop::startReporting(const std::string& name,
     spec.pipeFd = 3;
     programs_.emplace_back(name, std::make_unique<ChildProcess>(spec));
     const std::string line = programs_.back().second->readPipeLine(15000);
-    if (line.empty())
+    if (line.empty()) {
         error_ = name + " did not start: " + readFile(spec.stderrPath);
+    }
     return line;
 }
 

@@ -32,8 +32,9 @@ std::string commandOutput(const std::string& command) {
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
         std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
             out.append(buffer, n);
+        }
         ::pclose(pipe);
     }
     return out;
@@ -47,18 +48,21 @@ class TrayAppTest : public DaemonFixture {
   protected:
     void SetUp() override {
         DaemonFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+        if (IsSkipped() || HasFatalFailure()) {
             return;
-        if (::access("/usr/bin/trayer", X_OK) != 0 || ::access("/usr/bin/openbox", X_OK) != 0)
+        }
+        if (::access("/usr/bin/trayer", X_OK) != 0 || ::access("/usr/bin/openbox", X_OK) != 0) {
             GTEST_SKIP() << "trayer and openbox are needed";
+        }
         x_ = XOpenDisplay(desktop_->display().c_str());
         ASSERT_NE(x_, nullptr);
         desktop_->start("openbox", {"openbox", "--sm-disable"});
         startTrayer();
     }
     void TearDown() override {
-        if (x_ != nullptr)
+        if (x_ != nullptr) {
             XCloseDisplay(x_);
+        }
         DaemonFixture::TearDown();
     }
     void startTrayer() {
@@ -88,24 +92,27 @@ class TrayAppTest : public DaemonFixture {
     // The tray icon's window: small, inside the tray at the top of the screen.
     std::optional<Rect> trayIcon() {
         for (const Rect& r : programWindows()) {
-            if (r.width > 1 && r.width <= 64 && r.y < 24)
+            if (r.width > 1 && r.width <= 64 && r.y < 24) {
                 return r;
+            }
         }
         return std::nullopt;
     }
     // The status panel: 360 points wide.
     std::optional<Rect> popover() {
         for (const Rect& r : programWindows()) {
-            if (r.width == 360 && r.height >= 376)
+            if (r.width == 360 && r.height >= 376) {
                 return r;
+            }
         }
         return std::nullopt;
     }
     bool menuShown() {
         for (const Rect& r : programWindows()) {
             // The floating notice (840 × 175) keeps its window once shown.
-            if (r.width >= 100 && r.height >= 100 && !(r.width == 840 && r.height == 175))
+            if (r.width >= 100 && r.height >= 100 && !(r.width == 840 && r.height == 175)) {
                 return true;
+            }
         }
         return false;
     }
@@ -124,11 +131,13 @@ class TrayAppTest : public DaemonFixture {
         for (int y = 0; column != nullptr && y < y1 - y0 && !found; ++y) {
             const unsigned long px = XGetPixel(column, 0, y);
             const int r = (px >> 16) & 0xff, g = (px >> 8) & 0xff, b = px & 0xff;
-            if (b >= 200 && r <= 80 && g >= 80 && g <= 180)
+            if (b >= 200 && r <= 80 && g >= 80 && g <= 180) {
                 found = y0 + y;
+            }
         }
-        if (column != nullptr)
+        if (column != nullptr) {
             XDestroyImage(column);
+        }
         return found;
     }
     std::string socketPath() const { return desktop_->folder() + "/run/quorix.sock"; }
@@ -137,21 +146,24 @@ class TrayAppTest : public DaemonFixture {
         Window root = 0, parent = 0, *children = nullptr;
         unsigned count = 0;
         Window found = 0;
-        if (XQueryTree(x_, DefaultRootWindow(x_), &root, &parent, &children, &count) == 0)
+        if (XQueryTree(x_, DefaultRootWindow(x_), &root, &parent, &children, &count) == 0) {
             return 0;
+        }
         for (unsigned i = 0; i < count && found == 0; ++i) {
             XWindowAttributes a{};
             XClassHint hint{};
             if (XGetWindowAttributes(x_, children[i], &a) && a.map_state == IsViewable &&
                 a.width == 840 && a.height == 175 && XGetClassHint(x_, children[i], &hint)) {
-                if (std::string(hint.res_class) == "quorix")
+                if (std::string(hint.res_class) == "quorix") {
                     found = children[i];
+                }
                 XFree(hint.res_name);
                 XFree(hint.res_class);
             }
         }
-        if (children)
+        if (children) {
             XFree(children);
+        }
         return found;
     }
     // Whether the focus lies in pid's window (the WM frame around it counts).
@@ -160,21 +172,26 @@ class TrayAppTest : public DaemonFixture {
         Window focus = 0;
         int revert = 0;
         XGetInputFocus(x_, &focus, &revert);
-        if (client == 0 || focus == 0)
+        if (client == 0 || focus == 0) {
             return false;
-        if (focus == client)
+        }
+        if (focus == client) {
             return true;
+        }
         // GTK may focus a child of its window.
         Window w = focus;
         while (w != 0 && w != DefaultRootWindow(x_)) {
             Window root = 0, parent = 0, *children = nullptr;
             unsigned count = 0;
-            if (XQueryTree(x_, w, &root, &parent, &children, &count) == 0)
+            if (XQueryTree(x_, w, &root, &parent, &children, &count) == 0) {
                 return false;
-            if (children)
+            }
+            if (children) {
                 XFree(children);
-            if (parent == client)
+            }
+            if (parent == client) {
                 return true;
+            }
             w = parent;
         }
         return false;
@@ -260,8 +277,9 @@ TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
     ASSERT_TRUE(waitUntil(
         [&] {
             for (const Rect& r : programWindows()) {
-                if (r.width == 900 && r.height == 710)
+                if (r.width == 900 && r.height == 710) {
                     window = r;
+                }
             }
             return window.has_value();
         },
@@ -303,8 +321,9 @@ TEST_F(TrayAppTest, PreferencesOpenedByLinkPauseTheEngine) {
 // loopback cloud endpoint that takes its time, so that the working state is
 // on screen long enough to be looked at.
 TEST_F(TrayAppTest, NoticeShowsWithoutTakingFocusAndLeavesOnItsTimer) {
-    if (::access("/usr/bin/xcompmgr", X_OK) != 0)
+    if (::access("/usr/bin/xcompmgr", X_OK) != 0) {
         GTEST_SKIP() << "xcompmgr is needed";
+    }
     desktop_->start("xcompmgr", {"xcompmgr"});
     const Atom cm = XInternAtom(x_, "_NET_WM_CM_S0", False);
     ASSERT_TRUE(waitUntil([&] { return XGetSelectionOwner(x_, cm) != 0; }, 10s))

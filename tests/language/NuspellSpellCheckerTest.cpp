@@ -79,13 +79,15 @@ TEST_F(NuspellSpellCheckerTest, JudgesWordsInEachLanguageFromConcurrentCallers) 
         threads.emplace_back([&, t] {
             for (std::size_t i = 0; i < 20 * kVerdicts.size(); ++i) {
                 const Verdict& v = kVerdicts[(i + t) % kVerdicts.size()];
-                if (fresh.isMisspelled(v.word, v.language) != v.misspelled)
+                if (fresh.isMisspelled(v.word, v.language) != v.misspelled) {
                     ++wrong;
+                }
             }
         });
     }
-    for (std::thread& thread : threads)
+    for (std::thread& thread : threads) {
         thread.join();
+    }
     EXPECT_EQ(wrong, 0);
 }
 

@@ -33,8 +33,9 @@ Step SoakPlan::next() {
     const int roll = below(2 * (kFaultCount - 1));
     step.fault = roll < kFaultCount - 1 ? Fault::none : static_cast<Fault>(roll - kFaultCount + 2);
     if (("," + skipped_ + ",").find(std::string(",") + nameOf(step.fault) + ",") !=
-        std::string::npos)
+        std::string::npos) {
         step.fault = Fault::none;
+    }
     step.viaClipboard = below(3) == 0;
     step.kind = static_cast<Kind>(below(4));
     switch (step.fault) {
@@ -49,8 +50,9 @@ Step SoakPlan::next() {
         case Fault::accessibilityTimeout:
         case Fault::accessibilityRefuses:
             step.viaClipboard = false;
-            if (step.kind == Kind::ai)
+            if (step.kind == Kind::ai) {
                 step.kind = Kind::local;
+            }
             break;
         case Fault::clipboardTheft:
             step.viaClipboard = true;
@@ -66,8 +68,9 @@ Step SoakPlan::next() {
             static constexpr std::array<const char*, 3> keys = {"Control_L", "Shift_L", "k"};
             step.heldKey = keys[static_cast<std::size_t>(below(3))];
             step.releasedFirst = below(2) == 0;
-            if (step.kind == Kind::ai || step.kind == Kind::cacheHit)
+            if (step.kind == Kind::ai || step.kind == Kind::cacheHit) {
                 step.kind = Kind::local;
+            }
             break;
         }
         default:
@@ -88,8 +91,9 @@ std::string OutcomeTable::render() const {
     out += '\n';
     for (int f = 0; f < kFaultCount; ++f) {
         int total = 0;
-        for (int c : counts_[static_cast<std::size_t>(f)])
+        for (int c : counts_[static_cast<std::size_t>(f)]) {
             total += c;
+        }
         std::snprintf(line, sizeof line, "%-24s %6d", nameOf(static_cast<Fault>(f)), total);
         out += line;
         for (int c : counts_[static_cast<std::size_t>(f)]) {

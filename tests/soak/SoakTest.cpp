@@ -75,8 +75,9 @@ class Soak : public e2e::DaemonFixture {
   protected:
     void startWindow(ChatWindow& w) {
         std::map<std::string, std::string> env;
-        if (!w.accessible)  // no accessibility bus reachable: the field is unreadable
+        if (!w.accessible) {  // no accessibility bus reachable: the field is unreadable
             env["AT_SPI_BUS_ADDRESS"] = "unix:path=" + desktop_->folder() + "/no-bus";
+        }
         w.pid = desktop_->start(w.name + std::to_string(w.starts++), {kChat, w.sent, w.fifo}, env)
                     .pid();
         ASSERT_TRUE(focusWindowOf(w.pid)) << w.name << " did not appear";
@@ -94,16 +95,18 @@ class Soak : public e2e::DaemonFixture {
     std::vector<std::string> lines(const ChatWindow& w) const {
         std::vector<std::string> out;
         std::stringstream in(readFile(w.sent));
-        for (std::string line; std::getline(in, line);)
+        for (std::string line; std::getline(in, line);) {
             out.push_back(line);
+        }
         return out;
     }
     int returns(const ChatWindow& w) const {
         std::stringstream in(readFile(w.sent + ".keys"));
         long long ns = 0;
         int key = 0, count = 0;
-        while (in >> ns >> key)
+        while (in >> ns >> key) {
             count += key == kQtKeyReturn || key == kQtKeyEnter;
+        }
         return count;
     }
     void giveClipboard(const std::string& data, const std::string& target) {
@@ -136,8 +139,9 @@ Message messageFor(Kind kind, int index, const std::vector<Message>& corrections
             // A made-up word per message: nothing local knows it, and what is
             // learned from its correction never comes back.
             std::string word = "zq";
-            for (std::size_t n = i + 1; n > 0; n /= 15)
+            for (std::size_t n = i + 1; n > 0; n /= 15) {
                 word += "bcdfglmnprstvwx"[n % 15];
+            }
             return {"ho visto " + word + tail, "ho visto tutto" + tail};
         }
         case Kind::cacheHit:
@@ -188,14 +192,16 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
     {
         std::ofstream log(configFolder() + "/debug.log");
         const std::string line(127, '.');
-        for (std::uintmax_t n = 0; n < (kLogFileLimit - (8 << 10)) / 128; ++n)
+        for (std::uintmax_t n = 0; n < (kLogFileLimit - (8 << 10)) / 128; ++n) {
             log << line << '\n';
+        }
     }
     startDaemon();
     giveClipboard("appunti dell'utente: è importante", "");
     std::string png("\x89PNG\r\n\x1a\n", 8);
-    for (int i = 0; i < 4000; ++i)
+    for (int i = 0; i < 4000; ++i) {
         png.push_back(static_cast<char>(i * 7 % 256));
+    }
 
     const char* skipped = std::getenv("SOAK_SKIP");
     SoakPlan plan(seed, skipped != nullptr ? skipped : "");
@@ -204,18 +210,21 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
     long rssStart = -1;
     int failures = 0;
     for (int i = 0; i < messages && failures < 5; ++i) {
-        if (i == messages / 2)
+        if (i == messages / 2) {
             giveClipboard(png, "image/png");
-        if (i == std::min(20, messages / 5))
+        }
+        if (i == std::min(20, messages / 5)) {
             rssStart = rssKb(daemon_->pid());
+        }
         const Step step = plan.next();
         ChatWindow& w = step.viaClipboard ? plain : chat;
         ChatWindow& other = step.viaClipboard ? chat : plain;
         focus(w);
         const Message m = messageFor(step.kind, i, corrections);
         const bool slowAnswer = step.fault == Fault::focusMoves || step.fault == Fault::appExits;
-        if (step.kind == Kind::ai)
+        if (step.kind == Kind::ai) {
             provider_->answer(m.typed, m.corrected, slowAnswer ? 1500ms : 0ms);
+        }
         switch (step.fault) {
             case Fault::providerStall:
                 provider_->failNext(FakeProvider::Fault::stall, 6500ms);
@@ -256,13 +265,15 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
             std::this_thread::sleep_for(30ms);
             driver_->press("Return", true);
             std::this_thread::sleep_for(step.releasedFirst ? 15ms : 8ms);
-            if (step.releasedFirst)
+            if (step.releasedFirst) {
                 driver_->press(step.heldKey, false);
+            }
             std::this_thread::sleep_for(15ms);
             driver_->press("Return", false);
             std::this_thread::sleep_for(30ms);
-            if (!step.releasedFirst)
+            if (!step.releasedFirst) {
                 driver_->press(step.heldKey, false);
+            }
         } else {
             driver_->stroke("Return", "", 8);
         }
@@ -322,8 +333,9 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
         } else {
             why = "sent \"" + sent[0] + "\"";
         }
-        if (outcome != Outcome::failed && step.fault == Fault::focusMoves && sentReturns == 0)
+        if (outcome != Outcome::failed && step.fault == Fault::focusMoves && sentReturns == 0) {
             outcome = Outcome::heldBack;
+        }
         const int expectedReturns = outcome == Outcome::heldBack ? 0 : 1;
         if (outcome != Outcome::failed && step.fault != Fault::appExits &&
             sentReturns != expectedReturns) {
@@ -352,11 +364,13 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
             why += " the user's clipboard is lost";
             outcome = Outcome::failed;
         }
-        if (!thief.empty() || !clipboardBack)
+        if (!thief.empty() || !clipboardBack) {
             giveClipboard(userClipboard_, userTarget_);
+        }
         table.add(step.fault, outcome);
-        if (outcome == Outcome::corrected && step.kind != Kind::cacheHit)
+        if (outcome == Outcome::corrected && step.kind != Kind::cacheHit) {
             corrections.push_back(m);
+        }
         if (outcome == Outcome::failed) {
             ++failures;
             ADD_FAILURE() << "message " << i << " (seed " << seed << ", fault "
@@ -367,12 +381,14 @@ TEST_F(Soak, SeededMessagesUnderFaults) {
                                         (step.releasedFirst ? ", let go first" : ""))
                           << ", typed \"" << typed << "\"): " << why;
         }
-        if (step.fault == Fault::accessibilityRefuses)
+        if (step.fault == Fault::accessibilityRefuses) {
             command(w, "refuse 0");
+        }
         if (step.fault == Fault::appExits) {
             startWindow(w);
-            if (HasFatalFailure())
+            if (HasFatalFailure()) {
                 return;
+            }
         }
     }
 

@@ -80,8 +80,9 @@ TEST(CheckCommand, ReportsTheOnDeviceAnalysisWithStableKeys) {
     TempHome home;
     const auto json = runJSON({"check", "ciao coem stai xyzqw"}, home);
     std::vector<std::string> keys;
-    for (const auto& item : json.items())
+    for (const auto& item : json.items()) {
         keys.push_back(item.key());
+    }
     EXPECT_EQ(keys, (std::vector<std::string>{
                         "candidateWords", "contextualSuspicion", "keyboardCorrection",
                         "keyboardCorrectionHasPotentialTypo", "keyboardModel", "language",

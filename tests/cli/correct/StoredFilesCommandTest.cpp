@@ -75,8 +75,9 @@ TEST(StoredFiles, ADamagedFileSurvivesTheFirstWrite) {
     EXPECT_EQ(runQuorix({"correct", "--offline", "ciao coem stai"}, home.path()).exitCode, 0);
     std::vector<std::string> copies;
     for (const std::string& name : testing::folderEntries(folder)) {
-        if (name.starts_with("cache.json.damaged-"))
+        if (name.starts_with("cache.json.damaged-")) {
             copies.push_back(folder + "/" + name);
+        }
     }
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(readFile(copies[0]), original);

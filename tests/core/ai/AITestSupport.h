@@ -33,8 +33,9 @@ class Awaiter {
         auto calls = calls_;
         auto promise = promise_;
         return [calls, promise](CorrectionResult r) {
-            if (calls->fetch_add(1) == 0)
+            if (calls->fetch_add(1) == 0) {
                 promise->set_value(std::move(r));
+            }
         };
     }
     CorrectionResult get() {

@@ -16,8 +16,9 @@ namespace {
 std::string golden(const char* name) {
     std::ifstream in(std::string(QUORIX_TEST_DATA_DIR) + "/prompts/" + name, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!text.empty() && text.back() == '\n')
+    if (!text.empty() && text.back() == '\n') {
         text.pop_back();  // an editor's final newline is not part of the instruction
+    }
     EXPECT_FALSE(text.empty()) << name;
     return text;
 }
@@ -46,8 +47,9 @@ TEST(SystemPrompt, ProtectedWordsLineAndToneSetting) {
     std::string first30;
     for (int i = 0; i < 45; ++i) {
         many.insert("w" + std::to_string(100 + i));
-        if (i < 30)
+        if (i < 30) {
             first30 += (i ? ", w" : "w") + std::to_string(100 + i);
+        }
     }
     EXPECT_EQ(SystemPrompt::build(false, false, many),
               withProtectedLine(golden("natural-accents-off.txt"), first30));

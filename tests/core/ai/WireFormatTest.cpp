@@ -185,8 +185,9 @@ TEST(CloudCorrectionFormat, BodyAndReply) {
               R"("whitelist":["alpha","beta"],"appVersion":"2.1.0"})");
 
     std::set<std::string> many;
-    for (int i = 0; i < 45; ++i)
+    for (int i = 0; i < 45; ++i) {
         many.insert("w" + std::to_string(i));
+    }
     f.whitelist = &many;
     EXPECT_EQ(nlohmann::json::parse(*CloudCorrectionFormat::requestBody(f))["whitelist"].size(),
               30u);
@@ -210,10 +211,12 @@ TEST(CloudCorrectionFormat, BodyAndReply) {
 }
 
 TEST(HttpUrl, Validity) {
-    for (const char* url : {"http://127.0.0.1:8787/v1/correct", "HTTPS://api.example.com"})
+    for (const char* url : {"http://127.0.0.1:8787/v1/correct", "HTTPS://api.example.com"}) {
         EXPECT_TRUE(HttpUrl::isValid(url)) << url;
-    for (const char* url : {"not a url", "ftp://x.it/", "http:///path", "http://x.it/\xC3\xA8"})
+    }
+    for (const char* url : {"not a url", "ftp://x.it/", "http:///path", "http://x.it/\xC3\xA8"}) {
         EXPECT_FALSE(HttpUrl::isValid(url)) << url;
+    }
 }
 
 }  // namespace

@@ -104,12 +104,14 @@ TEST(VirtualClock, MovesOnlyForwardAddsUpAndSaturates) {
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i) {
         threads.emplace_back([&] {
-            for (int r = 0; r < 250; ++r)
+            for (int r = 0; r < 250; ++r) {
                 clock.advance(1ms);
+            }
         });
     }
-    for (auto& t : threads)
+    for (auto& t : threads) {
         t.join();
+    }
     EXPECT_EQ(clock.now(), Instant(5500ms));
     clock.advance(Duration::max());
     EXPECT_EQ(clock.now(), Instant::max());
@@ -129,8 +131,9 @@ TEST(VirtualClock, AutoAdvanceSleepersWakeDueWaitersAndEndAtTheLatestDeadline) {
             EXPECT_GE(clock.now(), start + std::chrono::seconds(i));
         });
     }
-    for (auto& t : sleepers)
+    for (auto& t : sleepers) {
         t.join();
+    }
     waiter.outcome.join();
     EXPECT_EQ(waiter.outcome.result(), 0);
     EXPECT_GE(clock.now(), Instant(4s));
@@ -177,8 +180,9 @@ TEST(VirtualClock, StressWaitersAdvancersAndNotifiers) {
                 std::unique_lock lk(*m);
                 const bool ok = clock.waitUntil(lk, *cv, clock.now() + Duration(1 + (r + i) % 3),
                                                 [] { return false; });
-                if (!ok)
+                if (!ok) {
                     ++timeouts;
+                }
                 lk.unlock();
             }
             ++done;
@@ -193,12 +197,14 @@ TEST(VirtualClock, StressWaitersAdvancersAndNotifiers) {
     // A sleeper without autoAdvance, woken by the advancer too.
     std::atomic<bool> sleeperDone{false};
     std::thread sleeper([&] {
-        while (done < kThreads)
+        while (done < kThreads) {
             clock.sleepFor(Duration(2));
+        }
         sleeperDone = true;
     });
-    for (auto& t : threads)
+    for (auto& t : threads) {
         t.join();
+    }
     advancer.join();
     // The sleeper may be waiting for a deadline nobody advances to any more.
     while (!sleeperDone) {
@@ -263,10 +269,12 @@ TEST(Semaphore, UntimedAndTimedWaitersAllGetASignal) {
             }
         });
     }
-    for (int i = 0; i < kWaiters; ++i)
+    for (int i = 0; i < kWaiters; ++i) {
         sem.signal();
-    for (auto& t : waiters)
+    }
+    for (auto& t : waiters) {
         t.join();
+    }
     EXPECT_EQ(ok, kWaiters);
 }
 

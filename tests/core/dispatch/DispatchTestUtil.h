@@ -90,8 +90,9 @@ class Record {
 inline bool eventually(const std::function<bool()>& cond) {
     const auto limit = std::chrono::steady_clock::now() + kSafety;
     while (!cond()) {
-        if (std::chrono::steady_clock::now() > limit)
+        if (std::chrono::steady_clock::now() > limit) {
             return false;
+        }
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return true;
@@ -101,10 +102,11 @@ inline bool eventually(const std::function<bool()>& cond) {
 // a ManualQueue.
 template <typename Q>
 void settle(Q& q) {
-    if constexpr (requires { q.drain(); })
+    if constexpr (requires { q.drain(); }) {
         q.drain();
-    else
+    } else {
         q.runUntilIdle();
+    }
 }
 
 // Moves virtual time `steps` times by `step`, settling q after each move.

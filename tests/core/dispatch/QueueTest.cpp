@@ -141,8 +141,9 @@ TEST(WorkItem, CancelAndReplaceDebounceAndCancelWhileRunning) {
     Blocker blocker;
     std::atomic<int> runs{0};
     auto item = WorkItem::make([&] {
-        if (++runs == 1)
+        if (++runs == 1) {
             blocker.block();
+        }
     });
     q.async(item);
     ASSERT_TRUE(blocker.entered.wait());
@@ -163,23 +164,27 @@ TEST(ConcurrentQueue, RunsClosuresConcurrentlyFromManySubmitters) {
     std::atomic<int> runs{0};
     q.async([&] {
         a.open();
-        if (b.wait())
+        if (b.wait()) {
             ++runs;
+        }
     });
     q.async([&] {
         b.open();
-        if (a.wait())
+        if (a.wait()) {
             ++runs;
+        }
     });
     std::vector<std::thread> submitters;
     for (int t = 0; t < 4; ++t) {
         submitters.emplace_back([&] {
-            for (int i = 0; i < 250; ++i)
+            for (int i = 0; i < 250; ++i) {
                 q.async([&] { ++runs; });
+            }
         });
     }
-    for (auto& t : submitters)
+    for (auto& t : submitters) {
         t.join();
+    }
     q.drain();
     EXPECT_EQ(runs, 1002);
     EXPECT_TRUE(q.idle());
@@ -304,8 +309,9 @@ TEST(Dispatcher, DestroyedWithWorkInFlightAcrossQueues) {
         auto hop = std::make_shared<std::function<void(int)>>();
         *hop = [dp, &posted, weak = std::weak_ptr(hop)](int n) {
             auto self = weak.lock();
-            if (!self)
+            if (!self) {
                 return;
+            }
             ++posted;
             const QoS next[] = {QoS::userInitiated, QoS::defaultQoS, QoS::utility};
             dp->global(next[n % 3]).async([self, n] { (*self)(n + 1); });

@@ -58,8 +58,9 @@ TEST(RepeatingTimer, CancelledOrDestroyedFromItsOwnHandler) {
     std::atomic<int> cancelled{0}, destroyed{0};
     std::unique_ptr<RepeatingTimer> a, b;
     a = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
-        if (++cancelled == 3)
+        if (++cancelled == 3) {
             a->cancel();
+        }
     });
     b = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
         ++destroyed;
@@ -106,8 +107,9 @@ TEST(RepeatingTimer, SlowHandlerDoesNotStackFirings) {
     timer = std::make_unique<RepeatingTimer>(q, 1s, 1s, [&] {
         fired.add(clock.now());
         clock.sleepFor(5s);  // autoAdvance: moves time itself
-        if (++runs == 3)
+        if (++runs == 3) {
             timer->cancel();
+        }
     });
     clock.advance(1s);
     ASSERT_TRUE(eventually([&] { return runs == 3; }));
@@ -123,8 +125,9 @@ TEST(RepeatingTimer, NoOverlapOnAConcurrentQueue) {
     RepeatingTimer timer(q, 1s, 1s, [&] {
         const int n = ++active;
         maxActive = std::max(maxActive.load(), n);
-        if (++starts == 1)
+        if (++starts == 1) {
             blocker.block();
+        }
         --active;
     });
     clock.advance(1s);

@@ -58,8 +58,9 @@ TEST_F(BrowserDetectorTest, AddressBarAndToolbarButNeverATextArea) {
 TEST_F(BrowserDetectorTest, ClimbStopsAfterFiftyLevels) {
     auto b = platform::addBrowser(desktop, 300, "com.google.Chrome", "Chrome", "t");
     platform::SimNodeId node = b.toolbar;
-    for (int i = 0; i < 49; ++i)
+    for (int i = 0; i < 49; ++i) {
         node = desktop.addElement(node, {"AXGroup", {}, {}, {}});
+    }
     desktop.focus(node);  // the toolbar is the 50th level
     EXPECT_TRUE(detector().isBrowserAddressBarOrUI(front()));
     desktop.focus(desktop.addElement(node, {"AXGroup", {}, {}, {}}));  // the 51st

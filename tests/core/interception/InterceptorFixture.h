@@ -165,8 +165,9 @@ class InterceptorFixture : public ::testing::Test {
     // Return is pressed and the run awaited.
     PipelineReport sendFromChat(const std::string& text, bool hideValue = false) {
         chat_ = startInChat(text);
-        if (hideValue)
+        if (hideValue) {
             desktop.setValueExposure(chat_.field, platform::ValueExposure::hidden);
+        }
         return sendNow();
     }
     // Another message in the same chat.
@@ -197,8 +198,9 @@ class InterceptorFixture : public ::testing::Test {
             // Time moves only while the pipeline waits on a held AI request:
             // stepping it otherwise could fire a pending clipboard restore
             // ahead of the run's own keys.
-            if (http.heldCount() > 0 && vclock.waiterCount() > 0)
+            if (http.heldCount() > 0 && vclock.waiterCount() > 0) {
                 vclock.advanceToNextDeadline();
+            }
         }
         EXPECT_TRUE(report.has_value()) << "no pipeline report\n" << desktop.journal().dump();
         dispatcher.drainGlobal();
@@ -228,15 +230,17 @@ class InterceptorFixture : public ::testing::Test {
     std::vector<std::string> messages() const { return logMessages(logger); }
     std::size_t countMessages(const std::string& message) const {
         std::size_t n = 0;
-        for (const auto& m : messages())
+        for (const auto& m : messages()) {
             n += (m == message);
+        }
         return n;
     }
     bool logged(const std::string& message) const { return countMessages(message) > 0; }
     std::vector<std::string> sent() const {
         std::vector<std::string> out;
-        for (const auto& m : const_cast<platform::SimDesktop&>(desktop).sentMessages())
+        for (const auto& m : const_cast<platform::SimDesktop&>(desktop).sentMessages()) {
             out.push_back(m.text);
+        }
         return out;
     }
     std::size_t pendingReports() {

@@ -91,10 +91,9 @@ TEST_F(Pipeline, ASecondReturnOnTheSameHeldBackTextSendsItAsTyped) {
         EXPECT_EQ(sent().back(), text);
         advance(dispatch::seconds(1));
     }
-    EXPECT_EQ(
-        countMessages("⚡️ [Autocomplete Fallback (Menzione: @)] Secondo Invio sullo stesso "
-                      "testo entro 3 s: invio il testo così com'è."),
-        1U);
+    EXPECT_EQ(countMessages("⚡️ [Autocomplete Fallback (Menzione: @)] Secondo Invio sullo stesso "
+                            "testo entro 3 s: invio il testo così com'è."),
+              1U);
 }
 
 TEST_F(Pipeline, LinkLeavesUnchangedEvenWithACacheEntry) {
@@ -118,9 +117,9 @@ TEST_F(Pipeline, LinkLeavesUnchangedEvenWithACacheEntry) {
 
 TEST_F(Pipeline, LoneTagsLeaveUnchangedButATagInASentenceGoesOn) {
     EXPECT_EQ(sendFromChat("@anna!").path, "E5");
-    EXPECT_TRUE(logged(
-        "🏷️ [Tag Token] Rilevato tag o menzione singola ('@anna!'). Salto correzione per "
-        "preservare il tag intatto."));
+    EXPECT_TRUE(
+        logged("🏷️ [Tag Token] Rilevato tag o menzione singola ('@anna!'). Salto correzione per "
+               "preservare il tag intatto."));
     EXPECT_EQ(sendAgain("  [nota]\n").path, "E5");
     EXPECT_EQ(sendAgain("<b>").path, "E5");
     EXPECT_EQ(sendAgain("@anna ciao").path, "E7");
@@ -153,8 +152,7 @@ TEST_F(Pipeline, CachedCorrectionIsAppliedWithoutTheAIAndTheSoundFallsBack) {
                           Lines{"notice hide \"Corretto ✓\" \"cge\"", "sound Pop",
                                 "ax.set ok \"ciao che fai\""} +
                           sendReturn("ciao che fai")));
-    EXPECT_TRUE(
-        logged("⚡️ [Cache HIT] Correzione istantanea da cache (0ms): \"ciao che fai\""));
+    EXPECT_TRUE(logged("⚡️ [Cache HIT] Correzione istantanea da cache (0ms): \"ciao che fai\""));
     EXPECT_TRUE(http.requests().empty());
     EXPECT_EQ(config.lastCorrectedOriginalWord(), "cge");
     // Only AI corrections count and arm the quick undo.
@@ -236,9 +234,9 @@ TEST_F(Pipeline, LocalStagesSettleKnownTyposWithoutTheAI) {
                                 "ax.set ok \"grazie mille\""} +
                           sendReturn("grazie mille")));
     EXPECT_TRUE(logged("🔍 [NSSpellChecker] Refuso rilevato su 'grazei'. Chiamo Gemini..."));
-    EXPECT_TRUE(logged(
-        "⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza AI): \"grazie "
-        "mille\""));
+    EXPECT_TRUE(
+        logged("⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza AI): \"grazie "
+               "mille\""));
     EXPECT_TRUE(http.requests().empty());
     EXPECT_EQ(cache.get("grazei mille"), "grazie mille");
     EXPECT_FALSE(config.lastCorrectedOriginalWord().has_value());
@@ -250,8 +248,7 @@ TEST_F(Pipeline, LocalStagesSettleKnownTyposWithoutTheAI) {
     const PipelineReport model = sendAgain("grazei, ci vediamo all'apputamento");
     EXPECT_EQ(model.path, "local");
     EXPECT_EQ(model.appliedText, "grazie, ci vediamo all'appuntamento");
-    EXPECT_TRUE(
-        logged("🧠 [Correttore tastiera] 'apputamento' → 'appuntamento' (fiducia 1.00)"));
+    EXPECT_TRUE(logged("🧠 [Correttore tastiera] 'apputamento' → 'appuntamento' (fiducia 1.00)"));
     EXPECT_TRUE(
         logged("⚡️ [Correttore tastiera] Risolto interamente in locale a 0ms (senza AI): "
                "\"grazie, ci vediamo all'appuntamento\""));
@@ -277,8 +274,9 @@ TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
         "parole: \"grazie mille xyz\""};
     Lines seen;
     for (const auto& m : messages()) {
-        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end())
+        if (std::find(expectedOrder.begin(), expectedOrder.end(), m) != expectedOrder.end()) {
             seen.push_back(m);
+        }
     }
     EXPECT_EQ(seen, expectedOrder);
     EXPECT_EQ(cache.get("grazei mille xyz"), "grazie mille xyz");
@@ -303,9 +301,9 @@ TEST_F(Pipeline, WorkContextAsksTheAIFirstAndUsesTheDictionaryOnlyAsFallback) {
 
     EXPECT_EQ(report.path, "offline");
     EXPECT_FALSE(http.requests().empty());
-    EXPECT_FALSE(logged(
-        "⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza AI): \"grazie "
-        "mille\""));
+    EXPECT_FALSE(
+        logged("⚡️ [LocalTypoDictionary] Risolto interamente in locale a 0ms (senza AI): \"grazie "
+               "mille\""));
     EXPECT_EQ(journal(),
               (kHeldReturn +
                Lines{"notice show \"Dirav Aroveridide in azione...\"", "notice hide \"Offline ✓\"",
@@ -403,8 +401,9 @@ TEST_F(Pipeline, LongRunsOfLettersAndBracketsLeaveWithoutQuadraticWork) {
     // patterns; now they leave through the ordinary exits.
     const std::string ah = [] {
         std::string s;
-        for (int i = 0; i < 25'000; ++i)
+        for (int i = 0; i < 25'000; ++i) {
             s += "ah";
+        }
         return s;
     }();
     spell.setStrict(false);
@@ -509,8 +508,9 @@ TEST_F(Pipeline, AICorrectionRecordsEverythingAndSends) {
     // Learning runs on the utility queue and logs whenever it is done.
     Lines all;
     for (const auto& m : messages()) {
-        if (!m.starts_with("🧠 [Self-Learning]"))
+        if (!m.starts_with("🧠 [Self-Learning]")) {
             all.push_back(m);
+        }
     }
     ASSERT_GE(all.size(), tail.size());
     EXPECT_EQ(Lines(all.end() - static_cast<std::ptrdiff_t>(tail.size()), all.end()), tail);

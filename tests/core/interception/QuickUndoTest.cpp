@@ -26,11 +26,10 @@ TEST_F(QuickUndo, RestoresTheTypedTextAndProtectsTheWord) {
     armUndo("ci vediamo domai", "domai");
 
     EXPECT_TRUE(press(k::kZ, k::kOption));
-    EXPECT_EQ(
-        journal(),
-        (Lines{"key ⌥Z swallow", "notice toast \"↩️ Ripristinato & \"domai\" protetto\" 2.2s",
-               "sound Pop", "pb.clear", "pb.set \"ci vediamo domai\"", "sleep 15ms"} +
-         post("⌘A") + Lines{"sleep 25ms"} + post("⌘V")));
+    EXPECT_EQ(journal(),
+              (Lines{"key ⌥Z swallow", "notice toast \"↩️ Ripristinato & \"domai\" protetto\" 2.2s",
+                     "sound Pop", "pb.clear", "pb.set \"ci vediamo domai\"", "sleep 15ms"} +
+               post("⌘A") + Lines{"sleep 25ms"} + post("⌘V")));
     EXPECT_EQ(desktop.text(chat.field), "ci vediamo domai");
     EXPECT_TRUE(desktop.sentMessages().empty());  // no Return
     EXPECT_EQ(desktop.pasteboard().string(), "ci vediamo domai");

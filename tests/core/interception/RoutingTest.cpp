@@ -80,8 +80,9 @@ TEST_F(Routing, PlainReturnIsHeldBackAndTheRunSendsOnce) {
     EXPECT_TRUE(press(k::kReturn));
     EXPECT_TRUE(interceptor->isWorking());
     EXPECT_TRUE(logged("⌨️ Intercettato Invio in 'Chat' (com.example.chat)"));
-    for (int i = 0; i < 5000 && pendingReports() == 0; ++i)
+    for (int i = 0; i < 5000 && pendingReports() == 0; ++i) {
         std::this_thread::sleep_for(1ms);
+    }
     dispatcher.drainGlobal();
     EXPECT_TRUE(interceptor->isWorking());
 
@@ -262,8 +263,8 @@ TEST_F(Routing, KeysTypedDuringASlowCorrectionAreReplayedAfterItsReturn) {
               (Lines{"post ⇧O down", "post ⇧O up", "post K down", "post K up", "post , down",
                      "post , up", "post ␣ down", "post ␣ up", "post A down", "post A up",
                      "post ⇧← down", "post ⇧← up"}));
-    EXPECT_TRUE(logged(
-        "⌨️ [Tasti durante la correzione] Reinvio 6 tasti digitati durante la correzione."));
+    EXPECT_TRUE(
+        logged("⌨️ [Tasti durante la correzione] Reinvio 6 tasti digitati durante la correzione."));
 }
 
 TEST_F(Routing, KeysTypedWhileTheReplayIsPostedFollowIt) {
@@ -277,8 +278,8 @@ TEST_F(Routing, KeysTypedWhileTheReplayIsPostedFollowIt) {
     EXPECT_EQ(finishRun().path, "E11");
     EXPECT_EQ(desktop.text(chat.field), "abc");
     EXPECT_FALSE(interceptor->isWorking());
-    EXPECT_TRUE(logged(
-        "⌨️ [Tasti durante la correzione] Reinvio 1 tasti digitati durante la correzione."));
+    EXPECT_TRUE(
+        logged("⌨️ [Tasti durante la correzione] Reinvio 1 tasti digitati durante la correzione."));
 }
 
 TEST_F(Routing, EscapeDuringACorrectionDiscardsWhatWasTypedMeanwhile) {

@@ -118,8 +118,9 @@ TEST_F(Learning, LoadingDropsPairsThatChangeCorrectWordsAndRewritesTheFileOnce) 
     DictionaryRig again("it", kAccepted);
     again.writeConfig("learned_typos.json", readFile(dict->learnedFilePath()));
     again.make();
-    for (const auto& line : again.logMessages())
+    for (const auto& line : again.logMessages()) {
         EXPECT_FALSE(line.starts_with("🧹")) << line;
+    }
 
     // Read-only services leave a broken file as it is.
     DictionaryRig inspecting("it", kAccepted);

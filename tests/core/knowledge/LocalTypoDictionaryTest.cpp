@@ -59,8 +59,9 @@ TEST(LocalTypoDictionaryLoading, InTheBackgroundCallsWaitForItWithinTheLimit) {
     const auto blockedCall = [](DictionaryRig& rig, LocalTypoDictionary& dict,
                                 std::optional<std::string>& out) {
         std::thread caller([&] { out = dict.tryCorrectLocally("cge fai"); });
-        while (rig.clock.waiterCount() == 0)
+        while (rig.clock.waiterCount() == 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         return caller;
     };
 

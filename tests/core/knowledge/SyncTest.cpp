@@ -36,10 +36,9 @@ TEST_F(DictionarySync, OkReplyMergesStoresTagAndBodyThenNotModifiedChangesNothin
     EXPECT_EQ(dict->lookupLanguage("it", "nuvo"), "nuovo");
     EXPECT_EQ(dict->lookupMerged("cge"), "chs");
     EXPECT_EQ(readFile(dict->syncedFilePath()), kBody);
-    EXPECT_EQ(
-        rig.logMessages().back(),
-        "☁️ [Dynamic Sync] Dizionario aggiornato con successo da Cloudflare (v12, 2 refusi "
-        "attivi).");
+    EXPECT_EQ(rig.logMessages().back(),
+              "☁️ [Dynamic Sync] Dizionario aggiornato con successo da Cloudflare (v12, 2 refusi "
+              "attivi).");
 
     server.answer({304, {}, ""});
     dict->syncNow();
@@ -73,8 +72,9 @@ TEST_F(DictionarySync, UnusableRepliesChangeNothingButTheTagOfAnOkReply) {
         auto dict = make();
         const std::size_t lines = rig.logMessages().size();
         server.answer(c.reply);
-        if (c.transportError)
+        if (c.transportError) {
             server.failAll();
+        }
         dict->syncNow();
         EXPECT_EQ(storedTag(), c.tag);
         EXPECT_EQ(rig.logMessages().size(), lines);
@@ -130,9 +130,11 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
         const std::string id = std::to_string(t) + "q" + std::to_string(i);
         return std::pair<std::string, std::string>("parolx" + id, "parola" + id);
     };
-    for (int t = 0; t < 3; ++t)
-        for (int i = 0; i < 40; ++i)
+    for (int t = 0; t < 3; ++t) {
+        for (int i = 0; i < 40; ++i) {
             rig.spell.accept({pair(t, i).second});
+        }
+    }
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {
@@ -144,8 +146,9 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
         });
     }
     threads.emplace_back([&dict] {
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             dict->syncNow();
+        }
     });
     threads.emplace_back([&dict, &stop] {
         while (!stop) {
@@ -155,8 +158,9 @@ TEST_F(DictionarySync, ConcurrentLearningSyncAndLookups) {
             (void)dict->mergedCount();
         }
     });
-    for (std::size_t i = 0; i + 1 < threads.size(); ++i)
+    for (std::size_t i = 0; i + 1 < threads.size(); ++i) {
         threads[i].join();
+    }
     stop = true;
     threads.back().join();
 

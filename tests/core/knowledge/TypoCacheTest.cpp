@@ -108,11 +108,13 @@ TEST_F(TypoCacheTest, TheFileEndsWithTheNewestStateUnderConcurrentWriters) {
         });
     }
     threads.emplace_back([&cache] {
-        for (int i = 0; i < 400; ++i)
+        for (int i = 0; i < 400; ++i) {
             (void)cache.get("t0 m" + std::to_string(i % 200));
+        }
     });
-    for (auto& thread : threads)
+    for (auto& thread : threads) {
         thread.join();
+    }
     cache.flushForTesting();
 
     TypoCache reloaded(folder.path(), fs, pool, logger);
@@ -122,8 +124,9 @@ TEST_F(TypoCacheTest, TheFileEndsWithTheNewestStateUnderConcurrentWriters) {
         EXPECT_EQ(reloaded.get(key), cache.get(key));
     }
 
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         cache.set("dopo " + std::to_string(i), "x");
+    }
     cache.clear();
     cache.flushForTesting();
     EXPECT_FALSE(std::filesystem::exists(cacheFile()));

@@ -30,17 +30,21 @@ class WordListSpellChecker : public platform::SpellChecker {
     }
 
     bool isMisspelled(std::string_view word, std::string_view language) override {
-        if (onCheck)
+        if (onCheck) {
             onCheck();
+        }
         const std::string w = key(word);
         std::lock_guard lock(mutex_);
         asked_.emplace_back(std::string(word), std::string(language));
-        if (w.empty())
+        if (w.empty()) {
             return false;
-        if (w == throwOn_)
+        }
+        if (w == throwOn_) {
             throw std::runtime_error("spell checker failed on '" + w + "'");
-        if (typos_.contains(w))
+        }
+        if (typos_.contains(w)) {
             return true;
+        }
         const auto accepted = [&](const std::string& in) {
             const auto it = accepted_.find(in);
             return it != accepted_.end() && it->second.contains(w);
@@ -49,8 +53,9 @@ class WordListSpellChecker : public platform::SpellChecker {
     }
     void markMisspelled(const std::set<std::string>& words) {
         std::lock_guard lock(mutex_);
-        for (const auto& w : words)
+        for (const auto& w : words) {
             typos_.insert(key(w));
+        }
     }
     // Accepted in `language`, or in every language when none is given.
     void accept(const std::set<std::string>& words, const std::string& language = "") {
@@ -77,8 +82,9 @@ class WordListSpellChecker : public platform::SpellChecker {
     std::set<std::string> languagesAsked() {
         std::lock_guard lock(mutex_);
         std::set<std::string> out;
-        for (const auto& question : asked_)
+        for (const auto& question : asked_) {
             out.insert(question.second);
+        }
         return out;
     }
     void preload() override { ++preloads; }

@@ -56,8 +56,9 @@ class LoopbackServer {
         addRoutes();
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
-        for (int i = 0; i < 2000 && !server_.is_running(); ++i)
+        for (int i = 0; i < 2000 && !server_.is_running(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 
     ~LoopbackServer() {
@@ -82,8 +83,9 @@ class LoopbackServer {
     }
     std::vector<std::string> paths() const {
         std::vector<std::string> out;
-        for (const auto& r : requests())
+        for (const auto& r : requests()) {
             out.push_back(r.path);
+        }
         return out;
     }
 
@@ -174,8 +176,9 @@ class LoopbackServer {
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(recorded);
-            if (auto it = handlers_.find(req.path); it != handlers_.end())
+            if (auto it = handlers_.find(req.path); it != handlers_.end()) {
                 handler = it->second;
+            }
         }
         Scripted s =
             handler ? handler(recorded) : Scripted{404, R"({"error":{"message":"not scripted"}})"};

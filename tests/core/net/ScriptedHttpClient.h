@@ -26,11 +26,12 @@ class ScriptedHttpClient final : public net::HttpClient {
                 held_.push_back(std::move(completion));
                 return;
             }
-            if (mode_ == Mode::respond)
+            if (mode_ == Mode::respond) {
                 result.response = response_;
-            else
+            } else {
                 result.error = Error{"HttpClient", net::kHttpCannotConnect,
                                      "Could not connect to the server."};
+            }
         }
         completion(std::move(result));
     }
@@ -55,8 +56,9 @@ class ScriptedHttpClient final : public net::HttpClient {
             std::lock_guard lock(mutex_);
             held.swap(held_);
         }
-        for (auto& completion : held)
+        for (auto& completion : held) {
             completion(result);
+        }
     }
     std::size_t heldCount() const {
         std::lock_guard lock(mutex_);

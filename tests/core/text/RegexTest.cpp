@@ -13,8 +13,9 @@ using Ranges = std::vector<Range>;
 
 Ranges wholeRanges(const std::vector<RegexMatch>& matches) {
     Ranges out;
-    for (const auto& m : matches)
+    for (const auto& m : matches) {
         out.push_back(m.range());
+    }
     return out;
 }
 

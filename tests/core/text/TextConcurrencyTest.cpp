@@ -26,13 +26,15 @@ TEST(TextConcurrency, SharedRegexAndGraphemeIteratorsAcrossThreads) {
             for (int i = 0; i < 200; ++i) {
                 const Regex& re = (i + t) % 2 ? url : local;
                 if (re.findAll(text).size() != 2 || characterCount(text) != count ||
-                    toLower("PERCHÉ") != "perché" || nfc("e\xCC\x81") != "\xC3\xA9")
+                    toLower("PERCHÉ") != "perché" || nfc("e\xCC\x81") != "\xC3\xA9") {
                     ++failures;
+                }
             }
         });
     }
-    for (auto& th : threads)
+    for (auto& th : threads) {
         th.join();
+    }
     EXPECT_EQ(failures.load(), 0);
 }
 

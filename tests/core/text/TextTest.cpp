@@ -49,14 +49,17 @@ TEST(TextUtf, EveryFunctionReturnsValidUtf8ForInvalidInput) {
             EXPECT_TRUE(isValidUtf8(out)) << out;
         }
         std::string joined;
-        for (const auto& c : characters(in))
+        for (const auto& c : characters(in)) {
             joined += c;
+        }
         EXPECT_EQ(joined, sanitizeUtf8(in));
         EXPECT_EQ(characterCount(in), characters(in).size());
-        for (const auto& w : splitWords(in))
+        for (const auto& w : splitWords(in)) {
             EXPECT_TRUE(isValidUtf8(w));
-        for (const auto& l : splitLines(in))
+        }
+        for (const auto& l : splitLines(in)) {
             EXPECT_TRUE(isValidUtf8(l));
+        }
         EXPECT_TRUE(canonicallyEqual(in, sanitizeUtf8(in)));
     }
     EXPECT_EQ(trim("\xC2\xA0\xFF\xC2\xA0"), kFFFD);
@@ -97,11 +100,13 @@ TEST(TextCase, FullMappingAndFastPathsAgreeWithTheGeneralPath) {
     EXPECT_EQ(toLower("ΟΔΟΣ ΣΟΦΟΣ"), "οδος σοφος");      // final sigma where a word ends
     // A trailing letter outside Latin-1 forces the general path for the same prefix.
     std::string ascii;
-    for (char32_t c = 0; c < 0x80; ++c)
+    for (char32_t c = 0; c < 0x80; ++c) {
         ascii.push_back(static_cast<char>(c));
+    }
     std::string latin1 = ascii;
-    for (char32_t c = 0x80; c < 0x100; ++c)
+    for (char32_t c = 0x80; c < 0x100; ++c) {
         latin1 += fromUtf32(std::u32string(1, c));
+    }
     EXPECT_EQ(toLower(latin1) + "ā", toLower(latin1 + "Ā"));
     EXPECT_EQ(toUpper(ascii) + "Ā", toUpper(ascii + "ā"));
     const std::string padded = " \t\n" + ascii.substr(0x21, 0x5E) + "\r\n ";
@@ -126,8 +131,9 @@ TEST(TextGraphemes, ClustersAndTheCountShortcutAgree) {
         SCOPED_TRACE(text);
         EXPECT_EQ(characterCount(text), count);
         std::string joined;
-        for (const auto& ch : characters(text))
+        for (const auto& ch : characters(text)) {
             joined += ch;
+        }
         EXPECT_EQ(joined, text);
     }
     EXPECT_EQ(characters("e\xCC\x81👍🏽"), (Strings{"e\xCC\x81", "👍🏽"}));
@@ -135,8 +141,9 @@ TEST(TextGraphemes, ClustersAndTheCountShortcutAgree) {
     // characterCount() takes a shortcut on text without joining code points,
     // which must give the same answer as the full segmentation.
     std::string simple = "\r\n\t\r\r\n\n";
-    for (char32_t c = 0x80; c < 0x100; ++c)
+    for (char32_t c = 0x80; c < 0x100; ++c) {
         simple += fromUtf32(std::u32string(1, c));
+    }
     simple += "Ωμέγα Всем 中文字 😀🎉 ก ";
     EXPECT_EQ(characterCount(simple), characters(simple).size());
     EXPECT_EQ(characterCount(simple + "\xCC\x81"),

@@ -35,8 +35,9 @@ long long monotonicNs() {
 
 void append(const QString& path, const QString& line) {
     QFile file(path);
-    if (file.open(QIODevice::Append | QIODevice::Text))
+    if (file.open(QIODevice::Append | QIODevice::Text)) {
         QTextStream(&file) << line << '\n';
+    }
 }
 
 class KeyLog : public QObject {
@@ -59,8 +60,9 @@ class RefusingValidator : public QValidator {
     bool refusing = false;
     QString accepted;
     State validate(QString& input, int&) const override {
-        if (!refusing || input.isEmpty() || input == accepted)
+        if (!refusing || input.isEmpty() || input == accepted) {
             return Acceptable;
+        }
         const bool typedOne = input.size() == accepted.size() + 1 && input.startsWith(accepted);
         const bool deletedOne = input.size() + 1 == accepted.size() && accepted.startsWith(input);
         return typedOne || deletedOne ? Acceptable : Invalid;
@@ -72,8 +74,9 @@ class RefusingValidator : public QValidator {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("quorix-e2e-chat");
-    if (argc < 2)
+    if (argc < 2) {
         return 2;
+    }
     const QString sentPath = QString::fromLocal8Bit(argv[1]);
 
     QWidget window;
@@ -96,24 +99,28 @@ int main(int argc, char** argv) {
     std::unique_ptr<QSocketNotifier> control;
     if (argc >= 3) {
         const int fd = open(argv[2], O_RDWR | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
             return 2;
+        }
         control = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         QObject::connect(control.get(), &QSocketNotifier::activated, [fd, &validator] {
             static QByteArray pending;
             char buffer[256];
             ssize_t n = 0;
-            while ((n = read(fd, buffer, sizeof buffer)) > 0)
+            while ((n = read(fd, buffer, sizeof buffer)) > 0) {
                 pending.append(buffer, static_cast<int>(n));
+            }
             for (int end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
                 const QList<QByteArray> words = pending.left(end).split(' ');
                 pending.remove(0, end + 1);
-                if (words.size() != 2)
+                if (words.size() != 2) {
                     continue;
-                if (words[0] == "freeze")
+                }
+                if (words[0] == "freeze") {
                     QThread::msleep(words[1].toULong());
-                else if (words[0] == "refuse")
+                } else if (words[0] == "refuse") {
                     validator.refusing = words[1] == "1";
+                }
             }
         });
     }

@@ -32,10 +32,12 @@ std::string stringOf(const platform::AXResult& r) {
 class AtspiAccessibilityTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (auto missing = HeadlessDesktop::missingTools(); !missing.empty())
+        if (auto missing = HeadlessDesktop::missingTools(); !missing.empty()) {
             GTEST_SKIP() << "no headless desktop here: " << missing;
-        if (!AtspiAccessibility::canConnectInThisProcess())
+        }
+        if (!AtspiAccessibility::canConnectInThisProcess()) {
             GTEST_SKIP() << "libatspi connects once per process; ctest runs each case alone";
+        }
         desktop_ = std::make_unique<HeadlessDesktop>();
         ASSERT_TRUE(desktop_->ok()) << desktop_->error();
         // The adapter runs in this process: it joins the desktop's buses.
@@ -49,12 +51,14 @@ class AtspiAccessibilityTest : public ::testing::Test {
 
     void TearDown() override {
         ax_.reset();
-        if (HasFailure() && desktop_)
+        if (HasFailure() && desktop_) {
             std::cerr << desktop_->logTails();
+        }
         driver_.reset();
         desktop_.reset();
-        for (const auto& [key, value] : saved_)
+        for (const auto& [key, value] : saved_) {
             put(key, value);
+        }
     }
     // Sets a variable of this process; an empty value removes it.
     static void put(const std::string& key, const std::string& value) {
@@ -79,8 +83,9 @@ class AtspiAccessibilityTest : public ::testing::Test {
         waitUntil(
             [&] {
                 auto r = ax_->copyAttribute(ax_->applicationElement(pid), "AXFocusedUIElement");
-                if (const auto* e = std::get_if<AXElementRef>(&r.value); r.ok() && e)
+                if (const auto* e = std::get_if<AXElementRef>(&r.value); r.ok() && e) {
                     focused = *e;
+                }
                 return focused != nullptr;
             },
             20s, 50ms);

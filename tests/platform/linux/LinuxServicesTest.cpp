@@ -27,8 +27,9 @@ struct ScopedEnv {
         }
     }
     ~ScopedEnv() {
-        for (const auto& [name, value] : saved)
+        for (const auto& [name, value] : saved) {
             value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+        }
     }
 };
 

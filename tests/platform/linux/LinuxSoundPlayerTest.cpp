@@ -12,8 +12,9 @@ namespace {
 
 std::string le(uint32_t v, int bytes) {
     std::string out;
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    }
     return out;
 }
 

@@ -111,17 +111,19 @@ class TestClient {
 class X11Desktop : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (e2e::HeadlessDesktop::missingTools().empty())
+        if (e2e::HeadlessDesktop::missingTools().empty()) {
             server_ = new e2e::HeadlessDesktop(/*accessibilityBus=*/false);
+        }
     }
     static void TearDownTestSuite() {
         delete server_;
         server_ = nullptr;
     }
     void SetUp() override {
-        if (server_ == nullptr || !server_->ok())
+        if (server_ == nullptr || !server_->ok()) {
             GTEST_SKIP() << "no private display: "
                          << (server_ ? server_->error() : e2e::HeadlessDesktop::missingTools());
+        }
     }
     static const std::string& display() { return server_->display(); }
 
@@ -154,8 +156,9 @@ TEST_F(X11Desktop, PasteboardRoundTripsAndRestoresEveryTargetOfTheOwner) {
     // Another client copying is a change for us, and its text is what we read.
     const int64_t mine = ours.changeCount();
     std::string longText;
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < 500; ++i) {
         longText += "riga " + std::to_string(i) + " àè\n";
+    }
     ASSERT_TRUE(user.setString(longText));
     EXPECT_TRUE(eventually([&] { return ours.changeCount() > mine; }));
     EXPECT_EQ(ours.string(), longText);
@@ -166,8 +169,9 @@ TEST_F(X11Desktop, PasteboardRoundTripsAndRestoresEveryTargetOfTheOwner) {
     EXPECT_EQ(user.string(), std::nullopt);
 
     std::string png("\x89PNG\r\n\x1a\n", 8);
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 3000; ++i) {
         png.push_back(static_cast<char>(i % 256));
+    }
     const std::vector<PasteboardItem> offered{{"image/png", png},
                                               {"text/uri-list", "file:///tmp/foto.png\r\n"}};
     const int64_t emptied = ours.changeCount();
@@ -368,9 +372,11 @@ class HookFixture {
     }
     bool saw(uint16_t code, uint64_t flags) {
         return eventually([&] {
-            for (const auto& e : seen())
-                if (e.keyCode == code && e.flags == flags)
+            for (const auto& e : seen()) {
+                if (e.keyCode == code && e.flags == flags) {
                     return true;
+                }
+            }
             return false;
         });
     }
@@ -399,8 +405,9 @@ TEST_F(X11Desktop, HookGrabsReturnOnlyWhenCoveredAndPassesOrHoldsIt) {
     EXPECT_FALSE(hook.hook_.holdsReturnGrab());
     client.tap(XK_Return);
     EXPECT_TRUE(client.receives("Return:0"));
-    for (const auto& e : hook.seen())
+    for (const auto& e : hook.seen()) {
         EXPECT_NE(e.keyCode, keys::kReturn);
+    }
     const std::size_t uncovered = hook.seen().size();
 
     hook.swallowReturn_.store(false);

@@ -19,10 +19,12 @@ TEST(X11KeyMapping, RoutingKeysHaveTheirAppleCodes) {
     EXPECT_EQ(KeyMapping::appleCodeForKeysym(XK_Delete), keys::kForwardDelete);
     EXPECT_EQ(KeyMapping::appleCodeForKeysym(XK_Up), keys::kUpArrow);
     // A Cyrillic letter, a media key and NoSymbol: the "other key" code, not A (0).
-    for (const unsigned long keysym : {0x6c1UL, 0x1008FF11UL, 0UL})
+    for (const unsigned long keysym : {0x6c1UL, 0x1008FF11UL, 0UL}) {
         EXPECT_EQ(KeyMapping::appleCodeForKeysym(keysym), KeyMapping::kOtherKey) << keysym;
-    for (const unsigned long keysym : {XK_Control_R, XK_ISO_Level3_Shift, XK_Num_Lock})
+    }
+    for (const unsigned long keysym : {XK_Control_R, XK_ISO_Level3_Shift, XK_Num_Lock}) {
         EXPECT_TRUE(KeyMapping::isModifierKeysym(keysym)) << keysym;
+    }
     EXPECT_FALSE(KeyMapping::isModifierKeysym(XK_Return));
 }
 

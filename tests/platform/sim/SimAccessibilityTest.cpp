@@ -29,8 +29,9 @@ TEST(SimAccessibility, FocusedElementParentChainAndWindow) {
     const AXElementRef focused = elem(ax.copyAttribute(app, "AXFocusedUIElement"));
     EXPECT_EQ(focused, ax.element(browser.textArea));  // handles keep their identity
     std::vector<std::string> roles;
-    for (AXElementRef e = focused; e; e = elem(ax.copyAttribute(e, "AXParent")))
+    for (AXElementRef e = focused; e; e = elem(ax.copyAttribute(e, "AXParent"))) {
         roles.push_back(str(ax.copyAttribute(e, "AXRole")));
+    }
     EXPECT_EQ(roles, (std::vector<std::string>{"AXTextArea", "AXWebArea", "AXGroup", "AXWindow",
                                                "AXApplication"}));
     addPopupWindow(d, 300);  // leaves focus where it was

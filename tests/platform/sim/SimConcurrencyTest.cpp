@@ -18,8 +18,9 @@ TEST(SimDesktopConcurrency, MainPrecheckAndPipelineThreadsAtOnce) {
     auto& ax = d.accessibility();
     std::atomic<int> handlerReads{0};
     ASSERT_TRUE(d.keyboard().install([&](const KeyEvent& e) {
-        if (e.userData == k::kSyntheticMarker)
+        if (e.userData == k::kSyntheticMarker) {
             return KeyDecision::pass;
+        }
         handlerReads +=
             ax.copyAttribute(ax.applicationElement(t.chat.pid), "AXFocusedUIElement").ok();
         return e.keyCode == k::kReturn ? KeyDecision::swallow : KeyDecision::pass;
@@ -52,8 +53,9 @@ TEST(SimDesktopConcurrency, MainPrecheckAndPipelineThreadsAtOnce) {
             d.sounds().play("Pop");
         }
     });
-    for (auto* th : {&main, &precheck, &pipeline})
+    for (auto* th : {&main, &precheck, &pipeline}) {
         th->join();
+    }
 
     EXPECT_EQ(handlerReads.load(), kRounds * 3);
     // Every message left whole: a value the pipeline set, or the user's letters.

@@ -53,8 +53,9 @@ TEST(SimKeyboard, HookSeesPostedKeysMarkedAndAfterItReturns) {
         seen.push_back(e);
         auto decision = KeyDecision::pass;
         if (e.userData != k::kSyntheticMarker && e.keyCode == k::kReturn) {
-            if (e.flags & k::kOption)
+            if (e.flags & k::kOption) {
                 postKey(d, k::kReturn);  // the ⌥⏎ bypass: send as typed
+            }
             decision = KeyDecision::swallow;
         }
         --depth;

@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "DaemonFixture.h"
+#include "tests/e2e/DaemonFixture.h"
 
 namespace quorix::e2e {
 namespace {
@@ -49,8 +49,9 @@ struct Figures {
 Figures figuresOf(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
     const std::size_t n = ms.size();
-    if (n == 0)
+    if (n == 0) {
         return {};
+    }
     Figures f;
     f.median = n % 2 == 1 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
     f.p95 = ms[std::min(n - 1, (n * 95 + 99) / 100 - 1)];
@@ -75,8 +76,9 @@ class ReturnLatency : public DaemonFixture {
         Window w;
         w.sent = desktop_->folder() + "/" + name + ".sent";
         std::map<std::string, std::string> env;
-        if (!accessible)
+        if (!accessible) {
             env["AT_SPI_BUS_ADDRESS"] = "unix:path=" + desktop_->folder() + "/no-bus";
+        }
         w.pid = desktop_->start(name, {kChat, w.sent}, env).pid();
         EXPECT_TRUE(focusWindowOf(w.pid));
         return w;
@@ -86,8 +88,9 @@ class ReturnLatency : public DaemonFixture {
         std::stringstream in(readFile(w.sent + ".keys"));
         long long ns = 0, k = 0, last = -1;
         while (in >> ns >> k) {
-            if (k == key)
+            if (k == key) {
                 last = ns;
+            }
         }
         return last;
     }
@@ -107,13 +110,15 @@ class ReturnLatency : public DaemonFixture {
         std::this_thread::sleep_for(60ms);
         const long long pressed = nowNs();
         driver_->stroke("Return", "", 0);
-        if (!waitUntil([&] { return sentCount(w) > before; }, 20s, 1ms))
+        if (!waitUntil([&] { return sentCount(w) > before; }, 20s, 1ms)) {
             return -1;
+        }
         waitUntilIdle();
         std::stringstream in(readFile(w.sent));
         std::string line, last;
-        while (std::getline(in, line))
+        while (std::getline(in, line)) {
             last = line;
+        }
         if (last != expected) {
             std::printf("[latency] sent \"%s\", expected \"%s\"\n", last.c_str(), expected.c_str());
             return -1;
@@ -134,10 +139,11 @@ class ReturnLatency : public DaemonFixture {
     std::map<std::string, std::vector<double>> ms_;
     // A sample whose message did not leave as expected is counted, not timed.
     void record(const std::string& what, double ms) {
-        if (ms < 0)
+        if (ms < 0) {
             ++failed_[what];
-        else
+        } else {
             ms_[what].push_back(ms);
+        }
     }
     std::map<std::string, int> failed_;
     // Two letters after a message; the first comes from the physical keyboard
@@ -154,9 +160,10 @@ class ReturnLatency : public DaemonFixture {
         const Figures b = figuresOf(ms_[baseline]);
         std::printf("[latency] %-42s n=%3zu (%d failed) median %7.2f ms  p95 %7.2f ms",
                     what.c_str(), ms_[what].size(), failed_[what], f.median, f.p95);
-        if (what != baseline)
+        if (what != baseline) {
             std::printf("   added: median %+7.2f ms  p95 %+7.2f ms", f.median - b.median,
                         f.p95 - b.p95);
+        }
         std::printf("\n");
     }
 };
@@ -186,16 +193,19 @@ TEST_F(ReturnLatency, PhysicalReturnToTheChatWindow) {
                    send(*w, "ciao cge fai" + tail(n), "ciao che fai" + tail(n)));
             letters("Quorix", *w);
             // The clipboard comes back 0.6 s after a write-back.
-            if (w == &clip)
+            if (w == &clip) {
                 std::this_thread::sleep_for(650ms);
+            }
         }
     }
     report("no Quorix, accessible window", "no Quorix, accessible window");
-    for (const char* c : {"no change", "local correction", "cache hit"})
+    for (const char* c : {"no change", "local correction", "cache hit"}) {
         report(std::string("accessibility: ") + c, "no Quorix, accessible window");
+    }
     report("no Quorix, clipboard window", "no Quorix, clipboard window");
-    for (const char* c : {"no change", "local correction", "cache hit"})
+    for (const char* c : {"no change", "local correction", "cache hit"}) {
         report(std::string("clipboard: ") + c, "no Quorix, clipboard window");
+    }
     report("letter key, no Quorix", "letter key, no Quorix");
     report("letter key, Quorix", "letter key, no Quorix");
     report("first letter after a message, no Quorix", "first letter after a message, no Quorix");
@@ -210,8 +220,9 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.rfind("--samples=", 0) == 0)
+        if (arg.rfind("--samples=", 0) == 0) {
             quorix::e2e::samples = std::max(2, std::atoi(arg.c_str() + 10));
+        }
     }
     return RUN_ALL_TESTS();
 }
