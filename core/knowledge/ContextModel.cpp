@@ -16,17 +16,6 @@ namespace {
 constexpr uint64_t kMaxCount = 1'000'000'000'000;
 constexpr std::size_t kMaxPairs = 10'000'000;
 
-bool nextLine(std::string_view data, std::size_t& pos, std::string_view& line) {
-    if (pos >= data.size()) {
-        return false;
-    }
-    const std::size_t end = data.find('\n', pos);
-    const std::size_t stop = end == std::string_view::npos ? data.size() : end;
-    line = data.substr(pos, stop - pos);
-    pos = stop + 1;
-    return true;
-}
-
 // The value of a "name value" line, or empty.
 std::string_view field(std::string_view line, std::string_view name) {
     if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name ||
@@ -81,18 +70,19 @@ std::unique_ptr<const ContextModel> ContextModel::parse(std::string_view data) {
     std::size_t pos = 0;
     std::string_view line;
     Counts c;
-    if (!nextLine(data, pos, line) || line != kMagic || !nextLine(data, pos, line) ||
+    if (!text::nextLine(data, pos, line) || line != kMagic || !text::nextLine(data, pos, line) ||
         field(line, "language").empty()) {
         return nullptr;
     }
     c.language = std::string(field(line, "language"));
     uint64_t words = 0;
     uint64_t pairs = 0;
-    const bool header = nextLine(data, pos, line) && real(field(line, "weight"), c.weight) &&
-                        nextLine(data, pos, line) && real(field(line, "discount"), c.discount) &&
-                        nextLine(data, pos, line) && integer(field(line, "tokens"), c.tokens) &&
-                        nextLine(data, pos, line) && integer(field(line, "words"), words) &&
-                        nextLine(data, pos, line) && integer(field(line, "pairs"), pairs);
+    const bool header =
+        text::nextLine(data, pos, line) && real(field(line, "weight"), c.weight) &&
+        text::nextLine(data, pos, line) && real(field(line, "discount"), c.discount) &&
+        text::nextLine(data, pos, line) && integer(field(line, "tokens"), c.tokens) &&
+        text::nextLine(data, pos, line) && integer(field(line, "words"), words) &&
+        text::nextLine(data, pos, line) && integer(field(line, "pairs"), pairs);
     if (!header || c.discount <= 0 || c.discount >= 1 || words > kMaxWords || pairs > kMaxPairs) {
         return nullptr;
     }
@@ -100,7 +90,7 @@ std::unique_ptr<const ContextModel> ContextModel::parse(std::string_view data) {
     for (uint64_t i = 0; i < words; ++i) {
         std::string_view f[3];
         Word w;
-        if (!nextLine(data, pos, line) || !fields(line, 3, f) || !integer(f[1], w.count) ||
+        if (!text::nextLine(data, pos, line) || !fields(line, 3, f) || !integer(f[1], w.count) ||
             !integer(f[2], w.followers) || w.count == 0 || w.followers > w.count ||
             !text::isValidUtf8(f[0])) {
             return nullptr;
@@ -114,7 +104,7 @@ std::unique_ptr<const ContextModel> ContextModel::parse(std::string_view data) {
         uint64_t left = 0;
         uint64_t right = 0;
         Pair p;
-        if (!nextLine(data, pos, line) || !fields(line, 3, f) || !integer(f[0], left) ||
+        if (!text::nextLine(data, pos, line) || !fields(line, 3, f) || !integer(f[0], left) ||
             !integer(f[1], right) || !integer(f[2], p.count) || left >= words || right >= words ||
             p.count == 0) {
             return nullptr;

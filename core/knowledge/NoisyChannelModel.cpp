@@ -18,18 +18,6 @@ namespace {
 constexpr double kRankOffset = 10;
 constexpr double kZipfNorm = 12;
 
-// The next line of `data` from `pos` (without "\n"); false at the end.
-bool nextLine(std::string_view data, std::size_t& pos, std::string_view& line) {
-    if (pos >= data.size()) {
-        return false;
-    }
-    const std::size_t end = data.find('\n', pos);
-    const std::size_t stop = end == std::string_view::npos ? data.size() : end;
-    line = data.substr(pos, stop - pos);
-    pos = stop + 1;
-    return true;
-}
-
 // "name value" with the expected name; the value, or nullopt.
 std::optional<std::string> field(std::string_view line, std::string_view name) {
     if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name ||
@@ -63,7 +51,7 @@ std::string formatNumber(double v) {
 std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_view data) {
     std::size_t pos = 0;
     std::string_view line;
-    if (!nextLine(data, pos, line) || line != kMagic || !nextLine(data, pos, line)) {
+    if (!text::nextLine(data, pos, line) || line != kMagic || !text::nextLine(data, pos, line)) {
         return nullptr;
     }
     const auto language = field(line, "language");
@@ -73,7 +61,7 @@ std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_vi
     std::array<double, kNames.size()> values{};
     for (std::size_t i = 0; i < kNames.size(); ++i) {
         const auto value =
-            nextLine(data, pos, line) ? number(field(line, kNames[i])) : std::nullopt;
+            text::nextLine(data, pos, line) ? number(field(line, kNames[i])) : std::nullopt;
         if (!value) {
             return nullptr;
         }
@@ -90,7 +78,7 @@ std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_vi
     const auto keepCount = static_cast<std::size_t>(values[4]);
     lexicon.reserve(wordCount);
     for (std::size_t i = 0; i < wordCount + keepCount; ++i) {
-        if (!nextLine(data, pos, line) || line.empty()) {
+        if (!text::nextLine(data, pos, line) || line.empty()) {
             return nullptr;
         }
         (i < wordCount ? lexicon : kept).emplace_back(line);

@@ -516,6 +516,17 @@ std::vector<std::string> splitWords(std::string_view s) {
     return out;
 }
 
+bool nextLine(std::string_view data, std::size_t& pos, std::string_view& line) {
+    if (pos >= data.size()) {
+        return false;
+    }
+    const std::size_t end = data.find('\n', pos);
+    const std::size_t stop = end == std::string_view::npos ? data.size() : end;
+    line = data.substr(pos, stop - pos);
+    pos = stop + 1;
+    return true;
+}
+
 std::vector<std::string> splitLines(std::string_view s) {
     std::vector<std::string> out;
     const bool valid = isValidUtf8(s);

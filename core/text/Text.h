@@ -65,6 +65,9 @@ std::vector<std::string> splitWords(std::string_view s);
 // Splits at every newline character (LF, CR, CRLF counted once, VT, FF, NEL,
 // U+2028, U+2029); pieces may be empty.
 std::vector<std::string> splitLines(std::string_view s);
+// The next "\n"-ended line of `data` from `pos` (without the "\n"), moving pos
+// past it; false at the end. For line-based data files (no copy, bytes as they are).
+bool nextLine(std::string_view data, std::size_t& pos, std::string_view& line);
 // Splits at every code point for which isSeparator(c) holds; pieces may be empty.
 template <typename Pred>
 std::vector<std::string> splitWhere(std::string_view s, Pred isSeparator) {
