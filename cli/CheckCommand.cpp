@@ -87,7 +87,8 @@ CheckResult checkText(ServiceRoot& root, const std::string& text) {
     r.keyboardWords = std::move(pass.words);
     r.keyboardCorrection = std::move(pass.text);
     if (r.keyboardCorrection) {
-        r.keyboardCorrectionHasPotentialTypo = heuristics.hasPotentialTypo(*r.keyboardCorrection);
+        r.keyboardCorrectionHasPotentialTypo =
+            !heuristics.isFreeOfMisspellings(*r.keyboardCorrection);
     }
     return r;
 }

@@ -269,8 +269,10 @@ PipelineReport CorrectionPipeline::run(const platform::RunningApplication& front
             s_.notice.hide(std::nullopt, std::nullopt);
             return sendUnchanged(kLocalDeadline, r);
         }
+        // The keyboard model corrects in the message's own language, so its
+        // result is vouched for by the same multilingual scan that flagged it.
         if (auto keyed = correctWithKeyboard(base)) {
-            if (!heuristics_.hasPotentialTypo(*keyed, r.localDeadline)) {
+            if (heuristics_.isFreeOfMisspellings(*keyed, r.localDeadline)) {
                 log("⚡️ [Correttore tastiera] Risolto interamente in locale a 0ms (senza "
                     "AI): " +
                     quoted(*keyed));

@@ -247,6 +247,12 @@ bool TextHeuristics::hasPotentialTypo(std::string_view text,
     return false;
 }
 
+bool TextHeuristics::isFreeOfMisspellings(std::string_view text,
+                                          const dispatch::Deadline& deadline) const {
+    const SpellScan scan = findMisspelledWord(text, false, deadline);
+    return !scan.misspelledWord && !scan.outOfTime && !deadline.passed();
+}
+
 bool TextHeuristics::hasContextualSuspicion(std::string_view text,
                                             const std::vector<std::string>& words,
                                             bool isExecutive) const {

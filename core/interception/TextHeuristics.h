@@ -58,6 +58,10 @@ class TextHeuristics {
     // the deadline has passed the answer is true: the text is not vouched for.
     bool hasPotentialTypo(std::string_view text, const dispatch::Deadline& deadline = {}) const;
 
+    // Whether findMisspelledWord vouches for the whole text: no word that the
+    // consulted languages all reject, scanned to the end within the deadline.
+    bool isFreeOfMisspellings(std::string_view text, const dispatch::Deadline& deadline = {}) const;
+
     // Wording that calls for a rewrite: tone terms in work contexts, a word
     // repeated next to itself, or a known wrong phrase. `words` are the
     // candidate words of findMisspelledWord.

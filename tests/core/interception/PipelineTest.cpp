@@ -253,6 +253,16 @@ TEST_F(Pipeline, LocalStagesSettleKnownTyposWithoutTheAI) {
         logged("⚡️ [Correttore tastiera] Risolto interamente in locale a 0ms (senza AI): "
                "\"grazie, ci vediamo all'appuntamento\""));
     EXPECT_TRUE(http.requests().empty());
+
+    // Its result is vouched for in every language consulted: an English word
+    // the Italian checker rejects does not send the message on to the AI.
+    spell.setStrict(true);
+    spell.accept({"ci", "vediamo", "per", "il", "appuntamento", "all'appuntamento"}, "it");
+    spell.accept({"meeting"}, "en");
+    const PipelineReport mixed = sendAgain("ci vediamo all'apputamento per il meeting");
+    EXPECT_EQ(mixed.path, "local");
+    EXPECT_EQ(mixed.appliedText, "ci vediamo all'appuntamento per il meeting");
+    EXPECT_TRUE(http.requests().empty());
 }
 
 TEST_F(Pipeline, NoNetworkWithAPartialLocalCorrectionLeavesCorrectedOffline) {
