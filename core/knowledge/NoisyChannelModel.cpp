@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "core/knowledge/EditDistanceFilter.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -37,6 +38,13 @@ std::optional<double> number(const std::optional<std::string>& s) {
         return std::nullopt;
     }
     return v;
+}
+
+// Bits set in a word (no popcount instruction is assumed).
+int bitCount(uint32_t v) {
+    v = v - ((v >> 1) & 0x55555555u);
+    v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
+    return static_cast<int>((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
 }
 
 std::string formatNumber(double v) {
@@ -111,10 +119,11 @@ std::string NoisyChannelModel::serialize(std::string_view language,
 NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thresholds,
                                      const std::vector<std::string>& words,
                                      std::vector<std::string> keep)
-    : language_(std::move(language)),
-      thresholds_(thresholds),
-      keep_(std::make_move_iterator(keep.begin()), std::make_move_iterator(keep.end())),
-      errors_(language_) {
+    : language_(std::move(language)), thresholds_(thresholds), errors_(language_) {
+    // The words in UTF-32 only while the index is built.
+    std::u32string wide;
+    std::vector<uint32_t> wideOffsets{0};
+    wideOffsets.reserve(words.size() + 1);
     offsets_.reserve(words.size() + 1);
     offsets_.push_back(0);
     capitalised_.reserve(words.size());
@@ -124,32 +133,101 @@ NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thres
                                        [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
         if (plain) {
             capitalised_.push_back(false);
-            letters_.append(w.begin(), w.end());
+            letters_ += w;
+            wide.append(w.begin(), w.end());
         } else {
             const std::string lower = text::toLower(w);
             capitalised_.push_back(lower != w);
-            letters_ += text::toUtf32(lower);
+            const std::u32string letters = text::toUtf32(lower);
+            letters_ += text::fromUtf32(letters);
+            wide += letters;
         }
         offsets_.push_back(static_cast<uint32_t>(letters_.size()));
+        wideOffsets.push_back(static_cast<uint32_t>(wide.size()));
     }
+    std::vector<std::u32string_view> views;
+    views.reserve(words.size());
     letterSets_.reserve(words.size());
-    for (uint32_t id = 0; id + 1 < offsets_.size(); ++id) {
-        letterSets_.push_back(SymmetricDeleteIndex::letterSet(word(id)));
+    for (std::size_t id = 0; id < words.size(); ++id) {
+        views.push_back(std::u32string_view(wide).substr(wideOffsets[id],
+                                                         wideOffsets[id + 1] - wideOffsets[id]));
+        letterSets_.push_back(SymmetricDeleteIndex::letterSet(views.back()));
     }
     logPriors_.reserve(words.size());
     for (std::size_t rank = 0; rank < words.size(); ++rank) {
         logPriors_.push_back(-std::log((static_cast<double>(rank) + 1 + kRankOffset) * kZipfNorm));
     }
-    std::vector<std::u32string_view> views;
-    views.reserve(words.size());
-    for (uint32_t id = 0; id + 1 < offsets_.size(); ++id) {
-        views.push_back(word(id));
-    }
     index_ = std::make_unique<const SymmetricDeleteIndex>(views);
+
+    std::size_t slots = 16;
+    while (slots < 2 * keep.size()) {
+        slots *= 2;
+    }
+    keepSlots_.assign(slots, 0);
+    for (const std::string& k : keep) {
+        if (isKept(k) || k.find('\n') != std::string::npos) {
+            continue;
+        }
+        std::size_t slot = keepHash(k) & (slots - 1);
+        while (keepSlots_[slot] != 0) {
+            slot = (slot + 1) & (slots - 1);
+        }
+        keepSlots_[slot] = static_cast<uint32_t>(keepText_.size() + 1);
+        keepText_ += k;
+        keepText_ += '\n';
+    }
+}
+
+uint64_t NoisyChannelModel::keepHash(std::string_view token) {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (const char c : token) {
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return h ^ (h >> 32);
+}
+
+bool NoisyChannelModel::isKept(std::string_view lowerWord) const {
+    const std::size_t mask = keepSlots_.size() - 1;
+    for (std::size_t slot = keepHash(lowerWord) & mask; keepSlots_[slot] != 0;
+         slot = (slot + 1) & mask) {
+        const std::size_t at = keepSlots_[slot] - 1;
+        if (keepText_.compare(at, lowerWord.size(), lowerWord) == 0 &&
+            keepText_[at + lowerWord.size()] == '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u32string_view NoisyChannelModel::word(uint32_t id, std::u32string& buffer) const {
+    // The letters were encoded here: well-formed UTF-8.
+    const std::string_view s = utf8(id);
+    buffer.clear();
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const auto next = [&](std::size_t k) {
+            return static_cast<char32_t>(static_cast<unsigned char>(s[i + k]) & 0x3F);
+        };
+        if (b < 0x80) {
+            buffer.push_back(b);
+            i += 1;
+        } else if (b < 0xE0) {
+            buffer.push_back(static_cast<char32_t>(b & 0x1F) << 6 | next(1));
+            i += 2;
+        } else if (b < 0xF0) {
+            buffer.push_back(static_cast<char32_t>(b & 0x0F) << 12 | next(1) << 6 | next(2));
+            i += 3;
+        } else {
+            buffer.push_back(static_cast<char32_t>(b & 0x07) << 18 | next(1) << 12 | next(2) << 6 |
+                             next(3));
+            i += 4;
+        }
+    }
+    return buffer;
 }
 
 std::string NoisyChannelModel::form(uint32_t id) const {
-    const std::string lower = text::fromUtf32(word(id));
+    const std::string lower(utf8(id));
     return capitalised_[id] ? text::capitalized(lower) : lower;
 }
 
@@ -159,14 +237,17 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed) const {
 
 bool NoisyChannelModel::contains(std::u32string_view lowerWord) const {
     thread_local std::vector<uint32_t> ids;
+    thread_local std::u32string buffer;
     index_->candidates(lowerWord, 0, ids);
-    return std::any_of(ids.begin(), ids.end(), [&](uint32_t id) { return word(id) == lowerWord; });
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](uint32_t id) { return word(id, buffer) == lowerWord; });
 }
 
-double NoisyChannelModel::logScore(uint32_t id, std::u32string_view typed, int maxEdits) const {
+double NoisyChannelModel::logScore(uint32_t id, std::u32string_view candidate,
+                                   std::u32string_view typed, int maxEdits) const {
     // Every factor of the score is one term here, so that further evidence
     // (the neighbouring words) adds a term rather than a second scorer.
-    const double logLikelihood = errors_.logLikelihood(word(id), typed, maxEdits);
+    const double logLikelihood = errors_.logLikelihood(candidate, typed, maxEdits);
     return logLikelihood + logPriors_[id];
 }
 
@@ -177,33 +258,43 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
     const uint32_t typedSet = SymmetricDeleteIndex::letterSet(typed);
     thread_local std::vector<uint32_t> ids;
-    index_->candidates(typed, maxEdits, ids, [&](uint32_t id) {
+    thread_local std::u32string buffer;
+    ids.clear();
+    index_->forEachCandidate(typed, maxEdits, [&](uint32_t id) {
         __builtin_prefetch(&letterSets_[id]);
         __builtin_prefetch(&offsets_[id]);
-        return true;
+        ids.push_back(id);
     });
     // Only the words whose letters are near are read (prefetched together).
     std::size_t kept = 0;
     for (const uint32_t id : ids) {
-        if (std::popcount(letterSets_[id] & ~typedSet) <= maxEdits &&
-            std::popcount(typedSet & ~letterSets_[id]) <= maxEdits) {
+        if (bitCount(letterSets_[id] & ~typedSet) <= maxEdits &&
+            bitCount(typedSet & ~letterSets_[id]) <= maxEdits) {
             __builtin_prefetch(letters_.data() + offsets_[id]);
             ids[kept++] = id;
         }
     }
-    ids.resize(kept);
+    // Then only the words within the edits are sorted and scored, in the
+    // order of their ids (the sum and the ties depend on it).
+    const EditDistanceFilter near(typed);
+    std::size_t within = 0;
+    for (std::size_t k = 0; k < kept; ++k) {
+        const std::u32string_view candidate = word(ids[k], buffer);
+        if (candidate != typed && near.bounded(candidate, maxEdits) <= maxEdits) {
+            ids[within++] = ids[k];
+        }
+    }
+    ids.resize(within);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     double total = 0;
     double best = 0;
     double second = 0;
     uint32_t bestId = 0;
     uint32_t secondId = 0;
     for (const uint32_t id : ids) {
-        const std::u32string_view candidate = word(id);
-        if (candidate == typed ||
-            KeyboardErrorModel::boundedDistance(candidate, typed, maxEdits) > maxEdits) {
-            continue;
-        }
-        const double log = logScore(id, typed, maxEdits);
+        const std::u32string_view candidate = word(id, buffer);
+        const double log = logScore(id, candidate, typed, maxEdits);
         if (!std::isfinite(log)) {
             continue;
         }
@@ -240,13 +331,10 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
 }
 
 std::size_t NoisyChannelModel::memoryBytes() const {
-    std::size_t keepBytes = 0;
-    for (const std::string& k : keep_) {
-        keepBytes += sizeof(k) + k.capacity() + 16;
-    }
-    return letters_.capacity() * sizeof(char32_t) + offsets_.capacity() * sizeof(uint32_t) +
+    return letters_.capacity() + offsets_.capacity() * sizeof(uint32_t) +
            capitalised_.capacity() / 8 + logPriors_.capacity() * sizeof(float) +
-           letterSets_.capacity() * sizeof(uint32_t) + keepBytes + index_->memoryBytes();
+           letterSets_.capacity() * sizeof(uint32_t) + keepText_.capacity() +
+           keepSlots_.capacity() * sizeof(uint32_t) + index_->memoryBytes();
 }
 
 }  // namespace quorix

@@ -1,6 +1,7 @@
 #include "core/knowledge/SymmetricDeleteIndex.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quorix {
 
@@ -31,15 +32,32 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
         buckets <<= 1;
     }
     mask_ = buckets - 1;
-    starts_.assign(buckets + 1, 0);
+    std::vector<uint32_t> starts(buckets + 1, 0);
     for (const uint32_t key : keys) {
-        ++starts_[(key & mask_) + 1];
+        ++starts[(key & mask_) + 1];
     }
     for (std::size_t b = 0; b < buckets; ++b) {
-        starts_[b + 1] += starts_[b];
+        starts[b + 1] += starts[b];
+    }
+    blockStarts_.resize((buckets >> kBlockBits) + 1);
+    bucketStarts_.resize(buckets + 1);
+    bool narrow = true;
+    for (std::size_t b = 0; b <= buckets && narrow; ++b) {
+        const std::size_t block = b >> kBlockBits;
+        if ((b & ((std::size_t{1} << kBlockBits) - 1)) == 0) {
+            blockStarts_[block] = starts[b];
+        }
+        const uint32_t offset = starts[b] - blockStarts_[block];
+        narrow = offset <= UINT16_MAX;
+        bucketStarts_[b] = static_cast<uint16_t>(offset);
+    }
+    if (!narrow) {
+        blockStarts_ = {};
+        bucketStarts_ = {};
+        wideStarts_ = starts;
     }
     ids_.resize(keys.size());
-    std::vector<uint32_t> fill(starts_.begin(), starts_.end() - 1);
+    std::vector<uint32_t> fill(starts.begin(), starts.end() - 1);
     std::size_t k = 0;
     for (uint32_t id = 0; id < count; ++id) {
         const uint32_t length = static_cast<uint32_t>(std::min(words[id].size(), kLongest));

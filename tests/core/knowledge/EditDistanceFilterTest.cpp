@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/knowledge/EditDistanceFilter.h"
+#include "core/knowledge/KeyboardErrorModel.h"
+#include "core/knowledge/NoisyChannelModel.h"
+#include "core/knowledge/SymmetricDeleteIndex.h"
+
+namespace quorix {
+namespace {
+
+TEST(EditDistanceFilter, AgreesWithTheAlignmentTable) {
+    const std::u32string longWord(45, U'a');
+    const std::vector<std::pair<std::u32string, std::u32string>> pairs = {
+        {U"casa", U"casa"},   {U"casa", U"csaa"}, {U"appuntamento", U"apputamento"},
+        {U"abcd", U"badc"},   {U"abc", U"ca"},    {U"ab", U"bca"},
+        {U"città", U"citta"}, {U"ǆǉ", U"ǉǆ"},     {U"日本", U"本日x"},
+        {U"", U"ab"},         {U"abc", U""},      {longWord, longWord + U"b"},
+        {longWord, U"a"},     {U"aabb", U"abab"}, {U"l'ufficio", U"lufficio'"}};
+    std::mt19937 rng(7);
+    std::vector<std::pair<std::u32string, std::u32string>> all = pairs;
+    for (int n = 0; n < 3000; ++n) {  // a small alphabet: many swaps and repeats
+        std::u32string a;
+        std::u32string b;
+        for (std::size_t i = rng() % 9; i > 0; --i) {
+            a += U"abcà"[rng() % 4];
+        }
+        for (std::size_t i = rng() % 9; i > 0; --i) {
+            b += U"abcà"[rng() % 4];
+        }
+        all.emplace_back(a, b);
+    }
+    for (const auto& [typed, candidate] : all) {
+        const EditDistanceFilter filter(typed);
+        for (int max = 0; max <= 3; ++max) {
+            ASSERT_EQ(filter.bounded(candidate, max),
+                      KeyboardErrorModel::boundedDistance(candidate, typed, max))
+                << "max " << max << " pair " << all.size();
+        }
+    }
+}
+
+// Every word shares the key "q" (two letters deleted): one bucket holds more
+// entries than the 16-bit starts count.
+TEST(SymmetricDeleteIndex, FindsWordsInABucketOfTensOfThousands) {
+    std::vector<std::u32string> words;
+    for (char32_t a = 0x100; a <= 0x200; ++a) {
+        for (char32_t b = 0x100; b < 0x200; ++b) {
+            words.push_back({U'q', a, b});
+        }
+    }
+    words.push_back(U"casa");
+    const std::vector<std::u32string_view> views(words.begin(), words.end());
+    const SymmetricDeleteIndex index(views);
+    std::vector<uint32_t> found;
+    for (const uint32_t id : {0u, 12345u, 65791u}) {
+        index.candidates(std::u32string{U'q', words[id][1], U'z'}, 1, found);
+        EXPECT_TRUE(std::binary_search(found.begin(), found.end(), id)) << id;
+    }
+    index.candidates(U"csaa", 2, found);
+    EXPECT_TRUE(std::binary_search(found.begin(), found.end(), words.size() - 1));
+}
+
+TEST(NoisyChannelModel, KeepsTokensAndAccentedWordsAsGiven) {
+    const auto model = NoisyChannelModel::parse(NoisyChannelModel::serialize(
+        "de", {}, {"Straße", "größe", "haus"}, {"cmq", "bzw", "bzw", "à-la", "ok"}));
+    ASSERT_TRUE(model);
+    for (const auto& [token, kept] : std::vector<std::pair<std::string, bool>>{{"cmq", true},
+                                                                               {"bzw", true},
+                                                                               {"à-la", true},
+                                                                               {"ok", true},
+                                                                               {"cm", false},
+                                                                               {"cmqq", false},
+                                                                               {"", false},
+                                                                               {"haus", false}}) {
+        EXPECT_EQ(model->isKept(token), kept) << token;
+    }
+    EXPECT_TRUE(model->contains(U"straße"));
+    EXPECT_FALSE(model->contains(U"strase"));
+    EXPECT_EQ(model->suggest(U"strsße").candidate, "Straße");
+    EXPECT_EQ(model->suggest(U"grösse").candidate, "größe");
+}
+
+}  // namespace
+}  // namespace quorix
