@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/knowledge/KeyboardErrorModel.h"
+#include "core/text/Text.h"
 
 namespace quorix {
 
@@ -29,16 +30,39 @@ uint64_t EditDistanceFilter::positions(char32_t c) const {
 }
 
 int EditDistanceFilter::bounded(std::u32string_view candidate, int max) const {
-    const std::size_t m = typed_.size();
-    const int over = max + 1;
-    if (std::abs(static_cast<long>(m) - static_cast<long>(candidate.size())) > max) {
-        return over;
+    if (std::abs(static_cast<long>(typed_.size()) - static_cast<long>(candidate.size())) > max) {
+        return max + 1;
     }
-    if (m > kLongest || candidate.size() > kLongest) {
+    if (typed_.size() > kLongest || candidate.size() > kLongest) {
         return KeyboardErrorModel::boundedDistance(candidate, typed_, max);
     }
+    std::size_t i = 0;
+    return columns(
+        candidate.size(), [&] { return candidate[i++]; }, max);
+}
+
+int EditDistanceFilter::boundedUtf8(std::string_view candidate, int max) const {
+    std::size_t letters = 0;
+    for (const char c : candidate) {
+        letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }
+    if (std::abs(static_cast<long>(typed_.size()) - static_cast<long>(letters)) > max) {
+        return max + 1;
+    }
+    if (typed_.size() > kLongest || letters > kLongest) {
+        return KeyboardErrorModel::boundedDistance(text::toUtf32(candidate), typed_, max);
+    }
+    std::size_t i = 0;
+    return columns(
+        letters, [&] { return nextLetter(candidate, i); }, max);
+}
+
+template <class Next>
+int EditDistanceFilter::columns(std::size_t n, Next&& next, int max) const {
+    const std::size_t m = typed_.size();
+    const int over = max + 1;
     if (m == 0) {
-        return static_cast<int>(candidate.size());
+        return static_cast<int>(n);
     }
     // Bit i of the column vectors is row i + 1 of the table (typed letters),
     // one column per candidate letter: VP/VN, the rows where the value grows
@@ -50,9 +74,8 @@ int EditDistanceFilter::bounded(std::u32string_view candidate, int max) const {
     uint64_t d0 = 0;
     uint64_t previous = 0;  // positions of the previous candidate letter
     int last = static_cast<int>(m);
-    std::size_t j = 0;
-    for (const char32_t c : candidate) {
-        const uint64_t pm = positions(c);
+    for (std::size_t j = 1; j <= n; ++j) {
+        const uint64_t pm = positions(next());
         // A swap: typed i-1, i equal candidate j, j-1, the cell two back
         // diagonally not already free.
         const uint64_t swapped = ((~d0 & pm) << 1) & previous;
@@ -64,9 +87,8 @@ int EditDistanceFilter::bounded(std::u32string_view candidate, int max) const {
         vp = (hn << 1) | ~(d0 | hp);
         vn = hp & d0;
         previous = pm;
-        ++j;
         // The bottom row can drop by at most one a remaining column.
-        if (last - static_cast<int>(candidate.size() - j) > max) {
+        if (last - static_cast<int>(n - j) > max) {
             return over;
         }
     }

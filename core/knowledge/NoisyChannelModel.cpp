@@ -40,13 +40,6 @@ std::optional<double> number(const std::optional<std::string>& s) {
     return v;
 }
 
-// Bits set in a word (no popcount instruction is assumed).
-int bitCount(uint32_t v) {
-    v = v - ((v >> 1) & 0x55555555u);
-    v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
-    return static_cast<int>((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
-}
-
 std::string formatNumber(double v) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
@@ -147,11 +140,9 @@ NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thres
     }
     std::vector<std::u32string_view> views;
     views.reserve(words.size());
-    letterSets_.reserve(words.size());
     for (std::size_t id = 0; id < words.size(); ++id) {
         views.push_back(std::u32string_view(wide).substr(wideOffsets[id],
                                                          wideOffsets[id + 1] - wideOffsets[id]));
-        letterSets_.push_back(SymmetricDeleteIndex::letterSet(views.back()));
     }
     logPriors_.reserve(words.size());
     for (std::size_t rank = 0; rank < words.size(); ++rank) {
@@ -204,24 +195,7 @@ std::u32string_view NoisyChannelModel::word(uint32_t id, std::u32string& buffer)
     const std::string_view s = utf8(id);
     buffer.clear();
     for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const auto next = [&](std::size_t k) {
-            return static_cast<char32_t>(static_cast<unsigned char>(s[i + k]) & 0x3F);
-        };
-        if (b < 0x80) {
-            buffer.push_back(b);
-            i += 1;
-        } else if (b < 0xE0) {
-            buffer.push_back(static_cast<char32_t>(b & 0x1F) << 6 | next(1));
-            i += 2;
-        } else if (b < 0xF0) {
-            buffer.push_back(static_cast<char32_t>(b & 0x0F) << 12 | next(1) << 6 | next(2));
-            i += 3;
-        } else {
-            buffer.push_back(static_cast<char32_t>(b & 0x07) << 18 | next(1) << 12 | next(2) << 6 |
-                             next(3));
-            i += 4;
-        }
+        buffer.push_back(EditDistanceFilter::nextLetter(s, i));
     }
     return buffer;
 }
@@ -251,42 +225,50 @@ double NoisyChannelModel::logScore(uint32_t id, std::u32string_view candidate,
     return logLikelihood + logPriors_[id];
 }
 
-ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
-                                           const ModelThresholds& thresholds,
-                                           const ContextModel::Neighbours& context) const {
-    ModelSuggestion out;
-    const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
-    const uint32_t typedSet = SymmetricDeleteIndex::letterSet(typed);
-    thread_local std::vector<uint32_t> ids;
-    thread_local std::u32string buffer;
+void NoisyChannelModel::candidateIds(std::u32string_view typed, int maxEdits,
+                                     std::vector<uint32_t>& ids) const {
     ids.clear();
     index_->forEachCandidate(typed, maxEdits, [&](uint32_t id) {
-        __builtin_prefetch(&letterSets_[id]);
         __builtin_prefetch(&offsets_[id]);
         ids.push_back(id);
     });
-    // Only the words whose letters are near are read (prefetched together).
-    std::size_t kept = 0;
     for (const uint32_t id : ids) {
-        if (bitCount(letterSets_[id] & ~typedSet) <= maxEdits &&
-            bitCount(typedSet & ~letterSets_[id]) <= maxEdits) {
-            __builtin_prefetch(letters_.data() + offsets_[id]);
-            ids[kept++] = id;
-        }
+        __builtin_prefetch(letters_.data() + offsets_[id]);
     }
-    // Then only the words within the edits are sorted and scored, in the
-    // order of their ids (the sum and the ties depend on it).
+    // Only the words within the edits (not the typed word itself) are then
+    // sorted and scored, in the order of their ids (the sum and the ties
+    // depend on it).
     const EditDistanceFilter near(typed);
     std::size_t within = 0;
-    for (std::size_t k = 0; k < kept; ++k) {
-        const std::u32string_view candidate = word(ids[k], buffer);
-        if (candidate != typed && near.bounded(candidate, maxEdits) <= maxEdits) {
-            ids[within++] = ids[k];
+    for (const uint32_t id : ids) {
+        const int distance = near.boundedUtf8(utf8(id), maxEdits);
+        if (distance > 0 && distance <= maxEdits) {
+            ids[within++] = id;
         }
     }
     ids.resize(within);
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+}
+
+std::vector<std::string> NoisyChannelModel::candidates(std::u32string_view typed) const {
+    std::vector<uint32_t> ids;
+    candidateIds(typed, typed.size() >= kTwoEditLength ? 2 : 1, ids);
+    std::vector<std::string> out;
+    for (const uint32_t id : ids) {
+        out.push_back(form(id));
+    }
+    return out;
+}
+
+ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
+                                           const ModelThresholds& thresholds,
+                                           const ContextModel::Neighbours& context) const {
+    ModelSuggestion out;
+    const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
+    thread_local std::vector<uint32_t> ids;
+    thread_local std::u32string buffer;
+    candidateIds(typed, maxEdits, ids);
     double total = 0;
     double best = 0;
     double second = 0;
@@ -333,8 +315,7 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
 std::size_t NoisyChannelModel::memoryBytes() const {
     return letters_.capacity() + offsets_.capacity() * sizeof(uint32_t) +
            capitalised_.capacity() / 8 + logPriors_.capacity() * sizeof(float) +
-           letterSets_.capacity() * sizeof(uint32_t) + keepText_.capacity() +
-           keepSlots_.capacity() * sizeof(uint32_t) + index_->memoryBytes();
+           keepText_.capacity() + keepSlots_.capacity() * sizeof(uint32_t) + index_->memoryBytes();
 }
 
 }  // namespace quorix

@@ -84,6 +84,10 @@ class NoisyChannelModel {
     ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds,
                             const ContextModel::Neighbours& context = {}) const;
 
+    // The lexicon words scored for `typed`: those within its edits, except
+    // itself, most frequent first.
+    std::vector<std::string> candidates(std::u32string_view typed) const;
+
     // Whether `lowerWord` is a lexicon word (in lower case).
     bool contains(std::u32string_view lowerWord) const;
 
@@ -96,6 +100,8 @@ class NoisyChannelModel {
 
   private:
     std::string form(uint32_t id) const;
+    // Ids of the candidates of `typed`, sorted.
+    void candidateIds(std::u32string_view typed, int maxEdits, std::vector<uint32_t>& ids) const;
     // log of the score of lexicon word `id` for `typed`: log P(typed | word)
     // + log P(word); -infinity past `maxEdits` edits.
     double logScore(uint32_t id, std::u32string_view candidate, std::u32string_view typed,
@@ -112,8 +118,7 @@ class NoisyChannelModel {
     std::string letters_;  // every word in lower case, UTF-8, back to back
     std::vector<uint32_t> offsets_;
     std::vector<bool> capitalised_;
-    std::vector<float> logPriors_;      // log P(word) by id
-    std::vector<uint32_t> letterSets_;  // letterSet(word) by id
+    std::vector<float> logPriors_;  // log P(word) by id
     // The kept tokens, each followed by "\n", and an open-addressing table
     // of their offsets + 1 (0: a free slot), linear probing.
     std::string keepText_;

@@ -9,6 +9,7 @@
 #include "core/knowledge/KeyboardErrorModel.h"
 #include "core/knowledge/NoisyChannelModel.h"
 #include "core/knowledge/SymmetricDeleteIndex.h"
+#include "core/text/Text.h"
 
 namespace quorix {
 namespace {
@@ -20,7 +21,8 @@ TEST(EditDistanceFilter, AgreesWithTheAlignmentTable) {
         {U"abcd", U"badc"},   {U"abc", U"ca"},    {U"ab", U"bca"},
         {U"città", U"citta"}, {U"ǆǉ", U"ǉǆ"},     {U"日本", U"本日x"},
         {U"", U"ab"},         {U"abc", U""},      {longWord, longWord + U"b"},
-        {longWord, U"a"},     {U"aabb", U"abab"}, {U"l'ufficio", U"lufficio'"}};
+        {longWord, U"a"},     {U"aabb", U"abab"}, {U"l'ufficio", U"lufficio'"},
+        {U"a😀b", U"ab"}};
     std::mt19937 rng(7);
     std::vector<std::pair<std::u32string, std::u32string>> all = pairs;
     for (int n = 0; n < 3000; ++n) {  // a small alphabet: many swaps and repeats
@@ -37,9 +39,9 @@ TEST(EditDistanceFilter, AgreesWithTheAlignmentTable) {
     for (const auto& [typed, candidate] : all) {
         const EditDistanceFilter filter(typed);
         for (int max = 0; max <= 3; ++max) {
-            ASSERT_EQ(filter.bounded(candidate, max),
-                      KeyboardErrorModel::boundedDistance(candidate, typed, max))
-                << "max " << max << " pair " << all.size();
+            const int expected = KeyboardErrorModel::boundedDistance(candidate, typed, max);
+            ASSERT_EQ(filter.bounded(candidate, max), expected) << text::fromUtf32(candidate);
+            ASSERT_EQ(filter.boundedUtf8(text::fromUtf32(candidate), max), expected);
         }
     }
 }
@@ -80,6 +82,9 @@ TEST(NoisyChannelModel, KeepsTokensAndAccentedWordsAsGiven) {
         EXPECT_EQ(model->isKept(token), kept) << token;
     }
     EXPECT_TRUE(model->contains(U"straße"));
+    EXPECT_EQ(model->candidates(U"haus"), std::vector<std::string>{});  // itself only
+    EXPECT_EQ(model->candidates(U"grösse"), std::vector<std::string>{"größe"});
+    EXPECT_EQ(model->candidates(U"strasse"), (std::vector<std::string>{"Straße"}));
     EXPECT_FALSE(model->contains(U"strase"));
     EXPECT_EQ(model->suggest(U"strsße").candidate, "Straße");
     EXPECT_EQ(model->suggest(U"grösse").candidate, "größe");
