@@ -153,31 +153,35 @@ template <class Visit>
 inline void SymmetricDeleteIndex::forEachDeletion(std::u32string_view s, int maxEdits,
                                                   Visit&& visit) {
     const std::u32string_view p = s.substr(0, std::min(s.size(), kPrefix));
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    // The length is hashed in after the letters: equal strings of kept
-    // letters hash alike whichever positions were skipped.
-    const auto hashKept = [&](std::size_t a, std::size_t b) {
-        const std::size_t kept = p.size() - (a != kNone) - (b != kNone);
-        uint64_t h = kFnvOffset;
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            if (i != a && i != b) {
-                h = (h ^ static_cast<uint64_t>(p[i])) * kFnvPrime;
-            }
+    const std::size_t n = p.size();
+    // FNV-1a over the kept letters, then the number kept: equal strings of
+    // kept letters hash alike whichever positions were skipped. The hash of
+    // the letters before a skip is shared by every key skipping there.
+    const auto step = [&](uint64_t h, std::size_t i) {
+        return (h ^ static_cast<uint64_t>(p[i])) * kFnvPrime;
+    };
+    const auto finish = [&](uint64_t h, std::size_t from, std::size_t kept) {
+        for (std::size_t i = from; i < n; ++i) {
+            h = step(h, i);
         }
         return (h ^ static_cast<uint64_t>(kept)) * kFnvPrime;
     };
-    visit(hashKept(kNone, kNone));
+    std::array<uint64_t, kPrefix + 1> before;  // before[i]: the letters before i
+    before[0] = kFnvOffset;
+    for (std::size_t i = 0; i < n; ++i) {
+        before[i + 1] = step(before[i], i);
+    }
+    visit(finish(before[n], n, n));
     if (maxEdits < 1) {
         return;
     }
-    for (std::size_t a = 0; a < p.size(); ++a) {
-        visit(hashKept(a, kNone));
-        if (maxEdits < 2) {
-            continue;
+    for (std::size_t a = 0; a < n; ++a) {
+        uint64_t h = before[a];  // the letters kept between a and b
+        for (std::size_t b = a + 1; b < n && maxEdits >= 2; ++b) {
+            visit(finish(h, b + 1, n - 2));
+            h = step(h, b);
         }
-        for (std::size_t b = a + 1; b < p.size(); ++b) {
-            visit(hashKept(a, b));
-        }
+        visit(finish(before[a], a + 1, n - 1));
     }
 }
 
