@@ -228,10 +228,30 @@ double NoisyChannelModel::logScore(uint32_t id, std::u32string_view candidate,
 void NoisyChannelModel::candidateIds(std::u32string_view typed, int maxEdits,
                                      std::vector<uint32_t>& ids) const {
     ids.clear();
-    index_->forEachCandidate(typed, maxEdits, [&](uint32_t id) {
-        __builtin_prefetch(&offsets_[id]);
-        ids.push_back(id);
-    });
+    // Each id once (a near word shares many keys): a bit a word, cleared
+    // again whatever happens.
+    thread_local std::vector<uint64_t> seen;
+    seen.resize(offsets_.size() / 64 + 1);
+    struct Clear {
+        const std::vector<uint32_t>& ids;
+        ~Clear() {
+            for (const uint32_t id : ids) {
+                seen[id / 64] = 0;
+            }
+        }
+    };
+    {
+        const Clear clear{ids};
+        index_->forEachCandidate(typed, maxEdits, [&](uint32_t id) {
+            uint64_t& bits = seen[id / 64];
+            const uint64_t bit = uint64_t{1} << (id % 64);
+            if ((bits & bit) == 0) {
+                __builtin_prefetch(&offsets_[id]);
+                ids.push_back(id);
+                bits |= bit;
+            }
+        });
+    }
     for (const uint32_t id : ids) {
         __builtin_prefetch(letters_.data() + offsets_[id]);
     }
@@ -248,7 +268,6 @@ void NoisyChannelModel::candidateIds(std::u32string_view typed, int maxEdits,
     }
     ids.resize(within);
     std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
 std::vector<std::string> NoisyChannelModel::candidates(std::u32string_view typed) const {
