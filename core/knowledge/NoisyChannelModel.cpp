@@ -117,6 +117,12 @@ NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thres
     std::u32string wide;
     std::vector<uint32_t> wideOffsets{0};
     wideOffsets.reserve(words.size() + 1);
+    std::size_t bytes = 0;
+    for (const std::string& w : words) {
+        bytes += w.size();
+    }
+    letters_.reserve(bytes);  // lower case is as long, give or take a few letters
+    wide.reserve(bytes);
     offsets_.reserve(words.size() + 1);
     offsets_.push_back(0);
     capitalised_.reserve(words.size());
@@ -155,6 +161,11 @@ NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thres
         slots *= 2;
     }
     keepSlots_.assign(slots, 0);
+    bytes = 0;
+    for (const std::string& k : keep) {
+        bytes += k.size() + 1;
+    }
+    keepText_.reserve(bytes);
     for (const std::string& k : keep) {
         if (isKept(k) || k.find('\n') != std::string::npos) {
             continue;

@@ -11,7 +11,7 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
     // first rejected word waits for, so no (hash, id) pairs are sorted.
     std::vector<uint32_t> keys;
     std::vector<uint32_t> ends;
-    keys.reserve(words.size() * 24);
+    keys.reserve(std::min(words.size(), kMaxWords) * kMostKeys);  // never regrown
     const auto count = static_cast<uint32_t>(std::min(words.size(), kMaxWords));
     ends.resize(count);
     std::array<uint64_t, kMostKeys> hashes;
@@ -61,7 +61,9 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
     for (std::size_t p = 0; p < parts; ++p) {
         partStarts[p + 1] += partStarts[p];
     }
-    std::vector<uint64_t> pairs(keys.size());  // bucket << 32 | entry
+    // Entries go to their part of ids_ first, their buckets alongside.
+    ids_.resize(keys.size());
+    std::vector<uint32_t> partBuckets(keys.size());
     {
         std::vector<uint32_t> fill(partStarts.begin(), partStarts.end() - 1);
         std::size_t k = 0;
@@ -70,19 +72,22 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
             const uint32_t entry =
                 id | length << kLengthShift | folded(letterSet(words[id])) << kSetShift;
             for (; k < ends[id]; ++k) {
-                const uint64_t bucket = keys[k] & mask_;
-                pairs[fill[bucket >> partShift]++] = bucket << 32 | entry;
+                const auto bucket = static_cast<uint32_t>(keys[k] & mask_);
+                const uint32_t at = fill[bucket >> partShift]++;
+                ids_[at] = entry;
+                partBuckets[at] = bucket;
             }
         }
     }
     keys = {};
+    ends = {};
     std::vector<uint32_t> starts(buckets + 1, 0);
-    ids_.resize(pairs.size());
+    std::vector<uint32_t> part;
     for (std::size_t p = 0; p < parts; ++p) {
         const std::size_t first = p << partShift;
         const std::size_t last = first + (std::size_t{1} << partShift);
         for (uint32_t i = partStarts[p]; i < partStarts[p + 1]; ++i) {
-            ++starts[(pairs[i] >> 32) + 1];
+            ++starts[partBuckets[i] + 1];
         }
         starts[first] = partStarts[p];
         for (std::size_t b = first; b < last; ++b) {
@@ -90,10 +95,12 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
         }
         std::vector<uint32_t> fill(starts.begin() + static_cast<long>(first),
                                    starts.begin() + static_cast<long>(last));
+        part.assign(ids_.begin() + partStarts[p], ids_.begin() + partStarts[p + 1]);
         for (uint32_t i = partStarts[p]; i < partStarts[p + 1]; ++i) {
-            ids_[fill[(pairs[i] >> 32) - first]++] = static_cast<uint32_t>(pairs[i]);
+            ids_[fill[partBuckets[i] - first]++] = part[i - partStarts[p]];
         }
     }
+    partBuckets = {};
 
     blockStarts_.resize((buckets >> kBlockBits) + 1);
     bucketStarts_.resize(buckets + 1);
