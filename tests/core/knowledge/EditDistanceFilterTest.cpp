@@ -90,5 +90,40 @@ TEST(NoisyChannelModel, KeepsTokensAndAccentedWordsAsGiven) {
     EXPECT_EQ(model->suggest(U"grösse").candidate, "größe");
 }
 
+// Random words and slips, queried one after the other on one model: its
+// candidates are every other word within the edits, whatever came before.
+TEST(NoisyChannelModel, CandidatesAreEveryWordWithinTheEdits) {
+    std::mt19937 rng(11);
+    const std::u32string letters = U"aeiostrnàéü";
+    const auto randomWord = [&] {
+        std::u32string w;
+        for (std::size_t n = 2 + rng() % 8; n > 0; --n) {
+            w += letters[rng() % letters.size()];
+        }
+        return w;
+    };
+    std::vector<std::u32string> lexicon;
+    std::vector<std::string> words;
+    for (int i = 0; i < 400; ++i) {
+        lexicon.push_back(randomWord());
+        words.push_back(text::fromUtf32(lexicon.back()));
+    }
+    const auto model = NoisyChannelModel::parse(NoisyChannelModel::serialize("it", {}, words, {}));
+    ASSERT_TRUE(model);
+    for (int n = 0; n < 300; ++n) {
+        std::u32string typed = n % 2 == 0 ? randomWord() : lexicon[rng() % lexicon.size()];
+        typed[rng() % typed.size()] = letters[rng() % letters.size()];
+        const int maxEdits = typed.size() >= NoisyChannelModel::kTwoEditLength ? 2 : 1;
+        std::vector<std::string> expected;
+        for (std::size_t id = 0; id < lexicon.size(); ++id) {
+            const int d = KeyboardErrorModel::boundedDistance(lexicon[id], typed, maxEdits);
+            if (d > 0 && d <= maxEdits) {
+                expected.push_back(words[id]);
+            }
+        }
+        ASSERT_EQ(model->candidates(typed), expected) << text::fromUtf32(typed);
+    }
+}
+
 }  // namespace
 }  // namespace quorix
