@@ -17,14 +17,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/knowledge/BenchTiming.h"
 #include "core/knowledge/NoisyChannelCorrector.h"
 #include "core/text/Text.h"
 #include "language/NuspellSpellChecker.h"
@@ -32,16 +31,11 @@
 namespace quorix {
 namespace {
 
+using bench::threadMicros;
+using bench::timingCounters;
+
 const std::string kShipped = std::string(QUORIX_SOURCE_DIR) + "/resources/Dictionaries/";
 const char* const kLanguages[] = {"it", "en", "de", "es", "fr"};
-
-// CPU time of the calling thread: one core's work, whatever else the
-// machine runs meanwhile.
-double threadMicros() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
 
 std::string readModel(std::string_view language) {
     std::ifstream in(kShipped + NoisyChannelCorrector::fileName(language), std::ios::binary);
@@ -87,22 +81,6 @@ std::vector<std::string> slippedWords(const std::string& data) {
         out.push_back(text::fromUtf32(w));
     }
     return out;
-}
-
-// Timings of word i % words into `micros`; counters p50_us, p99_us and
-// p99_best_us (each word's fastest run).
-void timingCounters(benchmark::State& state, const std::vector<double>& micros, std::size_t words) {
-    std::vector<double> best(std::min(words, micros.size()),
-                             std::numeric_limits<double>::infinity());
-    for (std::size_t i = 0; i < micros.size(); ++i) {
-        best[i % best.size()] = std::min(best[i % best.size()], micros[i]);
-    }
-    std::vector<double> sorted = micros;
-    std::sort(sorted.begin(), sorted.end());
-    std::sort(best.begin(), best.end());
-    state.counters["p50_us"] = sorted[sorted.size() / 2];
-    state.counters["p99_us"] = sorted[sorted.size() * 99 / 100];
-    state.counters["p99_best_us"] = best[best.size() * 99 / 100];
 }
 
 void BM_KeyboardModelPerRejectedWord(benchmark::State& state) {
