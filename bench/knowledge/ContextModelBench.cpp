@@ -4,20 +4,21 @@
 //    memory it holds;
 //  - BM_ContextPerRejectedWord/<lang>/<0|1>: one rejected word between two
 //    known neighbours through NoisyChannelCorrector (real nuspell), without
-//    (0) and with (1) the context model; counters "p50_us" and "p99_us" over
-//    the slipped words of the lexicon words of ranks 200..2200;
+//    (0) and with (1) the context model; counters "p50_us", "p99_us" and
+//    "p99_best_us" (thread CPU time, BenchTiming.h) over the slipped words of
+//    the lexicon words of ranks 200..2200;
 //  - BM_ContextSuggest/<lang>/<0|1>: the same words through the model's part
 //    alone (no spell checks), without and with the context factor.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "bench/knowledge/BenchTiming.h"
 #include "core/knowledge/NoisyChannelCorrector.h"
 #include "core/text/Text.h"
 #include "language/NuspellSpellChecker.h"
@@ -108,17 +109,13 @@ void BM_ContextPerRejectedWord(benchmark::State& state) {
     std::vector<double> micros;
     std::size_t i = 0;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        const double start = bench::threadMicros();
         auto pass = corrector.correct(phrases[i++ % phrases.size()], language);
-        micros.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-                .count());
+        micros.push_back(bench::threadMicros() - start);
         benchmark::DoNotOptimize(pass);
     }
-    std::sort(micros.begin(), micros.end());
     state.SetLabel(language + (withContext ? " with context" : " without context"));
-    state.counters["p50_us"] = micros[micros.size() / 2];
-    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+    bench::timingCounters(state, micros, phrases.size());
 }
 BENCHMARK(BM_ContextPerRejectedWord)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
@@ -150,17 +147,13 @@ void BM_ContextSuggest(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % typed.size();
-        const auto start = std::chrono::steady_clock::now();
+        const double start = bench::threadMicros();
         auto suggestion = model->suggest(typed[k], model->thresholds(), around[k]);
-        micros.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-                .count());
+        micros.push_back(bench::threadMicros() - start);
         benchmark::DoNotOptimize(suggestion);
     }
-    std::sort(micros.begin(), micros.end());
     state.SetLabel(language + (state.range(1) != 0 ? " with context" : " without context"));
-    state.counters["p50_us"] = micros[micros.size() / 2];
-    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+    bench::timingCounters(state, micros, typed.size());
 }
 BENCHMARK(BM_ContextSuggest)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kMicrosecond);
 

@@ -192,6 +192,11 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
             into = {from.cost + cost, edits};
         }
     };
+    // Whether an edit from `from` may still be relaxed (every edit costs
+    // more than 0): spares the weight look-ups of moves relax would refuse.
+    const auto open = [&](const Cell& from) {
+        return from.edits < maxEdits && from.cost < kInfinity;
+    };
     const auto band = static_cast<std::size_t>(maxEdits);
     for (std::size_t a = 0; a <= rows; ++a) {
         const std::size_t i = a + head;  // letters of w consumed
@@ -203,7 +208,7 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
             if (a > 0 && b > 0) {
                 if (w[i - 1] == t[j - 1]) {
                     relax(cell, at(a - 1, b - 1), 0);
-                } else {
+                } else if (open(at(a - 1, b - 1))) {
                     substitutionWeight(w[i - 1], t[j - 1], kind);
                     relax(cell, at(a - 1, b - 1), editCost(kind, i == 1 ? 1 : 0));
                 }
@@ -212,11 +217,11 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
                     relax(cell, at(a - 2, b - 2), editCost(Edit::transposition, i == 2 ? 1 : 0));
                 }
             }
-            if (a > 0 && b + band >= a) {  // intended w[i-1] not typed
+            if (a > 0 && b + band >= a && open(at(a - 1, b))) {  // intended w[i-1] not typed
                 omissionWeight(w, i - 1, kind);
                 relax(cell, at(a - 1, b), editCost(kind, i == 1 ? 1 : 0));
             }
-            if (b > 0 && a + band >= b) {  // t[j-1] typed before intended w[i]
+            if (b > 0 && a + band >= b && open(at(a, b - 1))) {  // t[j-1] typed before w[i]
                 // A letter before the first one is rarer still than a slip on it.
                 insertionWeight(w, i, t[j - 1], kind);
                 relax(cell, at(a, b - 1), editCost(kind, i == 0 ? 2 : 0));

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
+#include "core/knowledge/EditDistanceFilter.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -111,10 +111,17 @@ std::string NoisyChannelModel::serialize(std::string_view language,
 NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thresholds,
                                      const std::vector<std::string>& words,
                                      std::vector<std::string> keep)
-    : language_(std::move(language)),
-      thresholds_(thresholds),
-      keep_(std::make_move_iterator(keep.begin()), std::make_move_iterator(keep.end())),
-      errors_(language_) {
+    : language_(std::move(language)), thresholds_(thresholds), errors_(language_) {
+    // The words in UTF-32 only while the index is built.
+    std::u32string wide;
+    std::vector<uint32_t> wideOffsets{0};
+    wideOffsets.reserve(words.size() + 1);
+    std::size_t bytes = 0;
+    for (const std::string& w : words) {
+        bytes += w.size();
+    }
+    letters_.reserve(bytes);  // lower case is as long, give or take a few letters
+    wide.reserve(bytes);
     offsets_.reserve(words.size() + 1);
     offsets_.push_back(0);
     capitalised_.reserve(words.size());
@@ -124,32 +131,87 @@ NoisyChannelModel::NoisyChannelModel(std::string language, ModelThresholds thres
                                        [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
         if (plain) {
             capitalised_.push_back(false);
-            letters_.append(w.begin(), w.end());
+            letters_ += w;
+            wide.append(w.begin(), w.end());
         } else {
             const std::string lower = text::toLower(w);
             capitalised_.push_back(lower != w);
-            letters_ += text::toUtf32(lower);
+            const std::u32string letters = text::toUtf32(lower);
+            letters_ += text::fromUtf32(letters);
+            wide += letters;
         }
         offsets_.push_back(static_cast<uint32_t>(letters_.size()));
+        wideOffsets.push_back(static_cast<uint32_t>(wide.size()));
     }
-    letterSets_.reserve(words.size());
-    for (uint32_t id = 0; id + 1 < offsets_.size(); ++id) {
-        letterSets_.push_back(SymmetricDeleteIndex::letterSet(word(id)));
+    std::vector<std::u32string_view> views;
+    views.reserve(words.size());
+    for (std::size_t id = 0; id < words.size(); ++id) {
+        views.push_back(std::u32string_view(wide).substr(wideOffsets[id],
+                                                         wideOffsets[id + 1] - wideOffsets[id]));
     }
     logPriors_.reserve(words.size());
     for (std::size_t rank = 0; rank < words.size(); ++rank) {
         logPriors_.push_back(-std::log((static_cast<double>(rank) + 1 + kRankOffset) * kZipfNorm));
     }
-    std::vector<std::u32string_view> views;
-    views.reserve(words.size());
-    for (uint32_t id = 0; id + 1 < offsets_.size(); ++id) {
-        views.push_back(word(id));
-    }
     index_ = std::make_unique<const SymmetricDeleteIndex>(views);
+
+    std::size_t slots = 16;
+    while (slots < 2 * keep.size()) {
+        slots *= 2;
+    }
+    keepSlots_.assign(slots, 0);
+    bytes = 0;
+    for (const std::string& k : keep) {
+        bytes += k.size() + 1;
+    }
+    keepText_.reserve(bytes);
+    for (const std::string& k : keep) {
+        if (isKept(k) || k.find('\n') != std::string::npos) {
+            continue;
+        }
+        std::size_t slot = keepHash(k) & (slots - 1);
+        while (keepSlots_[slot] != 0) {
+            slot = (slot + 1) & (slots - 1);
+        }
+        keepSlots_[slot] = static_cast<uint32_t>(keepText_.size() + 1);
+        keepText_ += k;
+        keepText_ += '\n';
+    }
+}
+
+uint64_t NoisyChannelModel::keepHash(std::string_view token) {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (const char c : token) {
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return h ^ (h >> 32);
+}
+
+bool NoisyChannelModel::isKept(std::string_view lowerWord) const {
+    const std::size_t mask = keepSlots_.size() - 1;
+    for (std::size_t slot = keepHash(lowerWord) & mask; keepSlots_[slot] != 0;
+         slot = (slot + 1) & mask) {
+        const std::size_t at = keepSlots_[slot] - 1;
+        if (keepText_.compare(at, lowerWord.size(), lowerWord) == 0 &&
+            keepText_[at + lowerWord.size()] == '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u32string_view NoisyChannelModel::word(uint32_t id, std::u32string& buffer) const {
+    // The letters were encoded here: well-formed UTF-8.
+    const std::string_view s = utf8(id);
+    buffer.clear();
+    for (std::size_t i = 0; i < s.size();) {
+        buffer.push_back(EditDistanceFilter::nextLetter(s, i));
+    }
+    return buffer;
 }
 
 std::string NoisyChannelModel::form(uint32_t id) const {
-    const std::string lower = text::fromUtf32(word(id));
+    const std::string lower(utf8(id));
     return capitalised_[id] ? text::capitalized(lower) : lower;
 }
 
@@ -159,15 +221,73 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed) const {
 
 bool NoisyChannelModel::contains(std::u32string_view lowerWord) const {
     thread_local std::vector<uint32_t> ids;
+    thread_local std::u32string buffer;
     index_->candidates(lowerWord, 0, ids);
-    return std::any_of(ids.begin(), ids.end(), [&](uint32_t id) { return word(id) == lowerWord; });
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](uint32_t id) { return word(id, buffer) == lowerWord; });
 }
 
-double NoisyChannelModel::logScore(uint32_t id, std::u32string_view typed, int maxEdits) const {
+double NoisyChannelModel::logScore(uint32_t id, std::u32string_view candidate,
+                                   std::u32string_view typed, int maxEdits) const {
     // Every factor of the score is one term here, so that further evidence
     // (the neighbouring words) adds a term rather than a second scorer.
-    const double logLikelihood = errors_.logLikelihood(word(id), typed, maxEdits);
+    const double logLikelihood = errors_.logLikelihood(candidate, typed, maxEdits);
     return logLikelihood + logPriors_[id];
+}
+
+void NoisyChannelModel::candidateIds(std::u32string_view typed, int maxEdits,
+                                     std::vector<uint32_t>& ids) const {
+    ids.clear();
+    // Each id once (a near word shares many keys): a bit a word, cleared
+    // again whatever happens.
+    thread_local std::vector<uint64_t> seen;
+    seen.resize(offsets_.size() / 64 + 1);
+    struct Clear {
+        const std::vector<uint32_t>& ids;
+        ~Clear() {
+            for (const uint32_t id : ids) {
+                seen[id / 64] = 0;
+            }
+        }
+    };
+    {
+        const Clear clear{ids};
+        index_->forEachCandidate(typed, maxEdits, [&](uint32_t id) {
+            uint64_t& bits = seen[id / 64];
+            const uint64_t bit = uint64_t{1} << (id % 64);
+            if ((bits & bit) == 0) {
+                __builtin_prefetch(&offsets_[id]);
+                ids.push_back(id);
+                bits |= bit;
+            }
+        });
+    }
+    for (const uint32_t id : ids) {
+        __builtin_prefetch(letters_.data() + offsets_[id]);
+    }
+    // Only the words within the edits (not the typed word itself) are then
+    // sorted and scored, in the order of their ids (the sum and the ties
+    // depend on it).
+    const EditDistanceFilter near(typed);
+    std::size_t within = 0;
+    for (const uint32_t id : ids) {
+        const int distance = near.boundedUtf8(utf8(id), maxEdits);
+        if (distance > 0 && distance <= maxEdits) {
+            ids[within++] = id;
+        }
+    }
+    ids.resize(within);
+    std::sort(ids.begin(), ids.end());
+}
+
+std::vector<std::string> NoisyChannelModel::candidates(std::u32string_view typed) const {
+    std::vector<uint32_t> ids;
+    candidateIds(typed, typed.size() >= kTwoEditLength ? 2 : 1, ids);
+    std::vector<std::string> out;
+    for (const uint32_t id : ids) {
+        out.push_back(form(id));
+    }
+    return out;
 }
 
 ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
@@ -175,35 +295,17 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
                                            const ContextModel::Neighbours& context) const {
     ModelSuggestion out;
     const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
-    const uint32_t typedSet = SymmetricDeleteIndex::letterSet(typed);
     thread_local std::vector<uint32_t> ids;
-    index_->candidates(typed, maxEdits, ids, [&](uint32_t id) {
-        __builtin_prefetch(&letterSets_[id]);
-        __builtin_prefetch(&offsets_[id]);
-        return true;
-    });
-    // Only the words whose letters are near are read (prefetched together).
-    std::size_t kept = 0;
-    for (const uint32_t id : ids) {
-        if (std::popcount(letterSets_[id] & ~typedSet) <= maxEdits &&
-            std::popcount(typedSet & ~letterSets_[id]) <= maxEdits) {
-            __builtin_prefetch(letters_.data() + offsets_[id]);
-            ids[kept++] = id;
-        }
-    }
-    ids.resize(kept);
+    thread_local std::u32string buffer;
+    candidateIds(typed, maxEdits, ids);
     double total = 0;
     double best = 0;
     double second = 0;
     uint32_t bestId = 0;
     uint32_t secondId = 0;
     for (const uint32_t id : ids) {
-        const std::u32string_view candidate = word(id);
-        if (candidate == typed ||
-            KeyboardErrorModel::boundedDistance(candidate, typed, maxEdits) > maxEdits) {
-            continue;
-        }
-        const double log = logScore(id, typed, maxEdits);
+        const std::u32string_view candidate = word(id, buffer);
+        const double log = logScore(id, candidate, typed, maxEdits);
         if (!std::isfinite(log)) {
             continue;
         }
@@ -240,13 +342,9 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
 }
 
 std::size_t NoisyChannelModel::memoryBytes() const {
-    std::size_t keepBytes = 0;
-    for (const std::string& k : keep_) {
-        keepBytes += sizeof(k) + k.capacity() + 16;
-    }
-    return letters_.capacity() * sizeof(char32_t) + offsets_.capacity() * sizeof(uint32_t) +
+    return letters_.capacity() + offsets_.capacity() * sizeof(uint32_t) +
            capitalised_.capacity() / 8 + logPriors_.capacity() * sizeof(float) +
-           letterSets_.capacity() * sizeof(uint32_t) + keepBytes + index_->memoryBytes();
+           keepText_.capacity() + keepSlots_.capacity() * sizeof(uint32_t) + index_->memoryBytes();
 }
 
 }  // namespace quorix

@@ -29,7 +29,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "core/knowledge/ContextModel.h"
@@ -85,12 +84,14 @@ class NoisyChannelModel {
     ModelSuggestion suggest(std::u32string_view typed, const ModelThresholds& thresholds,
                             const ContextModel::Neighbours& context = {}) const;
 
+    // The lexicon words scored for `typed`: those within its edits, except
+    // itself, most frequent first.
+    std::vector<std::string> candidates(std::u32string_view typed) const;
+
     // Whether `lowerWord` is a lexicon word (in lower case).
     bool contains(std::u32string_view lowerWord) const;
 
-    bool isKept(std::string_view lowerWord) const {
-        return keep_.count(std::string(lowerWord)) != 0;
-    }
+    bool isKept(std::string_view lowerWord) const;
 
     const std::string& language() const { return language_; }
     const ModelThresholds& thresholds() const { return thresholds_; }
@@ -99,21 +100,29 @@ class NoisyChannelModel {
 
   private:
     std::string form(uint32_t id) const;
+    // Ids of the candidates of `typed`, sorted.
+    void candidateIds(std::u32string_view typed, int maxEdits, std::vector<uint32_t>& ids) const;
     // log of the score of lexicon word `id` for `typed`: log P(typed | word)
     // + log P(word); -infinity past `maxEdits` edits.
-    double logScore(uint32_t id, std::u32string_view typed, int maxEdits) const;
-    std::u32string_view word(uint32_t id) const {
-        return std::u32string_view(letters_).substr(offsets_[id], offsets_[id + 1] - offsets_[id]);
+    double logScore(uint32_t id, std::u32string_view candidate, std::u32string_view typed,
+                    int maxEdits) const;
+    std::string_view utf8(uint32_t id) const {
+        return std::string_view(letters_).substr(offsets_[id], offsets_[id + 1] - offsets_[id]);
     }
+    // The letters of word `id`, decoded into `buffer`.
+    std::u32string_view word(uint32_t id, std::u32string& buffer) const;
+    static uint64_t keepHash(std::string_view token);
 
     std::string language_;
     ModelThresholds thresholds_;
-    std::u32string letters_;  // every word, back to back
+    std::string letters_;  // every word in lower case, UTF-8, back to back
     std::vector<uint32_t> offsets_;
     std::vector<bool> capitalised_;
-    std::vector<float> logPriors_;      // log P(word) by id
-    std::vector<uint32_t> letterSets_;  // letterSet(word) by id
-    std::unordered_set<std::string> keep_;
+    std::vector<float> logPriors_;  // log P(word) by id
+    // The kept tokens, each followed by "\n", and an open-addressing table
+    // of their offsets + 1 (0: a free slot), linear probing.
+    std::string keepText_;
+    std::vector<uint32_t> keepSlots_;
     KeyboardErrorModel errors_;
     std::unique_ptr<const SymmetricDeleteIndex> index_;
 };
