@@ -24,7 +24,10 @@
 # markup and entities, keyboard accelerators (_ &); dropped: entries of fewer
 # than 3 words, untranslated entries, and lines that look like option lists,
 # paths, commands or identifiers. Lines are de-duplicated per language and
-# capped at CAP per language in a deterministic (hash) order.
+# capped at CAP per language in a deterministic (hash) order. Last, the real
+# typos listed in tests/data/langid/catalog-fixes.tsv are corrected in place
+# (scripts/fix-catalog-typos.py; rows keep their order, the keyboard models
+# calibrate on the even rows and hold out the odd ones).
 #
 # Usage: scripts/make-langid-set.sh [OUT] [CAP]   (needs msgunfmt, python3)
 set -euo pipefail
@@ -145,4 +148,5 @@ with open(out, 'w', encoding='utf-8') as f:
             f.write(f'{l}\t{t}\n')
         print(f'{l}: {len(sets[l])} candidates, {len(chosen)} kept', file=sys.stderr)
 PY
+python3 scripts/fix-catalog-typos.py tests/data/langid/catalog-fixes.tsv "$OUT"
 echo "wrote $OUT" >&2
