@@ -10,8 +10,6 @@ namespace quorix::platform {
 
 namespace {
 
-constexpr const char* kFocusEvent = "object:state-changed:focused";
-
 AXResult ok(AXValue value) {
     return AXResult{AXError::success, std::move(value)};
 }
@@ -122,10 +120,6 @@ bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
         return false;
     }
     connected_ = true;
-    listener_ = atspi_event_listener_new(&AtspiSession::onEvent, this, nullptr);
-    if (!atspi_event_listener_register(listener_, kFocusEvent, &err)) {
-        failed(err);
-    }
     walkAll();
     return true;
 }
@@ -135,26 +129,11 @@ void AtspiSession::stop() {
         return;
     }
     connected_ = false;
-    if (listener_) {
-        GError* err = nullptr;
-        atspi_event_listener_deregister(listener_, kFocusEvent, &err);
-        failed(err);
-        g_object_unref(listener_);
-        listener_ = nullptr;
-    }
     for (auto& [pid, object] : focused_) {
         g_object_unref(object);
     }
     focused_.clear();
     atspi_exit();
-}
-
-void AtspiSession::onEvent(AtspiEvent* event, void* self) {
-    auto* session = static_cast<AtspiSession*>(self);
-    if (session->connected_ && event->source) {
-        session->focusChanged(event->source, event->detail1 != 0);
-    }
-    g_boxed_free(ATSPI_TYPE_EVENT, event);
 }
 
 void AtspiSession::focusChanged(AtspiAccessible* source, bool gained) {
@@ -233,7 +212,7 @@ void AtspiSession::forgetEndedProcesses() {
         }
     }
     std::erase_if(pidByBusName_, [&](const auto& entry) { return ended(entry.second); });
-    std::erase_if(lastWalk_, [&](const auto& entry) { return ended(entry.first); });
+    std::erase_if(fruitlessWalk_, [&](const auto& entry) { return ended(entry.first); });
     std::erase_if(reported_, ended);
 }
 
@@ -251,15 +230,14 @@ void AtspiSession::walkAll() {
         }
         const int32_t pid = pidOf(app);
         if (pid > 0 && pid != options_.ownPid) {
-            walkApplication(app, pid);
+            walkApplication(app);
         }
         g_object_unref(app);
     }
     g_object_unref(desktop);
 }
 
-void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid) {
-    lastWalk_[pid] = std::chrono::steady_clock::now();
+void AtspiSession::walkApplication(AtspiAccessible* app) {
     GError* err = nullptr;
     const gint windows = atspi_accessible_get_child_count(app, &err);
     int budget = options_.walkLimit;
@@ -307,25 +285,33 @@ AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
 
 AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
     if (auto it = focused_.find(pid); it != focused_.end()) {
+        // Nothing tells libatspi that the element's states changed: ask the
+        // application again.
+        atspi_accessible_clear_cache(it->second);
         const StateFlags states = statesOf(it->second);
-        if (states.valid && !states.defunct) {
+        if (states.valid && states.focused && !states.defunct) {
             return it->second;
         }
-        g_object_unref(it->second);  // its window is gone
+        g_object_unref(it->second);  // the focus moved, or its window is gone
         focused_.erase(it);
     }
     const auto now = std::chrono::steady_clock::now();
-    if (auto last = lastWalk_.find(pid);
-        last != lastWalk_.end() && now - last->second < options_.walkInterval) {
+    if (auto last = fruitlessWalk_.find(pid);
+        last != fruitlessWalk_.end() && now - last->second < options_.walkInterval) {
         return nullptr;
     }
-    lastWalk_[pid] = now;
     if (AtspiAccessible* app = applicationObject(pid)) {
-        walkApplication(app, pid);
+        atspi_accessible_clear_cache(app);
+        walkApplication(app);
         g_object_unref(app);
     }
     auto it = focused_.find(pid);
-    return it == focused_.end() ? nullptr : it->second;
+    if (it == focused_.end()) {
+        fruitlessWalk_[pid] = now;
+        return nullptr;
+    }
+    fruitlessWalk_.erase(pid);
+    return it->second;
 }
 
 AXElementRef AtspiSession::wrap(AtspiAccessible* object, int32_t pid) {
