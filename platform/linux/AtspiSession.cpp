@@ -285,9 +285,9 @@ AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
 
 AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
     if (auto it = focused_.find(pid); it != focused_.end()) {
-        // Nothing tells libatspi that the element's states changed: ask the
-        // application again.
-        atspi_accessible_clear_cache(it->second);
+        // No event tells libatspi that the element's states changed: they
+        // are asked for again (what else it keeps, role and interfaces, stays).
+        it->second->cached_properties &= ~static_cast<guint>(ATSPI_CACHE_STATES);
         const StateFlags states = statesOf(it->second);
         if (states.valid && states.focused && !states.defunct) {
             return it->second;
@@ -301,6 +301,7 @@ AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
         return nullptr;
     }
     if (AtspiAccessible* app = applicationObject(pid)) {
+        // Windows and children may have come and gone unannounced.
         atspi_accessible_clear_cache(app);
         walkApplication(app);
         g_object_unref(app);
