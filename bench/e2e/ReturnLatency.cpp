@@ -4,10 +4,13 @@
 // reads). Measured in one run without Quorix and with `quorix daemon`: a
 // message that needs no change, a cache hit and a local correction, through
 // accessibility and through the clipboard path (a window off the
-// accessibility bus); and a letter key's arrival, with and without Quorix.
+// accessibility bus); and a letter key's arrival, with and without Quorix,
+// while typing and right after a message (see letters()).
+//
 // The samples are taken in rounds, each with a block without Quorix and a
 // block with a freshly started daemon, in alternating order, so that the
 // machine's load and any drift over the run weigh on both sides alike.
+//
 // Not a test: run by hand, ideally against a release build:
 //   QUORIX_E2E_DAEMON=build/release/cli/quorix quorix_e2e_latency
 //       [--samples=N] [--rounds=R]
@@ -184,19 +187,34 @@ class ReturnLatency : public DaemonFixture {
         }
     }
     std::map<std::string, int> failed_;
-    // Two letters after a message; the first comes from the physical keyboard
-    // right after Quorix posted through the XTEST device, so the server
-    // announces a keyboard switch to the window first.
+    // Three letters after a message. The first comes from the physical
+    // keyboard right after Quorix posted through the XTEST device: the server
+    // switches the core keyboard between the two devices and announces a new
+    // keyboard to every client, and toolkits reload their keymap; the second
+    // still feels it; the third is typing in a steady state.
     void letters(const std::string& who, Window& w) {
         record("first letter after a message, " + who, letter(w));
-        record("letter key, " + who, letter(w));
-        driver_->stroke("BackSpace", "", 0);
-        driver_->stroke("BackSpace", "", 0);
+        record("second letter after a message, " + who, letter(w));
+        record("letter key while typing, " + who, letter(w));
+        for (int i = 0; i < 3; ++i) {
+            driver_->stroke("BackSpace", "", 0);
+        }
+    }
+    // The same switch without Quorix: another client posts a key (Shift)
+    // through the XTEST device, then the user types.
+    void lettersAfterAnotherClientsPost(Window& w) {
+        driver_->strokeThroughXtest("Shift_L");
+        std::this_thread::sleep_for(60ms);
+        record("first letter after an XTEST post, no Quorix", letter(w));
+        record("second letter after an XTEST post, no Quorix", letter(w));
+        for (int i = 0; i < 2; ++i) {
+            driver_->stroke("BackSpace", "", 0);
+        }
     }
     void report(const std::string& what, const std::string& baseline) {
         const Figures f = figuresOf(ms_[what]);
         const Figures b = figuresOf(ms_[baseline]);
-        std::printf("[latency] %-42s n=%3zu (%d failed) median %7.2f ms  p95 %7.2f ms",
+        std::printf("[latency] %-46s n=%3zu (%d failed) median %7.2f ms  p95 %7.2f ms",
                     what.c_str(), ms_[what].size(), failed_[what], f.median, f.p95);
         if (what != baseline) {
             std::printf("   added: median %+7.2f ms  p95 %+7.2f ms", f.median - b.median,
@@ -221,6 +239,7 @@ TEST_F(ReturnLatency, PhysicalReturnToTheChatWindow) {
                 record(w == &ax ? "no Quorix, accessible window" : "no Quorix, clipboard window",
                        send(*w, text, text));
                 letters("no Quorix", *w);
+                lettersAfterAnotherClientsPost(*w);
             }
         }
     };
@@ -264,10 +283,16 @@ TEST_F(ReturnLatency, PhysicalReturnToTheChatWindow) {
     for (const char* c : {"no change", "local correction", "cache hit"}) {
         report(std::string("clipboard: ") + c, "no Quorix, clipboard window");
     }
-    report("letter key, no Quorix", "letter key, no Quorix");
-    report("letter key, Quorix", "letter key, no Quorix");
-    report("first letter after a message, no Quorix", "first letter after a message, no Quorix");
-    report("first letter after a message, Quorix", "first letter after a message, no Quorix");
+    for (const char* c : {"letter key while typing", "second letter after a message",
+                          "first letter after a message"}) {
+        const std::string baseline = std::string(c) + ", no Quorix";
+        report(baseline, baseline);
+        report(std::string(c) + ", Quorix", baseline);
+    }
+    for (const char* c : {"first", "second"}) {
+        report(std::string(c) + " letter after an XTEST post, no Quorix",
+               std::string(c) + " letter after a message, no Quorix");
+    }
     std::printf("[latency] cache hits logged %zu of %d\n", cacheHits, 2 * samples);
 }
 
