@@ -248,6 +248,14 @@ TEST_F(ReturnLatency, PhysicalReturnToTheChatWindow) {
         for (Window* w : {&ax, &clip}) {
             ASSERT_TRUE(focusWindowOf(w->pid));
             const std::string path = w == &ax ? "accessibility" : "clipboard";
+            // A daemon's first message in a window meets everything cold (its
+            // first contact with the application, files not read yet): it
+            // runs all day, so that message is not counted.
+            const std::string warmUp = "ci vediamo" + tail(message++);
+            send(*w, warmUp, warmUp);
+            if (w == &clip) {
+                std::this_thread::sleep_for(650ms);
+            }
             for (int i = 0; i < count; ++i) {
                 const std::string t = tail(message++);
                 record(path + ": no change", send(*w, "ci vediamo" + t, "ci vediamo" + t));

@@ -136,26 +136,16 @@ void AtspiSession::stop() {
     atspi_exit();
 }
 
-void AtspiSession::focusChanged(AtspiAccessible* source, bool gained) {
+void AtspiSession::rememberFocus(AtspiAccessible* source) {
     const int32_t pid = pidOf(source);
     if (pid <= 0 || pid == options_.ownPid) {
         return;
     }
-    auto it = focused_.find(pid);
-    if (gained) {
-        if (it != focused_.end() && it->second == source) {
-            return;  // repeated notification
-        }
-        g_object_ref(source);
-        if (it != focused_.end()) {
-            g_object_unref(it->second);
-            it->second = source;
-        } else {
-            focused_.emplace(pid, source);
-        }
-    } else if (it != focused_.end() && it->second == source) {
+    g_object_ref(source);
+    auto [it, added] = focused_.emplace(pid, source);
+    if (!added) {
         g_object_unref(it->second);
-        focused_.erase(it);
+        it->second = source;
     }
 }
 
@@ -249,7 +239,7 @@ void AtspiSession::walkApplication(AtspiAccessible* app) {
         AtspiAccessible* focus = statesOf(window).active ? findFocused(window, budget) : nullptr;
         g_object_unref(window);
         if (focus) {
-            focusChanged(focus, true);
+            rememberFocus(focus);
             g_object_unref(focus);
             return;
         }

@@ -70,7 +70,8 @@ class AtspiSession {
 
   private:
     static std::atomic<bool>& claimed();
-    void focusChanged(AtspiAccessible* source, bool gained);
+    // Keeps source as its process's focused element.
+    void rememberFocus(AtspiAccessible* source);
 
     int32_t pidOf(AtspiAccessible* object);
     AtspiAccessible* applicationObject(int32_t pid);  // new reference or nullptr
