@@ -7,9 +7,11 @@
 // and release until the accessibility registry has answered a synchronous
 // call about it, a delay on every key typed anywhere. Per process, the element
 // found focused last is kept and asked again whether it still has focus;
-// when it has not, a walk of the process's active windows finds the new one
-// (a walk that found nothing is not repeated within walkInterval). The
-// adapter's own process is never queried.
+// when it has not, or when its toolkit can search its tree itself (and may
+// keep more than one element focused, as browsers do for a page's field
+// while their address bar has the focus), the process's active windows are
+// searched, by the toolkit or by a walk (a search that found nothing is not
+// repeated within walkInterval). The adapter's own process is never queried.
 //
 // When a process's focused field cannot be read, the step that failed is
 // logged once for that process (not on the bus, no focused element, a focused
@@ -25,6 +27,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/Accessibility.h"
 #include "platform/linux/AtspiElement.h"
@@ -79,7 +82,15 @@ class AtspiSession {
     // Drops what is kept about processes that have ended.
     void forgetEndedProcesses();
     void walkAll();
-    void walkApplication(AtspiAccessible* app);
+    // Remembers the focused element of pid's application app in its active
+    // windows; previous is the one found before (may be null).
+    void walkApplication(AtspiAccessible* app, int32_t pid, AtspiAccessible* previous);
+    // The focused element of window through its Collection interface (one
+    // call, the toolkit searches): of several, one that was not focused at
+    // the last search, else previous; new ref or nullptr. *searched is false
+    // when the toolkit offers no search.
+    AtspiAccessible* focusedAmongMatches(AtspiAccessible* window, int32_t pid,
+                                         AtspiAccessible* previous, bool* searched);
     AtspiAccessible* findFocused(AtspiAccessible* root, int& budget);  // new ref
 
     atspi::Traits traitsOf(AtspiAccessible* object);
@@ -94,6 +105,8 @@ class AtspiSession {
     std::weak_ptr<AtspiThread> thread_;
     bool connected_ = false;
     std::map<int32_t, AtspiAccessible*> focused_;  // owned references
+    // Per process, what its toolkit's last search found focused (owned).
+    std::map<int32_t, std::vector<AtspiAccessible*>> lastMatches_;
     std::map<std::string, int32_t> pidByBusName_;
     // When a walk of the process last found no focus.
     std::map<int32_t, std::chrono::steady_clock::time_point> fruitlessWalk_;
