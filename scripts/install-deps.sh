@@ -13,7 +13,7 @@ PACKAGES=(
   libcld2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxi-dev libxtst-dev libxfixes-dev libasound2-dev
-  libatspi2.0-dev qt6-base-dev xvfb xauth dbus dbus-x11 at-spi2-core zenity x11-utils xclip xterm
+  libatspi2.0-dev qt6-base-dev xvfb xauth dbus dbus-x11 at-spi2-core zenity libglib2.0-bin x11-utils xclip xterm
   trayer openbox xcompmgr libxext-dev fonts-noto-color-emoji desktop-file-utils lintian librsvg2-bin
   clang-15 libfuzzer-15-dev
 )

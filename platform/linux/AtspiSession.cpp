@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -9,8 +10,6 @@
 namespace quorix::platform {
 
 namespace {
-
-constexpr const char* kFocusEvent = "object:state-changed:focused";
 
 AXResult ok(AXValue value) {
     return AXResult{AXError::success, std::move(value)};
@@ -27,6 +26,13 @@ bool failed(GError*& err) {
     g_error_free(err);
     err = nullptr;
     return true;
+}
+
+void unrefAll(std::vector<AtspiAccessible*>& objects) {
+    for (AtspiAccessible* object : objects) {
+        g_object_unref(object);
+    }
+    objects.clear();
 }
 
 std::string takeString(gchar* s) {
@@ -122,10 +128,6 @@ bool AtspiSession::start(std::weak_ptr<AtspiThread> thread) {
         return false;
     }
     connected_ = true;
-    listener_ = atspi_event_listener_new(&AtspiSession::onEvent, this, nullptr);
-    if (!atspi_event_listener_register(listener_, kFocusEvent, &err)) {
-        failed(err);
-    }
     walkAll();
     return true;
 }
@@ -135,48 +137,27 @@ void AtspiSession::stop() {
         return;
     }
     connected_ = false;
-    if (listener_) {
-        GError* err = nullptr;
-        atspi_event_listener_deregister(listener_, kFocusEvent, &err);
-        failed(err);
-        g_object_unref(listener_);
-        listener_ = nullptr;
-    }
     for (auto& [pid, object] : focused_) {
         g_object_unref(object);
     }
     focused_.clear();
+    for (auto& [pid, matches] : lastMatches_) {
+        unrefAll(matches);
+    }
+    lastMatches_.clear();
     atspi_exit();
 }
 
-void AtspiSession::onEvent(AtspiEvent* event, void* self) {
-    auto* session = static_cast<AtspiSession*>(self);
-    if (session->connected_ && event->source) {
-        session->focusChanged(event->source, event->detail1 != 0);
-    }
-    g_boxed_free(ATSPI_TYPE_EVENT, event);
-}
-
-void AtspiSession::focusChanged(AtspiAccessible* source, bool gained) {
+void AtspiSession::rememberFocus(AtspiAccessible* source) {
     const int32_t pid = pidOf(source);
     if (pid <= 0 || pid == options_.ownPid) {
         return;
     }
-    auto it = focused_.find(pid);
-    if (gained) {
-        if (it != focused_.end() && it->second == source) {
-            return;  // repeated notification
-        }
-        g_object_ref(source);
-        if (it != focused_.end()) {
-            g_object_unref(it->second);
-            it->second = source;
-        } else {
-            focused_.emplace(pid, source);
-        }
-    } else if (it != focused_.end() && it->second == source) {
+    g_object_ref(source);
+    auto [it, added] = focused_.emplace(pid, source);
+    if (!added) {
         g_object_unref(it->second);
-        focused_.erase(it);
+        it->second = source;
     }
 }
 
@@ -232,8 +213,16 @@ void AtspiSession::forgetEndedProcesses() {
             ++it;
         }
     }
+    for (auto it = lastMatches_.begin(); it != lastMatches_.end();) {
+        if (ended(it->first)) {
+            unrefAll(it->second);
+            it = lastMatches_.erase(it);
+        } else {
+            ++it;
+        }
+    }
     std::erase_if(pidByBusName_, [&](const auto& entry) { return ended(entry.second); });
-    std::erase_if(lastWalk_, [&](const auto& entry) { return ended(entry.first); });
+    std::erase_if(fruitlessWalk_, [&](const auto& entry) { return ended(entry.first); });
     std::erase_if(reported_, ended);
 }
 
@@ -251,15 +240,14 @@ void AtspiSession::walkAll() {
         }
         const int32_t pid = pidOf(app);
         if (pid > 0 && pid != options_.ownPid) {
-            walkApplication(app, pid);
+            walkApplication(app, pid, nullptr);
         }
         g_object_unref(app);
     }
     g_object_unref(desktop);
 }
 
-void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid) {
-    lastWalk_[pid] = std::chrono::steady_clock::now();
+void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid, AtspiAccessible* previous) {
     GError* err = nullptr;
     const gint windows = atspi_accessible_get_child_count(app, &err);
     int budget = options_.walkLimit;
@@ -268,14 +256,76 @@ void AtspiSession::walkApplication(AtspiAccessible* app, int32_t pid) {
         if (window == nullptr) {
             continue;
         }
-        AtspiAccessible* focus = statesOf(window).active ? findFocused(window, budget) : nullptr;
+        AtspiAccessible* focus = nullptr;
+        if (statesOf(window).active) {
+            bool searched = false;
+            focus = focusedAmongMatches(window, pid, previous, &searched);
+            if (!searched) {
+                focus = findFocused(window, budget);
+            }
+        }
         g_object_unref(window);
         if (focus) {
-            focusChanged(focus, true);
+            rememberFocus(focus);
             g_object_unref(focus);
             return;
         }
     }
+}
+
+AtspiAccessible* AtspiSession::focusedAmongMatches(AtspiAccessible* window, int32_t pid,
+                                                   AtspiAccessible* previous, bool* searched) {
+    *searched = false;
+    AtspiCollection* collection = atspi_accessible_get_collection_iface(window);
+    if (collection == nullptr) {
+        return nullptr;
+    }
+    AtspiStateSet* focused = atspi_state_set_new(nullptr);
+    atspi_state_set_add(focused, ATSPI_STATE_FOCUSED);
+    AtspiMatchRule* rule = atspi_match_rule_new(
+        focused, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_NONE, nullptr,
+        ATSPI_Collection_MATCH_NONE, nullptr, ATSPI_Collection_MATCH_NONE, FALSE);
+    GError* err = nullptr;
+    GArray* matches = atspi_collection_get_matches(
+        collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 0, TRUE, &err);
+    g_object_unref(rule);
+    g_object_unref(focused);
+    g_object_unref(collection);
+    if (failed(err) || matches == nullptr) {
+        if (matches) {
+            g_array_free(matches, TRUE);
+        }
+        return nullptr;
+    }
+    *searched = true;
+    // Browsers keep the page's field focused while their own address bar
+    // has the focus: an element focused now that was not at the last search
+    // is where the focus went; failing that, the one chosen before stays.
+    std::vector<AtspiAccessible*> now;
+    for (guint i = 0; i < matches->len; ++i) {
+        if (AtspiAccessible* match = g_array_index(matches, AtspiAccessible*, i)) {
+            now.push_back(match);  // takes the array's reference
+        }
+    }
+    std::vector<AtspiAccessible*>& before = lastMatches_[pid];
+    const auto seenBefore = [&](AtspiAccessible* e) {
+        return std::find(before.begin(), before.end(), e) != before.end();
+    };
+    AtspiAccessible* chosen = nullptr;
+    if (auto fresh = std::find_if_not(now.begin(), now.end(), seenBefore); fresh != now.end()) {
+        chosen = *fresh;
+    } else if (std::find(now.begin(), now.end(), previous) != now.end()) {
+        chosen = previous;
+    } else if (!now.empty()) {
+        chosen = now.front();
+    }
+    if (chosen) {
+        g_object_ref(chosen);
+    }
+    unrefAll(before);
+    before = std::move(now);
+    g_array_free(matches, TRUE);
+    return chosen;
 }
 
 AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
@@ -306,26 +356,52 @@ AtspiAccessible* AtspiSession::findFocused(AtspiAccessible* root, int& budget) {
 }
 
 AtspiAccessible* AtspiSession::focusedIn(int32_t pid) {
+    AtspiAccessible* previous = nullptr;  // owned while set
     if (auto it = focused_.find(pid); it != focused_.end()) {
-        const StateFlags states = statesOf(it->second);
-        if (states.valid && !states.defunct) {
-            return it->second;
+        AtspiAccessible* known = it->second;
+        // No event tells libatspi that the element's states changed: they
+        // are asked for again (what else it keeps, role and interfaces, stays).
+        known->cached_properties &= ~static_cast<guint>(ATSPI_CACHE_STATES);
+        const StateFlags states = statesOf(known);
+        AtspiCollection* collection =
+            states.valid ? atspi_accessible_get_collection_iface(known) : nullptr;
+        if (collection) {
+            // Its toolkit may keep more than one element focused: the active
+            // windows are searched below.
+            g_object_unref(collection);
+        } else if (states.valid && states.focused && !states.defunct) {
+            return known;
         }
-        g_object_unref(it->second);  // its window is gone
+        previous = states.valid && states.focused && !states.defunct
+                       ? static_cast<AtspiAccessible*>(g_object_ref(known))
+                       : nullptr;
+        g_object_unref(known);  // the focus may have moved, or its window is gone
         focused_.erase(it);
     }
     const auto now = std::chrono::steady_clock::now();
-    if (auto last = lastWalk_.find(pid);
-        last != lastWalk_.end() && now - last->second < options_.walkInterval) {
+    if (auto last = fruitlessWalk_.find(pid);
+        last != fruitlessWalk_.end() && now - last->second < options_.walkInterval) {
+        if (previous) {
+            g_object_unref(previous);
+        }
         return nullptr;
     }
-    lastWalk_[pid] = now;
     if (AtspiAccessible* app = applicationObject(pid)) {
-        walkApplication(app, pid);
+        // Windows and children may have come and gone unannounced.
+        atspi_accessible_clear_cache(app);
+        walkApplication(app, pid, previous);
         g_object_unref(app);
     }
+    if (previous) {
+        g_object_unref(previous);
+    }
     auto it = focused_.find(pid);
-    return it == focused_.end() ? nullptr : it->second;
+    if (it == focused_.end()) {
+        fruitlessWalk_[pid] = now;
+        return nullptr;
+    }
+    fruitlessWalk_.erase(pid);
+    return it->second;
 }
 
 AXElementRef AtspiSession::wrap(AtspiAccessible* object, int32_t pid) {

@@ -2,11 +2,16 @@
 // The libatspi side of the accessibility adapter. Every member runs on the
 // adapter's GLib thread (AtspiThread); nothing here is locked.
 //
-// Focus: "object:state-changed:focused" events keep, per process, the element
-// that last gained focus (an element losing focus clears its own entry); a
-// walk of the active windows at start and, rate-limited, when a process has
-// no known focus, finds focus that no event reported. The adapter's own
-// process is never queried.
+// Focus is found on demand, never through events: while any client listens
+// to an accessibility event, toolkits (Qt among them) hold every key press
+// and release until the accessibility registry has answered a synchronous
+// call about it, a delay on every key typed anywhere. Per process, the element
+// found focused last is kept and asked again whether it still has focus;
+// when it has not, or when its toolkit can search its tree itself (and may
+// keep more than one element focused, as browsers do for a page's field
+// while their address bar has the focus), the process's active windows are
+// searched, by the toolkit or by a walk (a search that found nothing is not
+// repeated within walkInterval). The adapter's own process is never queried.
 //
 // When a process's focused field cannot be read, the step that failed is
 // logged once for that process (not on the bus, no focused element, a focused
@@ -22,6 +27,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/Accessibility.h"
 #include "platform/linux/AtspiElement.h"
@@ -40,7 +46,8 @@ class AtspiSession {
         int startupTimeoutMs = 1000;
         // Most elements one focus walk visits.
         int walkLimit = 2000;
-        // Least time between two focus walks of the same process.
+        // Least time after a focus walk that found nothing before the same
+        // process is walked again.
         std::chrono::milliseconds walkInterval{1000};
         // Log sink (one line per message); may be empty.
         std::function<void(const std::string&)> log;
@@ -51,7 +58,7 @@ class AtspiSession {
     AtspiSession(const AtspiSession&) = delete;
     AtspiSession& operator=(const AtspiSession&) = delete;
 
-    // Connects to the accessibility bus and listens for focus; false when the
+    // Connects to the accessibility bus and walks for focus; false when the
     // bus cannot be reached (every read then answers noValue). libatspi cannot
     // connect again after it disconnected: only the first session of a
     // process tries; later ones stay disconnected.
@@ -66,8 +73,8 @@ class AtspiSession {
 
   private:
     static std::atomic<bool>& claimed();
-    static void onEvent(AtspiEvent* event, void* self);
-    void focusChanged(AtspiAccessible* source, bool gained);
+    // Keeps source as its process's focused element.
+    void rememberFocus(AtspiAccessible* source);
 
     int32_t pidOf(AtspiAccessible* object);
     AtspiAccessible* applicationObject(int32_t pid);  // new reference or nullptr
@@ -75,7 +82,15 @@ class AtspiSession {
     // Drops what is kept about processes that have ended.
     void forgetEndedProcesses();
     void walkAll();
-    void walkApplication(AtspiAccessible* app, int32_t pid);
+    // Remembers the focused element of pid's application app in its active
+    // windows; previous is the one found before (may be null).
+    void walkApplication(AtspiAccessible* app, int32_t pid, AtspiAccessible* previous);
+    // The focused element of window through its Collection interface (one
+    // call, the toolkit searches): of several, one that was not focused at
+    // the last search, else previous; new ref or nullptr. *searched is false
+    // when the toolkit offers no search.
+    AtspiAccessible* focusedAmongMatches(AtspiAccessible* window, int32_t pid,
+                                         AtspiAccessible* previous, bool* searched);
     AtspiAccessible* findFocused(AtspiAccessible* root, int& budget);  // new ref
 
     atspi::Traits traitsOf(AtspiAccessible* object);
@@ -89,10 +104,12 @@ class AtspiSession {
     Options options_;
     std::weak_ptr<AtspiThread> thread_;
     bool connected_ = false;
-    AtspiEventListener* listener_ = nullptr;
     std::map<int32_t, AtspiAccessible*> focused_;  // owned references
+    // Per process, what its toolkit's last search found focused (owned).
+    std::map<int32_t, std::vector<AtspiAccessible*>> lastMatches_;
     std::map<std::string, int32_t> pidByBusName_;
-    std::map<int32_t, std::chrono::steady_clock::time_point> lastWalk_;
+    // When a walk of the process last found no focus.
+    std::map<int32_t, std::chrono::steady_clock::time_point> fruitlessWalk_;
     std::set<int32_t> reported_;
 };
 

@@ -26,6 +26,10 @@ const std::string kChat = std::string(QUORIX_BINARY_DIR) + "/tests/e2e/quorix_e2
 
 }  // namespace
 
+const std::string& DaemonFixture::daemonBinary() {
+    return kDaemon;
+}
+
 void DaemonFixture::SetUp() {
     if (auto missing = HeadlessDesktop::missingTools(); !missing.empty()) {
         GTEST_SKIP() << "no headless desktop here: " << missing;

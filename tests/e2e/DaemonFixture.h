@@ -60,6 +60,8 @@ class DaemonFixture : public ::testing::Test {
 
     // config.json for the daemon (startDaemon writes it).
     void writeConfiguration();
+    // The quorix executable the daemon runs from ($QUORIX_E2E_DAEMON or this build's).
+    static const std::string& daemonBinary();
 
   private:
     int helpers_ = 0;

@@ -203,6 +203,14 @@ void DesktopDriver::press(const std::string& keysym, bool down) {
     XSync(display_, False);
 }
 
+void DesktopDriver::strokeThroughXtest(const std::string& keysym) {
+    if (const unsigned int code = keycodeOf(keysym); code != 0) {
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    }
+    XSync(display_, False);
+}
+
 std::vector<std::string> DesktopDriver::keysDown() {
     char keys[32] = {};
     XQueryKeymap(display_, keys);

@@ -44,6 +44,9 @@ class DesktopDriver {
     void stroke(const std::string& keysym, const std::string& modifiers = "", int keyDelayMs = 8);
     // Presses or releases one key by keysym name, nothing else.
     void press(const std::string& keysym, bool down);
+    // One key stroke through the XTEST device, as a program typing for the
+    // user posts it (not from the physical keyboard).
+    void strokeThroughXtest(const std::string& keysym);
     // The names of the keys the server holds logically down (XQueryKeymap).
     std::vector<std::string> keysDown();
 

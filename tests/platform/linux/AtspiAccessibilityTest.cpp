@@ -164,6 +164,45 @@ TEST_F(AtspiAccessibilityTest, ReadsAndSetsTheFocusedEntryButNoPasswordOrSilentA
     EXPECT_EQ(ax_->applicationElement(static_cast<int32_t>(getpid())), nullptr);
 }
 
+// No event listener is registered with the accessibility registry (while one
+// is, toolkits hold every key until the registry answered about it), so the
+// focus moving inside an application is found by asking, not by being told.
+TEST_F(AtspiAccessibilityTest, FollowsTheFocusWithoutListeningToEvents) {
+    const pid_t pid = desktop_
+                          ->start("forms", {"zenity", "--forms", "--title=Chat", "--add-entry=Uno",
+                                            "--add-entry=Due"})
+                          .pid();
+    unsigned long window = 0;
+    ASSERT_TRUE(waitUntil([&] { return (window = driver_->windowOf(pid)) != 0; }, 20s));
+    ASSERT_TRUE(driver_->focus(window));
+    ax_ = std::make_unique<AtspiAccessibility>(AtspiAccessibility::Options{});
+    ASSERT_NE(waitForFocus(pid), nullptr);
+    const auto focusedValue = [&] {
+        auto r = ax_->copyAttribute(ax_->applicationElement(pid), "AXFocusedUIElement");
+        const auto* e = std::get_if<AXElementRef>(&r.value);
+        return r.ok() && e ? stringOf(ax_->copyAttribute(*e, "AXValue")) : "<none>";
+    };
+    driver_->type("uno");
+    EXPECT_TRUE(waitUntil([&] { return focusedValue() == "uno"; }, 10s, 20ms)) << focusedValue();
+    driver_->stroke("Tab");
+    driver_->type("due");
+    EXPECT_TRUE(waitUntil([&] { return focusedValue() == "due"; }, 10s, 20ms)) << focusedValue();
+
+    auto& bus = desktop_->start(
+        "a11y-address", {"dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
+                         "/org/a11y/bus", "org.a11y.Bus.GetAddress"});
+    ASSERT_EQ(bus.waitExit(10000), 0);
+    std::string address = desktop_->outputOf("a11y-address");
+    std::erase_if(address, [](char c) { return c == ' ' || c == '\n'; });
+    auto& events = desktop_->start(
+        "registered", {"gdbus", "call", "--address", address, "--dest", "org.a11y.atspi.Registry",
+                       "--object-path", "/org/a11y/atspi/registry", "--method",
+                       "org.a11y.atspi.Registry.GetRegisteredEvents"});
+    ASSERT_EQ(events.waitExit(10000), 0) << desktop_->errorsOf("registered");
+    const std::string reply = desktop_->outputOf("registered");
+    EXPECT_NE(reply.find("@a(ss) []"), std::string::npos) << reply;
+}
+
 TEST_F(AtspiAccessibilityTest, WithoutTheBusNothingHasFocusAndTheHintIsLoggedOnce) {
     const pid_t pid = startEntry();
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
