@@ -217,6 +217,14 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         !std::all_of(trail.begin(), trail.end(), isWrappingPunctuation)) {
         return std::nullopt;
     }
+    if (core.find(U'-') != std::u32string_view::npos) {
+        const auto parts = correctHyphenated(core, model, language, correctAccents, sentenceStart,
+                                             decisions, around.context);
+        if (!parts) {
+            return std::nullopt;
+        }
+        return text::fromUtf32(lead) + *parts + text::fromUtf32(trail);
+    }
     std::size_t apostrophes = 0;
     std::size_t apostrophe = 0;
     for (std::size_t i = 0; i < core.size(); ++i) {
@@ -300,6 +308,44 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         candidate = text::toUpper(firstLetter) + candidate.substr(firstLetter.size());
     }
     return text::fromUtf32(lead) + text::fromUtf32(head) + candidate + text::fromUtf32(trail);
+}
+
+std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
+    std::u32string_view core, const NoisyChannelModel& model, std::string_view language,
+    bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions,
+    const ContextModel* context) const {
+    const std::string whole = text::fromUtf32(core);
+    const std::string lower = text::toLower(whole);
+    if (model.isKept(lower) || (isPersonalWord_ && isPersonalWord_(lower)) ||
+        std::any_of(kLanguages.begin(), kLanguages.end(), [&](std::string_view in) {
+            return !spell_.isMisspelled(lower, in) || !spell_.isMisspelled(whole, in);
+        })) {
+        return std::nullopt;
+    }
+    std::string out;
+    bool changed = false;
+    std::size_t from = 0;
+    while (from <= core.size()) {
+        const std::size_t to = std::min(core.find(U'-', from), core.size());
+        const std::u32string_view part = core.substr(from, to - from);
+        // "a--b", "-x": not a hyphenated word.
+        if (part.empty() || !std::all_of(part.begin(), part.end(), isWordLetter)) {
+            return std::nullopt;
+        }
+        // German joins stems ("Adress-Auflöser"): only its last part is a word.
+        const bool word = language != "de" || to == core.size();
+        const auto replaced =
+            word ? correctToken(text::fromUtf32(part), model, language, correctAccents,
+                                sentenceStart && from == 0, decisions, Around{context, {}, {}})
+                 : std::nullopt;
+        changed = changed || replaced.has_value();
+        out += replaced.value_or(text::fromUtf32(part));
+        if (to < core.size()) {
+            out += '-';
+        }
+        from = to + 1;
+    }
+    return changed ? std::optional(out) : std::nullopt;
 }
 
 }  // namespace quorix
