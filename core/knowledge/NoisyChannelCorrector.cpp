@@ -48,11 +48,26 @@ bool hasNoVowel(std::u32string_view word) {
                         [](char32_t c) { return kVowels.find(c) != std::u32string_view::npos; });
 }
 
-bool hasTripledLetter(std::u32string_view word) {
-    for (std::size_t i = 2; i < word.size(); ++i) {
-        if (word[i] == word[i - 1] && word[i] == word[i - 2]) {
+bool isConsonant(char32_t c) {
+    static constexpr std::u32string_view kConsonants = U"bcdfghjklmnpqrstvwxzßçñ";
+    return kConsonants.find(
+               text::toUtf32(text::toLower(text::fromUtf32(std::u32string(1, c)))).front()) !=
+           std::u32string_view::npos;
+}
+
+// "ciaooo", "grazieee", "uffff", "siiii bello": a letter held on purpose.
+// A consonant typed three times inside a word ("tuttto", "errrori") is a
+// doubled slip instead.
+bool isElongated(std::u32string_view word) {
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t run = 1;
+        while (i + run < word.size() && word[i + run] == word[i]) {
+            ++run;
+        }
+        if (run >= 3 && (run > 3 || i + run == word.size() || !isConsonant(word[i]))) {
             return true;
         }
+        i += run;
     }
     return false;
 }
@@ -248,7 +263,7 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         return std::nullopt;
     }
     if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
-        hasNoVowel(word) || hasTripledLetter(word)) {
+        hasNoVowel(word) || isElongated(word)) {
         return std::nullopt;
     }
     // Inside a sentence a capital marks a name ("Vettel", "Lisboa"), except

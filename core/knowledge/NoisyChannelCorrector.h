@@ -6,7 +6,8 @@
 // Never changed: words the spell checker accepts in any of it, en, de, es,
 // fr; personal-dictionary words; the model's kept tokens (chat, names,
 // brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
-// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter three times in a row,
+// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter held on purpose
+// (a vowel three times in a row, any letter four times or three times at the end),
 // or 40 or more characters; words under three letters; a capitalised word
 // inside a sentence (a name), except in German. Links, mentions and code never reach a word
 // part: a token holding anything but letters, apostrophes and single inner hyphens between its

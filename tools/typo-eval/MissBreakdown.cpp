@@ -1,5 +1,7 @@
 #include "tools/typo-eval/MissBreakdown.h"
 
+#include "tools/typo-eval/SentenceScore.h"
+
 #include <algorithm>
 #include <array>
 #include <iomanip>
@@ -155,6 +157,31 @@ void reportMissBreakdown(InProcessCorrector& local, const std::string& catalog,
                 std::cout << "      " << s << "\n";
             }
         }
+    }
+}
+
+void reportChatMisses(InProcessCorrector& local, const std::string& chat) {
+    SetScore score;
+    for (const LabelledSentence& s : parseLabelledSentences(chat)) {
+        addToSetScore(score, s, local.localStage(s.input));
+    }
+    std::cout << "Italian chat set, local stage: " << score.fullyCorrected << " of "
+              << score.sentences << " fully corrected; words left unfixed:\n";
+    for (const auto& [what, times] : score.missed) {
+        const std::string typed = text::trimPunctuation(what.substr(0, what.find(" (")));
+        std::string why = "no decision";
+        for (const WordDecision& d : local.keyboardCorrector().correct(typed, "it").words) {
+            std::ostringstream out;
+            out << std::setprecision(3) << d.suggestion.candidate << " conf "
+                << d.suggestion.confidence << " margin " << d.suggestion.margin << ", 2nd "
+                << d.suggestion.runnerUp;
+            why = out.str();
+        }
+        std::cout << "    " << times << "x  " << what << ": " << why << "\n";
+    }
+    std::cout << "  wrong changes:\n";
+    for (const auto& [what, times] : score.wrongChanges) {
+        std::cout << "    " << times << "x  " << what << "\n";
     }
 }
 

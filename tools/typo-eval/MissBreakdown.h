@@ -23,4 +23,8 @@ namespace quorix::typoeval {
 void reportMissBreakdown(InProcessCorrector& local, const std::string& catalog,
                          std::size_t examples);
 
+// The words of the Italian chat set the whole local stage leaves unfixed,
+// with the keyboard model's suggestion for each.
+void reportChatMisses(InProcessCorrector& local, const std::string& chat);
+
 }  // namespace quorix::typoeval

@@ -16,7 +16,8 @@
 //     --no-context-models DIR when given, calibrated without context);
 //  5. Italian real-word slips (tests/data/typos/it-real-word.tsv).
 // --misses N prints only where the keyboard model misses the calibration
-// slips (MissBreakdown), with N examples of each outcome.
+// slips (MissBreakdown), with N examples of each outcome, and the chat set's
+// words the local stage leaves unfixed.
 
 #include <cstdlib>
 #include <fstream>
@@ -156,6 +157,9 @@ int main(int argc, char** argv) {
         }
         InProcessCorrector local(dictionaries, noContext);
         reportMissBreakdown(local, *doc, *misses);
+        if (const auto chat = readFile(italian)) {
+            reportChatMisses(local, *chat);
+        }
         return 0;
     }
 

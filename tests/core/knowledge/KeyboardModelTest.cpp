@@ -195,6 +195,7 @@ TEST(NoisyChannelCorrector, CorrectsWordPartsTransferringCaseAndKeepingPunctuati
         {"casa. Telefonp!\nApputamento", "casa. Telefono!\nAppuntamento"},
         {"(casa-telefonp)", "(casa-telefono)"},
         {"Apputamento-casa", "Appuntamento-casa"},
+        {"telefffono", "telefono"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rig.correct(c.in), c.out) << c.in;
@@ -217,7 +218,7 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
         "telefonp.cpp", "telefonp()", "casa Telefonp", "telefonpTelefonp", "TELEFONP",
         "telefonnnp", "tlfnp", "telefonp😀", "tele😀fonp", "телефонп", "telefonп",
         "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab", "telefonp-2", "casa--telefonp",
-        "casa-", "telefonp-casa_x"};
+        "casa-", "telefonp-casa_x", "telefonooo", "telefonnnnp", "telefonppp"};
     // clang-format on
     for (const std::string& text : texts) {
         const ModelPass pass = rig.corrector->correct(text, "it");
