@@ -66,7 +66,12 @@ double KeyboardErrorModel::weight(Edit edit) {
         case Edit::accentDropped:
             return 2.0;
         case Edit::accentSwapped:
+        case Edit::umlautSpelled:
             return 1.0;
+        case Edit::sharpSSpelled:
+            return 1.5;
+        case Edit::sharpSForSs:
+            return 0.3;
     }
     return 0.05;
 }
@@ -74,7 +79,8 @@ double KeyboardErrorModel::weight(Edit edit) {
 KeyboardErrorModel::KeyboardErrorModel(std::string_view language)
     : neighbours_(kSpan * kSpan / 64 + 1),
       mates_(kSpan * kSpan / 64 + 1),
-      italian_(language == "it") {
+      italian_(language == "it"),
+      german_(language == "de") {
     const KeyboardLayout layout = KeyboardLayout::forLanguage(language);
     const auto set = [](std::vector<uint64_t>& bits, char32_t a, char32_t b) {
         if (b < kSpan) {
@@ -161,6 +167,19 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
     const auto editCost = [](Edit kind, std::size_t level) {
         return kCosts[static_cast<std::size_t>(kind)][level];
     };
+    // Every accent dropped at once is one slip, wherever the accents are.
+    double allAccentsDropped = kInfinity;
+    if (n == m) {
+        std::size_t dropped = 0;
+        bool onlyAccents = true;
+        for (std::size_t k = 0; k < n && onlyAccents; ++k) {
+            dropped += w[k] != t[k] ? 1 : 0;
+            onlyAccents = w[k] == t[k] || baseOf(w[k]) == t[k];
+        }
+        if (onlyAccents && dropped >= 2) {
+            allAccentsDropped = editCost(Edit::accentDropped, 0);
+        }
+    }
     // Only the part between the common prefix and suffix is aligned (less
     // maxEdits letters each side, so that edits next to it see the same
     // context and may use those letters);
@@ -222,14 +241,27 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
                 relax(cell, at(a - 1, b), editCost(kind, i == 1 ? 1 : 0));
             }
             if (b > 0 && a + band >= b && open(at(a, b - 1))) {  // t[j-1] typed before w[i]
-                // A letter before the first one is rarer still than a slip on it.
                 insertionWeight(w, i, t[j - 1], kind);
+                // A letter before the first one is rarer still than a slip on it.
                 relax(cell, at(a, b - 1), editCost(kind, i == 0 ? 2 : 0));
+            }
+            if (german_ && a > 0 && b > 1) {  // one letter typed as two: "ue", "ss"
+                const char32_t c = w[i - 1];
+                if ((c == U'ä' || c == U'ö' || c == U'ü') && t[j - 2] == baseOf(c) &&
+                    t[j - 1] == U'e') {
+                    relax(cell, at(a - 1, b - 2), editCost(Edit::umlautSpelled, i == 1 ? 1 : 0));
+                } else if (c == U'ß' && t[j - 2] == U's' && t[j - 1] == U's') {
+                    relax(cell, at(a - 1, b - 2), editCost(Edit::sharpSSpelled, i == 1 ? 1 : 0));
+                }
+            }
+            if (german_ && a > 1 && b > 0 && t[j - 1] == U'ß' && w[i - 2] == U's' &&
+                w[i - 1] == U's') {
+                relax(cell, at(a - 2, b - 1), editCost(Edit::sharpSForSs, i == 2 ? 1 : 0));
             }
         }
     }
-    const Cell& end = at(rows, columns);
-    return end.cost == kInfinity ? -kInfinity : -end.cost;
+    const double best = std::min(at(rows, columns).cost, allAccentsDropped);
+    return best == kInfinity ? -kInfinity : -best;
 }
 
 int KeyboardErrorModel::boundedDistance(std::u32string_view a, std::u32string_view b, int max) {

@@ -2,9 +2,11 @@
 // P(typed | intended) for one word: the keyboard slips of a national layout
 // (neighbouring keys, doubled and dropped letters, transpositions) and the
 // spelling slips of a language (dropped or swapped accents, Italian single and
-// double consonants), each with the relative likelihood the typo generator
-// gives it. The most likely alignment of at most a few edits is taken
-// (optimal string alignment: no edit touches a letter twice).
+// double consonants, German umlauts and ß spelled out), each with the
+// relative likelihood the typo generator gives it. The most likely alignment
+// of at most a few edits is taken (optimal string alignment: no edit touches
+// a letter twice); a German umlaut spelled with two letters is one edit, and
+// so are all the accents of a word dropped at once ("specifiee").
 // Immutable after construction; safe to share between threads.
 
 #include <string>
@@ -30,8 +32,11 @@ class KeyboardErrorModel {
         otherInsertion,
         accentDropped,
         accentSwapped,
+        umlautSpelled,  // German: "fuer" for "für"
+        sharpSSpelled,  // German: "heiss" for "heiß"
+        sharpSForSs,    // German: "daß" for "dass"
     };
-    static constexpr std::size_t kEditKinds = static_cast<std::size_t>(Edit::accentSwapped) + 1;
+    static constexpr std::size_t kEditKinds = static_cast<std::size_t>(Edit::sharpSForSs) + 1;
 
     // Relative likelihood of one edit (before the first-letter factor).
     static double weight(Edit edit);
@@ -77,6 +82,7 @@ class KeyboardErrorModel {
     std::vector<uint64_t> neighbours_;
     std::vector<uint64_t> mates_;
     bool italian_;
+    bool german_;
 };
 
 }  // namespace quorix

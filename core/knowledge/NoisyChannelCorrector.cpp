@@ -48,11 +48,26 @@ bool hasNoVowel(std::u32string_view word) {
                         [](char32_t c) { return kVowels.find(c) != std::u32string_view::npos; });
 }
 
-bool hasTripledLetter(std::u32string_view word) {
-    for (std::size_t i = 2; i < word.size(); ++i) {
-        if (word[i] == word[i - 1] && word[i] == word[i - 2]) {
+bool isConsonant(char32_t c) {
+    static constexpr std::u32string_view kConsonants = U"bcdfghjklmnpqrstvwxzßçñ";
+    return kConsonants.find(
+               text::toUtf32(text::toLower(text::fromUtf32(std::u32string(1, c)))).front()) !=
+           std::u32string_view::npos;
+}
+
+// "ciaooo", "grazieee", "uffff", "siiii bello": a letter held on purpose.
+// A consonant typed three times inside a word ("tuttto", "errrori") is a
+// doubled slip instead.
+bool isElongated(std::u32string_view word) {
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t run = 1;
+        while (i + run < word.size() && word[i + run] == word[i]) {
+            ++run;
+        }
+        if (run >= 3 && (run > 3 || i + run == word.size() || !isConsonant(word[i]))) {
             return true;
         }
+        i += run;
     }
     return false;
 }
@@ -217,6 +232,14 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         !std::all_of(trail.begin(), trail.end(), isWrappingPunctuation)) {
         return std::nullopt;
     }
+    if (core.find(U'-') != std::u32string_view::npos) {
+        const auto parts = correctHyphenated(core, model, language, correctAccents, sentenceStart,
+                                             decisions, around.context);
+        if (!parts) {
+            return std::nullopt;
+        }
+        return text::fromUtf32(lead) + *parts + text::fromUtf32(trail);
+    }
     std::size_t apostrophes = 0;
     std::size_t apostrophe = 0;
     for (std::size_t i = 0; i < core.size(); ++i) {
@@ -240,7 +263,7 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         return std::nullopt;
     }
     if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
-        hasNoVowel(word) || hasTripledLetter(word)) {
+        hasNoVowel(word) || isElongated(word)) {
         return std::nullopt;
     }
     // Inside a sentence a capital marks a name ("Vettel", "Lisboa"), except
@@ -300,6 +323,44 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         candidate = text::toUpper(firstLetter) + candidate.substr(firstLetter.size());
     }
     return text::fromUtf32(lead) + text::fromUtf32(head) + candidate + text::fromUtf32(trail);
+}
+
+std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
+    std::u32string_view core, const NoisyChannelModel& model, std::string_view language,
+    bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions,
+    const ContextModel* context) const {
+    const std::string whole = text::fromUtf32(core);
+    const std::string lower = text::toLower(whole);
+    if (model.isKept(lower) || (isPersonalWord_ && isPersonalWord_(lower)) ||
+        std::any_of(kLanguages.begin(), kLanguages.end(), [&](std::string_view in) {
+            return !spell_.isMisspelled(lower, in) || !spell_.isMisspelled(whole, in);
+        })) {
+        return std::nullopt;
+    }
+    std::string out;
+    bool changed = false;
+    std::size_t from = 0;
+    while (from <= core.size()) {
+        const std::size_t to = std::min(core.find(U'-', from), core.size());
+        const std::u32string_view part = core.substr(from, to - from);
+        // "a--b", "-x": not a hyphenated word.
+        if (part.empty() || !std::all_of(part.begin(), part.end(), isWordLetter)) {
+            return std::nullopt;
+        }
+        // German joins stems ("Adress-Auflöser"): only its last part is a word.
+        const bool word = language != "de" || to == core.size();
+        const auto replaced =
+            word ? correctToken(text::fromUtf32(part), model, language, correctAccents,
+                                sentenceStart && from == 0, decisions, Around{context, {}, {}})
+                 : std::nullopt;
+        changed = changed || replaced.has_value();
+        out += replaced.value_or(text::fromUtf32(part));
+        if (to < core.size()) {
+            out += '-';
+        }
+        from = to + 1;
+    }
+    return changed ? std::optional(out) : std::nullopt;
 }
 
 }  // namespace quorix

@@ -6,13 +6,15 @@
 // Never changed: words the spell checker accepts in any of it, en, de, es,
 // fr; personal-dictionary words; the model's kept tokens (chat, names,
 // brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
-// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter three times in a row,
+// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter held on purpose
+// (a vowel three times in a row, any letter four times or three times at the end),
 // or 40 or more characters; words under three letters; a capitalised word
 // inside a sentence (a name), except in German. Links, mentions and code never reach a word
-// part: a token holding anything but letters and apostrophes between its leading and trailing
-// punctuation is left alone, and so is a token holding "()". Elided forms ("l'ufficcio") are
-// corrected after their apostrophe; leading and trailing punctuation stays. The first letter's case
-// is transferred.
+// part: a token holding anything but letters, apostrophes and single inner hyphens between its
+// leading and trailing punctuation is left alone, and so is a token holding "()". A hyphenated
+// word that no spell checker accepts whole has each part corrected as a word of its own. Elided
+// forms ("l'ufficcio") are corrected after their apostrophe; leading and trailing punctuation
+// stays. The first letter's case is transferred.
 //
 // Models load lazily, one language at a time, on the first word that needs
 // one; a missing or malformed file leaves that language uncorrected. The
@@ -88,6 +90,16 @@ class NoisyChannelCorrector {
                                             bool sentenceStart,
                                             std::vector<WordDecision>& decisions,
                                             const Around& around) const;
+
+    // The replacement of a hyphenated word ("nicht-hexadezimale"), its parts
+    // corrected as words without neighbours, or nullopt when no part changed
+    // or it is not letters joined by single hyphens.
+    std::optional<std::string> correctHyphenated(std::u32string_view core,
+                                                 const NoisyChannelModel& model,
+                                                 std::string_view language, bool correctAccents,
+                                                 bool sentenceStart,
+                                                 std::vector<WordDecision>& decisions,
+                                                 const ContextModel* context) const;
 
     platform::SpellChecker& spell_;
     ModelReader reader_;

@@ -48,6 +48,11 @@ std::string formatNumber(double v) {
 
 }  // namespace
 
+double ModelThresholds::outsideFactor(std::size_t length) {
+    return std::pow(kOutsideDecay,
+                    static_cast<double>(length) - static_cast<double>(kOutsideLength));
+}
+
 std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_view data) {
     std::size_t pos = 0;
     std::string_view line;
@@ -328,10 +333,11 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     out.candidate = form(bestId);
     out.score = best;
     out.total = total;
-    out.confidence = thresholds.confidence(best, total);
+    out.outsideFactor = ModelThresholds::outsideFactor(typed.size());
+    out.confidence = thresholds.confidence(best, total, out.outsideFactor);
     if (second > 0) {
         out.runnerUp = form(secondId);
-        out.runnerUpConfidence = thresholds.confidence(second, total);
+        out.runnerUpConfidence = thresholds.confidence(second, total, out.outsideFactor);
         out.margin = best / second;
     } else {
         out.margin = 1e9;

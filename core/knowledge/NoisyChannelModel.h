@@ -45,17 +45,29 @@ struct ModelSuggestion {
     double margin = 0;  // best score / runner-up score (large when alone)
     double score = 0;   // P(typed | candidate) * P(candidate) * context factor
     double total = 0;   // sum of the scores of every candidate
+    // ModelThresholds::outsideFactor of the typed word.
+    double outsideFactor = 1;
     bool confident = false;
 };
 
 struct ModelThresholds {
     double minConfidence = 0.9;
     double minMargin = 4.0;
-    // Score of "the typed word is an intended word outside the lexicon".
+    // Score of "the typed word is an intended word outside the lexicon" for a
+    // typed word of kOutsideLength letters; times outsideFactor(length).
     double outsideMass = 1e-8;
 
-    // Confidence of a candidate of `score` among candidates scoring `total`.
-    double confidence(double score, double total) const { return score / (total + outsideMass); }
+    static constexpr std::size_t kOutsideLength = 6;
+    // A longer string is less likely to be a word of its own (a name, a code
+    // token, an abbreviation): each letter more multiplies by kOutsideDecay.
+    static constexpr double kOutsideDecay = 0.6;
+    static double outsideFactor(std::size_t length);
+
+    // Confidence of a candidate of `score` among candidates scoring `total`,
+    // for a typed word of outside factor `factor`.
+    double confidence(double score, double total, double factor) const {
+        return score / (total + outsideMass * factor);
+    }
 };
 
 class NoisyChannelModel {

@@ -134,6 +134,10 @@ std::size_t InProcessCorrector::naiveWords() const {
     return services_->naiveWords;
 }
 
+const NoisyChannelCorrector& InProcessCorrector::keyboardCorrector() const {
+    return services_->keyboard;
+}
+
 const ContextModel* InProcessCorrector::context(std::string_view language) {
     return services_->keyboard.context(language);
 }

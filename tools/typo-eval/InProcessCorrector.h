@@ -13,7 +13,8 @@
 
 namespace quorix {
 class ContextModel;
-}
+class NoisyChannelCorrector;
+}  // namespace quorix
 
 namespace quorix::typoeval {
 
@@ -44,6 +45,9 @@ class InProcessCorrector {
     // Time spent in nuspell's suggestion call, and how many calls.
     double naiveSeconds() const;
     std::size_t naiveWords() const;
+
+    // The keyboard corrector over the shipped models.
+    const NoisyChannelCorrector& keyboardCorrector() const;
 
     // The shipped context model of a language, or null.
     const ContextModel* context(std::string_view language);

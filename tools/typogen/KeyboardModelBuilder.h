@@ -43,7 +43,7 @@ class KeyboardModelBuilder {
     std::vector<std::string> keptTokens(const std::vector<std::string>& tokens);
 
     // Thresholds under which the most slips of `sentences` are fixed with at
-    // most 1% of changes wrong and at most two clean words in a thousand
+    // most 0.5% of changes wrong and at most two clean words in a thousand
     // sentences changed. `counts` receives the figures at the chosen thresholds.
     // `context`: the context model file the corrector uses, if any.
     ModelThresholds calibrate(const std::string& language, const std::vector<std::string>& words,

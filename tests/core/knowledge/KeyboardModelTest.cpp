@@ -66,6 +66,34 @@ TEST(KeyboardErrorModel, LikelihoodFallsWithEditsFirstLetterAndDistance) {
     EXPECT_EQ(kind, Edit::otherSubstitution);
 }
 
+TEST(KeyboardErrorModel, SpelledOutLettersAndAllAccentsDroppedAreOneSlip) {
+    const struct {
+        const char* language;
+        const char* intended;
+        const char* typed;
+        double weight;  // of the one slip; 0: more than one edit
+    } cases[] = {
+        {"de", "für", "fuer", 1.0},
+        {"de", "gegenüber", "gegenueber", 1.0},
+        {"de", "heiß", "heiss", 1.5},
+        {"de", "dass", "daß", 0.3},
+        {"fr", "spécifiée", "specifiee", 2.0},
+        {"it", "città", "citta", 2.0},
+        {"it", "gegenüber", "gegenueber", 0},
+        {"fr", "spécifiée", "specifiée", 2.0},
+    };
+    for (const auto& c : cases) {
+        const double got =
+            KeyboardErrorModel(c.language).logLikelihood(u32(c.intended), u32(c.typed));
+        const double one = std::log(KeyboardErrorModel::kEditRate * c.weight);
+        if (c.weight == 0) {
+            EXPECT_LT(got, std::log(KeyboardErrorModel::kEditRate * 0.05)) << c.typed;
+        } else {
+            EXPECT_NEAR(got, one, 1e-9) << c.language << " " << c.typed;
+        }
+    }
+}
+
 // Optimal string alignment distance, for checking the index against.
 int distance(std::u32string_view a, std::u32string_view b) {
     std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
@@ -165,6 +193,9 @@ TEST(NoisyChannelCorrector, CorrectsWordPartsTransferringCaseAndKeepingPunctuati
         {"(telefonp)!", "(telefono)!"},
         {"  casa citta\n", "  casa città\n"},
         {"casa. Telefonp!\nApputamento", "casa. Telefono!\nAppuntamento"},
+        {"(casa-telefonp)", "(casa-telefono)"},
+        {"Apputamento-casa", "Appuntamento-casa"},
+        {"telefffono", "telefono"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rig.correct(c.in), c.out) << c.in;
@@ -186,7 +217,8 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
         "www.telefonp.it", "telefonp2", "2telefonp", "#telefonp", "@telefonp", "user_telefonp",
         "telefonp.cpp", "telefonp()", "casa Telefonp", "telefonpTelefonp", "TELEFONP",
         "telefonnnp", "tlfnp", "telefonp😀", "tele😀fonp", "телефонп", "telefonп",
-        "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab"};
+        "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab", "telefonp-2", "casa--telefonp",
+        "casa-", "telefonp-casa_x", "telefonooo", "telefonnnnp", "telefonppp"};
     // clang-format on
     for (const std::string& text : texts) {
         const ModelPass pass = rig.corrector->correct(text, "it");

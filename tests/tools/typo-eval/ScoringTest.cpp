@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "tools/typo-eval/MisspellingCheck.h"
 #include "tools/typo-eval/SentenceScore.h"
 
@@ -37,6 +39,8 @@ TEST(SentenceScore, CountsRightWrongMissedAndFalseChanges) {
     EXPECT_EQ(score.rightChanges, 2u);
     EXPECT_EQ(score.wordsChanged, 4u);
     EXPECT_EQ(score.wrongChanges.count("dai -> da (dai)"), 1u);
+    // Only an unfixed slip left as typed is a miss.
+    EXPECT_EQ(score.missed, (std::map<std::string, std::size_t>{{"stnaco (stanco)", 1}}));
 
     CleanScore clean;
     addToCleanScore(clean, "tutto bene", "tutto bene");
