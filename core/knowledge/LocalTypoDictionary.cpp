@@ -185,8 +185,11 @@ void LocalTypoDictionary::Core::loadKeyboardModel(std::string_view text) const {
     if (trimmed.empty() || !waitLoaded()) {
         return;
     }
-    const std::string language = detector.detectLanguage(trimmed);
-    keyboard.model(language == "und" || language.empty() ? "it" : language);
+    const std::string_view language =
+        keyboard.languageOf(trimmed, detector.detectLanguage(trimmed));
+    if (!language.empty()) {
+        keyboard.model(language);
+    }
 }
 
 void LocalTypoDictionary::Core::mergeItalianLocked(const TypoMap& pairs) {

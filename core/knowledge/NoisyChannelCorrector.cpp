@@ -100,6 +100,46 @@ std::u32string neighbourWord(const ContextModel& context, std::u32string_view to
     return right ? word.substr(apostrophe + 1) : word.substr(0, apostrophe + 1);
 }
 
+struct PlainWord {
+    std::string typed;
+    std::string lower;
+};
+
+// The words of `text` that any spell checker can judge: letters only once
+// the wrapping punctuation is off, two letters or more, not an acronym or a
+// camelCase name; at most the first kVoteWords.
+constexpr std::size_t kVoteWords = 40;
+std::vector<PlainWord> plainWords(std::u32string_view all) {
+    std::vector<PlainWord> out;
+    std::size_t pos = 0;
+    while (pos < all.size() && out.size() < kVoteWords) {
+        while (pos < all.size() && text::isWhiteSpace(all[pos])) {
+            ++pos;
+        }
+        std::size_t end = pos;
+        while (end < all.size() && !text::isWhiteSpace(all[end])) {
+            ++end;
+        }
+        std::u32string_view token = all.substr(pos, end - pos);
+        pos = end;
+        while (!token.empty() && isWrappingPunctuation(token.front())) {
+            token.remove_prefix(1);
+        }
+        while (!token.empty() && isWrappingPunctuation(token.back())) {
+            token.remove_suffix(1);
+        }
+        if (token.size() < 2 || hasInnerCapital(token) || hasTwoCapitals(token) ||
+            !std::all_of(token.begin(), token.end(),
+                         [](char32_t c) { return text::isLetter(c) && c <= kLastLatin; })) {
+            continue;
+        }
+        std::string typed = text::fromUtf32(token);
+        std::string lower = text::toLower(typed);
+        out.push_back({std::move(typed), std::move(lower)});
+    }
+    return out;
+}
+
 std::size_t languageSlot(std::string_view language) {
     const auto& all = NoisyChannelCorrector::kLanguages;
     return static_cast<std::size_t>(std::find(all.begin(), all.end(), language) - all.begin());
@@ -155,13 +195,62 @@ const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language)
     return slot.model.get();
 }
 
+std::string_view NoisyChannelCorrector::languageOf(std::string_view text,
+                                                   std::string_view detected) const {
+    const std::size_t home = languageSlot(detected.empty() || detected == "und" ? "it" : detected);
+    const std::vector<PlainWord> words = plainWords(text::toUtf32(text));
+    const std::size_t n = words.size();
+    const auto acceptedIn = [&](std::size_t slot) {
+        const NoisyChannelModel* lexicon = slot == home ? model(kLanguages[slot]) : nullptr;
+        return static_cast<std::size_t>(
+            std::count_if(words.begin(), words.end(), [&](const PlainWord& w) {
+                return (lexicon != nullptr && lexicon->contains(text::toUtf32(w.lower))) ||
+                       !spell_.isMisspelled(w.lower, kLanguages[slot]) ||
+                       (w.typed != w.lower && !spell_.isMisspelled(w.typed, kLanguages[slot]));
+            }));
+    };
+    const bool known = home < kLanguages.size();
+    const std::size_t homeAccepted = known ? acceptedIn(home) : 0;
+    // With one rejected word, a language accepting more accepts that word
+    // too: it is never changed whichever model reads it.
+    if (known && homeAccepted + 1 >= n) {
+        return kLanguages[home];
+    }
+    const std::size_t mostRejected = std::max<std::size_t>(1, n / 4);
+    std::size_t best = kLanguages.size();
+    std::size_t bestAccepted = homeAccepted;
+    bool tied = false;
+    for (std::size_t slot = 0; slot < kLanguages.size(); ++slot) {
+        if (slot == home) {
+            continue;
+        }
+        const std::size_t accepted = acceptedIn(slot);
+        if (accepted + mostRejected < n || accepted <= homeAccepted) {
+            continue;
+        }
+        if (accepted > bestAccepted) {
+            best = slot;
+            bestAccepted = accepted;
+            tied = false;
+        } else if (accepted == bestAccepted) {
+            tied = true;
+        }
+    }
+    if (best < kLanguages.size() && !tied) {
+        return kLanguages[best];
+    }
+    return known ? kLanguages[home] : std::string_view();
+}
+
 ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view language,
                                          bool correctAccents) const {
     ModelPass pass;
-    const std::string_view lang = language.empty() || language == "und" ? "it" : language;
-    if (languageSlot(lang) >= kLanguages.size()) {
+    const std::string_view lang = languageOf(text, language);
+    if (lang.empty()) {
         return pass;
     }
+    const std::string_view home = language.empty() || language == "und" ? "it" : language;
+    const NoisyChannelModel* detectedModel = home != lang ? model(home) : nullptr;
     const NoisyChannelModel* loaded = nullptr;
     std::string result;
     bool changed = false;
@@ -190,7 +279,7 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
                     return pass;
                 }
             }
-            const Around around{context(lang), left,
+            const Around around{context(lang), detectedModel, left,
                                 i + 2 < tokens.size() ? tokens[i + 2] : std::u32string_view()};
             replacement = correctToken(token, *loaded, lang, correctAccents, sentenceStart,
                                        pass.words, around);
@@ -234,7 +323,7 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     }
     if (core.find(U'-') != std::u32string_view::npos) {
         const auto parts = correctHyphenated(core, model, language, correctAccents, sentenceStart,
-                                             decisions, around.context);
+                                             decisions, around);
         if (!parts) {
             return std::nullopt;
         }
@@ -274,7 +363,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     const std::string typed = text::fromUtf32(word);
     const std::string lower = text::toLower(typed);
     const std::string lowerCore = text::toLower(text::fromUtf32(core));
-    if (model.isKept(lower) || model.isKept(lowerCore) ||
+    const auto kept = [&](std::string_view w) {
+        return model.isKept(w) || (around.detected != nullptr && around.detected->isKept(w));
+    };
+    if (kept(lower) || kept(lowerCore) ||
         (isPersonalWord_ && (isPersonalWord_(lower) || isPersonalWord_(lowerCore)))) {
         return std::nullopt;
     }
@@ -328,10 +420,11 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
 std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
     std::u32string_view core, const NoisyChannelModel& model, std::string_view language,
     bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions,
-    const ContextModel* context) const {
+    const Around& around) const {
     const std::string whole = text::fromUtf32(core);
     const std::string lower = text::toLower(whole);
-    if (model.isKept(lower) || (isPersonalWord_ && isPersonalWord_(lower)) ||
+    if (model.isKept(lower) || (around.detected != nullptr && around.detected->isKept(lower)) ||
+        (isPersonalWord_ && isPersonalWord_(lower)) ||
         std::any_of(kLanguages.begin(), kLanguages.end(), [&](std::string_view in) {
             return !spell_.isMisspelled(lower, in) || !spell_.isMisspelled(whole, in);
         })) {
@@ -351,7 +444,8 @@ std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
         const bool word = language != "de" || to == core.size();
         const auto replaced =
             word ? correctToken(text::fromUtf32(part), model, language, correctAccents,
-                                sentenceStart && from == 0, decisions, Around{context, {}, {}})
+                                sentenceStart && from == 0, decisions,
+                                Around{around.context, around.detected, {}, {}})
                  : std::nullopt;
         changed = changed || replaced.has_value();
         out += replaced.value_or(text::fromUtf32(part));

@@ -65,11 +65,22 @@ class NoisyChannelCorrector {
     static std::string fileName(std::string_view language);
     static std::string contextFileName(std::string_view language);
 
-    // `language`: the code detected for the text ("und" and "" count as
-    // Italian; other codes correct nothing). Accent-only corrections act
-    // only with `correctAccents`.
+    // `language`: the code detected for the text; the words are corrected in
+    // languageOf(text, language). Accent-only corrections act only with
+    // `correctAccents`.
     ModelPass correct(std::string_view text, std::string_view language,
                       bool correctAccents = true) const;
+
+    // The language whose model corrects `text` detected as `detected` ("und"
+    // and "" count as Italian), or "" when none of the five fits. A detector
+    // misled by a slip or a foreign term ("Objeto no válido, no
+    // inicializazdo" taken for Portuguese) is overruled by the spell
+    // checkers: another of the five wins when it accepts more of the text's
+    // plain words than the detected language, rejects at most a quarter of
+    // them (at least one), and no third language accepts as many. The vote
+    // is only held when it can change a correction: when the detected
+    // language is not one of the five, or rejects two words or more.
+    std::string_view languageOf(std::string_view text, std::string_view detected) const;
 
     // The model of a language, loading it on first use; null when none.
     const NoisyChannelModel* model(std::string_view language) const;
@@ -81,6 +92,9 @@ class NoisyChannelCorrector {
     // the ends of the text.
     struct Around {
         const ContextModel* context = nullptr;
+        // The detected language's model when another one corrects: its kept
+        // tokens stay kept.
+        const NoisyChannelModel* detected = nullptr;
         std::u32string_view left;
         std::u32string_view right;
     };
@@ -99,7 +113,7 @@ class NoisyChannelCorrector {
                                                  std::string_view language, bool correctAccents,
                                                  bool sentenceStart,
                                                  std::vector<WordDecision>& decisions,
-                                                 const ContextModel* context) const;
+                                                 const Around& around) const;
 
     platform::SpellChecker& spell_;
     ModelReader reader_;

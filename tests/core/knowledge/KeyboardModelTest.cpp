@@ -242,6 +242,36 @@ TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
     EXPECT_FALSE(pass.words[0].applied);
 }
 
+TEST(NoisyChannelCorrector, SpellCheckersOverruleADetectorMisledBySlips) {
+    CorrectorRig rig;
+    rig.spell->accepted["ho"] = "it";
+    rig.spell->accepted["un"] = "it";
+    const struct {
+        const char* text;
+        const char* detected;
+        const char* language;  // the model that corrects, "" for none
+    } cases[] = {
+        // Taken for Portuguese or English, accepted almost whole in Italian.
+        {"ho un apputamento", "pt", "it"},
+        {"ho un apputamento", "en", "it"},
+        {"ho un apputamento", "und", "it"},
+        // Too much rejected everywhere: the detector stands.
+        {"telefonp apputamento casa", "pt", ""},
+        {"telefonp apputamento casa", "en", "en"},
+        {"apputamento", "pt", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rig.corrector->languageOf(c.text, c.detected), c.language)
+            << c.text << " / " << c.detected;
+    }
+    EXPECT_EQ(rig.corrector->correct("ho un apputamento", "pt").text, "ho un appuntamento");
+    // Two languages accept as much: neither overrules the detector.
+    rig.spell->accepted["ho"] = "it es";
+    rig.spell->accepted["un"] = "it es";
+    EXPECT_EQ(rig.corrector->languageOf("ho un apputamento", "pt"), "");
+    EXPECT_FALSE(rig.corrector->correct("ho un apputamento", "pt").text);
+}
+
 TEST(NoisyChannelModel, FileRoundTripsAndMalformedFilesAreRefused) {
     const std::string data =
         NoisyChannelModel::serialize("de", {0.9, 8, 3e-9}, {"und", "Haus"}, {"bzw"});
