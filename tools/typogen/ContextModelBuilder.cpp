@@ -148,6 +148,20 @@ void ContextModelBuilder::addMarkup(std::string_view xml) {
     addText(out);
 }
 
+std::vector<std::string> ContextModelBuilder::frequentOutsideWords(uint64_t minCount,
+                                                                   std::size_t minLetters) const {
+    std::vector<std::string> out;
+    for (uint32_t id = 0; id < spellings_.size(); ++id) {
+        const std::string& w = spellings_[id];
+        if (counts_[id] >= minCount && lexicon_.count(w) == 0 &&
+            w.find('\'') == std::string::npos && text::characterCount(w) >= minLetters) {
+            out.push_back(w);
+        }
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 ContextModel::Counts ContextModelBuilder::counts(const std::string& language, double weight) const {
     std::vector<uint32_t> kept;
     for (uint32_t id = 0; id < spellings_.size(); ++id) {

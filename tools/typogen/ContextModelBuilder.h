@@ -42,6 +42,12 @@ class ContextModelBuilder {
     // The counts, words most frequent first (ties by spelling).
     ContextModel::Counts counts(const std::string& language, double weight) const;
 
+    // The lower-case words outside the lexicon seen at least `minCount`
+    // times, of `minLetters` letters or more, without apostrophes; sorted.
+    // What the text's authors wrote on purpose ("tty", "cpu") and no
+    // dictionary lists.
+    std::vector<std::string> frequentOutsideWords(uint64_t minCount, std::size_t minLetters) const;
+
     uint64_t tokens() const { return tokens_; }
 
   private:

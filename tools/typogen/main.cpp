@@ -216,19 +216,29 @@ std::string readWhole(const fs::path& file) {
 // Context weights tried in calibration (0: no context).
 constexpr double kContextWeights[] = {0, 0.25, 0.5, 0.75, 1};
 
+// Times a word outside the lexicon is seen in a language's documentation
+// (help pages, handbook) to count as written on purpose (kept). Fortunes
+// are left out: old verse and hand-typed jokes hold typos of their own.
+constexpr uint64_t kKeptTextCount = 3;
+
 // The context counts of `language` from the running text under `folder`;
-// no words when there is none.
+// no words when there is none. `frequent` receives the words outside the
+// lexicon its documentation uses at least kKeptTextCount times.
 quorix::ContextModel::Counts contextCounts(const fs::path& folder, const std::string& language,
-                                           const std::vector<std::string>& words) {
+                                           const std::vector<std::string>& words,
+                                           std::vector<std::string>& frequent) {
     ContextModelBuilder context(words);
+    ContextModelBuilder documentation(words);
     for (const auto& [file, markup] : contextSources(folder, language)) {
         const std::string text = readWhole(file);
         if (markup) {
             context.addMarkup(text);
+            documentation.addMarkup(text);
         } else {
             context.addText(text);
         }
     }
+    frequent = documentation.frequentOutsideWords(kKeptTextCount, 3);
     return context.counts(language, 0);
 }
 
@@ -247,8 +257,10 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
     if (const auto found = inputs.onPurpose.find(language); found != inputs.onPurpose.end()) {
         tokens.insert(tokens.end(), found->second.begin(), found->second.end());
     }
+    std::vector<std::string> frequent;
+    quorix::ContextModel::Counts context = contextCounts(inputsFolder, language, words, frequent);
+    tokens.insert(tokens.end(), frequent.begin(), frequent.end());
     const std::vector<std::string> keep = builder.keptTokens(tokens);
-    quorix::ContextModel::Counts context = contextCounts(inputsFolder, language, words);
     const std::vector<std::string> sentences = catalogSentences(calibration, language, 0);
     CalibrationCounts counts;
     quorix::ModelThresholds thresholds;
