@@ -99,7 +99,7 @@ void reportMissBreakdown(InProcessCorrector& local, const std::string& catalog,
     }
     std::cout << std::setw(16) << "misdetected"
               << "\n";
-    std::map<std::string, std::array<std::vector<std::string>, kBuckets + 1>> samples;
+    std::map<std::string, std::array<std::vector<std::string>, kBuckets + 2>> samples;
     for (const char* language : {"it", "en", "de", "es", "fr"}) {
         const NoisyChannelModel* model = corrector.model(language);
         if (model == nullptr) {
@@ -127,7 +127,13 @@ void reportMissBreakdown(InProcessCorrector& local, const std::string& catalog,
             if (!slip) {
                 continue;
             }
-            misdetected += local.language(slip->input) != language ? 1 : 0;
+            const std::string_view read =
+                corrector.languageOf(slip->input, local.language(slip->input));
+            misdetected += read != language ? 1 : 0;
+            if (read != language && kept[kBuckets + 1].size() < examples) {
+                kept[kBuckets + 1].push_back(std::string(read.empty() ? "none" : read) + " | " +
+                                             slip->input);
+            }
             std::string detail;
             const Bucket b =
                 classify(*model, *slip, corrector.correct(slip->input, language), detail);
@@ -147,12 +153,15 @@ void reportMissBreakdown(InProcessCorrector& local, const std::string& catalog,
         }
     }
     for (const auto& [language, byBucket] : samples) {
-        for (std::size_t b = kWrong; b <= kBuckets; ++b) {
+        for (std::size_t b = kWrong; b < byBucket.size(); ++b) {
             if (byBucket[b].empty()) {
                 continue;
             }
             std::cout << "  " << language << ", "
-                      << (b < kBuckets ? kNames[b] : "clean words the model is surest of") << ":\n";
+                      << (b < kBuckets    ? kNames[b]
+                          : b == kBuckets ? "clean words the model is surest of"
+                                          : "read in another language")
+                      << ":\n";
             for (const std::string& s : byBucket[b]) {
                 std::cout << "      " << s << "\n";
             }

@@ -11,7 +11,8 @@
 //  - gated: the intended word was first but under the confidence or margin
 //    threshold;
 // plus the fixed and the wrong (changed into another word) ones, and how
-// many slipped rows the language detector gives another language.
+// many slipped rows are read in another language (the detector's language
+// as the spell checkers' vote leaves it).
 
 #include <cstddef>
 #include <string>

@@ -37,6 +37,14 @@ TEST(ContextModelBuilder, PairsStopAtPunctuationAndUnknownWordsAndSplitElisions)
     ASSERT_TRUE(ContextModel::parse(ContextModel::serialize(c)));
 }
 
+TEST(ContextModelBuilder, FrequentWordsOutsideTheLexiconAreTheTextsOwnTokens) {
+    ContextModelBuilder builder(kLexicon);
+    builder.addText(
+        "Il TTY e la cpu: tty, cpu, tty. Casa casa casa; xy xy xy; dell'x dell'x dell'x");
+    const std::vector<std::string> expected = {"tty"};  // "cpu" twice, "xy" too short
+    EXPECT_EQ(builder.frequentOutsideWords(3, 3), expected);
+}
+
 TEST(ContextModelBuilder, MarkupGivesItsBlockTextWithoutMetadataOrCode) {
     ContextModelBuilder builder(kLexicon);
     builder.addMarkup(
