@@ -197,24 +197,42 @@ const NoisyChannelModel* NoisyChannelCorrector::model(std::string_view language)
 
 std::string_view NoisyChannelCorrector::languageOf(std::string_view text,
                                                    std::string_view detected) const {
+    return vote(text, detected, nullptr);
+}
+
+std::string_view NoisyChannelCorrector::vote(std::string_view text, std::string_view detected,
+                                             std::vector<std::string>* rejected) const {
     const std::size_t home = languageSlot(detected.empty() || detected == "und" ? "it" : detected);
     const std::vector<PlainWord> words = plainWords(text::toUtf32(text));
     const std::size_t n = words.size();
+    std::array<std::vector<std::string>, kLanguages.size()> rejects;
     const auto acceptedIn = [&](std::size_t slot) {
         const NoisyChannelModel* lexicon = slot == home ? model(kLanguages[slot]) : nullptr;
-        return static_cast<std::size_t>(
-            std::count_if(words.begin(), words.end(), [&](const PlainWord& w) {
-                return (lexicon != nullptr && lexicon->contains(text::toUtf32(w.lower))) ||
-                       !spell_.isMisspelled(w.lower, kLanguages[slot]) ||
-                       (w.typed != w.lower && !spell_.isMisspelled(w.typed, kLanguages[slot]));
-            }));
+        for (const PlainWord& w : words) {
+            if ((lexicon == nullptr || !lexicon->contains(text::toUtf32(w.lower))) &&
+                spell_.isMisspelled(w.lower, kLanguages[slot]) &&
+                (w.typed == w.lower || spell_.isMisspelled(w.typed, kLanguages[slot]))) {
+                rejects[slot].push_back(w.typed);
+            }
+        }
+        return n - rejects[slot].size();
+    };
+    // The chosen language, handing over what it rejects.
+    const auto chosen = [&](std::size_t slot) {
+        if (rejected != nullptr) {
+            *rejected = std::move(rejects[slot]);
+        }
+        return kLanguages[slot];
     };
     const bool known = home < kLanguages.size();
+    if (known && n <= 1) {
+        return kLanguages[home];
+    }
     const std::size_t homeAccepted = known ? acceptedIn(home) : 0;
     // With one rejected word, a language accepting more accepts that word
     // too: it is never changed whichever model reads it.
     if (known && homeAccepted + 1 >= n) {
-        return kLanguages[home];
+        return chosen(home);
     }
     const std::size_t mostRejected = std::max<std::size_t>(1, n / 4);
     std::size_t best = kLanguages.size();
@@ -237,15 +255,16 @@ std::string_view NoisyChannelCorrector::languageOf(std::string_view text,
         }
     }
     if (best < kLanguages.size() && !tied) {
-        return kLanguages[best];
+        return chosen(best);
     }
-    return known ? kLanguages[home] : std::string_view();
+    return known ? chosen(home) : std::string_view();
 }
 
 ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view language,
                                          bool correctAccents) const {
     ModelPass pass;
-    const std::string_view lang = languageOf(text, language);
+    std::vector<std::string> rejected;
+    const std::string_view lang = vote(text, language, &rejected);
     if (lang.empty()) {
         return pass;
     }
@@ -279,7 +298,7 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
                     return pass;
                 }
             }
-            const Around around{context(lang), detectedModel, left,
+            const Around around{context(lang), detectedModel, &rejected, left,
                                 i + 2 < tokens.size() ? tokens[i + 2] : std::u32string_view()};
             replacement = correctToken(token, *loaded, lang, correctAccents, sentenceStart,
                                        pass.words, around);
@@ -380,7 +399,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         return !spell_.isMisspelled(lower, in) ||
                (typed != lower && !spell_.isMisspelled(typed, in));
     };
-    if (accepted(language)) {
+    const bool knownRejected = around.rejected != nullptr &&
+                               std::find(around.rejected->begin(), around.rejected->end(), typed) !=
+                                   around.rejected->end();
+    if (!knownRejected && accepted(language)) {
         return std::nullopt;
     }
     ContextModel::Neighbours neighbours;
@@ -445,7 +467,7 @@ std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
         const auto replaced =
             word ? correctToken(text::fromUtf32(part), model, language, correctAccents,
                                 sentenceStart && from == 0, decisions,
-                                Around{around.context, around.detected, {}, {}})
+                                Around{around.context, around.detected, nullptr, {}, {}})
                  : std::nullopt;
         changed = changed || replaced.has_value();
         out += replaced.value_or(text::fromUtf32(part));

@@ -82,6 +82,12 @@ class NoisyChannelCorrector {
     // language is not one of the five, or rejects two words or more.
     std::string_view languageOf(std::string_view text, std::string_view detected) const;
 
+  private:
+    // languageOf(), and the plain words (as typed) its language rejects.
+    std::string_view vote(std::string_view text, std::string_view detected,
+                          std::vector<std::string>* rejected) const;
+
+  public:
     // The model of a language, loading it on first use; null when none.
     const NoisyChannelModel* model(std::string_view language) const;
     // The context model of a language once its model is loaded; null when none.
@@ -95,6 +101,9 @@ class NoisyChannelCorrector {
         // The detected language's model when another one corrects: its kept
         // tokens stay kept.
         const NoisyChannelModel* detected = nullptr;
+        // Words (as typed) already found misspelled in the correcting
+        // language, or null.
+        const std::vector<std::string>* rejected = nullptr;
         std::u32string_view left;
         std::u32string_view right;
     };
