@@ -57,7 +57,8 @@ constexpr std::array kCode = {
     "hook",    "hooks",   "deploy", "refactor", "staging", "dbms",    "poc",       "repl",
     "stdint",  "uintptr", "ssize",  "errno",    "getenv",  "setenv",  "ioctl",     "mmap",
     "fork",    "exec",    "execve", "pthread",  "mutex",   "atoi",    "itoa",      "strtol",
-    "fopen",   "fclose",  "fread",  "fwrite",   "fseek",   "ftell",   "pclose",
+    "fopen",   "fclose",  "fread",  "fwrite",   "fseek",   "ftell",   "pclose",    "tty",
+    "ttys",    "pty",     "cpu",    "cpus",     "gpu",     "gpus",
 };
 
 constexpr std::array kBrands = {
