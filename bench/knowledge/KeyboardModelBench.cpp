@@ -107,6 +107,35 @@ void BM_KeyboardModelPerRejectedWord(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyboardModelPerRejectedWord)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 
+// The spell checks alone: each slipped word against the five languages'
+// checkers, the text's language first (what an applied correction asks).
+void BM_KeyboardModelSpellChecks(benchmark::State& state) {
+    const std::string language = kLanguages[state.range(0)];
+    const std::string data = readModel(language);
+    language::NuspellSpellChecker spell;
+    spell.preload();
+    const std::vector<std::string> words = slippedWords(data);
+    if (words.empty()) {
+        state.SkipWithError("no model file");
+        return;
+    }
+    std::vector<double> micros;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::string lower = text::toLower(words[i++ % words.size()]);
+        const double start = threadMicros();
+        bool rejected = spell.isMisspelled(lower, language);
+        for (const char* other : kLanguages) {
+            rejected = rejected && (other == language || spell.isMisspelled(lower, other));
+        }
+        micros.push_back(threadMicros() - start);
+        benchmark::DoNotOptimize(rejected);
+    }
+    state.SetLabel(language);
+    timingCounters(state, micros, words.size());
+}
+BENCHMARK(BM_KeyboardModelSpellChecks)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
 // The model's part alone: candidates and scoring, no spell checks.
 void BM_KeyboardModelSuggest(benchmark::State& state) {
     const std::string language = kLanguages[state.range(0)];

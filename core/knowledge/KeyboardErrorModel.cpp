@@ -1,5 +1,6 @@
 #include "core/knowledge/KeyboardErrorModel.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -81,6 +82,24 @@ KeyboardErrorModel::KeyboardErrorModel(std::string_view language)
       mates_(kSpan * kSpan / 64 + 1),
       italian_(language == "it"),
       german_(language == "de") {
+    double most = 0;
+    double mostPlain = 0;
+    for (std::size_t k = 0; k < kEditKinds; ++k) {
+        const auto kind = static_cast<Edit>(k);
+        const double w = weight(kind);
+        most = std::max(most, w);
+        // Accents, umlauts and ß need a letter past ASCII; the Italian
+        // consonant slips exist only in Italian.
+        const bool accented = kind == Edit::accentDropped || kind == Edit::umlautSpelled ||
+                              kind == Edit::sharpSSpelled || kind == Edit::sharpSForSs;
+        const bool italianOnly =
+            kind == Edit::doubledConsonantDropped || kind == Edit::consonantDoubled;
+        if (!accented && (italian_ || !italianOnly)) {
+            mostPlain = std::max(mostPlain, w);
+        }
+    }
+    logMostLikelyEdit_ = std::log(kEditRate * most);
+    logMostLikelyPlainEdit_ = std::log(kEditRate * mostPlain);
     const KeyboardLayout layout = KeyboardLayout::forLanguage(language);
     const auto set = [](std::vector<uint64_t>& bits, char32_t a, char32_t b) {
         if (b < kSpan) {
@@ -262,6 +281,20 @@ double KeyboardErrorModel::logLikelihood(std::u32string_view w, std::u32string_v
     }
     const double best = std::min(at(rows, columns).cost, allAccentsDropped);
     return best == kInfinity ? -kInfinity : -best;
+}
+
+double KeyboardErrorModel::logLikelihoodBound(int distance, bool plain,
+                                              bool firstLetterEdited) const {
+    // Past ASCII one move may cover several letters (an umlaut spelled out,
+    // every accent dropped at once): one edit at least.
+    if (!plain) {
+        return logMostLikelyEdit_;
+    }
+    // Between ASCII words the alignment is one of optimal string alignment:
+    // at least `distance` edits, one of them at the first letter (or before
+    // it) when the first letters differ.
+    return distance * logMostLikelyPlainEdit_ +
+           (firstLetterEdited ? std::log(kFirstLetterFactor) : 0.0);
 }
 
 int KeyboardErrorModel::boundedDistance(std::u32string_view a, std::u32string_view b, int max) {

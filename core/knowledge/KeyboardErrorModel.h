@@ -53,6 +53,14 @@ class KeyboardErrorModel {
     double logLikelihood(std::u32string_view intended, std::u32string_view typed,
                          int maxEdits = 2) const;
 
+    // An upper bound of logLikelihood(intended, typed) for two different
+    // words `distance` edits apart (boundedDistance, at least 1). `plain`:
+    // both words are ASCII (no accent, umlaut or ß move applies, so every
+    // edit of the distance is paid); `firstLetterEdited`: their first
+    // letters differ (some edit pays the first-letter factor), counted only
+    // when plain.
+    double logLikelihoodBound(int distance, bool plain, bool firstLetterEdited) const;
+
     // Edit distance (insertions, deletions, substitutions, adjacent
     // transpositions; optimal string alignment) when at most `max`, else
     // max + 1. Cheap: a band of three rows with an early exit.
@@ -79,6 +87,8 @@ class KeyboardErrorModel {
         return (bits[i / 64] >> (i % 64)) & 1u;
     }
 
+    double logMostLikelyEdit_;       // log of the likeliest edit of any kind
+    double logMostLikelyPlainEdit_;  // same among the edits of ASCII letters
     std::vector<uint64_t> neighbours_;
     std::vector<uint64_t> mates_;
     bool italian_;

@@ -421,8 +421,11 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
+    // Cheapest spell checker first: the first that accepts the word settles it.
+    static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
+                                                                             "fr"};
     if (decision.applied &&
-        std::any_of(kLanguages.begin(), kLanguages.end(),
+        std::any_of(kByCost.begin(), kByCost.end(),
                     [&](std::string_view other) { return other != language && accepted(other); })) {
         return std::nullopt;
     }

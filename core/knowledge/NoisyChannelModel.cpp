@@ -270,15 +270,15 @@ void NoisyChannelModel::candidateIds(std::u32string_view typed, int maxEdits,
     for (const uint32_t id : ids) {
         __builtin_prefetch(letters_.data() + offsets_[id]);
     }
-    // Only the words within the edits (not the typed word itself) are then
-    // sorted and scored, in the order of their ids (the sum and the ties
-    // depend on it).
+    // Only the words within the edits (not the typed word itself) are kept,
+    // each with its distance above the id: sorted, the nearest come first,
+    // each distance in the order of the ids.
     const EditDistanceFilter near(typed);
     std::size_t within = 0;
     for (const uint32_t id : ids) {
         const int distance = near.boundedUtf8(utf8(id), maxEdits);
         if (distance > 0 && distance <= maxEdits) {
-            ids[within++] = id;
+            ids[within++] = id | static_cast<uint32_t>(distance) << kDistanceShift;
         }
     }
     ids.resize(within);
@@ -288,6 +288,10 @@ void NoisyChannelModel::candidateIds(std::u32string_view typed, int maxEdits,
 std::vector<std::string> NoisyChannelModel::candidates(std::u32string_view typed) const {
     std::vector<uint32_t> ids;
     candidateIds(typed, typed.size() >= kTwoEditLength ? 2 : 1, ids);
+    for (uint32_t& id : ids) {
+        id &= kIdMask;
+    }
+    std::sort(ids.begin(), ids.end());
     std::vector<std::string> out;
     for (const uint32_t id : ids) {
         out.push_back(form(id));
@@ -301,50 +305,112 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     ModelSuggestion out;
     const int maxEdits = typed.size() >= kTwoEditLength ? 2 : 1;
     thread_local std::vector<uint32_t> ids;
+    thread_local std::vector<Deferred> deferred;
     thread_local std::u32string buffer;
     candidateIds(typed, maxEdits, ids);
-    double total = 0;
-    double best = 0;
-    double second = 0;
-    uint32_t bestId = 0;
-    uint32_t secondId = 0;
-    for (const uint32_t id : ids) {
+    deferred.clear();
+    Ranking ranking;
+    const auto score = [&](uint32_t id) {
         const std::u32string_view candidate = word(id, buffer);
         const double log = logScore(id, candidate, typed, maxEdits);
-        if (!std::isfinite(log)) {
-            continue;
+        if (std::isfinite(log)) {
+            ranking.add(id, std::exp(log + context.logFactor(candidate)));
         }
-        const double score = std::exp(log + context.logFactor(candidate));
-        total += score;
-        // Ties go to the more frequent word (lower id): ids come sorted.
-        if (score > best) {
-            second = best;
-            secondId = bestId;
-            best = score;
-            bestId = id;
-        } else if (score > second) {
-            second = score;
-            secondId = id;
+    };
+    // Without a confidence threshold (calibration reads every total) every
+    // candidate is scored.
+    const bool skip = thresholds.minConfidence > 0 && !typed.empty();
+    const double logContextBound = maxLogFactor(context);
+    const bool typedPlain =
+        std::all_of(typed.begin(), typed.end(), [](char32_t c) { return c < 0x80; });
+    double skipped = 0;  // the bounds of the deferred candidates
+    for (const uint32_t entry : ids) {
+        const uint32_t id = entry & kIdMask;
+        if (skip) {
+            // A candidate bound to score under the runner-up changes only
+            // the total: deferred, in case the confidence needs it.
+            const std::string_view w = utf8(id);
+            const bool plain = typedPlain && std::all_of(w.begin(), w.end(), [](char c) {
+                                   return static_cast<unsigned char>(c) < 0x80;
+                               });
+            const double logLikelihood = errors_.logLikelihoodBound(
+                static_cast<int>(entry >> kDistanceShift), plain,
+                plain && static_cast<char32_t>(w.front()) != typed.front());
+            // Rounding of the alignment's sum must not undercut the bound.
+            const double bound =
+                std::exp(logLikelihood + logPriors_[id] + logContextBound) * (1 + 1e-9);
+            if (bound < ranking.second) {
+                deferred.push_back({bound, id});
+                skipped += bound;
+                continue;
+            }
         }
+        score(id);
     }
-    if (best == 0) {
+    if (ranking.best == 0) {
         return out;
     }
-    out.candidate = form(bestId);
-    out.score = best;
-    out.total = total;
     out.outsideFactor = ModelThresholds::outsideFactor(typed.size());
-    out.confidence = thresholds.confidence(best, total, out.outsideFactor);
-    if (second > 0) {
-        out.runnerUp = form(secondId);
-        out.runnerUpConfidence = thresholds.confidence(second, total, out.outsideFactor);
-        out.margin = best / second;
+    // Whether the confidence is on the same side of the threshold with and
+    // without the mass still deferred (at most `rest`).
+    const auto settled = [&](double rest) {
+        const double high = thresholds.confidence(ranking.best, ranking.total, out.outsideFactor);
+        const double low =
+            thresholds.confidence(ranking.best, ranking.total + rest, out.outsideFactor);
+        return high < thresholds.minConfidence || low >= thresholds.minConfidence;
+    };
+    if (!deferred.empty() && !settled(skipped)) {
+        // Likeliest first, until the rest cannot cross the threshold.
+        std::sort(deferred.begin(), deferred.end(),
+                  [](const Deferred& a, const Deferred& b) { return a.bound > b.bound; });
+        thread_local std::vector<double> rest;
+        rest.assign(deferred.size() + 1, 0);
+        for (std::size_t k = deferred.size(); k-- > 0;) {
+            rest[k] = rest[k + 1] + deferred[k].bound;
+        }
+        for (std::size_t k = 0; k < deferred.size() && !settled(rest[k]); ++k) {
+            score(deferred[k].id);
+        }
+    }
+    out.candidate = form(ranking.bestId);
+    out.score = ranking.best;
+    out.total = ranking.total;
+    out.confidence = thresholds.confidence(ranking.best, ranking.total, out.outsideFactor);
+    if (ranking.second > 0) {
+        out.runnerUp = form(ranking.secondId);
+        out.runnerUpConfidence =
+            thresholds.confidence(ranking.second, ranking.total, out.outsideFactor);
+        out.margin = ranking.best / ranking.second;
     } else {
         out.margin = 1e9;
     }
     out.confident =
         out.confidence >= thresholds.minConfidence && out.margin >= thresholds.minMargin;
     return out;
+}
+
+void NoisyChannelModel::Ranking::add(uint32_t id, double score) {
+    total += score;
+    // Ties go to the more frequent word (the lower id).
+    if (score > best || (score == best && id < bestId)) {
+        second = best;
+        secondId = bestId;
+        best = score;
+        bestId = id;
+    } else if (score > second || (score == second && id < secondId)) {
+        second = score;
+        secondId = id;
+    }
+}
+
+double NoisyChannelModel::maxLogFactor(const ContextModel::Neighbours& context) {
+    if (context.model == nullptr) {
+        return 0;
+    }
+    // Each known neighbour's log ratio is clipped to kMaxLogRatio.
+    const int known = (context.left != ContextModel::kNone ? 1 : 0) +
+                      (context.right != ContextModel::kNone ? 1 : 0);
+    return std::abs(context.model->weight()) * ContextModel::kMaxLogRatio * known;
 }
 
 std::size_t NoisyChannelModel::memoryBytes() const {

@@ -44,7 +44,10 @@ struct ModelSuggestion {
     double runnerUpConfidence = 0;
     double margin = 0;  // best score / runner-up score (large when alone)
     double score = 0;   // P(typed | candidate) * P(candidate) * context factor
-    double total = 0;   // sum of the scores of every candidate
+    // Sum of the scores of the candidates. With a confidence threshold, the
+    // candidates that can change neither the best two nor whether the
+    // confidence reaches the threshold may be left out of it.
+    double total = 0;
     // ModelThresholds::outsideFactor of the typed word.
     double outsideFactor = 1;
     bool confident = false;
@@ -111,8 +114,31 @@ class NoisyChannelModel {
     std::size_t memoryBytes() const;
 
   private:
+    // candidateIds entries: the id, and its distance from the typed word above it.
+    static constexpr uint32_t kDistanceShift = 30;
+    static constexpr uint32_t kIdMask = (uint32_t{1} << kDistanceShift) - 1;
+
+    // The best two scores so far and their sum; ties go to the lower id, so
+    // the order in which candidates are added does not matter.
+    struct Ranking {
+        double total = 0;
+        double best = 0;
+        double second = 0;
+        uint32_t bestId = 0;
+        uint32_t secondId = 0;
+        void add(uint32_t id, double score);
+    };
+    // A candidate not scored yet and the most it can score.
+    struct Deferred {
+        double bound;
+        uint32_t id;
+    };
+    // The largest log factor the context can give any candidate.
+    static double maxLogFactor(const ContextModel::Neighbours& context);
+
     std::string form(uint32_t id) const;
-    // Ids of the candidates of `typed`, sorted.
+    // Entries (id | distance << kDistanceShift) of the candidates of
+    // `typed`, sorted: by distance, then by id.
     void candidateIds(std::u32string_view typed, int maxEdits, std::vector<uint32_t>& ids) const;
     // log of the score of lexicon word `id` for `typed`: log P(typed | word)
     // + log P(word); -infinity past `maxEdits` edits.

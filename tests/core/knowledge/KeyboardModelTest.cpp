@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -287,6 +289,82 @@ TEST(NoisyChannelModel, FileRoundTripsAndMalformedFilesAreRefused) {
           data.substr(0, data.size() - 5), text::replaceAll(data, "min-margin 8", "min-margin x"),
           text::replaceAll(data, "words 2", "words 9")}) {
         EXPECT_FALSE(NoisyChannelModel::parse(bad)) << bad;
+    }
+}
+
+// Every single and double edit of a few words over letters that reach each
+// special move: the likelihood never exceeds the bound the scorer skips by.
+TEST(KeyboardErrorModel, LikelihoodNeverExceedsItsBound) {
+    const std::u32string letters = U"aeostnbpäüßéèà'";
+    for (const char* language : {"it", "en", "de", "fr"}) {
+        const KeyboardErrorModel model(language);
+        for (const std::u32string word :
+             {U"dopo", U"strasse", U"straße", U"für", U"città", U"été"}) {
+            std::vector<std::u32string> slips{U"fuer", U"strase", U"citta", U"ete", U"stasre"};
+            for (std::size_t at = 0; at <= word.size(); ++at) {
+                for (const char32_t c : letters) {
+                    std::u32string inserted = word;
+                    slips.push_back(inserted.insert(at, 1, c));
+                    if (at < word.size()) {
+                        std::u32string replaced = word;
+                        replaced[at] = c;
+                        slips.push_back(replaced);
+                        slips.push_back(replaced.erase(std::min(at + 2, replaced.size() - 1), 1));
+                    }
+                }
+            }
+            for (const std::u32string& typed : slips) {
+                const int d = KeyboardErrorModel::boundedDistance(word, typed, 2);
+                const double log = model.logLikelihood(word, typed, 2);
+                if (d == 0 || d > 2 || std::isinf(log)) {
+                    continue;
+                }
+                const auto plain = [](std::u32string_view w) {
+                    return std::all_of(w.begin(), w.end(), [](char32_t c) { return c < 0x80; });
+                };
+                const bool both = plain(word) && plain(typed);
+                EXPECT_LE(log, model.logLikelihoodBound(d, both, both && word[0] != typed[0]))
+                    << language << " " << text::fromUtf32(word) << " " << text::fromUtf32(typed);
+            }
+        }
+    }
+}
+
+// Candidates skipped by their bound never change the best two, the margin
+// or whether the suggestion is confident, whatever the threshold.
+TEST(NoisyChannelModel, SkippingCandidatesNeverChangesTheDecision) {
+    std::mt19937 random(5);
+    const std::string letters = "aeiorstnlc";
+    std::set<std::string> lexicon;
+    while (lexicon.size() < 3000) {
+        std::string w(4 + random() % 4, 'a');
+        for (char& c : w) {
+            c = letters[random() % letters.size()];
+        }
+        lexicon.insert(w);
+    }
+    std::vector<std::string> words(lexicon.begin(), lexicon.end());
+    std::shuffle(words.begin(), words.end(), random);  // ranks unrelated to spelling
+    const auto model = NoisyChannelModel::parse(NoisyChannelModel::serialize("it", {}, words, {}));
+    ASSERT_TRUE(model);
+    for (int i = 0; i < 400; ++i) {
+        std::u32string typed = text::toUtf32(words[random() % words.size()]);
+        typed[random() % typed.size()] = static_cast<char32_t>(letters[random() % letters.size()]);
+        std::swap(typed[1], typed[2]);
+        const ModelSuggestion exact = model->suggest(typed, {0, 0, 1e-6});
+        // Thresholds just either side of the exact confidence need the mass
+        // of nearly every candidate.
+        const double c = exact.confidence;
+        for (const double confidence : {0.05, 0.6, 0.99, c * 0.999, c * 1.001}) {
+            const ModelThresholds t{confidence, 3, 1e-6};
+            const ModelSuggestion s = model->suggest(typed, t);
+            ASSERT_EQ(s.candidate, exact.candidate);
+            ASSERT_EQ(s.runnerUp, exact.runnerUp);
+            ASSERT_EQ(s.margin, exact.margin);
+            ASSERT_EQ(s.confident, c >= confidence && c > 0 && exact.margin >= 3)
+                << text::fromUtf32(typed) << " " << confidence;
+            ASSERT_LE(s.total, exact.total * (1 + 1e-12));
+        }
     }
 }
 
