@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/knowledge/CompoundCorrector.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -307,6 +308,19 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
+    // A German compound outside the lexicon.
+    if (!decision.applied && language == "de") {
+        const CompoundCorrector compound(
+            model, [&](std::string_view w) { return !spell_.isMisspelled(w, language); });
+        ModelSuggestion c = compound.suggest(lowerLetters, s);
+        if (!c.candidate.empty() && (c.confident || s.candidate.empty())) {
+            decision.applied = c.confident && (correctAccents ||
+                                               text::withoutAccents(text::toLower(c.candidate)) !=
+                                                   text::withoutAccents(lower));
+            decision.suggestion = std::move(c);
+            decision.compound = true;
+        }
+    }
     if (decision.applied &&
         std::any_of(kLanguages.begin(), kLanguages.end(),
                     [&](std::string_view other) { return other != language && accepted(other); })) {

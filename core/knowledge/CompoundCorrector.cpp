@@ -1,0 +1,158 @@
+#include "core/knowledge/CompoundCorrector.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/text/Text.h"
+
+namespace quorix {
+
+namespace {
+
+// The linking elements of German compounds ("Arbeit|s|platz",
+// "Tag|es|zeit", "Seite|n|rand", "Sonne|n|schein"... "Hund|e|hütte").
+constexpr std::array<std::u32string_view, 6> kLinks{U"", U"s", U"es", U"n", U"en", U"e"};
+
+bool endsWith(std::u32string_view s, std::u32string_view end) {
+    return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+}
+
+std::u32string lowerLetters(const std::string& word) {
+    return text::toUtf32(text::toLower(word));
+}
+
+}  // namespace
+
+CompoundCorrector::CompoundCorrector(const NoisyChannelModel& model, Accepts accepts)
+    : model_(model), accepts_(std::move(accepts)) {}
+
+void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>& out) const {
+    const std::size_t n = typed.size();
+    const std::size_t firstCut = kShortestExactPart;
+    const std::size_t lastCut = n - kShortestExactPart;
+    // inHead[i]: typed[0, i) is a lexicon word; inTail[i]: typed[i, n) is.
+    std::vector<char> inHead(n + 1, 0);
+    std::vector<char> inTail(n + 1, 0);
+    for (std::size_t i = firstCut; i <= lastCut; ++i) {
+        inHead[i] = model_.contains(typed.substr(0, i)) ? 1 : 0;
+        inTail[i] = model_.contains(typed.substr(i)) ? 1 : 0;
+    }
+    // typed[0, i) is a lexicon word followed by a linking element.
+    const auto headEndsAt = [&](std::size_t i) {
+        return std::any_of(kLinks.begin(), kLinks.end(), [&](std::u32string_view link) {
+            return i >= link.size() + firstCut && inHead[i - link.size()] != 0 &&
+                   endsWith(typed.substr(0, i), link);
+        });
+    };
+    const auto add = [&](std::u32string word, double confidence) {
+        const auto same =
+            std::find_if(out.begin(), out.end(), [&](const Rebuilt& r) { return r.word == word; });
+        if (same == out.end()) {
+            out.push_back({std::move(word), confidence});
+        } else {
+            same->confidence = std::max(same->confidence, confidence);
+        }
+    };
+    // Only a part the model settles on its own counts.
+    const auto addPart = [&](const ModelSuggestion& s, const auto& rebuild) {
+        if (s.confident) {
+            add(rebuild(s.candidate), s.confidence);
+        }
+    };
+    for (std::size_t i = firstCut; i <= lastCut; ++i) {
+        const std::u32string_view head = typed.substr(0, i);
+        const std::u32string_view tail = typed.substr(i);
+        const bool headKnown = headEndsAt(i);
+        // The slip in the tail: "roh|flrmat".
+        if (headKnown && inTail[i] == 0 && tail.size() >= kShortestCorrectedPart) {
+            addPart(model_.suggest(tail), [&](const std::string& part) {
+                return std::u32string(head) + lowerLetters(part);
+            });
+        }
+        // The slip in the head, before its linking element: "kofniguration|s|datei".
+        if (!headKnown && inTail[i] != 0) {
+            for (const std::u32string_view link : kLinks) {
+                if (i < link.size() + kShortestCorrectedPart || !endsWith(head, link)) {
+                    continue;
+                }
+                addPart(model_.suggest(head.substr(0, i - link.size())),
+                        [&](const std::string& part) {
+                            return lowerLetters(part) + std::u32string(link) + std::u32string(tail);
+                        });
+            }
+        }
+        // The slip is the linking element: "kompatibilität|e|modus".
+        if (inHead[i] != 0) {
+            for (const std::u32string_view typedLink : kLinks) {
+                const std::size_t rest = i + typedLink.size();
+                if (rest > lastCut || inTail[rest] == 0 ||
+                    tail.substr(0, typedLink.size()) != typedLink) {
+                    continue;
+                }
+                for (const std::u32string_view link : kLinks) {
+                    if (link != typedLink) {
+                        add(std::u32string(head) + std::u32string(link) +
+                                std::u32string(typed.substr(rest)),
+                            1.0);
+                    }
+                }
+            }
+        }
+    }
+}
+
+std::string CompoundCorrector::acceptedForm(const std::u32string& lower) const {
+    const std::string word = text::fromUtf32(lower);
+    if (accepts_(word)) {
+        return word;
+    }
+    const std::string noun = text::capitalized(word);
+    return accepts_(noun) ? noun : std::string();
+}
+
+ModelSuggestion CompoundCorrector::suggest(std::u32string_view lowerTyped,
+                                           const ModelSuggestion& whole) const {
+    ModelSuggestion out;
+    if (lowerTyped.size() < kShortestWord ||
+        !std::all_of(lowerTyped.begin(), lowerTyped.end(),
+                     [](char32_t c) { return text::isLetter(c); })) {
+        return out;
+    }
+    std::vector<Rebuilt> rebuilt;
+    collect(lowerTyped, rebuilt);
+    if (rebuilt.size() > kMostChecked) {
+        return out;
+    }
+    // The model's own candidate for the whole word, when it is a fair one,
+    // competes as an accepted word.
+    const bool rival = !whole.candidate.empty() && whole.confidence >= kRivalConfidence &&
+                       std::none_of(rebuilt.begin(), rebuilt.end(), [&](const Rebuilt& r) {
+                           return r.word == lowerLetters(whole.candidate);
+                       });
+    for (const Rebuilt& r : rebuilt) {
+        if (rival && !out.candidate.empty()) {
+            break;
+        }
+        std::string form = acceptedForm(r.word);
+        if (form.empty()) {
+            continue;
+        }
+        if (out.candidate.empty()) {
+            out.candidate = std::move(form);
+            out.confidence = r.confidence;
+        } else {
+            out.runnerUp = std::move(form);
+            out.runnerUpConfidence = r.confidence;
+            break;
+        }
+    }
+    if (rival && !out.candidate.empty()) {
+        out.runnerUp = whole.candidate;
+        out.runnerUpConfidence = whole.confidence;
+    }
+    out.confident = !out.candidate.empty() && out.runnerUp.empty();
+    out.margin = out.confident ? 1e9 : 1;
+    return out;
+}
+
+}  // namespace quorix
