@@ -13,6 +13,14 @@ namespace {
 // "Tag|es|zeit", "Seite|n|rand", "Sonne|n|schein"... "Hund|e|hütte").
 constexpr std::array<std::u32string_view, 6> kLinks{U"", U"s", U"es", U"n", U"en", U"e"};
 
+// Whether a head ending in `last` takes `link`: after a vowel only "n" and
+// "s" ("Seite|n|rand", "Auto|s"), after a consonant all but "n".
+bool takesLink(char32_t last, std::u32string_view link) {
+    static constexpr std::u32string_view kVowels = U"aeiouyäöü";
+    const bool vowel = kVowels.find(last) != std::u32string_view::npos;
+    return link.empty() || (vowel ? link == U"n" || link == U"s" : link != U"n");
+}
+
 bool endsWith(std::u32string_view s, std::u32string_view end) {
     return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
@@ -90,7 +98,7 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
                     continue;
                 }
                 for (const std::u32string_view link : kLinks) {
-                    if (link != typedLink) {
+                    if (link != typedLink && takesLink(head.back(), link)) {
                         add(std::u32string(head) + std::u32string(link) +
                                 std::u32string(typed.substr(rest)),
                             1.0);
@@ -101,9 +109,9 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
     }
 }
 
-std::string CompoundCorrector::acceptedForm(const std::u32string& lower) const {
+std::string CompoundCorrector::acceptedForm(const std::u32string& lower, bool capitalised) const {
     const std::string word = text::fromUtf32(lower);
-    if (accepts_(word)) {
+    if (!capitalised && accepts_(word)) {
         return word;
     }
     const std::string noun = text::capitalized(word);
@@ -111,7 +119,7 @@ std::string CompoundCorrector::acceptedForm(const std::u32string& lower) const {
 }
 
 ModelSuggestion CompoundCorrector::suggest(std::u32string_view lowerTyped,
-                                           const ModelSuggestion& whole) const {
+                                           const ModelSuggestion& whole, bool capitalised) const {
     ModelSuggestion out;
     if (lowerTyped.size() < kShortestWord ||
         !std::all_of(lowerTyped.begin(), lowerTyped.end(),
@@ -133,7 +141,7 @@ ModelSuggestion CompoundCorrector::suggest(std::u32string_view lowerTyped,
         if (rival && !out.candidate.empty()) {
             break;
         }
-        std::string form = acceptedForm(r.word);
+        std::string form = acceptedForm(r.word, capitalised);
         if (form.empty()) {
             continue;
         }

@@ -9,7 +9,7 @@
 //    changed).
 // The head may end in a linking element ("Sicherheits|kontext"). Each
 // rebuilt word counts only when the spell checker of the language accepts
-// it (as typed in lower case, else capitalised, as German nouns are); a
+// it (in lower case, else capitalised, as German nouns are); a
 // suggestion is confident when exactly one distinct word is accepted.
 // Cheapest first: lexicon lookups decide which rebuilt words exist at all;
 // the spell checker sees at most kMostChecked of them.
@@ -47,8 +47,10 @@ class CompoundCorrector {
     // linking slip), `runnerUp` a second accepted word (then not confident).
     // No candidate when nothing is found.
     // `whole`: the model's suggestion for the whole word; its candidate, when
-    // fair, is a rival.
-    ModelSuggestion suggest(std::u32string_view lowerTyped, const ModelSuggestion& whole) const;
+    // fair, is a rival. `capitalised`: the word was typed with a capital
+    // (only the capitalised form is checked).
+    ModelSuggestion suggest(std::u32string_view lowerTyped, const ModelSuggestion& whole,
+                            bool capitalised) const;
 
   private:
     struct Rebuilt {
@@ -56,8 +58,9 @@ class CompoundCorrector {
         double confidence = 0;
     };
     void collect(std::u32string_view typed, std::vector<Rebuilt>& out) const;
-    // The accepted spelling of `lower`, or empty.
-    std::string acceptedForm(const std::u32string& lower) const;
+    // The accepted spelling of `lower` (as it stands unless `capitalised`,
+    // else capitalised), or empty.
+    std::string acceptedForm(const std::u32string& lower, bool capitalised) const;
 
     const NoisyChannelModel& model_;
     Accepts accepts_;

@@ -312,7 +312,7 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     if (!decision.applied && language == "de") {
         const CompoundCorrector compound(
             model, [&](std::string_view w) { return !spell_.isMisspelled(w, language); });
-        ModelSuggestion c = compound.suggest(lowerLetters, s);
+        ModelSuggestion c = compound.suggest(lowerLetters, s, isUpper(word.front()));
         if (!c.candidate.empty() && (c.confident || s.candidate.empty())) {
             decision.applied = c.confident && (correctAccents ||
                                                text::withoutAccents(text::toLower(c.candidate)) !=

@@ -17,7 +17,7 @@ struct CompoundRig {
     explicit CompoundRig(bool secondLink = false) {
         std::set<std::string> german(words.begin(), words.end());
         german.insert({"Rohformat", "Konfigurationsdatei", "Sicherheitskontext",
-                       "Kompatibilitätsmodus", "Dateinamen"});
+                       "Kompatibilitätsmodus", "Dateinamen", "hellblau", "Hellblau"});
         if (secondLink) {
             german.insert("Sicherheitenkontext");
         }
@@ -30,9 +30,9 @@ struct CompoundRig {
     }
     ModelPass correct(const std::string& text) { return corrector->correct(text, "de"); }
 
-    std::vector<std::string> words = {"Sicherheit", "Kontext",       "roh",   "Format",
-                                      "Datei",      "Konfiguration", "Modus", "Kompatibilität",
-                                      "Namen",      "Nahen",         "das"};
+    std::vector<std::string> words = {
+        "Sicherheit",     "Kontext", "roh",   "Format", "Datei", "Konfiguration", "Modus",
+        "Kompatibilität", "Namen",   "Nahen", "das",    "hell",  "blau"};
     testing::WordListSpellChecker spell{{}, /*strict=*/true, /*foldCase=*/false};
     std::string data;
     std::unique_ptr<NoisyChannelCorrector> corrector;
@@ -51,6 +51,8 @@ TEST(CompoundCorrector, FixesOnePartOrTheJoinOnlyWhenOneAcceptedWordExplainsIt) 
         {"Sicherheitekontext", "Sicherheitskontext"},    // the linking element changed
         {"Sicherheitkontext", "Sicherheitskontext"},     // the linking element dropped
         {"Kompatibilitätemodus", "Kompatibilitätsmodus"},
+        {"hellblsu", "hellblau"},  // not a noun: lower case stays
+        {"Hellblsu", "Hellblau"},
         {"Rohformat", nullptr},            // accepted
         {"Formatdatej", nullptr},          // accepted in another language
         {"Kofnigurationsdatei", nullptr},  // a personal word
