@@ -13,6 +13,10 @@ namespace {
 // "Tag|es|zeit", "Seite|n|rand", "Sonne|n|schein"... "Hund|e|hütte").
 constexpr std::array<std::u32string_view, 6> kLinks{U"", U"s", U"es", U"n", U"en", U"e"};
 
+bool endsWith(std::u32string_view s, std::u32string_view end) {
+    return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+}
+
 // Whether a head ending in `last` takes `link`: after a vowel only "n" and
 // "s" ("Seite|n|rand", "Auto|s"), after a consonant all but "n".
 bool takesLink(char32_t last, std::u32string_view link) {
@@ -21,8 +25,14 @@ bool takesLink(char32_t last, std::u32string_view link) {
     return link.empty() || (vowel ? link == U"n" || link == U"s" : link != U"n");
 }
 
-bool endsWith(std::u32string_view s, std::u32string_view end) {
-    return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+// Heads that always take "s" ("Sicherheit|s|kontext", "Bereitstellung|s|datei"):
+// only after them is a missing linking element a slip; elsewhere a compound
+// without one may be meant ("Kindprozess").
+bool needsS(std::u32string_view head) {
+    static constexpr std::array<std::u32string_view, 8> kSuffixes{
+        U"heit", U"keit", U"ung", U"schaft", U"ion", U"tät", U"ling", U"tum"};
+    return std::any_of(kSuffixes.begin(), kSuffixes.end(),
+                       [&](std::u32string_view suffix) { return endsWith(head, suffix); });
 }
 
 std::u32string lowerLetters(const std::string& word) {
@@ -34,7 +44,8 @@ std::u32string lowerLetters(const std::string& word) {
 CompoundCorrector::CompoundCorrector(const NoisyChannelModel& model, Accepts accepts)
     : model_(model), accepts_(std::move(accepts)) {}
 
-void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>& out) const {
+void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>& out,
+                                std::vector<std::u32string_view>& typedTails) const {
     const std::size_t n = typed.size();
     const std::size_t firstCut = kShortestExactPart;
     const std::size_t lastCut = n - kShortestExactPart;
@@ -52,6 +63,28 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
                    endsWith(typed.substr(0, i), link);
         });
     };
+    // typed[0, i) is a lexicon word followed by a linking element it takes:
+    // the typed word may be a sound compound.
+    const auto soundHeadEndsAt = [&](std::size_t i) {
+        return std::any_of(kLinks.begin(), kLinks.end(), [&](std::u32string_view link) {
+            if (i < link.size() + firstCut || inHead[i - link.size()] == 0 ||
+                !endsWith(typed.substr(0, i), link)) {
+                return false;
+            }
+            const std::u32string_view head = typed.substr(0, i - link.size());
+            return needsS(head) ? link == U"s" : takesLink(head.back(), link);
+        });
+    };
+    for (std::size_t i = firstCut; i <= lastCut; ++i) {
+        if (soundHeadEndsAt(i)) {
+            if (inTail[i] != 0) {
+                return;  // "Kind|prozess": two words, as meant
+            }
+            if (typed.size() - i >= kShortestCorrectedPart) {
+                typedTails.push_back(typed.substr(i));
+            }
+        }
+    }
     const auto add = [&](std::u32string word, double confidence) {
         const auto same =
             std::find_if(out.begin(), out.end(), [&](const Rebuilt& r) { return r.word == word; });
@@ -62,8 +95,10 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
         }
     };
     // Only a part the model settles on its own counts.
-    const auto addPart = [&](const ModelSuggestion& s, const auto& rebuild) {
-        if (s.confident) {
+    // A part the spell checker accepts as typed ("aus|checken") is no slip.
+    const auto addPart = [&](std::u32string_view typedPart, const ModelSuggestion& s,
+                             const auto& rebuild) {
+        if (s.confident && acceptedForm(std::u32string(typedPart), false).empty()) {
             add(rebuild(s.candidate), s.confidence);
         }
     };
@@ -73,8 +108,8 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
         const bool headKnown = headEndsAt(i);
         // The slip in the tail: "roh|flrmat".
         if (headKnown && inTail[i] == 0 && tail.size() >= kShortestCorrectedPart) {
-            addPart(model_.suggest(tail), [&](const std::string& part) {
-                return std::u32string(head) + lowerLetters(part);
+            addPart(tail, model_.suggest(tail), [&](const std::string& fixedPart) {
+                return std::u32string(head) + lowerLetters(fixedPart);
             });
         }
         // The slip in the head, before its linking element: "kofniguration|s|datei".
@@ -83,10 +118,10 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
                 if (i < link.size() + kShortestCorrectedPart || !endsWith(head, link)) {
                     continue;
                 }
-                addPart(model_.suggest(head.substr(0, i - link.size())),
-                        [&](const std::string& part) {
-                            return lowerLetters(part) + std::u32string(link) + std::u32string(tail);
-                        });
+                const std::u32string_view part = head.substr(0, i - link.size());
+                addPart(part, model_.suggest(part), [&](const std::string& fixedPart) {
+                    return lowerLetters(fixedPart) + std::u32string(link) + std::u32string(tail);
+                });
             }
         }
         // The slip is the linking element: "kompatibilität|e|modus".
@@ -98,7 +133,9 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
                     continue;
                 }
                 for (const std::u32string_view link : kLinks) {
-                    if (link != typedLink && takesLink(head.back(), link)) {
+                    const bool dropped = typedLink.empty();
+                    if (link != typedLink && takesLink(head.back(), link) &&
+                        (!dropped || (link == U"s" && needsS(head)))) {
                         add(std::u32string(head) + std::u32string(link) +
                                 std::u32string(typed.substr(rest)),
                             1.0);
@@ -127,8 +164,15 @@ ModelSuggestion CompoundCorrector::suggest(std::u32string_view lowerTyped,
         return out;
     }
     std::vector<Rebuilt> rebuilt;
-    collect(lowerTyped, rebuilt);
-    if (rebuilt.size() > kMostChecked) {
+    std::vector<std::u32string_view> typedTails;
+    collect(lowerTyped, rebuilt, typedTails);
+    if (rebuilt.empty() || rebuilt.size() > kMostChecked) {
+        return out;
+    }
+    // "aus|checken": a lexicon word and an accepted one, as meant.
+    if (std::any_of(typedTails.begin(), typedTails.end(), [&](std::u32string_view tail) {
+            return !acceptedForm(std::u32string(tail), false).empty();
+        })) {
         return out;
     }
     // The model's own candidate for the whole word, when it is a fair one,

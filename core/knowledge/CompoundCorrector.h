@@ -7,6 +7,9 @@
 //  - both parts are lexicon words and the slip is the linking element
 //    between them (one of "", "s", "es", "n", "en", "e" dropped, added or
 //    changed).
+// A word made of a lexicon word, a linking element it takes and a word the
+// spell checker accepts is left as typed ("Kindprozess", "auschecken"): a
+// compound the dictionary lacks, not a slip.
 // The head may end in a linking element ("Sicherheits|kontext"). Each
 // rebuilt word counts only when the spell checker of the language accepts
 // it (in lower case, else capitalised, as German nouns are); a
@@ -57,7 +60,11 @@ class CompoundCorrector {
         std::u32string word;  // lower case
         double confidence = 0;
     };
-    void collect(std::u32string_view typed, std::vector<Rebuilt>& out) const;
+    // The rebuilt words of `typed` into `out` (none when it is two lexicon
+    // words joined soundly), and into `typedTails` the tails that follow a
+    // sound head (then accepted as typed, the word is as meant).
+    void collect(std::u32string_view typed, std::vector<Rebuilt>& out,
+                 std::vector<std::u32string_view>& typedTails) const;
     // The accepted spelling of `lower` (as it stands unless `capitalised`,
     // else capitalised), or empty.
     std::string acceptedForm(const std::u32string& lower, bool capitalised) const;

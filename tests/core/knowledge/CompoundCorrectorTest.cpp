@@ -10,14 +10,15 @@
 namespace quorix {
 namespace {
 
-// A small German model; the spell checker (case-sensitive) accepts its words
-// and a few compounds of them, as German dictionaries do, "Formatdatej" in
-// English and "Sicherheitenkontext" when told.
+// A small German model; the spell checker (case-sensitive) accepts its words,
+// a few compounds of them, as German dictionaries do, and "checken";
+// "Formatdatej" in English; "Sicherheitenkontext" when told.
 struct CompoundRig {
     explicit CompoundRig(bool secondLink = false) {
         std::set<std::string> german(words.begin(), words.end());
         german.insert({"Rohformat", "Konfigurationsdatei", "Sicherheitskontext",
-                       "Kompatibilitätsmodus", "Dateinamen", "hellblau", "Hellblau"});
+                       "Kompatibilitätsmodus", "Dateinamen", "hellblau", "Hellblau", "checken",
+                       "Aushecken", "Kindesprozess"});
         if (secondLink) {
             german.insert("Sicherheitenkontext");
         }
@@ -31,8 +32,9 @@ struct CompoundRig {
     ModelPass correct(const std::string& text) { return corrector->correct(text, "de"); }
 
     std::vector<std::string> words = {
-        "Sicherheit",     "Kontext", "roh",   "Format", "Datei", "Konfiguration", "Modus",
-        "Kompatibilität", "Namen",   "Nahen", "das",    "hell",  "blau"};
+        "Sicherheit",     "Kontext", "roh",    "Format", "Datei", "Konfiguration", "Modus",
+        "Kompatibilität", "Namen",   "Nahen",  "das",    "hell",  "blau",          "aus",
+        "hecken",         "Kind",    "Prozess"};
     testing::WordListSpellChecker spell{{}, /*strict=*/true, /*foldCase=*/false};
     std::string data;
     std::unique_ptr<NoisyChannelCorrector> corrector;
@@ -59,6 +61,8 @@ TEST(CompoundCorrector, FixesOnePartOrTheJoinOnlyWhenOneAcceptedWordExplainsIt) 
         {"Rohflrmatt", nullptr},           // a kept token
         {"Modusflrmat", nullptr},          // the rebuilt word is not accepted
         {"Dateinajen", nullptr},           // "Namen" or "Nahen": the part is ambiguous
+        {"Auschecken", nullptr},           // "checken" is accepted: no slip in the tail
+        {"Kindprozess", nullptr},          // a missing "es" may be meant
         {"Rohflr", nullptr},               // too short to be searched
     };
     for (const auto& c : cases) {
