@@ -95,10 +95,8 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
         }
     };
     // Only a part the model settles on its own counts.
-    // A part the spell checker accepts as typed ("aus|checken") is no slip.
-    const auto addPart = [&](std::u32string_view typedPart, const ModelSuggestion& s,
-                             const auto& rebuild) {
-        if (s.confident && acceptedForm(std::u32string(typedPart), false).empty()) {
+    const auto addPart = [&](const ModelSuggestion& s, const auto& rebuild) {
+        if (s.confident) {
             add(rebuild(s.candidate), s.confidence);
         }
     };
@@ -108,7 +106,7 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
         const bool headKnown = headEndsAt(i);
         // The slip in the tail: "roh|flrmat".
         if (headKnown && inTail[i] == 0 && tail.size() >= kShortestCorrectedPart) {
-            addPart(tail, model_.suggest(tail), [&](const std::string& fixedPart) {
+            addPart(model_.suggest(tail), [&](const std::string& fixedPart) {
                 return std::u32string(head) + lowerLetters(fixedPart);
             });
         }
@@ -119,7 +117,7 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
                     continue;
                 }
                 const std::u32string_view part = head.substr(0, i - link.size());
-                addPart(part, model_.suggest(part), [&](const std::string& fixedPart) {
+                addPart(model_.suggest(part), [&](const std::string& fixedPart) {
                     return lowerLetters(fixedPart) + std::u32string(link) + std::u32string(tail);
                 });
             }
