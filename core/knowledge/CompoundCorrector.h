@@ -7,13 +7,13 @@
 //  - both parts are lexicon words and the slip is the linking element
 //    between them (one of "", "s", "es", "n", "en", "e" dropped, added or
 //    changed).
-// A word made of a lexicon word, a linking element it takes and a word the
-// spell checker accepts is left as typed ("Kindprozess", "auschecken"): a
-// compound the dictionary lacks, not a slip.
 // The head may end in a linking element ("Sicherheits|kontext"). Each
 // rebuilt word counts only when the spell checker of the language accepts
 // it (in lower case, else capitalised, as German nouns are); a
 // suggestion is confident when exactly one distinct word is accepted.
+// A word made of a lexicon word, a linking element it takes and a word the
+// spell checker accepts is left as typed ("Kindprozess", "auschecken"): a
+// compound the dictionary lacks, not a slip.
 // Cheapest first: lexicon lookups decide which rebuilt words exist at all;
 // the spell checker sees at most kMostChecked of them.
 // Thread: any (no state beyond the model, which is immutable).
