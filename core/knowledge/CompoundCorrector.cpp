@@ -77,8 +77,9 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
     };
     for (std::size_t i = firstCut; i <= lastCut; ++i) {
         if (soundHeadEndsAt(i)) {
-            if (inTail[i] != 0) {
-                return;  // "Kind|prozess": two words, as meant
+            // "Kind|prozess", "aus|checken": two words (or a kept token), as meant.
+            if (inTail[i] != 0 || model_.isKept(text::fromUtf32(std::u32string(typed.substr(i))))) {
+                return;
             }
             if (typed.size() - i >= kShortestCorrectedPart) {
                 typedTails.push_back(typed.substr(i));

@@ -12,8 +12,8 @@
 // it (in lower case, else capitalised, as German nouns are); a
 // suggestion is confident when exactly one distinct word is accepted.
 // A word made of a lexicon word, a linking element it takes and a word the
-// spell checker accepts is left as typed ("Kindprozess", "auschecken"): a
-// compound the dictionary lacks, not a slip.
+// spell checker accepts or the model keeps is left as typed ("Kindprozess",
+// "auschecken"): a compound the dictionary lacks, not a slip.
 // Cheapest first: lexicon lookups decide which rebuilt words exist at all;
 // the spell checker sees at most kMostChecked of them.
 // Thread: any (no state beyond the model, which is immutable).

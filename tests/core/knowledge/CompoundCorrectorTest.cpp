@@ -24,7 +24,8 @@ struct CompoundRig {
         }
         spell.accept(german, "de");
         spell.accept({"Formatdatej"}, "en");
-        data = NoisyChannelModel::serialize("de", {0.5, 2.0, 1e-9}, words, {"rohflrmatt"});
+        data =
+            NoisyChannelModel::serialize("de", {0.5, 2.0, 1e-9}, words, {"rohflrmatt", "heckem"});
         corrector = std::make_unique<NoisyChannelCorrector>(
             spell, [this](std::string_view) { return std::optional(data); },
             [](std::string_view w) { return w == "kofnigurationsdatei"; });
@@ -62,6 +63,7 @@ TEST(CompoundCorrector, FixesOnePartOrTheJoinOnlyWhenOneAcceptedWordExplainsIt) 
         {"Modusflrmat", nullptr},          // the rebuilt word is not accepted
         {"Dateinajen", nullptr},           // "Namen" or "Nahen": the part is ambiguous
         {"Auschecken", nullptr},           // "checken" is accepted: no slip in the tail
+        {"Ausheckem", nullptr},            // nor in a kept token
         {"Kindprozess", nullptr},          // a missing "es" may be meant
         {"Rohflr", nullptr},               // too short to be searched
     };
