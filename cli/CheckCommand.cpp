@@ -49,6 +49,7 @@ Json toJson(const CheckResult& r) {
         word["runnerUp"] = s.runnerUp.empty() ? Json(nullptr) : Json(s.runnerUp);
         word["runnerUpConfidence"] = s.runnerUpConfidence;
         word["applied"] = d.applied;
+        word["compound"] = d.compound;
         words.push_back(std::move(word));
     }
     out["keyboardModel"] = std::move(words);

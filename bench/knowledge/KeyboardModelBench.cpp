@@ -11,6 +11,8 @@
 //    when other processes leave the core and its caches alone);
 //  - BM_KeyboardModelSuggest/<lang>: the model's part alone (candidates and
 //    scoring, no spell checks), same counters;
+//  - BM_KeyboardModelGermanCompound: the same for slipped German compounds
+//    of two lexicon nouns (compound search included); counter "changed_pct";
 //  - BM_KeyboardModelCandidateCheck/<lang>: the candidates of random slips
 //    against a scan of the whole lexicon; counter "mismatches" (must be 0).
 
@@ -162,6 +164,55 @@ void BM_KeyboardModelSuggest(benchmark::State& state) {
     timingCounters(state, micros, typed.size());
 }
 BENCHMARK(BM_KeyboardModelSuggest)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// German compounds of two lexicon nouns (ranks 200 onwards, the tail's two
+// middle letters swapped): what a long word outside the lexicon costs,
+// compound search included.
+std::vector<std::string> slippedCompounds(const std::string& data) {
+    std::vector<std::string> nouns;
+    std::size_t pos = 0;
+    for (std::size_t line = 0; pos < data.size() && nouns.size() < 1000; ++line) {
+        const std::size_t end = data.find('\n', pos);
+        const std::string word = data.substr(pos, end - pos);
+        pos = end + 1;
+        const std::size_t letters = text::toUtf32(word).size();
+        if (line >= 7 + 200 && letters >= 4 && letters <= 10 && text::toLower(word) != word) {
+            nouns.push_back(word);
+        }
+    }
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i + 1 < nouns.size(); i += 2) {
+        std::u32string tail = text::toUtf32(text::toLower(nouns[i + 1]));
+        std::swap(tail[tail.size() / 2], tail[tail.size() / 2 - 1]);
+        out.push_back(nouns[i] + text::fromUtf32(tail));
+    }
+    return out;
+}
+
+void BM_KeyboardModelGermanCompound(benchmark::State& state) {
+    const std::string data = readModel("de");
+    language::NuspellSpellChecker spell;
+    spell.preload();
+    NoisyChannelCorrector corrector(spell, [&](std::string_view) { return data; });
+    const std::vector<std::string> words = slippedCompounds(data);
+    if (words.empty() || corrector.model("de") == nullptr) {
+        state.SkipWithError("no model file");
+        return;
+    }
+    std::vector<double> micros;
+    double changed = 0;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const double start = threadMicros();
+        auto pass = corrector.correct(words[i++ % words.size()], "de");
+        micros.push_back(threadMicros() - start);
+        changed += pass.text ? 1 : 0;
+    }
+    state.SetLabel("de");
+    timingCounters(state, micros, words.size());
+    state.counters["changed_pct"] = 100 * changed / static_cast<double>(micros.size());
+}
+BENCHMARK(BM_KeyboardModelGermanCompound)->Unit(benchmark::kMicrosecond);
 
 // Slips of one or two random edits of lexicon words; their candidates must
 // be exactly the lexicon words within the edits (a scan of every word).

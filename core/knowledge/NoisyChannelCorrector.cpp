@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/knowledge/CompoundCorrector.h"
 #include "core/text/Text.h"
 
 namespace quorix {
@@ -421,6 +422,19 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
+    // A German compound outside the lexicon.
+    if (!decision.applied && language == "de") {
+        const CompoundCorrector compound(
+            model, [&](std::string_view w) { return !spell_.isMisspelled(w, language); });
+        ModelSuggestion c = compound.suggest(lowerLetters, s, isUpper(word.front()));
+        if (!c.candidate.empty() && (c.confident || s.candidate.empty())) {
+            decision.applied = c.confident && (correctAccents ||
+                                               text::withoutAccents(text::toLower(c.candidate)) !=
+                                                   text::withoutAccents(lower));
+            decision.suggestion = std::move(c);
+            decision.compound = true;
+        }
+    }
     // Cheapest spell checker first: the first that accepts the word settles it.
     static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
                                                                              "fr"};

@@ -41,6 +41,7 @@ struct WordDecision {
     std::string word;  // the word part as typed
     ModelSuggestion suggestion;
     bool applied = false;
+    bool compound = false;  // the suggestion rebuilds a compound (CompoundCorrector)
 };
 
 struct ModelPass {
