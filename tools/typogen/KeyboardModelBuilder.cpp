@@ -119,36 +119,37 @@ struct Point {
 // `outsideMass`, chosen together: from every gate closed, the move of one
 // gate to another point that keeps the total within budget and fixes the
 // most slips per wrong or clean change added, until no move adds fixes.
-// `fallback` holds gates with too few slips to calibrate apart.
+// A gate with too few slips to calibrate apart is either closed or at
+// `fallback`.
 ModelThresholds allocate(const std::vector<Item>& items, double outsideMass, std::size_t sentences,
                          const ModelGate& fallback, Tally& total) {
     constexpr std::size_t kGates = ModelThresholds::kGates;
     std::array<std::vector<Point>, kGates> points;
     std::array<std::size_t, kGates> slips{};
+    std::array<std::vector<Item>, kGates> byGate;
     for (const Item& item : items) {
         slips[item.gate] += item.kind == Item::clean ? 0 : 1;
+        byGate[item.gate].push_back(item);
     }
     for (const double c : kConfidences) {
         for (const double m : kMargins) {
             const ModelThresholds t{c, m, outsideMass};
             for (std::size_t g = 0; g < kGates; ++g) {
                 if (slips[g] >= kMinGateSlips) {
-                    points[g].push_back({{c, m}, tally(items, t, g)});
+                    points[g].push_back({{c, m}, tally(byGate[g], t, g)});
                 }
             }
+        }
+    }
+    const ModelThresholds shared{fallback.minConfidence, fallback.minMargin, outsideMass};
+    for (std::size_t g = 0; g < kGates; ++g) {
+        if (slips[g] < kMinGateSlips) {
+            points[g].push_back({fallback, tally(byGate[g], shared, g)});
         }
     }
     ModelThresholds out{1.0, 1e9, outsideMass};
     total = {};
     std::array<Tally, kGates> at{};
-    for (std::size_t g = 0; g < kGates; ++g) {
-        if (slips[g] < kMinGateSlips) {
-            out.gates[g] = fallback;
-            at[g] = tally(
-                items, ModelThresholds{fallback.minConfidence, fallback.minMargin, outsideMass}, g);
-            total += at[g];
-        }
-    }
     for (;;) {
         std::size_t bestGate = kGates;
         const Point* best = nullptr;
