@@ -58,11 +58,11 @@ ModelThresholds::ModelThresholds(double minConfidence, double minMargin, double 
     gates.fill({minConfidence, minMargin});
 }
 
-std::size_t ModelThresholds::gateOf(std::size_t length, int edits, bool context) {
-    std::size_t gate = context ? 1 : 0;
+std::size_t ModelThresholds::gateOf(std::size_t length, int edits) {
+    std::size_t gate = 0;
     for (std::size_t g = 0; g < kGates; ++g) {
         const GateClass& c = kGateClasses[g];
-        if (c.edits == edits && c.context == context && c.shortest <= length) {
+        if (c.edits == edits && c.shortest <= length) {
             gate = g;
         }
     }
@@ -87,8 +87,8 @@ std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_vi
     thresholds.outsideMass = *outsideMass;
     for (std::size_t g = 0; g < ModelThresholds::kGates; ++g) {
         const auto& c = ModelThresholds::kGateClasses[g];
-        const std::string key = "gate " + std::to_string(c.shortest) + " " +
-                                std::to_string(c.edits) + (c.context ? " 1" : " 0");
+        const std::string key =
+            "gate " + std::to_string(c.shortest) + " " + std::to_string(c.edits);
         const auto values = text::nextLine(data, pos, line) ? field(line, key) : std::nullopt;
         const auto space = values ? values->find(' ') : std::string::npos;
         if (space == std::string::npos) {
@@ -132,8 +132,8 @@ std::string NoisyChannelModel::serialize(std::string_view language,
     out += "\noutside-mass " + formatNumber(thresholds.outsideMass);
     for (std::size_t g = 0; g < ModelThresholds::kGates; ++g) {
         const auto& c = ModelThresholds::kGateClasses[g];
-        out += "\ngate " + std::to_string(c.shortest) + " " + std::to_string(c.edits) +
-               (c.context ? " 1 " : " 0 ") + formatNumber(thresholds.gates[g].minConfidence) + " " +
+        out += "\ngate " + std::to_string(c.shortest) + " " + std::to_string(c.edits) + " " +
+               formatNumber(thresholds.gates[g].minConfidence) + " " +
                formatNumber(thresholds.gates[g].minMargin);
     }
     out += "\nwords " + std::to_string(words.size());
@@ -377,9 +377,7 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
         out.margin = 1e9;
     }
     out.edits = KeyboardErrorModel::boundedDistance(word(bestId, buffer), typed, maxEdits);
-    out.context = context.model != nullptr &&
-                  (context.left != ContextModel::kNone || context.right != ContextModel::kNone);
-    out.gate = ModelThresholds::gateOf(typed.size(), out.edits, out.context);
+    out.gate = ModelThresholds::gateOf(typed.size(), out.edits);
     out.confident = thresholds.passes(out);
     return out;
 }

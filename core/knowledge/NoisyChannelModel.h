@@ -11,14 +11,13 @@
 // its share of all scores plus the mass of "a word outside the lexicon";
 // margin is its score over the runner-up's. A suggestion is confident when
 // both reach the thresholds of its gate (ModelThresholds::gateOf: the typed
-// word's length, the best candidate's edits and whether a neighbouring word
-// was known to the context model).
+// word's length and the best candidate's edits).
 //
 // File (UTF-8 lines, "\n"):
 //   quorix-keyboard-model 2
 //   language <code>
 //   outside-mass <x>
-//   gate <shortest length> <edits> <context 0|1> <min-confidence> <min-margin>
+//   gate <shortest length> <edits> <min-confidence> <min-margin>
 //     (one line a gate, in the order and with the keys of kGateClasses)
 //   words <N>
 //   keep <K>
@@ -52,7 +51,6 @@ struct ModelSuggestion {
     double outsideFactor = 1;
     int edits = 0;         // from the typed word to the candidate
     std::size_t gate = 0;  // ModelThresholds::gateOf the typed word and candidate
-    bool context = false;  // a neighbouring word was known to the context model
     bool confident = false;
 };
 
@@ -63,30 +61,18 @@ struct ModelGate {
 };
 
 struct ModelThresholds {
-    // Suggestions are gated by class: the shortest typed length of the class,
-    // the candidate's edits and whether context was known. Short words have
-    // many near neighbours, two edits are weaker evidence than one, and the
-    // context sharpens the scores.
+    // Suggestions are gated by class: the shortest typed length of the class
+    // and the candidate's edits. Short words have many near neighbours, two
+    // edits are weaker evidence than one. (Whether context was known is no
+    // class: single words, checked without neighbours, would meet gates
+    // calibrated on a few sentence-initial words only.)
     struct GateClass {
         std::size_t shortest;
         int edits;
-        bool context;
     };
-    static constexpr std::size_t kGates = 14;
-    static constexpr std::array<GateClass, kGates> kGateClasses{{{1, 1, false},
-                                                                 {1, 1, true},
-                                                                 {4, 1, false},
-                                                                 {4, 1, true},
-                                                                 {5, 1, false},
-                                                                 {5, 1, true},
-                                                                 {6, 1, false},
-                                                                 {6, 1, true},
-                                                                 {7, 1, false},
-                                                                 {7, 1, true},
-                                                                 {9, 1, false},
-                                                                 {9, 1, true},
-                                                                 {5, 2, false},
-                                                                 {5, 2, true}}};
+    static constexpr std::size_t kGates = 7;
+    static constexpr std::array<GateClass, kGates> kGateClasses{
+        {{1, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {9, 1}, {5, 2}}};
 
     ModelThresholds() : ModelThresholds(0.9, 4.0, 1e-8) {}
     // Every gate at the same thresholds.
@@ -103,8 +89,8 @@ struct ModelThresholds {
     static constexpr double kOutsideDecay = 0.6;
     static double outsideFactor(std::size_t length);
     // The gate of a typed word of `length` letters whose candidate is
-    // `edits` away, with or without known `context`.
-    static std::size_t gateOf(std::size_t length, int edits, bool context);
+    // `edits` away.
+    static std::size_t gateOf(std::size_t length, int edits);
 
     // Confidence of a candidate of `score` among candidates scoring `total`,
     // for a typed word of outside factor `factor`.

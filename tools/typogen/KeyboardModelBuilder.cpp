@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
 constexpr double kMaxWrongShare = 0.005;
-constexpr double kMaxCleanShare = 0.002;
+constexpr double kMaxCleanShare = 0.001;
 constexpr std::array kConfidences = {0.01, 0.03, 0.1, 0.2,  0.3,  0.4,  0.5,  0.6, 0.7,
                                      0.8,  0.85, 0.9, 0.93, 0.95, 0.97, 0.98, 0.99};
 constexpr std::array kMargins = {1.0,  1.5,  2.0,  3.0,  4.0,  6.0,   8.0,  12.0,

@@ -261,7 +261,7 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
         CalibrationCounts at;
         const quorix::ModelThresholds t = builder.calibrate(
             language, words, keep, sentences, at,
-            context.words.empty() ? std::string() : quorix::ContextModel::serialize(weighted));
+            weight == 0 ? std::string() : quorix::ContextModel::serialize(weighted));
         std::cerr << "typogen: " << language << ": context weight " << weight << ": " << at.fixed
                   << " of " << at.slips << " slips fixed, " << at.wrong << " wrong, "
                   << at.cleanChanged << " clean words changed\n";
