@@ -61,8 +61,7 @@ ModelThresholds::ModelThresholds(double minConfidence, double minMargin, double 
 std::size_t ModelThresholds::gateOf(std::size_t length, int edits) {
     std::size_t gate = 0;
     for (std::size_t g = 0; g < kGates; ++g) {
-        const GateClass& c = kGateClasses[g];
-        if (c.edits == edits && c.shortest <= length) {
+        if (kGateClasses[g].edits == edits && kGateClasses[g].shortest <= length) {
             gate = g;
         }
     }

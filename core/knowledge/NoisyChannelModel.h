@@ -63,16 +63,14 @@ struct ModelGate {
 struct ModelThresholds {
     // Suggestions are gated by class: the shortest typed length of the class
     // and the candidate's edits. Short words have many near neighbours, two
-    // edits are weaker evidence than one. (Whether context was known is no
-    // class: single words, checked without neighbours, would meet gates
-    // calibrated on a few sentence-initial words only.)
+    // edits are weaker evidence than one.
     struct GateClass {
         std::size_t shortest;
         int edits;
     };
     static constexpr std::size_t kGates = 7;
     static constexpr std::array<GateClass, kGates> kGateClasses{
-        {{1, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {9, 1}, {5, 2}}};
+        {{1, 1}, {5, 1}, {5, 2}, {7, 1}, {7, 2}, {9, 1}, {9, 2}}};
 
     ModelThresholds() : ModelThresholds(0.9, 4.0, 1e-8) {}
     // Every gate at the same thresholds.

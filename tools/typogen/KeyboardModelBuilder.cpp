@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
 constexpr double kMaxWrongShare = 0.005;
-constexpr double kMaxCleanShare = 0.001;
+constexpr double kMaxCleanShare = 0.002;
 constexpr std::array kConfidences = {0.01, 0.03, 0.1, 0.2,  0.3,  0.4,  0.5,  0.6, 0.7,
                                      0.8,  0.85, 0.9, 0.93, 0.95, 0.97, 0.98, 0.99};
 constexpr std::array kMargins = {1.0,  1.5,  2.0,  3.0,  4.0,  6.0,   8.0,  12.0,
@@ -119,37 +119,36 @@ struct Point {
 // `outsideMass`, chosen together: from every gate closed, the move of one
 // gate to another point that keeps the total within budget and fixes the
 // most slips per wrong or clean change added, until no move adds fixes.
-// A gate with too few slips to calibrate apart is either closed or at
-// `fallback`.
+// `fallback` holds gates with too few slips to calibrate apart.
 ModelThresholds allocate(const std::vector<Item>& items, double outsideMass, std::size_t sentences,
                          const ModelGate& fallback, Tally& total) {
     constexpr std::size_t kGates = ModelThresholds::kGates;
     std::array<std::vector<Point>, kGates> points;
     std::array<std::size_t, kGates> slips{};
-    std::array<std::vector<Item>, kGates> byGate;
     for (const Item& item : items) {
         slips[item.gate] += item.kind == Item::clean ? 0 : 1;
-        byGate[item.gate].push_back(item);
     }
     for (const double c : kConfidences) {
         for (const double m : kMargins) {
             const ModelThresholds t{c, m, outsideMass};
             for (std::size_t g = 0; g < kGates; ++g) {
                 if (slips[g] >= kMinGateSlips) {
-                    points[g].push_back({{c, m}, tally(byGate[g], t, g)});
+                    points[g].push_back({{c, m}, tally(items, t, g)});
                 }
             }
-        }
-    }
-    const ModelThresholds shared{fallback.minConfidence, fallback.minMargin, outsideMass};
-    for (std::size_t g = 0; g < kGates; ++g) {
-        if (slips[g] < kMinGateSlips) {
-            points[g].push_back({fallback, tally(byGate[g], shared, g)});
         }
     }
     ModelThresholds out{1.0, 1e9, outsideMass};
     total = {};
     std::array<Tally, kGates> at{};
+    for (std::size_t g = 0; g < kGates; ++g) {
+        if (slips[g] < kMinGateSlips) {
+            out.gates[g] = fallback;
+            at[g] = tally(
+                items, ModelThresholds{fallback.minConfidence, fallback.minMargin, outsideMass}, g);
+            total += at[g];
+        }
+    }
     for (;;) {
         std::size_t bestGate = kGates;
         const Point* best = nullptr;
