@@ -53,6 +53,21 @@ double ModelThresholds::outsideFactor(std::size_t length) {
                     static_cast<double>(length) - static_cast<double>(kOutsideLength));
 }
 
+ModelThresholds::ModelThresholds(double minConfidence, double minMargin, double outsideMass)
+    : outsideMass(outsideMass) {
+    gates.fill({minConfidence, minMargin});
+}
+
+std::size_t ModelThresholds::gateOf(std::size_t length, int edits) {
+    std::size_t gate = 0;
+    for (std::size_t g = 0; g < kGates; ++g) {
+        if (kGateClasses[g].edits == edits && kGateClasses[g].shortest <= length) {
+            gate = g;
+        }
+    }
+    return gate;
+}
+
 std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_view data) {
     std::size_t pos = 0;
     std::string_view line;
@@ -60,27 +75,41 @@ std::unique_ptr<const NoisyChannelModel> NoisyChannelModel::parse(std::string_vi
         return nullptr;
     }
     const auto language = field(line, "language");
-    // The numeric header lines, in file order.
-    constexpr std::array<std::string_view, 5> kNames{"min-confidence", "min-margin", "outside-mass",
-                                                     "words", "keep"};
-    std::array<double, kNames.size()> values{};
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        const auto value =
-            text::nextLine(data, pos, line) ? number(field(line, kNames[i])) : std::nullopt;
-        if (!value) {
-            return nullptr;
-        }
-        values[i] = *value;
-    }
-    if (!language || values[3] > static_cast<double>(SymmetricDeleteIndex::kMaxWords) ||
-        values[4] > 1e7) {
+    const auto next = [&](std::string_view name) {
+        return text::nextLine(data, pos, line) ? number(field(line, name)) : std::nullopt;
+    };
+    const auto outsideMass = next("outside-mass");
+    if (!language || !outsideMass) {
         return nullptr;
     }
-    const ModelThresholds thresholds{values[0], values[1], values[2]};
+    ModelThresholds thresholds;
+    thresholds.outsideMass = *outsideMass;
+    for (std::size_t g = 0; g < ModelThresholds::kGates; ++g) {
+        const auto& c = ModelThresholds::kGateClasses[g];
+        const std::string key =
+            "gate " + std::to_string(c.shortest) + " " + std::to_string(c.edits);
+        const auto values = text::nextLine(data, pos, line) ? field(line, key) : std::nullopt;
+        const auto space = values ? values->find(' ') : std::string::npos;
+        if (space == std::string::npos) {
+            return nullptr;
+        }
+        const auto confidence = number(values->substr(0, space));
+        const auto margin = number(values->substr(space + 1));
+        if (!confidence || !margin) {
+            return nullptr;
+        }
+        thresholds.gates[g] = {*confidence, *margin};
+    }
+    const auto words = next("words");
+    const auto keep = next("keep");
+    if (!words || !keep || *words > static_cast<double>(SymmetricDeleteIndex::kMaxWords) ||
+        *keep > 1e7) {
+        return nullptr;
+    }
     std::vector<std::string> lexicon;
     std::vector<std::string> kept;
-    const auto wordCount = static_cast<std::size_t>(values[3]);
-    const auto keepCount = static_cast<std::size_t>(values[4]);
+    const auto wordCount = static_cast<std::size_t>(*words);
+    const auto keepCount = static_cast<std::size_t>(*keep);
     lexicon.reserve(wordCount);
     for (std::size_t i = 0; i < wordCount + keepCount; ++i) {
         if (!text::nextLine(data, pos, line) || line.empty()) {
@@ -99,9 +128,13 @@ std::string NoisyChannelModel::serialize(std::string_view language,
     std::string out;
     out += kMagic;
     out += "\nlanguage " + std::string(language);
-    out += "\nmin-confidence " + formatNumber(thresholds.minConfidence);
-    out += "\nmin-margin " + formatNumber(thresholds.minMargin);
     out += "\noutside-mass " + formatNumber(thresholds.outsideMass);
+    for (std::size_t g = 0; g < ModelThresholds::kGates; ++g) {
+        const auto& c = ModelThresholds::kGateClasses[g];
+        out += "\ngate " + std::to_string(c.shortest) + " " + std::to_string(c.edits) + " " +
+               formatNumber(thresholds.gates[g].minConfidence) + " " +
+               formatNumber(thresholds.gates[g].minMargin);
+    }
     out += "\nwords " + std::to_string(words.size());
     out += "\nkeep " + std::to_string(keep.size()) + "\n";
     for (const auto* list : {&words, &keep}) {
@@ -319,7 +352,9 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     };
     // Without a confidence threshold (calibration reads every total) every
     // candidate is scored.
-    const bool skip = thresholds.minConfidence > 0 && !typed.empty();
+    const bool skip =
+        !typed.empty() && std::any_of(thresholds.gates.begin(), thresholds.gates.end(),
+                                      [](const ModelGate& g) { return g.minConfidence > 0; });
     const double logContextBound = maxLogFactor(context);
     const bool typedPlain =
         std::all_of(typed.begin(), typed.end(), [](char32_t c) { return c < 0x80; });
@@ -351,13 +386,18 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
         return out;
     }
     out.outsideFactor = ModelThresholds::outsideFactor(typed.size());
-    // Whether the confidence is on the same side of the threshold with and
-    // without the mass still deferred (at most `rest`).
+    // The deferred candidates change neither the best nor the runner-up:
+    // the gate is known.
+    out.edits = KeyboardErrorModel::boundedDistance(word(ranking.bestId, buffer), typed, maxEdits);
+    out.gate = ModelThresholds::gateOf(typed.size(), out.edits);
+    const double minConfidence = thresholds.gates[out.gate].minConfidence;
+    // Whether the confidence is on the same side of the gate's threshold
+    // with and without the mass still deferred (at most `rest`).
     const auto settled = [&](double rest) {
         const double high = thresholds.confidence(ranking.best, ranking.total, out.outsideFactor);
         const double low =
             thresholds.confidence(ranking.best, ranking.total + rest, out.outsideFactor);
-        return high < thresholds.minConfidence || low >= thresholds.minConfidence;
+        return high < minConfidence || low >= minConfidence;
     };
     if (!deferred.empty() && !settled(skipped)) {
         // Likeliest first, until the rest cannot cross the threshold.
@@ -384,8 +424,7 @@ ModelSuggestion NoisyChannelModel::suggest(std::u32string_view typed,
     } else {
         out.margin = 1e9;
     }
-    out.confident =
-        out.confidence >= thresholds.minConfidence && out.margin >= thresholds.minMargin;
+    out.confident = thresholds.passes(out);
     return out;
 }
 

@@ -10,14 +10,15 @@
 // neighbouring words, ContextModel, when the caller has one). Confidence of the best candidate is
 // its share of all scores plus the mass of "a word outside the lexicon";
 // margin is its score over the runner-up's. A suggestion is confident when
-// both reach the model's thresholds.
+// both reach the thresholds of its gate (ModelThresholds::gateOf: the typed
+// word's length and the best candidate's edits).
 //
 // File (UTF-8 lines, "\n"):
-//   quorix-keyboard-model 1
+//   quorix-keyboard-model 2
 //   language <code>
-//   min-confidence <x>
-//   min-margin <x>
 //   outside-mass <x>
+//   gate <shortest length> <edits> <min-confidence> <min-margin>
+//     (one line a gate, in the order and with the keys of kGateClasses)
 //   words <N>
 //   keep <K>
 //   N lexicon words, most frequent first (lower case, or capitalised where
@@ -25,6 +26,7 @@
 //   case).
 // Immutable after parsing; safe to share between threads.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,12 +52,34 @@ struct ModelSuggestion {
     double total = 0;
     // ModelThresholds::outsideFactor of the typed word.
     double outsideFactor = 1;
+    int edits = 0;         // from the typed word to the candidate
+    std::size_t gate = 0;  // ModelThresholds::gateOf the typed word and candidate
     bool confident = false;
 };
 
-struct ModelThresholds {
+// The least confidence and margin of a confident suggestion of one gate.
+struct ModelGate {
     double minConfidence = 0.9;
     double minMargin = 4.0;
+};
+
+struct ModelThresholds {
+    // Suggestions are gated by class: the shortest typed length of the class
+    // and the candidate's edits. Short words have many near neighbours, two
+    // edits are weaker evidence than one.
+    struct GateClass {
+        std::size_t shortest;
+        int edits;
+    };
+    static constexpr std::size_t kGates = 7;
+    static constexpr std::array<GateClass, kGates> kGateClasses{
+        {{1, 1}, {5, 1}, {5, 2}, {7, 1}, {7, 2}, {9, 1}, {9, 2}}};
+
+    ModelThresholds() : ModelThresholds(0.9, 4.0, 1e-8) {}
+    // Every gate at the same thresholds.
+    ModelThresholds(double minConfidence, double minMargin, double outsideMass);
+
+    std::array<ModelGate, kGates> gates;
     // Score of "the typed word is an intended word outside the lexicon" for a
     // typed word of kOutsideLength letters; times outsideFactor(length).
     double outsideMass = 1e-8;
@@ -65,17 +89,25 @@ struct ModelThresholds {
     // token, an abbreviation): each letter more multiplies by kOutsideDecay.
     static constexpr double kOutsideDecay = 0.6;
     static double outsideFactor(std::size_t length);
+    // The gate of a typed word of `length` letters whose candidate is
+    // `edits` away.
+    static std::size_t gateOf(std::size_t length, int edits);
 
     // Confidence of a candidate of `score` among candidates scoring `total`,
     // for a typed word of outside factor `factor`.
     double confidence(double score, double total, double factor) const {
         return score / (total + outsideMass * factor);
     }
+    // Whether `s` (its confidence under these thresholds) passes its gate.
+    bool passes(const ModelSuggestion& s) const {
+        const ModelGate& g = gates[s.gate];
+        return s.confidence >= g.minConfidence && s.margin >= g.minMargin;
+    }
 };
 
 class NoisyChannelModel {
   public:
-    static constexpr std::string_view kMagic = "quorix-keyboard-model 1";
+    static constexpr std::string_view kMagic = "quorix-keyboard-model 2";
     // Shortest typed word given two edits.
     static constexpr std::size_t kTwoEditLength = 5;
 

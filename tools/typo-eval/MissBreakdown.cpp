@@ -63,12 +63,14 @@ Bucket classify(const NoisyChannelModel& model, const typogen::SlippedSentence& 
             return kFixed;
         }
         const ModelThresholds& t = model.thresholds();
+        const ModelGate& gate = t.gates[s.gate];
         const bool lowConfidence =
-            t.confidence(s.score, s.total, s.outsideFactor) < t.minConfidence;
-        const bool lowMargin = s.margin < t.minMargin;
+            t.confidence(s.score, s.total, s.outsideFactor) < gate.minConfidence;
+        const bool lowMargin = s.margin < gate.minMargin;
         std::ostringstream numbers;
         numbers << " conf " << std::setprecision(3)
-                << t.confidence(s.score, s.total, s.outsideFactor) << " margin " << s.margin;
+                << t.confidence(s.score, s.total, s.outsideFactor) << " margin " << s.margin
+                << " gate " << s.gate;
         detail += numbers.str();
         return lowConfidence && lowMargin ? kGatedBoth
                : lowConfidence            ? kGatedConfidence

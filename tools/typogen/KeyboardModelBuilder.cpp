@@ -17,9 +17,12 @@ namespace {
 constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
 constexpr double kMaxWrongShare = 0.005;
 constexpr double kMaxCleanShare = 0.002;
-constexpr std::array kConfidences = {0.1, 0.2,  0.3, 0.4,  0.5,  0.6,  0.7,
-                                     0.8, 0.85, 0.9, 0.93, 0.95, 0.97, 0.99};
-constexpr std::array kMargins = {1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0, 12.0, 16.0, 24.0, 32.0, 64.0};
+constexpr std::array kConfidences = {0.01, 0.03, 0.1, 0.2,  0.3,  0.4,  0.5,  0.6, 0.7,
+                                     0.8,  0.85, 0.9, 0.93, 0.95, 0.97, 0.98, 0.99};
+constexpr std::array kMargins = {1.0,  1.5,  2.0,  3.0,  4.0,  6.0,   8.0,  12.0,
+                                 16.0, 24.0, 32.0, 48.0, 64.0, 128.0, 256.0};
+// A gate with fewer calibration slips keeps the thresholds of the whole language.
+constexpr std::size_t kMinGateSlips = 60;
 constexpr std::array kOutsideMasses = {1e-10, 3e-10, 1e-9, 3e-9, 1e-8, 3e-8, 1e-7, 3e-7, 1e-6};
 
 // Words left out of every lexicon and kept list: a word holding one of these
@@ -55,8 +58,126 @@ struct Item {
     double total;
     double outsideFactor;
     double margin;
+    std::size_t gate;
     enum Kind { fix, wrong, clean } kind;
 };
+
+// Changes at one operating point.
+struct Tally {
+    std::size_t fixed = 0;
+    std::size_t wrong = 0;
+    std::size_t clean = 0;
+
+    Tally& operator+=(const Tally& o) {
+        fixed += o.fixed;
+        wrong += o.wrong;
+        clean += o.clean;
+        return *this;
+    }
+    Tally operator-(const Tally& o) const {
+        return {fixed - o.fixed, wrong - o.wrong, clean - o.clean};
+    }
+    Tally operator+(const Tally& o) const {
+        return {fixed + o.fixed, wrong + o.wrong, clean + o.clean};
+    }
+    // Within the budget: wrong or clean changes at most kMaxWrongShare of the
+    // changes, clean changes at most kMaxCleanShare of the sentences.
+    bool within(std::size_t sentences) const {
+        const double changes = static_cast<double>(fixed + wrong + clean);
+        return static_cast<double>(wrong + clean) <= kMaxWrongShare * changes &&
+               static_cast<double>(clean) <= kMaxCleanShare * static_cast<double>(sentences);
+    }
+};
+
+// The changes at `gate` (all gates: kGates) of `items` under thresholds `t`.
+Tally tally(const std::vector<Item>& items, const ModelThresholds& t, std::size_t gate) {
+    Tally out;
+    for (const Item& item : items) {
+        if ((gate != ModelThresholds::kGates && item.gate != gate) || item.score == 0) {
+            continue;
+        }
+        ModelSuggestion s;
+        s.confidence = t.confidence(item.score, item.total, item.outsideFactor);
+        s.margin = item.margin;
+        s.gate = item.gate;
+        if (t.passes(s)) {
+            (item.kind == Item::fix     ? out.fixed
+             : item.kind == Item::wrong ? out.wrong
+                                        : out.clean)++;
+        }
+    }
+    return out;
+}
+
+// One operating point of a gate.
+struct Point {
+    ModelGate gate;
+    Tally tally;
+};
+
+// Per-gate operating points (the first: closed) for `items` at outside mass
+// `outsideMass`, chosen together: from every gate closed, the move of one
+// gate to another point that keeps the total within budget and fixes the
+// most slips per wrong or clean change added, until no move adds fixes.
+// `fallback` holds gates with too few slips to calibrate apart.
+ModelThresholds allocate(const std::vector<Item>& items, double outsideMass, std::size_t sentences,
+                         const ModelGate& fallback, Tally& total) {
+    constexpr std::size_t kGates = ModelThresholds::kGates;
+    std::array<std::vector<Point>, kGates> points;
+    std::array<std::size_t, kGates> slips{};
+    for (const Item& item : items) {
+        slips[item.gate] += item.kind == Item::clean ? 0 : 1;
+    }
+    for (const double c : kConfidences) {
+        for (const double m : kMargins) {
+            const ModelThresholds t{c, m, outsideMass};
+            for (std::size_t g = 0; g < kGates; ++g) {
+                if (slips[g] >= kMinGateSlips) {
+                    points[g].push_back({{c, m}, tally(items, t, g)});
+                }
+            }
+        }
+    }
+    ModelThresholds out{1.0, 1e9, outsideMass};
+    total = {};
+    std::array<Tally, kGates> at{};
+    for (std::size_t g = 0; g < kGates; ++g) {
+        if (slips[g] < kMinGateSlips) {
+            out.gates[g] = fallback;
+            at[g] = tally(
+                items, ModelThresholds{fallback.minConfidence, fallback.minMargin, outsideMass}, g);
+            total += at[g];
+        }
+    }
+    for (;;) {
+        std::size_t bestGate = kGates;
+        const Point* best = nullptr;
+        double bestRate = 0;
+        for (std::size_t g = 0; g < kGates; ++g) {
+            for (const Point& p : points[g]) {
+                if (p.tally.fixed <= at[g].fixed || !(total - at[g] + p.tally).within(sentences)) {
+                    continue;
+                }
+                const double added = static_cast<double>(p.tally.fixed - at[g].fixed);
+                const double cost = static_cast<double>(p.tally.wrong + p.tally.clean) -
+                                    static_cast<double>(at[g].wrong + at[g].clean);
+                // No added cost: the most fixes first.
+                const double rate = cost <= 0 ? 1e12 + added : added / cost;
+                if (rate > bestRate) {
+                    bestRate = rate;
+                    bestGate = g;
+                    best = &p;
+                }
+            }
+        }
+        if (best == nullptr) {
+            return out;
+        }
+        total = total - at[bestGate] + best->tally;
+        at[bestGate] = best->tally;
+        out.gates[bestGate] = best->gate;
+    }
+}
 
 }  // namespace
 
@@ -142,7 +263,7 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
     for (const std::string& sentence : sentences) {
         for (const WordDecision& d : corrector.correct(sentence, language).words) {
             items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.outsideFactor,
-                             d.suggestion.margin, Item::clean});
+                             d.suggestion.margin, d.suggestion.gate, Item::clean});
         }
         const auto slipped = sampler.slip(sentence);
         if (!slipped) {
@@ -155,39 +276,38 @@ ModelThresholds KeyboardModelBuilder::calibrate(const std::string& language,
                 const bool right =
                     text::toLower(d.suggestion.candidate) == text::toLower(slipped->word);
                 items.push_back({d.suggestion.score, d.suggestion.total, d.suggestion.outsideFactor,
-                                 d.suggestion.margin, right ? Item::fix : Item::wrong});
+                                 d.suggestion.margin, d.suggestion.gate,
+                                 right ? Item::fix : Item::wrong});
             }
         }
     }
-    ModelThresholds chosen{1.0, 1e9, 1e-8};
-    counts = CalibrationCounts{slips, 0, 0, 0, sentences.size()};
+    // One pair for the whole language first: the thresholds of gates with
+    // too few slips of their own.
+    ModelThresholds single{1.0, 1e9, 1e-8};
+    Tally singleTally;
     for (const double u : kOutsideMasses) {
         for (const double c : kConfidences) {
             for (const double m : kMargins) {
                 const ModelThresholds t{c, m, u};
-                CalibrationCounts at{slips, 0, 0, 0, sentences.size()};
-                for (const Item& item : items) {
-                    if (item.score == 0 ||
-                        t.confidence(item.score, item.total, item.outsideFactor) < c ||
-                        item.margin < m) {
-                        continue;
-                    }
-                    (item.kind == Item::fix     ? at.fixed
-                     : item.kind == Item::wrong ? at.wrong
-                                                : at.cleanChanged)++;
-                }
-                const double changes = static_cast<double>(at.fixed + at.wrong + at.cleanChanged);
-                const bool precise =
-                    changes == 0 || (at.wrong + at.cleanChanged) <= kMaxWrongShare * changes;
-                const bool clean =
-                    at.cleanChanged <= kMaxCleanShare * static_cast<double>(sentences.size());
-                if (precise && clean && at.fixed >= counts.fixed) {
-                    counts = at;
-                    chosen = t;
+                const Tally at = tally(items, t, ModelThresholds::kGates);
+                if (at.within(sentences.size()) && at.fixed >= singleTally.fixed) {
+                    singleTally = at;
+                    single = t;
                 }
             }
         }
     }
+    ModelThresholds chosen = single;
+    Tally best = singleTally;
+    for (const double u : kOutsideMasses) {
+        Tally at;
+        const ModelThresholds t = allocate(items, u, sentences.size(), single.gates[0], at);
+        if (at.fixed > best.fixed) {
+            best = at;
+            chosen = t;
+        }
+    }
+    counts = CalibrationCounts{slips, best.fixed, best.wrong, best.clean, sentences.size()};
     return chosen;
 }
 

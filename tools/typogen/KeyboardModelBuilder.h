@@ -44,7 +44,8 @@ class KeyboardModelBuilder {
 
     // Thresholds under which the most slips of `sentences` are fixed with at
     // most 0.5% of changes wrong and at most two clean words in a thousand
-    // sentences changed. `counts` receives the figures at the chosen thresholds.
+    // sentences changed: an outside mass and each gate's pair, the budget
+    // shared by all gates. `counts` receives the figures at the chosen thresholds.
     // `context`: the context model file the corrector uses, if any.
     ModelThresholds calibrate(const std::string& language, const std::vector<std::string>& words,
                               const std::vector<std::string>& keep,

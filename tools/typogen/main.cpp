@@ -308,10 +308,12 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
         return false;
     }
     std::cerr << "typogen: " << language << ": keyboard model of " << words.size() << " words, "
-              << keep.size() << " kept tokens; min-confidence " << thresholds.minConfidence
-              << ", min-margin " << thresholds.minMargin << ", outside-mass "
-              << thresholds.outsideMass << " (calibration: " << counts.fixed << " of "
-              << counts.slips << " slips fixed, " << counts.wrong << " wrong, "
+              << keep.size() << " kept tokens; gates (confidence/margin)";
+    for (const quorix::ModelGate& g : thresholds.gates) {
+        std::cerr << " " << g.minConfidence << "/" << g.minMargin;
+    }
+    std::cerr << ", outside-mass " << thresholds.outsideMass << " (calibration: " << counts.fixed
+              << " of " << counts.slips << " slips fixed, " << counts.wrong << " wrong, "
               << counts.cleanChanged << " clean words changed in " << counts.sentences
               << " sentences)\n";
     return true;

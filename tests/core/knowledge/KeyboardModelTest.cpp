@@ -275,8 +275,10 @@ TEST(NoisyChannelCorrector, SpellCheckersOverruleADetectorMisledBySlips) {
 }
 
 TEST(NoisyChannelModel, FileRoundTripsAndMalformedFilesAreRefused) {
+    ModelThresholds thresholds{0.9, 8, 3e-9};
+    thresholds.gates[1] = {0.25, 1.5};
     const std::string data =
-        NoisyChannelModel::serialize("de", {0.9, 8, 3e-9}, {"und", "Haus"}, {"bzw"});
+        NoisyChannelModel::serialize("de", thresholds, {"und", "Haus"}, {"bzw"});
     const auto model = NoisyChannelModel::parse(data);
     ASSERT_TRUE(model);
     EXPECT_EQ(NoisyChannelModel::serialize(model->language(), model->thresholds(), {"und", "Haus"},
@@ -284,10 +286,17 @@ TEST(NoisyChannelModel, FileRoundTripsAndMalformedFilesAreRefused) {
               data);
     EXPECT_EQ(model->suggest(U"huas").candidate, "Haus");  // the accepted form
     EXPECT_TRUE(model->isKept("bzw"));
+    const auto swap = [&](const std::string& from, const std::string& to) {
+        EXPECT_NE(data.find(from), std::string::npos) << from;
+        return text::replaceAll(data, from, to);
+    };
     for (const std::string& bad :
-         {std::string(""), std::string("quorix-keyboard-model 2\n"),
-          data.substr(0, data.size() - 5), text::replaceAll(data, "min-margin 8", "min-margin x"),
-          text::replaceAll(data, "words 2", "words 9")}) {
+         {std::string(""), swap("quorix-keyboard-model 2", "quorix-keyboard-model 1"),
+          data.substr(0, data.size() - 5), swap("gate 5 1 0.25 1.5", "gate 5 1 0.25 x"),
+          swap("gate 5 1 0.25 1.5", "gate 5 1 0.25"),
+          swap("gate 5 1 0.25 1.5", "gate 5 1 0.25 1 2"), swap("gate 5 1", "gate 5 2"),
+          swap("gate 5 1 0.25 1.5\n", ""), swap("gate 5 1 0.25", "gate 5 1 -0.25"),
+          swap("outside-mass", "outside"), swap("words 2", "words 9")}) {
         EXPECT_FALSE(NoisyChannelModel::parse(bad)) << bad;
     }
 }
@@ -365,6 +374,29 @@ TEST(NoisyChannelModel, SkippingCandidatesNeverChangesTheDecision) {
                 << text::fromUtf32(typed) << " " << confidence;
             ASSERT_LE(s.total, exact.total * (1 + 1e-12));
         }
+    }
+}
+
+TEST(NoisyChannelModel, EachSuggestionIsGatedByItsLengthAndEdits) {
+    // Gate 1 (five or six letters, one edit) lets everything through, the
+    // others nothing.
+    ModelThresholds thresholds{1.0, 1e9, 1e-9};
+    thresholds.gates[ModelThresholds::gateOf(5, 1)] = {0, 0};
+    const auto model = NoisyChannelModel::parse(NoisyChannelModel::serialize(
+        "it", thresholds, {"tanto", "telefono", "casa", "tantissimo"}, {}));
+    ASSERT_TRUE(model);
+    const struct {
+        std::u32string typed;
+        std::size_t gate;
+        int edits;
+    } cases[] = {{U"cass", 0, 1},        {U"tanro", 1, 1},    {U"tamro", 2, 2},
+                 {U"telefomo", 3, 1},    {U"tekefomo", 4, 2}, {U"tantisimo", 5, 1},
+                 {U"tantissimmo", 5, 1}, {U"tamtisimo", 6, 2}};
+    for (const auto& c : cases) {
+        const ModelSuggestion s = model->suggest(c.typed);
+        EXPECT_EQ(s.gate, c.gate) << text::fromUtf32(c.typed);
+        EXPECT_EQ(s.edits, c.edits) << text::fromUtf32(c.typed);
+        EXPECT_EQ(s.confident, c.gate == 1) << text::fromUtf32(c.typed);
     }
 }
 
