@@ -97,7 +97,7 @@ void CompoundCorrector::collect(std::u32string_view typed, std::vector<Rebuilt>&
     };
     // Only a part the model settles on its own counts.
     const auto addPart = [&](const ModelSuggestion& s, const auto& rebuild) {
-        if (s.confident) {
+        if (s.confident && s.confidence >= kPartConfidence && s.margin >= kPartMargin) {
             add(rebuild(s.candidate), s.confidence);
         }
     };

@@ -36,6 +36,12 @@ class CompoundCorrector {
     // Least confidence of the model's candidate for the whole word that makes
     // it a rival of the rebuilt words.
     static constexpr double kRivalConfidence = 0.5;
+    // Least confidence and margin of the model's correction of a part, on top
+    // of the part's own gate: a gate calibrated on whole words may be lenient
+    // where the lexicon's neighbours make a slip clear, and a part has no
+    // such neighbours ("trenner" is not a slip of "trennen").
+    static constexpr double kPartConfidence = 0.5;
+    static constexpr double kPartMargin = 8;
     // Distinct rebuilt words given to the spell checker at most; more is
     // ambiguous anyway.
     static constexpr std::size_t kMostChecked = 6;

@@ -337,8 +337,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     const std::u32string_view lead = all.substr(0, first);
     const std::u32string_view trail = all.substr(last);
     const std::u32string_view core = all.substr(first, last - first);
+    // "Änderungs- und", "pre- and post-": part of a word, not a word.
     if (!std::all_of(lead.begin(), lead.end(), isWrappingPunctuation) ||
-        !std::all_of(trail.begin(), trail.end(), isWrappingPunctuation)) {
+        !std::all_of(trail.begin(), trail.end(), isWrappingPunctuation) ||
+        (!lead.empty() && lead.back() == U'-') || (!trail.empty() && trail.front() == U'-')) {
         return std::nullopt;
     }
     if (core.find(U'-') != std::u32string_view::npos) {

@@ -11,7 +11,8 @@
 // or 40 or more characters; words under three letters; a capitalised word
 // inside a sentence (a name), except in German. Links, mentions and code never reach a word
 // part: a token holding anything but letters, apostrophes and single inner hyphens between its
-// leading and trailing punctuation is left alone, and so is a token holding "()". A hyphenated
+// leading and trailing punctuation is left alone, and so is a token holding "()" or a word
+// glued to a hyphen ("Änderungs- und"). A hyphenated
 // word that no spell checker accepts whole has each part corrected as a word of its own. Elided
 // forms ("l'ufficcio") are corrected after their apostrophe; leading and trailing punctuation
 // stays. The first letter's case is transferred.

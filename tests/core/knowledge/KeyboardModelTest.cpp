@@ -220,7 +220,7 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
         "telefonp.cpp", "telefonp()", "casa Telefonp", "telefonpTelefonp", "TELEFONP",
         "telefonnnp", "tlfnp", "telefonp😀", "tele😀fonp", "телефонп", "telefonп",
         "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab", "telefonp-2", "casa--telefonp",
-        "casa-", "telefonp-casa_x", "telefonooo", "telefonnnnp", "telefonppp"};
+        "casa-", "telefonp- e", "-telefonp", "telefonp-casa_x", "telefonooo", "telefonnnnp", "telefonppp"};
     // clang-format on
     for (const std::string& text : texts) {
         const ModelPass pass = rig.corrector->correct(text, "it");
