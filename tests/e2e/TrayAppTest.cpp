@@ -333,7 +333,7 @@ TEST_F(TrayAppTest, NoticeShowsWithoutTakingFocusAndLeavesOnItsTimer) {
         << "xcompmgr did not take the compositor selection";
     provider_ = std::make_unique<FakeProvider>();
     ASSERT_TRUE(provider_->ok());
-    provider_->answer("ciao xqzwj amico", "ciao caro amico", kCloudDelay);
+    provider_->answer("ciao xqzwj amico mio", "ciao caro amico mio", kCloudDelay);
     // The second dialog waits behind the first; it gets the focus when the
     // first one's message has left.
     const pid_t next = startEntry(true, "zenity2");
@@ -341,8 +341,11 @@ TEST_F(TrayAppTest, NoticeShowsWithoutTakingFocusAndLeavesOnItsTimer) {
     startApp();
     ASSERT_TRUE(focusWindowOf(first));
 
-    // A word no local list knows: the correction waits for the cloud.
-    driver_->type("ciao xqzwj amico");
+    // A word no local list knows: the correction waits for the cloud. The text
+    // reads as Italian, so only the Italian keyboard model loads on the way
+    // (a text read in another language loads that one's model too, seconds
+    // under a sanitizer, and the working notice dismisses itself after 3.5 s).
+    driver_->type("ciao xqzwj amico mio");
     driver_->stroke("Return");
     Window pill = 0;
     ASSERT_TRUE(waitUntil([&] { return (pill = notice()) != 0; }, 20s, 5ms))
@@ -350,7 +353,7 @@ TEST_F(TrayAppTest, NoticeShowsWithoutTakingFocusAndLeavesOnItsTimer) {
     const auto shownAt = std::chrono::steady_clock::now();
     EXPECT_TRUE(focusIsIn(first)) << "the notice took the focus";
     ASSERT_TRUE(waitUntil([&] { return !desktop_->outputOf("zenity").empty(); }, 20s));
-    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao caro amico\n");
+    EXPECT_EQ(desktop_->outputOf("zenity"), "ciao caro amico mio\n");
 
     // The message left; the notice stays up, unfocused, and what the user
     // types next lands in the other dialog.
