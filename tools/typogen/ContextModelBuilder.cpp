@@ -151,15 +151,30 @@ void ContextModelBuilder::addMarkup(std::string_view xml) {
 std::vector<std::string> ContextModelBuilder::frequentOutsideWords(uint64_t minCount,
                                                                    std::size_t minLetters) const {
     std::vector<std::string> out;
+    for (auto& [w, count] : frequentOutsideCounts(minCount, minLetters)) {
+        out.push_back(std::move(w));
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, uint64_t>> ContextModelBuilder::frequentOutsideCounts(
+    uint64_t minCount, std::size_t minLetters) const {
+    std::vector<std::pair<std::string, uint64_t>> out;
     for (uint32_t id = 0; id < spellings_.size(); ++id) {
         const std::string& w = spellings_[id];
         if (counts_[id] >= minCount && lexicon_.count(w) == 0 &&
             w.find('\'') == std::string::npos && text::characterCount(w) >= minLetters) {
-            out.push_back(w);
+            out.emplace_back(w, counts_[id]);
         }
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+void ContextModelBuilder::addLexiconWords(const std::vector<std::string>& words) {
+    for (const std::string& w : words) {
+        lexicon_.insert(text::toLower(w));
+    }
 }
 
 ContextModel::Counts ContextModelBuilder::counts(const std::string& language, double weight) const {

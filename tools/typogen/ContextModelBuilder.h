@@ -47,6 +47,12 @@ class ContextModelBuilder {
     // What the text's authors wrote on purpose ("tty", "cpu") and no
     // dictionary lists.
     std::vector<std::string> frequentOutsideWords(uint64_t minCount, std::size_t minLetters) const;
+    // The same words with their counts.
+    std::vector<std::pair<std::string, uint64_t>> frequentOutsideCounts(
+        uint64_t minCount, std::size_t minLetters) const;
+
+    // Counts words of `words` (any case) as lexicon words from now on.
+    void addLexiconWords(const std::vector<std::string>& words);
 
     uint64_t tokens() const { return tokens_; }
 

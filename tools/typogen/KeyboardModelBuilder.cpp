@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <set>
 #include <sstream>
 #include <unordered_map>
@@ -227,6 +228,66 @@ std::vector<std::string> KeyboardModelBuilder::lexiconWords(const LanguageInput&
         if (lowered.insert(text::toLower(form)).second) {
             out.push_back(form);
         }
+    }
+    return out;
+}
+
+std::vector<std::string> KeyboardModelBuilder::withDocumentationWords(
+    const std::vector<std::string>& words,
+    const std::vector<std::pair<std::string, uint64_t>>& documentation, uint64_t tokens,
+    const std::string& language) {
+    std::set<std::string> lowered;
+    for (const std::string& w : words) {
+        lowered.insert(text::toLower(w));
+    }
+    // Zipf over the lexicon: rank r has a share 1 / (r * H) of the words.
+    const double harmonic =
+        std::log(static_cast<double>(std::max<std::size_t>(words.size(), 1))) + 0.5772;
+    struct Placed {
+        double rank;
+        bool documented;
+        std::string form;
+    };
+    std::vector<Placed> placed;
+    placed.reserve(words.size() + documentation.size());
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        placed.push_back({static_cast<double>(i + 1), false, words[i]});
+    }
+    for (const auto& [lower, count] : documentation) {
+        const std::u32string cps = text::toUtf32(lower);
+        if (count == 0 || cps.size() < 3 || cps.size() > NoisyChannelCorrector::kLongestWord ||
+            !isPlainWord(cps) || isExcluded(lower) || !lowered.insert(lower).second) {
+            continue;
+        }
+        // Only words the language's dictionary or the English one vouches
+        // for (technical text borrows from English: "commit", "branch"). A
+        // token no dictionary accepts is kept as typed, and a sibling form of
+        // it ("Domänenname" next to "domänennamen") must not be drawn to it.
+        std::string form = lower;
+        const std::string cap = text::capitalized(lower);
+        if (!lexicon_.accepts(lower, language) && lexicon_.accepts(cap, language)) {
+            form = cap;
+        } else if (!lexicon_.accepts(lower, language) && !lexicon_.accepts(lower, "en") &&
+                   !lexicon_.accepts(cap, "en")) {
+            continue;
+        }
+        const double rank = static_cast<double>(tokens) * kDocumentationDiscount /
+                            (static_cast<double>(count) * harmonic);
+        placed.push_back({std::max(rank, 1.0), true, std::move(form)});
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        if (a.rank != b.rank) {
+            return a.rank < b.rank;
+        }
+        if (a.documented != b.documented) {
+            return !a.documented;
+        }
+        return a.documented && a.form < b.form;
+    });
+    std::vector<std::string> out;
+    out.reserve(placed.size());
+    for (Placed& p : placed) {
+        out.push_back(std::move(p.form));
     }
     return out;
 }

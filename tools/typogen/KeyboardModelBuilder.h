@@ -6,6 +6,7 @@
 // Equal inputs give equal bytes.
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ class KeyboardModelBuilder {
     static constexpr std::size_t kLexiconWords = 100000;
     static constexpr std::size_t kNamesPerList = 10000;
     static constexpr uint32_t kCalibrationSeed = 20261206;
+    static constexpr double kDocumentationDiscount = 32.0;
 
     KeyboardModelBuilder(Lexicon& lexicon, platform::SpellChecker& spell);
 
@@ -37,6 +39,19 @@ class KeyboardModelBuilder {
     // frequent first (ties by word), at most `limit`.
     std::vector<std::string> lexiconWords(const LanguageInput& input,
                                           std::size_t limit = kLexiconWords);
+
+    // `words` (most frequent first) joined by the words a language's
+    // documentation uses on purpose and its frequency lists lack ("commit",
+    // "descrittore", "newline"): `documentation` holds them in lower case with
+    // their counts in `tokens` words of text. Each takes the place its count
+    // would give it by Zipf's law over the lexicon, as if
+    // kDocumentationDiscount times rarer (technical text is not chat); it is
+    // written capitalised when only that form is accepted in `language`.
+    // Ties keep the frequency-list word first; equal inputs, equal order.
+    std::vector<std::string> withDocumentationWords(
+        const std::vector<std::string>& words,
+        const std::vector<std::pair<std::string, uint64_t>>& documentation, uint64_t tokens,
+        const std::string& language);
 
     // `tokens` lowered, of at least three letters, that no language accepts;
     // sorted, unique.

@@ -222,10 +222,12 @@ constexpr double kContextWeights[] = {0, 0.25, 0.5, 0.75, 1};
 constexpr uint64_t kKeptTextCount = 3;
 
 // The context counts of `language` from the running text under `folder`;
-// no words when there is none. `frequent` receives the words outside the
-// lexicon its documentation uses at least kKeptTextCount times.
-quorix::ContextModel::Counts contextCounts(const fs::path& folder, const std::string& language,
-                                           const std::vector<std::string>& words,
+// no words when there is none. The lexicon `words` is joined by the words
+// outside it that the language's documentation uses at least kKeptTextCount
+// times, which `frequent` receives.
+quorix::ContextModel::Counts contextCounts(KeyboardModelBuilder& builder, const fs::path& folder,
+                                           const std::string& language,
+                                           std::vector<std::string>& words,
                                            std::vector<std::string>& frequent) {
     ContextModelBuilder context(words);
     ContextModelBuilder documentation(words);
@@ -238,7 +240,13 @@ quorix::ContextModel::Counts contextCounts(const fs::path& folder, const std::st
             context.addText(text);
         }
     }
-    frequent = documentation.frequentOutsideWords(kKeptTextCount, 3);
+    const auto documented = documentation.frequentOutsideCounts(kKeptTextCount, 3);
+    frequent.clear();
+    for (const auto& [word, count] : documented) {
+        frequent.push_back(word);
+    }
+    words = builder.withDocumentationWords(words, documented, documentation.tokens(), language);
+    context.addLexiconWords(words);
     return context.counts(language, 0);
 }
 
@@ -252,13 +260,14 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
     if (input == inputs.languages.end()) {
         return false;
     }
-    const std::vector<std::string> words = builder.lexiconWords(*input);
+    std::vector<std::string> words = builder.lexiconWords(*input);
     std::vector<std::string> tokens = KeepRules::listedTokens();
     if (const auto found = inputs.onPurpose.find(language); found != inputs.onPurpose.end()) {
         tokens.insert(tokens.end(), found->second.begin(), found->second.end());
     }
     std::vector<std::string> frequent;
-    quorix::ContextModel::Counts context = contextCounts(inputsFolder, language, words, frequent);
+    quorix::ContextModel::Counts context =
+        contextCounts(builder, inputsFolder, language, words, frequent);
     tokens.insert(tokens.end(), frequent.begin(), frequent.end());
     const std::vector<std::string> keep = builder.keptTokens(tokens);
     const std::vector<std::string> sentences = catalogSentences(calibration, language, 0);

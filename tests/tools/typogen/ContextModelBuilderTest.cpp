@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -43,6 +44,16 @@ TEST(ContextModelBuilder, FrequentWordsOutsideTheLexiconAreTheTextsOwnTokens) {
         "Il TTY e la cpu: tty, cpu, tty. Casa casa casa; xy xy xy; dell'x dell'x dell'x");
     const std::vector<std::string> expected = {"tty"};  // "cpu" twice, "xy" too short
     EXPECT_EQ(builder.frequentOutsideWords(3, 3), expected);
+    EXPECT_EQ(builder.frequentOutsideCounts(2, 3),
+              (std::vector<std::pair<std::string, uint64_t>>{{"cpu", 2}, {"tty", 3}}));
+    // Once lexicon words, they are counted in the model and no longer outside.
+    builder.addLexiconWords({"TTY"});
+    EXPECT_EQ(builder.frequentOutsideWords(2, 3), std::vector<std::string>{"cpu"});
+    const ContextModel::Counts c = builder.counts("it", 0.5);
+    const auto tty =
+        std::find_if(c.words.begin(), c.words.end(), [](const auto& w) { return w.word == "tty"; });
+    ASSERT_NE(tty, c.words.end());
+    EXPECT_EQ(tty->count, 3u);
 }
 
 TEST(ContextModelBuilder, MarkupGivesItsBlockTextWithoutMetadataOrCode) {

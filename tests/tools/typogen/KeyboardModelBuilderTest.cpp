@@ -61,6 +61,27 @@ TEST(KeyboardModelBuilder, LexiconIsFrequencyOrderedAcceptedAndCapitalisedWhereN
               (std::vector<std::string>{"house"}));
 }
 
+// Words of the documentation join the lexicon where their count places
+// them; only those the language's or the English dictionary accepts.
+TEST(KeyboardModelBuilder, DocumentationWordsJoinTheLexiconByTheirCount) {
+    ListLexicon lex({{"it", {"casa", "cosa", "telefono", "Roma", "la", "Milano", "descrittore"}},
+                     {"en", {"commit", "branch"}},
+                     {"de", {"Haus"}}});
+    KeyboardModelBuilder builder(lex, lex);
+    const std::vector<std::string> words = {"casa", "cosa", "telefono", "Roma", "la"};
+    const std::vector<std::pair<std::string, uint64_t>> documentation = {
+        {"commit", 1000000}, {"descrittore", 1}, {"milano", 2}, {"branch", 0}, {"haus", 50},
+        {"xyzq", 500},       {"casa", 70},       {"roma", 9},   {"la'", 9},    {kExcluded, 90}};
+    // "commit" ties with the most frequent word and follows it; "milano" is
+    // written as accepted; a word only German accepts, one no dictionary
+    // accepts, one the lexicon holds in any case, a count of zero, an
+    // apostrophe and an excluded word stay out.
+    const std::vector<std::string> expected = {"casa", "commit", "cosa",   "telefono",
+                                               "Roma", "la",     "Milano", "descrittore"};
+    EXPECT_EQ(builder.withDocumentationWords(words, documentation, 1000, "it"), expected);
+    EXPECT_EQ(builder.withDocumentationWords(words, {}, 1000, "it"), words);
+}
+
 TEST(KeyboardModelBuilder, SlipsAndCalibrationAreDeterministic) {
     ListLexicon lex = lexicon();
     const std::vector<std::string> sentences = {"la casa è la cosa", "telefono la macchina",
