@@ -16,7 +16,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "hunspell-it, hunspell-en-us, hunspell-de-de, hunspell-es, hunspell-fr, at-spi2-core")
+    "hunspell-it, hunspell-en-us, hunspell-en-gb, hunspell-de-de, hunspell-es, hunspell-fr, at-spi2-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-color-emoji")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")

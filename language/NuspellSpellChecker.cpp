@@ -2,6 +2,7 @@
 
 #include <nuspell/dictionary.hxx>
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 #include <vector>
@@ -10,9 +11,11 @@ namespace quorix::language {
 
 namespace {
 
-// Dictionary file stem per entry of kLanguages.
-constexpr std::array<const char*, NuspellSpellChecker::kLanguages.size()> kDictionaryNames{
-    "it_IT", "en_US", "de_DE", "es_ES", "fr_FR"};
+// Dictionary file stems per entry of kLanguages: the first is the language's
+// own; a word any of them accepts is accepted (British and American English
+// spellings alike: "colour", "cancelling").
+const std::array<std::vector<const char*>, NuspellSpellChecker::kLanguages.size()> kDictionaryNames{
+    {{"it_IT"}, {"en_US", "en_GB"}, {"de_DE"}, {"es_ES"}, {"fr_FR"}}};
 
 constexpr std::string_view kTypographicApostrophe = "\u2019";
 
@@ -57,51 +60,59 @@ int NuspellSpellChecker::languageIndex(std::string_view language) {
     return -1;
 }
 
-const nuspell::Dictionary* NuspellSpellChecker::dictionary(int index) {
+const NuspellSpellChecker::Slot* NuspellSpellChecker::slot(int index) {
     if (index < 0) {
         return nullptr;
     }
     Slot& slot = slots_[static_cast<std::size_t>(index)];
     std::call_once(slot.loaded, [&] {
-        const std::filesystem::path aff = folder_ / (std::string(kDictionaryNames[index]) + ".aff");
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(aff, error)) {
-            return;
+        for (const char* name : kDictionaryNames[static_cast<std::size_t>(index)]) {
+            const std::filesystem::path aff = folder_ / (std::string(name) + ".aff");
+            std::error_code error;
+            if (!std::filesystem::is_regular_file(aff, error)) {
+                continue;
+            }
+            auto loaded = std::make_unique<nuspell::Dictionary>();
+            try {
+                loaded->load_aff_dic(aff);
+            } catch (const std::exception&) {
+                continue;  // unreadable or malformed: left out
+            }
+            slot.dictionaries.push_back(std::move(loaded));
         }
-        auto loaded = std::make_unique<nuspell::Dictionary>();
-        try {
-            loaded->load_aff_dic(aff);
-        } catch (const std::exception&) {
-            return;  // unreadable or malformed: the language stays unchecked
-        }
-        slot.dictionary = std::move(loaded);
     });
-    return slot.dictionary.get();
+    return slot.dictionaries.empty() ? nullptr : &slot;
+}
+
+bool NuspellSpellChecker::spell(const Slot& slot, const std::string& word) {
+    return std::any_of(slot.dictionaries.begin(), slot.dictionaries.end(),
+                       [&](const auto& dict) { return dict->spell(word); });
 }
 
 bool NuspellSpellChecker::accepts(std::string_view word, std::string_view language) {
-    const nuspell::Dictionary* dict = dictionary(languageIndex(language));
-    if (dict == nullptr || word.empty()) {
+    const Slot* s = slot(languageIndex(language));
+    if (s == nullptr || word.empty()) {
         return false;
     }
-    return dict->spell(withPlainApostrophes(word));
+    return spell(*s, withPlainApostrophes(word));
 }
 
 bool NuspellSpellChecker::isMisspelled(std::string_view word, std::string_view language) {
-    const nuspell::Dictionary* dict = dictionary(languageIndex(language));
-    if (dict == nullptr || word.empty()) {
+    const Slot* s = slot(languageIndex(language));
+    if (s == nullptr || word.empty()) {
         return false;
     }
-    return !dict->spell(withPlainApostrophes(word));
+    return !spell(*s, withPlainApostrophes(word));
 }
 
 std::optional<std::string> NuspellSpellChecker::firstSuggestion(std::string_view word,
                                                                 std::string_view language) {
-    const nuspell::Dictionary* dict = dictionary(languageIndex(language));
+    const Slot* s = slot(languageIndex(language));
     const std::string plain = withPlainApostrophes(word);
-    if (dict == nullptr || word.empty() || dict->spell(plain)) {
+    if (s == nullptr || word.empty() || spell(*s, plain)) {
         return std::nullopt;
     }
+    const nuspell::Dictionary* dict = s->dictionaries.front().get();
     std::vector<std::string> suggestions;
     dict->suggest(plain, suggestions);
     if (suggestions.empty()) {
@@ -112,12 +123,12 @@ std::optional<std::string> NuspellSpellChecker::firstSuggestion(std::string_view
 
 void NuspellSpellChecker::preload() {
     for (std::size_t i = 0; i < kLanguages.size(); ++i) {
-        dictionary(static_cast<int>(i));
+        slot(static_cast<int>(i));
     }
 }
 
 bool NuspellSpellChecker::hasDictionary(std::string_view language) {
-    return dictionary(languageIndex(language)) != nullptr;
+    return slot(languageIndex(language)) != nullptr;
 }
 
 }  // namespace quorix::language

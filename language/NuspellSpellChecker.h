@@ -1,9 +1,10 @@
 #pragma once
 // SpellChecker over nuspell and the hunspell dictionaries of a folder
 // (Debian: /usr/share/hunspell). Languages: it, en, de, es, fr, also in region
-// form ("en-US", "en_GB" count as "en"); each dictionary is loaded once, on
-// first use or by preload(). A language that is unknown, or whose dictionary
-// is missing or unreadable, answers "not misspelled".
+// form ("en-US", "en_GB" count as "en"); English accepts what en_US or en_GB
+// accepts. Each dictionary is loaded once, on first use or by preload(). A
+// language that is unknown, or whose dictionaries are all missing or
+// unreadable, answers "not misspelled".
 // Thread: any, concurrently. nuspell's Dictionary::spell is const and keeps
 // no mutable state, so one loaded dictionary serves every thread unguarded;
 // only loading is serialised, per language.
@@ -15,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/SpellChecker.h"
 
@@ -60,10 +62,12 @@ class NuspellSpellChecker final : public platform::SpellChecker {
   private:
     struct Slot {
         std::once_flag loaded;
-        std::unique_ptr<nuspell::Dictionary> dictionary;  // null when missing
+        std::vector<std::unique_ptr<nuspell::Dictionary>> dictionaries;  // those found
     };
 
-    const nuspell::Dictionary* dictionary(int index);
+    // The loaded slot of a language, or null when it has no dictionary.
+    const Slot* slot(int index);
+    static bool spell(const Slot& slot, const std::string& word);
 
     std::filesystem::path folder_;
     std::array<Slot, kLanguages.size()> slots_;

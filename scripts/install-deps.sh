@@ -9,7 +9,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache clang-format-15
   libicu-dev nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev
-  libnuspell-dev hunspell-it hunspell-en-us hunspell-de-de hunspell-es hunspell-fr
+  libnuspell-dev hunspell-it hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-es hunspell-fr
   libcld2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxi-dev libxtst-dev libxfixes-dev libasound2-dev

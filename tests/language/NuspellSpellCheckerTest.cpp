@@ -25,7 +25,7 @@ const std::vector<Verdict> kVerdicts{
     {"it", "perché", false},  {"it", "perchè", true},  {"en", "receive", false},
     {"en", "recieve", true},  {"de", "Straße", false}, {"de", "Strasse", true},
     {"es", "también", false}, {"es", "tambien", true}, {"fr", "français", false},
-    {"fr", "francais", true},
+    {"fr", "francais", true}, {"en", "colour", false}, {"en", "cancelling", false},
 };
 
 class NuspellSpellCheckerTest : public ::testing::Test {
@@ -69,6 +69,28 @@ TEST(NuspellSpellCheckerFolder, MissingOrMalformedDictionariesAnswerNotMisspelle
     EXPECT_FALSE(checker.isMisspelled("qwertzu", "en"));  // no en_US files at all
     EXPECT_FALSE(checker.hasDictionary("en"));
     (void)checker.isMisspelled("qwertzu", "it");  // malformed: loads or not, never crashes
+}
+
+// English accepts a word either spelling accepts, and works with either
+// dictionary alone.
+TEST(NuspellSpellCheckerFolder, EnglishAcceptsAmericanAndBritishSpellings) {
+    const testing::TempFolder temp;
+    const std::filesystem::path folder = temp.path();
+    std::ofstream(folder / "en_GB.aff") << "SET UTF-8\n";
+    std::ofstream(folder / "en_GB.dic") << "2\ncolour\nthe\n";
+    {
+        NuspellSpellChecker britishOnly(folder);
+        EXPECT_TRUE(britishOnly.hasDictionary("en"));
+        EXPECT_TRUE(britishOnly.accepts("colour", "en-US"));
+        EXPECT_TRUE(britishOnly.isMisspelled("color", "en"));
+    }
+    std::ofstream(folder / "en_US.aff") << "SET UTF-8\n";
+    std::ofstream(folder / "en_US.dic") << "2\ncolor\nthe\n";
+    NuspellSpellChecker both(folder);
+    EXPECT_TRUE(both.accepts("color", "en"));
+    EXPECT_TRUE(both.accepts("colour", "en"));
+    EXPECT_TRUE(both.isMisspelled("colr", "en"));
+    EXPECT_EQ(both.firstSuggestion("colour", "en"), std::nullopt);
 }
 
 TEST_F(NuspellSpellCheckerTest, JudgesWordsInEachLanguageFromConcurrentCallers) {
