@@ -224,13 +224,13 @@ void BM_KeyboardModelCandidateCheck(benchmark::State& state) {
         state.SkipWithError("no model file");
         return;
     }
+    // The words follow the header, whose last line is "keep <count>".
     std::vector<std::u32string> lexicon;
-    std::size_t pos = 0;
-    for (std::size_t line = 0; pos < data.size() && lexicon.size() < model->wordCount(); ++line) {
+    std::size_t pos = data.find("\nkeep ");
+    pos = pos == std::string::npos ? data.size() : data.find('\n', pos + 1) + 1;
+    while (pos < data.size() && lexicon.size() < model->wordCount()) {
         const std::size_t end = data.find('\n', pos);
-        if (line >= 7) {
-            lexicon.push_back(text::toUtf32(text::toLower(data.substr(pos, end - pos))));
-        }
+        lexicon.push_back(text::toUtf32(text::toLower(data.substr(pos, end - pos))));
         pos = end + 1;
     }
     std::mt19937 random(17);
