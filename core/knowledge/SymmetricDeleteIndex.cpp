@@ -14,28 +14,27 @@ SymmetricDeleteIndex::SymmetricDeleteIndex(const std::vector<std::u32string_view
     keys.reserve(std::min(words.size(), kMaxWords) * kMostKeys);  // never regrown
     const auto count = static_cast<uint32_t>(std::min(words.size(), kMaxWords));
     ends.resize(count);
-    std::array<uint64_t, kMostKeys> hashes;
+    // Distinct keys of one word through a small open-addressing set; a slot
+    // is in use for the current word when its stamp is the word's.
+    constexpr std::size_t kSlots = 64;  // more than twice kMostKeys
+    static_assert(kSlots >= 2 * kMostKeys);
+    std::array<uint64_t, kSlots> slotHashes{};
+    std::array<uint32_t, kSlots> slotStamps{};
     for (uint32_t id = 0; id < count; ++id) {
-        std::size_t n = 0;
+        const uint32_t stamp = id + 1;
         forEachDeletion(words[id], kMaxEdits, [&](uint64_t h) {
-            // Insertion into the sorted distinct hashes so far (a few dozen).
             h = mixed(h);
-            std::size_t at = n;
-            while (at > 0 && hashes[at - 1] > h) {
-                hashes[at] = hashes[at - 1];
-                --at;
+            std::size_t at = h & (kSlots - 1);
+            while (slotStamps[at] == stamp) {
+                if (slotHashes[at] == h) {
+                    return;
+                }
+                at = (at + 1) & (kSlots - 1);
             }
-            if (at > 0 && hashes[at - 1] == h) {
-                // Already there: close the gap opened above.
-                std::copy(hashes.begin() + at + 1, hashes.begin() + n + 1, hashes.begin() + at);
-                return;
-            }
-            hashes[at] = h;
-            ++n;
+            slotStamps[at] = stamp;
+            slotHashes[at] = h;
+            keys.push_back(static_cast<uint32_t>(h));
         });
-        for (std::size_t k = 0; k < n; ++k) {
-            keys.push_back(static_cast<uint32_t>(hashes[k]));
-        }
         ends[id] = static_cast<uint32_t>(keys.size());
     }
     // About two entries a bucket: half the memory of one a bucket, for a few
