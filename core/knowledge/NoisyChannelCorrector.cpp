@@ -1,6 +1,7 @@
 #include "core/knowledge/NoisyChannelCorrector.h"
 
 #include <algorithm>
+#include <span>
 
 #include "core/knowledge/CompoundCorrector.h"
 #include "core/text/Text.h"
@@ -316,6 +317,43 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     return pass;
 }
 
+bool NoisyChannelCorrector::lacksApostrophe(std::string_view lower,
+                                            std::string_view language) const {
+    // Where the apostrophe goes: before an English ending ("n't" before the
+    // "t"), after an Italian or French elided head.
+    static constexpr std::array<std::u32string_view, 7> kEnglishEndings{U"nt", U"re", U"ve", U"ll",
+                                                                        U"s",  U"d",  U"m"};
+    static constexpr std::array<std::u32string_view, 19> kItalianHeads{
+        U"l",    U"d",    U"c",    U"m",    U"t",    U"s",    U"v",    U"n",     U"un",   U"all",
+        U"dall", U"dell", U"nell", U"sull", U"coll", U"tutt", U"senz", U"quest", U"quell"};
+    static constexpr std::array<std::u32string_view, 14> kFrenchHeads{
+        U"l", U"d",  U"j",     U"m",      U"n",      U"s",      U"t",
+        U"c", U"qu", U"jusqu", U"lorsqu", U"puisqu", U"quoiqu", U"presqu"};
+    const std::u32string w = text::toUtf32(lower);
+    if (w.size() < 3 || std::any_of(w.begin(), w.end(), isApostrophe)) {
+        return false;
+    }
+    std::vector<std::size_t> at;
+    if (language == "en") {
+        for (const std::u32string_view e : kEnglishEndings) {
+            if (w.size() > e.size() + 1 && w.ends_with(e)) {
+                at.push_back(e == U"nt" ? w.size() - 1 : w.size() - e.size());
+            }
+        }
+    } else if (language == "it" || language == "fr") {
+        for (const std::u32string_view h :
+             language == "it" ? std::span<const std::u32string_view>(kItalianHeads)
+                              : std::span<const std::u32string_view>(kFrenchHeads)) {
+            if (w.size() > h.size() + 1 && w.starts_with(h)) {
+                at.push_back(h.size());
+            }
+        }
+    }
+    return std::any_of(at.begin(), at.end(), [&](std::size_t p) {
+        return !spell_.isMisspelled(text::fromUtf32(w.substr(0, p) + U"'" + w.substr(p)), language);
+    });
+}
+
 std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
     bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions,
@@ -424,6 +462,9 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
+    if (decision.applied && lacksApostrophe(lower, language)) {
+        decision.applied = false;
+    }
     // A German compound outside the lexicon.
     if (!decision.applied && language == "de") {
         const CompoundCorrector compound(

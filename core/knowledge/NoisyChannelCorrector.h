@@ -126,6 +126,10 @@ class NoisyChannelCorrector {
                                                  std::vector<WordDecision>& decisions,
                                                  const Around& around) const;
 
+    // Whether `lower` is a word of `language` typed without its apostrophe
+    // ("isnt", "todays", "lho", "jai"): the writer's chat style, left as is.
+    bool lacksApostrophe(std::string_view lower, std::string_view language) const;
+
     platform::SpellChecker& spell_;
     ModelReader reader_;
     ModelReader contextReader_;

@@ -230,6 +230,18 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
     EXPECT_FALSE(rig.corrector->correct("telefonp", "pt").text);
 }
 
+// "lufficio" for "l'ufficio" is chat style, not a slip of "ufficio".
+TEST(NoisyChannelCorrector, AWordTypedWithoutItsApostropheIsLeftAsTyped) {
+    CorrectorRig rig;
+    EXPECT_EQ(rig.correct("vado telefonp lufficio"), "vado telefono ufficio");
+    rig.spell->accepted["l'ufficio"] = "it";
+    EXPECT_EQ(rig.correct("vado telefonp lufficio"), "vado telefono lufficio");
+    const ModelPass pass = rig.corrector->correct("lufficio", "it");
+    ASSERT_EQ(pass.words.size(), 1u);
+    EXPECT_FALSE(pass.words[0].applied);
+    EXPECT_EQ(pass.words[0].suggestion.candidate, "ufficio");
+}
+
 TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
     CorrectorRig rig;
     // "tantk": one neighbouring key from "tanto" and from "tanti", whose ranks
