@@ -10,8 +10,9 @@ namespace quorix {
 
 namespace {
 
-constexpr std::size_t kLongestElision = 6;  // "quest'", "dell'", "nell'"
-constexpr char32_t kLastLatin = 0x24F;      // end of Latin Extended-B
+constexpr std::size_t kLongestElision = 6;      // "quest'", "dell'", "nell'"
+constexpr char32_t kLastLatin = 0x24F;          // end of Latin Extended-B
+constexpr std::size_t kLongestHyphenAffix = 3;  // "co-", "pre-", "no-"
 
 bool isApostrophe(char32_t c) {
     return c == U'\'' || c == U'\u2019';
@@ -522,8 +523,11 @@ std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
         if (part.empty() || !std::all_of(part.begin(), part.end(), isWordLetter)) {
             return std::nullopt;
         }
-        // German joins stems ("Adress-Auflöser"): only its last part is a word.
-        const bool word = language != "de" || to == core.size();
+        // German joins stems ("Adress-Auflöser"): only its last part is a
+        // word. A part of three letters or fewer is an affix or the piece of
+        // a name or option ("co-", "no-iri"), not a word to correct.
+        const bool word =
+            (language != "de" || to == core.size()) && part.size() > kLongestHyphenAffix;
         const auto replaced =
             word ? correctToken(text::fromUtf32(part), model, language, correctAccents,
                                 sentenceStart && from == 0, decisions,

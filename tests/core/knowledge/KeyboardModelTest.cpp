@@ -212,7 +212,7 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
     // Personal, kept, valid in another language or outside the lexicon,
     // links, digits, tags, code, a capital inside a sentence (a name),
     // capitals, elongations, no vowel, emoji inside, other or mixed
-    // scripts, 40 letters, too short.
+    // scripts, 40 letters, too short, a short hyphen part.
     // clang-format off
     const std::vector<std::string> texts = {
         "apputamento", "cmq", "mario", "meeting", "casas", "tanta", "http://telefonp.it",
@@ -220,7 +220,8 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
         "telefonp.cpp", "telefonp()", "casa Telefonp", "telefonpTelefonp", "TELEFONP",
         "telefonnnp", "tlfnp", "telefonp😀", "tele😀fonp", "телефонп", "telefonп",
         "telefonpxaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "ab", "telefonp-2", "casa--telefonp",
-        "casa-", "telefonp- e", "-telefonp", "telefonp-casa_x", "telefonooo", "telefonnnnp", "telefonppp"};
+        "casa-", "telefonp- e", "-telefonp", "telefonp-casa_x", "telefonooo", "telefonnnnp", "telefonppp",
+        "telefono-cas"};
     // clang-format on
     for (const std::string& text : texts) {
         const ModelPass pass = rig.corrector->correct(text, "it");
@@ -228,6 +229,8 @@ TEST(NoisyChannelCorrector, NeverChangesProtectedOrCodeLikeTokens) {
     }
     // Languages outside the five are left alone.
     EXPECT_FALSE(rig.corrector->correct("telefonp", "pt").text);
+    // A short hyphen part is an affix or part of a name, though alone a slip.
+    EXPECT_EQ(rig.correct("cas"), "casa");
 }
 
 // "lufficio" for "l'ufficio" is chat style, not a slip of "ufficio".
