@@ -334,14 +334,19 @@ bool NoisyChannelCorrector::lacksApostrophe(std::string_view lower,
     if (w.size() < 3 || std::any_of(w.begin(), w.end(), isApostrophe)) {
         return false;
     }
-    std::vector<std::size_t> at;
-    if (language == "en") {
-        for (const std::u32string_view e : kEnglishEndings) {
-            if (w.size() > e.size() + 1 && w.ends_with(e)) {
-                at.push_back(e == U"nt" ? w.size() - 1 : w.size() - e.size());
-            }
+    const auto acceptedWith = [&](std::size_t p, std::string_view in) {
+        return !spell_.isMisspelled(text::fromUtf32(w.substr(0, p) + U"'" + w.substr(p)), in);
+    };
+    // English contractions in any language (a short English message is
+    // often read as another one), then the language's own elisions.
+    for (const std::u32string_view e : kEnglishEndings) {
+        if (w.size() > e.size() + 1 && w.ends_with(e) &&
+            acceptedWith(e == U"nt" ? w.size() - 1 : w.size() - e.size(), "en")) {
+            return true;
         }
-    } else if (language == "it" || language == "fr") {
+    }
+    std::vector<std::size_t> at;
+    if (language == "it" || language == "fr") {
         for (const std::u32string_view h :
              language == "it" ? std::span<const std::u32string_view>(kItalianHeads)
                               : std::span<const std::u32string_view>(kFrenchHeads)) {
@@ -350,9 +355,8 @@ bool NoisyChannelCorrector::lacksApostrophe(std::string_view lower,
             }
         }
     }
-    return std::any_of(at.begin(), at.end(), [&](std::size_t p) {
-        return !spell_.isMisspelled(text::fromUtf32(w.substr(0, p) + U"'" + w.substr(p)), language);
-    });
+    return std::any_of(at.begin(), at.end(),
+                       [&](std::size_t p) { return acceptedWith(p, language); });
 }
 
 std::optional<std::string> NoisyChannelCorrector::correctToken(
@@ -463,9 +467,6 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     decision.applied =
         s.confident && (correctAccents || text::withoutAccents(text::toLower(s.candidate)) !=
                                               text::withoutAccents(lower));
-    if (decision.applied && lacksApostrophe(lower, language)) {
-        decision.applied = false;
-    }
     // A German compound outside the lexicon.
     if (!decision.applied && language == "de") {
         const CompoundCorrector compound(
@@ -479,12 +480,15 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
             decision.compound = true;
         }
     }
-    // Cheapest spell checker first: the first that accepts the word settles it.
+    // Cheapest spell checker first: the first that accepts the word settles
+    // it. A word so settled, or typed without its apostrophe, is no decision.
     static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
                                                                              "fr"};
-    if (decision.applied &&
-        std::any_of(kByCost.begin(), kByCost.end(),
-                    [&](std::string_view other) { return other != language && accepted(other); })) {
+    if (decision.applied && (std::any_of(kByCost.begin(), kByCost.end(),
+                                         [&](std::string_view other) {
+                                             return other != language && accepted(other);
+                                         }) ||
+                             lacksApostrophe(lower, language))) {
         return std::nullopt;
     }
     const bool applied = decision.applied;
