@@ -169,8 +169,10 @@ void reportRealWordSlips(InProcessCorrector& local, const std::string& slips) {
 }
 
 void reportMisspellingsSideBySide(InProcessCorrector& local, const std::string& name,
-                                  const MisspellingList& list, std::size_t naiveLimit) {
+                                  const MisspellingList& list, std::size_t naiveLimit,
+                                  std::size_t errors) {
     std::size_t listed = 0;
+    std::vector<std::string> wrong;
     std::size_t changed[2] = {0, 0};
     std::size_t right[2] = {0, 0};
     std::size_t naiveListed = 0;
@@ -183,7 +185,12 @@ void reportMisspellingsSideBySide(InProcessCorrector& local, const std::string& 
         for (int k = 0; k < 2; ++k) {
             if (outputs[k] != typo) {
                 ++changed[k];
-                right[k] += corrections.count(text::toLower(outputs[k])) != 0 ? 1 : 0;
+                const bool isRight = corrections.count(text::toLower(outputs[k])) != 0;
+                right[k] += isRight ? 1 : 0;
+                if (k == 0 && !isRight && wrong.size() < errors) {
+                    wrong.push_back(typo + " -> " + outputs[k] + " (list: " + *corrections.begin() +
+                                    ")");
+                }
             }
         }
     }
@@ -194,6 +201,9 @@ void reportMisspellingsSideBySide(InProcessCorrector& local, const std::string& 
               << percent(share(right[0], changed[0])) << "); naive on the first " << naiveListed
               << ": " << changed[1] << " changed, " << right[1] << " right (precision "
               << percent(share(right[1], changed[1])) << ")\n";
+    for (const std::string& w : wrong) {
+        std::cout << "    wrong: " << w << "\n";
+    }
 }
 
 }  // namespace quorix::typoeval

@@ -28,8 +28,10 @@ void reportChatSideBySide(InProcessCorrector& local, const std::string& chat, st
 void reportRealWordSlips(InProcessCorrector& local, const std::string& slips);
 
 // The naive corrector runs on the first `naiveLimit` entries only (its
-// suggestion call takes milliseconds).
+// suggestion call takes milliseconds); the keyboard model's first `errors`
+// wrong changes are listed.
 void reportMisspellingsSideBySide(InProcessCorrector& local, const std::string& name,
-                                  const MisspellingList& list, std::size_t naiveLimit);
+                                  const MisspellingList& list, std::size_t naiveLimit,
+                                  std::size_t errors = 0);
 
 }  // namespace quorix::typoeval

