@@ -75,6 +75,23 @@ bool isElongated(std::u32string_view word) {
     return false;
 }
 
+// What follows the apostrophe of an English word: a clitic ("commit's",
+// "you're": the word is before it), the "t" of a negation ("can't",
+// "doesn't": the lexicon holds them whole), or neither.
+enum class EnglishApostrophe { none, clitic, negation };
+
+EnglishApostrophe englishApostrophe(std::u32string_view after) {
+    static constexpr std::array<std::u32string_view, 6> kClitics{U"s",  U"d",  U"ll",
+                                                                 U"re", U"ve", U"m"};
+    const std::u32string lower = text::toUtf32(text::toLower(text::fromUtf32(after)));
+    if (lower == U"t") {
+        return EnglishApostrophe::negation;
+    }
+    return std::find(kClitics.begin(), kClitics.end(), lower) != kClitics.end()
+               ? EnglishApostrophe::clitic
+               : EnglishApostrophe::none;
+}
+
 bool isWordLetter(char32_t c) {
     return text::isLetter(c) || isApostrophe(c);
 }
@@ -238,6 +255,9 @@ std::string_view NoisyChannelCorrector::vote(std::string_view text, std::string_
         return chosen(home);
     }
     const std::size_t mostRejected = std::max<std::size_t>(1, n / 4);
+    // A detected language that rejects most of the words is no guide: half
+    // accepted is enough to overrule it.
+    const bool homeLost = known && 2 * homeAccepted < n;
     std::size_t best = kLanguages.size();
     std::size_t bestAccepted = homeAccepted;
     bool tied = false;
@@ -246,7 +266,8 @@ std::string_view NoisyChannelCorrector::vote(std::string_view text, std::string_
             continue;
         }
         const std::size_t accepted = acceptedIn(slot);
-        if (accepted + mostRejected < n || accepted <= homeAccepted) {
+        if ((accepted + mostRejected < n && !(homeLost && 2 * accepted >= n)) ||
+            accepted <= homeAccepted) {
             continue;
         }
         if (accepted > bestAccepted) {
@@ -406,8 +427,17 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         }
     }
     std::u32string_view head;
+    std::u32string_view clitic;
     std::u32string_view word = core;
-    if (apostrophes == 1) {
+    const EnglishApostrophe english = language == "en" && apostrophes == 1
+                                          ? englishApostrophe(core.substr(apostrophe + 1))
+                                          : EnglishApostrophe::none;
+    if (english == EnglishApostrophe::clitic) {
+        word = core.substr(0, apostrophe);
+        clitic = core.substr(apostrophe);
+    } else if (english == EnglishApostrophe::negation) {
+        word = core;
+    } else if (apostrophes == 1) {
         if (apostrophe > kLongestElision) {
             return std::nullopt;
         }
@@ -416,8 +446,9 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     } else if (apostrophes > 1) {
         return std::nullopt;
     }
+    // "cqn't": a negation, whatever its head lacks.
     if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
-        hasNoVowel(word) || isElongated(word)) {
+        (english != EnglishApostrophe::negation && hasNoVowel(word)) || isElongated(word)) {
         return std::nullopt;
     }
     // Inside a sentence a capital marks a name ("Vettel", "Lisboa"), except
@@ -437,7 +468,9 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     }
     // Cheapest first: lexicon words are accepted words; the other languages'
     // spell checkers are asked only about a word the model would change.
-    const std::u32string lowerLetters = text::toUtf32(lower);
+    // The lexicon writes apostrophes plain; the typed one goes back in.
+    std::u32string lowerLetters = text::toUtf32(lower);
+    std::replace(lowerLetters.begin(), lowerLetters.end(), U'\u2019', U'\'');
     if (model.contains(lowerLetters)) {
         return std::nullopt;
     }
@@ -458,7 +491,8 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
                                       : head.empty()
                                           ? neighbourWord(c, around.left, true)
                                           : text::toUtf32(text::toLower(text::fromUtf32(head)));
-        const std::u32string after = trail.empty() ? neighbourWord(c, around.right, false) : U"";
+        const std::u32string after =
+            trail.empty() && clitic.empty() ? neighbourWord(c, around.right, false) : U"";
         neighbours = c.neighbours(before, after);
     }
     WordDecision decision{typed, model.suggest(lowerLetters, model.thresholds(), neighbours),
@@ -491,8 +525,14 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
                              lacksApostrophe(lower, language))) {
         return std::nullopt;
     }
+    if (const auto typedApostrophe = std::find_if(word.begin(), word.end(), isApostrophe);
+        typedApostrophe != word.end() && *typedApostrophe != U'\'') {
+        std::u32string letters = text::toUtf32(decision.suggestion.candidate);
+        std::replace(letters.begin(), letters.end(), U'\'', *typedApostrophe);
+        decision.suggestion.candidate = text::fromUtf32(letters);
+    }
     const bool applied = decision.applied;
-    std::string candidate = s.candidate;
+    std::string candidate = decision.suggestion.candidate;
     decisions.push_back(std::move(decision));
     if (!applied) {
         return std::nullopt;
@@ -501,7 +541,24 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         const std::string firstLetter = text::firstCharacter(candidate);
         candidate = text::toUpper(firstLetter) + candidate.substr(firstLetter.size());
     }
-    return text::fromUtf32(lead) + text::fromUtf32(head) + candidate + text::fromUtf32(trail);
+    return text::fromUtf32(lead) + text::fromUtf32(head) + candidate + text::fromUtf32(clitic) +
+           text::fromUtf32(trail);
+}
+
+bool NoisyChannelCorrector::isGermanStem(std::u32string_view part, std::u32string_view next) const {
+    static constexpr std::array<std::u32string_view, 7> kLinks{U"s",  U"es", U"n",  U"en",
+                                                               U"er", U"e",  U"ens"};
+    const std::string joined = text::fromUtf32(part) + text::toLower(text::fromUtf32(next));
+    // "Adress-", "Sprach-": a noun's final e falls in a compound.
+    if ((!next.empty() && !spell_.isMisspelled(joined, "de")) ||
+        !spell_.isMisspelled(text::fromUtf32(part) + "e", "de")) {
+        return true;
+    }
+    return std::any_of(kLinks.begin(), kLinks.end(), [&](std::u32string_view link) {
+        return part.size() >= link.size() + kShortestWord && part.ends_with(link) &&
+               !spell_.isMisspelled(text::fromUtf32(part.substr(0, part.size() - link.size())),
+                                    "de");
+    });
 }
 
 std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
@@ -527,11 +584,18 @@ std::optional<std::string> NoisyChannelCorrector::correctHyphenated(
         if (part.empty() || !std::all_of(part.begin(), part.end(), isWordLetter)) {
             return std::nullopt;
         }
-        // German joins stems ("Adress-Auflöser"): only its last part is a
-        // word. A part of three letters or fewer is an affix or the piece of
-        // a name or option ("co-", "no-iri"), not a word to correct.
-        const bool word =
-            (language != "de" || to == core.size()) && part.size() > kLongestHyphenAffix;
+        // German joins stems ("Adress-Auflöser", "Änderungs-Hook"): a part
+        // before the last is a word unless it is a stem or a name. A part of three
+        // letters or fewer is an affix or the piece of a name or option
+        // ("co-", "no-iri"), not a word to correct.
+        const std::u32string_view next = to < core.size()
+                                             ? core.substr(to + 1, core.find(U'-', to + 1) - to - 1)
+                                             : std::u32string_view();
+        // Lower case before a noun is a name ("iconv-Module", "ssh-Schlüssel").
+        const bool word = part.size() > kLongestHyphenAffix &&
+                          (language != "de" || to == core.size() ||
+                           (!isGermanStem(part, next) &&
+                            !(!isUpper(part.front()) && !next.empty() && isUpper(next.front()))));
         const auto replaced =
             word ? correctToken(text::fromUtf32(part), model, language, correctAccents,
                                 sentenceStart && from == 0, decisions,

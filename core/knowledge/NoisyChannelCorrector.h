@@ -14,8 +14,9 @@
 // leading and trailing punctuation is left alone, and so is a token holding "()" or a word
 // glued to a hyphen ("Änderungs- und"). A hyphenated
 // word that no spell checker accepts whole has each part corrected as a word of its own. Elided
-// forms ("l'ufficcio") are corrected after their apostrophe; leading and trailing punctuation
-// stays. The first letter's case is transferred.
+// forms ("l'ufficcio") are corrected after their apostrophe; in English a clitic stays
+// ("cmmit's" -> "commit's") and a negation is corrected whole ("cqn't" -> "can't"); leading and
+// trailing punctuation stays. The first letter's case is transferred.
 //
 // Models load lazily, one language at a time, on the first word that needs
 // one; a missing or malformed file leaves that language uncorrected. The
@@ -79,7 +80,8 @@ class NoisyChannelCorrector {
     // inicializazdo" taken for Portuguese) is overruled by the spell
     // checkers: another of the five wins when it accepts more of the text's
     // plain words than the detected language, rejects at most a quarter of
-    // them (at least one), and no third language accepts as many. The vote
+    // them (at least one; half when the detected language rejects more than
+    // half), and no third language accepts as many. The vote
     // is only held when it can change a correction: when the detected
     // language is not one of the five, or rejects two words or more.
     std::string_view languageOf(std::string_view text, std::string_view detected) const;
@@ -125,6 +127,12 @@ class NoisyChannelCorrector {
                                                  bool sentenceStart,
                                                  std::vector<WordDecision>& decisions,
                                                  const Around& around) const;
+
+    // Whether `part`, before `next` in a German hyphenated word, is a stem
+    // ("Adress" of "Adress-Auflöser", "Änderungs" of "Änderungs-Hook"): the
+    // German spell checker accepts it joined to `next`, without a linking
+    // ending, or with the final e a compound drops ("Sprach-").
+    bool isGermanStem(std::u32string_view part, std::u32string_view next) const;
 
     // Whether `lower` is a word of `language` typed without its apostrophe
     // ("isnt", "todays", "lho", "jai"): the writer's chat style, left as is.

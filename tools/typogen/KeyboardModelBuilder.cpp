@@ -200,18 +200,29 @@ std::vector<std::string> KeyboardModelBuilder::lexiconWords(const LanguageInput&
             !isPlainWord(cps) || isExcluded(lower)) {
             continue;
         }
-        std::string form;
-        if (lexicon_.accepts(lower, input.code)) {
-            form = lower;
+        const auto file = [&](const std::string& form) {
+            auto [it, inserted] = best.try_emplace(form, frequency);
+            if (!inserted) {
+                it->second = std::max(it->second, frequency);
+            }
+        };
+        // English lists count a negation as its head ("doesn" of "doesn't",
+        // "don" mostly of "don't"): the negation joins as common as its head.
+        // Of heads that are words themselves only these make one in use
+        // ("an't" is in the dictionary, not in messages).
+        static constexpr std::array<std::string_view, 3> kWordHeads{"can", "don", "won"};
+        const bool accepted = lexicon_.accepts(lower, input.code);
+        if (input.code == "en" && lower.size() >= 2 && lower.back() == 'n' &&
+            (!accepted ||
+             std::find(kWordHeads.begin(), kWordHeads.end(), lower) != kWordHeads.end()) &&
+            lexicon_.accepts(lower + "'t", input.code)) {
+            file(lower + "'t");
+        }
+        if (accepted) {
+            file(lower);
         } else if (const std::string cap = text::capitalized(lower);
                    lexicon_.accepts(cap, input.code)) {
-            form = cap;
-        } else {
-            continue;
-        }
-        auto [it, inserted] = best.try_emplace(form, frequency);
-        if (!inserted) {
-            it->second = std::max(it->second, frequency);
+            file(cap);
         }
     }
     std::vector<std::pair<std::string, double>> ranked(best.begin(), best.end());

@@ -36,7 +36,8 @@ class KeyboardModelBuilder {
 
     // Lexicon words of `input`: letters and inner apostrophes, 2 to 39
     // letters, accepted in lower case or capitalised (then written so), most
-    // frequent first (ties by word), at most `limit`.
+    // frequent first (ties by word), at most `limit`. English negations join
+    // as common as their head ("doesn" -> "doesn't").
     std::vector<std::string> lexiconWords(const LanguageInput& input,
                                           std::size_t limit = kLexiconWords);
 

@@ -16,8 +16,13 @@ struct Span {
     std::size_t to = 0;
 };
 
-// Runs of letters of at least three letters, as code point spans.
-std::vector<Span> wordSpans(const std::u32string& s) {
+bool isApostrophe(char32_t c) {
+    return c == U'\'' || c == U'\u2019';
+}
+
+// Runs of letters of at least three letters, as code point spans; in
+// English a negation's "'t" belongs to its word ("can't").
+std::vector<Span> wordSpans(const std::u32string& s, bool english) {
     std::vector<Span> out;
     std::size_t i = 0;
     while (i < s.size()) {
@@ -29,7 +34,13 @@ std::vector<Span> wordSpans(const std::u32string& s) {
         while (j < s.size() && text::isLetter(s[j])) {
             ++j;
         }
-        if (j - i >= 3) {
+        const std::size_t letters = j - i;
+        if (english && j + 1 < s.size() && isApostrophe(s[j]) &&
+            (s[j + 1] == U't' || s[j + 1] == U'T') &&
+            (j + 2 == s.size() || !text::isLetter(s[j + 2]))) {
+            j += 2;
+        }
+        if (letters >= 3) {
             out.push_back({i, j});
         }
         i = j;
@@ -71,7 +82,7 @@ std::optional<std::u32string> SlipSampler::slipOf(std::u32string_view lowerWord)
 
 std::optional<SlippedSentence> SlipSampler::slip(std::string_view sentence) {
     const std::u32string s = text::toUtf32(sentence);
-    const std::vector<Span> spans = wordSpans(s);
+    const std::vector<Span> spans = wordSpans(s, language_ == "en");
     if (spans.empty()) {
         return std::nullopt;
     }

@@ -33,9 +33,9 @@ struct CompoundRig {
     ModelPass correct(const std::string& text) { return corrector->correct(text, "de"); }
 
     std::vector<std::string> words = {
-        "Sicherheit",     "Kontext", "roh",    "Format", "Datei", "Konfiguration", "Modus",
-        "Kompatibilität", "Namen",   "Nahen",  "das",    "hell",  "blau",          "aus",
-        "hecken",         "Kind",    "Prozess"};
+        "Sicherheit",     "Kontext", "roh",     "Format", "Datei", "Konfiguration", "Modus",
+        "Kompatibilität", "Namen",   "Nahen",   "das",    "hell",  "blau",          "aus",
+        "hecken",         "Kind",    "Prozess", "Adresse"};
     testing::WordListSpellChecker spell{{}, /*strict=*/true, /*foldCase=*/false};
     std::string data;
     std::unique_ptr<NoisyChannelCorrector> corrector;
@@ -66,6 +66,28 @@ TEST(CompoundCorrector, FixesOnePartOrTheJoinOnlyWhenOneAcceptedWordExplainsIt) 
         {"Ausheckem", nullptr},            // nor in a kept token
         {"Kindprozess", nullptr},          // a missing "es" may be meant
         {"Rohflr", nullptr},               // too short to be searched
+    };
+    for (const auto& c : cases) {
+        const ModelPass pass = rig.correct(c.in);
+        EXPECT_EQ(pass.text.value_or("(unchanged)"), c.out ? c.out : "(unchanged)") << c.in;
+    }
+}
+
+// A part before a German hyphen is a word to correct unless it is a stem.
+TEST(CompoundCorrector, AHyphenatedHeadIsCorrectedUnlessItIsAStem) {
+    CompoundRig rig;
+    const struct {
+        const char* in;
+        const char* out;  // nullptr: unchanged
+    } cases[] = {
+        {"die Fomrat-Datei", "die Format-Datei"},
+        {"die Fomrat-Dstei", "die Format-Datei"},
+        {"der Konfigurations-Modus", nullptr},  // "Konfiguration" and a linking "s"
+        {"der Sicherheits-Kontext", nullptr},   // "Sicherheitskontext" accepted
+        {"die Adress-Datei", nullptr},          // "Adresse" drops its e
+        {"die fomrat-Datei", nullptr},          // lower case before a noun: a name
+        {"die fomrat-datei", "die Format-datei"},
+        {"die fomrat--Datei", nullptr},  // not a hyphenated word
     };
     for (const auto& c : cases) {
         const ModelPass pass = rig.correct(c.in);

@@ -243,6 +243,31 @@ TEST(NoisyChannelCorrector, AWordTypedWithoutItsApostropheIsLeftAsTyped) {
     EXPECT_TRUE(rig.corrector->correct("lufficio", "it").words.empty());
 }
 
+// In English the word of "commit's" is before the apostrophe, and a negation
+// is a word of its own; Italian elisions keep their head.
+TEST(NoisyChannelCorrector, EnglishCliticsStayAndNegationsAreCorrectedWhole) {
+    PerLanguageSpell spell;
+    const std::vector<std::string> words = {"the", "can't", "don't", "commit", "files", "user"};
+    for (const std::string& w : words) {
+        spell.accepted[w] = "en";
+    }
+    const std::string data = NoisyChannelModel::serialize("en", {0.5, 2.0, 1e-9}, words, {});
+    NoisyChannelCorrector corrector(spell, [&](std::string_view language) {
+        return language == "en" ? std::optional(data) : std::nullopt;
+    });
+    const auto correct = [&](const std::string& text) {
+        return corrector.correct(text, "en").text.value_or(text);
+    };
+    EXPECT_EQ(correct("the cmmit's files"), "the commit's files");
+    EXPECT_EQ(correct("the usre’s files"), "the user’s files");
+    EXPECT_EQ(correct("I cqn't, the"), "I can't, the");
+    // The typed apostrophe stays, in the text and in the decision.
+    EXPECT_EQ(correct("Dpn’t commit"), "Don’t commit");
+    EXPECT_EQ(corrector.correct("Dpn’t commit", "en").words.at(0).suggestion.candidate, "don’t");
+    // Another clitic or none: not an English word part.
+    EXPECT_EQ(correct("cmmit'x"), "cmmit'x");
+}
+
 TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
     CorrectorRig rig;
     // "tantk": one neighbouring key from "tanto" and from "tanti", whose ranks
@@ -274,6 +299,10 @@ TEST(NoisyChannelCorrector, SpellCheckersOverruleADetectorMisledBySlips) {
         {"telefonp apputamento casa", "pt", ""},
         {"telefonp apputamento casa", "en", "en"},
         {"apputamento", "pt", ""},
+        // Half accepted overrules a detected language that rejects more,
+        // not an undetected one (Portuguese is not Italian with slips).
+        {"telefonp apputamento casa ufficio", "en", "it"},
+        {"telefonp apputamento casa ufficio", "pt", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rig.corrector->languageOf(c.text, c.detected), c.language)

@@ -61,6 +61,15 @@ TEST(KeyboardModelBuilder, LexiconIsFrequencyOrderedAcceptedAndCapitalisedWhereN
               (std::vector<std::string>{"house"}));
 }
 
+// English lists split "doesn't" into "doesn" and "t": the negation joins as
+// common as its head; a word head only for the negations in use.
+TEST(KeyboardModelBuilder, EnglishNegationsJoinAsCommonAsTheirHead) {
+    ListLexicon lex({{"en", {"doesn't", "don", "don't", "an", "an't", "the"}}});
+    KeyboardModelBuilder builder(lex, lex);
+    EXPECT_EQ(builder.lexiconWords({"en", {{"the", 9}, {"don", 5}, {"doesn", 4}, {"an", 3}}}),
+              (std::vector<std::string>{"the", "don", "don't", "doesn't", "an"}));
+}
+
 // Words of the documentation join the lexicon where their count places
 // them; only those the language's or the English dictionary accepts.
 TEST(KeyboardModelBuilder, DocumentationWordsJoinTheLexiconByTheirCount) {
@@ -106,6 +115,18 @@ TEST(KeyboardModelBuilder, SlipsAndCalibrationAreDeterministic) {
     const std::string first = run();
     EXPECT_EQ(run(), first);
     EXPECT_NE(first.find("quorix-keyboard-model 2"), std::string::npos);
+}
+
+// What the English corrector reads as one word ("can't") slips as one.
+TEST(KeyboardModelBuilder, AnEnglishNegationSlipsAsOneWord) {
+    ListLexicon lex({{"en", {"can't", "I"}}});
+    SlipSampler sampler("en", 7, [&](std::string_view w) { return lex.accepts(w, "en"); });
+    for (int i = 0; i < 20; ++i) {
+        const auto slipped = sampler.slip("I can't");
+        ASSERT_TRUE(slipped);
+        EXPECT_EQ(slipped->word, "can't");
+        EXPECT_EQ(slipped->input, "I " + slipped->typo);
+    }
 }
 
 TEST(KeyboardModelBuilder, CatalogHalvesSplitEachLanguageByRow) {
