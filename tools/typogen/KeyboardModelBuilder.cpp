@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <set>
+#include <span>
 #include <sstream>
 #include <unordered_map>
 
@@ -239,6 +240,70 @@ std::vector<std::string> KeyboardModelBuilder::lexiconWords(const LanguageInput&
         if (lowered.insert(text::toLower(form)).second) {
             out.push_back(form);
         }
+    }
+    return out;
+}
+
+std::vector<std::string> KeyboardModelBuilder::withVerbForms(const std::vector<std::string>& words,
+                                                             const std::string& language) {
+    struct Conjugation {
+        std::string_view infinitive;
+        std::array<std::string_view, 13> endings;
+    };
+    // Regular endings; the dictionary refuses those a verb does not take.
+    static constexpr std::array<Conjugation, 3> kSpanish{{
+        {"ar",
+         {"a", "as", "an", "o", "amos", "ado", "ada", "ados", "adas", "ando", "e", "es", "en"}},
+        {"er",
+         {"e", "es", "en", "o", "emos", "ido", "ida", "idos", "idas", "iendo", "a", "as", "an"}},
+        {"ir",
+         {"e", "es", "en", "o", "imos", "ido", "ida", "idos", "idas", "iendo", "a", "as", "an"}},
+    }};
+    static constexpr std::array<Conjugation, 1> kFrench{{
+        {"er", {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant", "", "", ""}},
+    }};
+    const std::span<const Conjugation> table =
+        language == "es"   ? std::span<const Conjugation>(kSpanish)
+        : language == "fr" ? std::span<const Conjugation>(kFrench)
+                           : std::span<const Conjugation>();
+    if (table.empty()) {
+        return words;
+    }
+    std::set<std::string> known;
+    for (const std::string& w : words) {
+        known.insert(text::toLower(w));
+    }
+    std::vector<std::pair<double, std::string>> forms;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        for (const Conjugation& c : table) {
+            const std::string& verb = words[i];
+            if (verb.size() <= c.infinitive.size() + 1 || !verb.ends_with(c.infinitive)) {
+                continue;
+            }
+            const std::string stem = verb.substr(0, verb.size() - c.infinitive.size());
+            for (const std::string_view ending : c.endings) {
+                const std::string form = stem + std::string(ending);
+                if (!ending.empty() && !known.contains(form) && lexicon_.accepts(form, language)) {
+                    known.insert(form);
+                    forms.emplace_back(static_cast<double>(i + 1) * kVerbFormDiscount, form);
+                }
+            }
+        }
+    }
+    // Merged by rank; ties keep the frequency-list word, then the order found.
+    std::stable_sort(forms.begin(), forms.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    out.reserve(words.size() + forms.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        while (next < forms.size() && forms[next].first < static_cast<double>(i + 1)) {
+            out.push_back(forms[next++].second);
+        }
+        out.push_back(words[i]);
+    }
+    for (; next < forms.size(); ++next) {
+        out.push_back(forms[next].second);
     }
     return out;
 }

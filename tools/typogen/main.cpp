@@ -260,7 +260,7 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
     if (input == inputs.languages.end()) {
         return false;
     }
-    std::vector<std::string> words = builder.lexiconWords(*input);
+    std::vector<std::string> words = builder.withVerbForms(builder.lexiconWords(*input), language);
     std::vector<std::string> tokens = KeepRules::listedTokens();
     if (const auto found = inputs.onPurpose.find(language); found != inputs.onPurpose.end()) {
         tokens.insert(tokens.end(), found->second.begin(), found->second.end());

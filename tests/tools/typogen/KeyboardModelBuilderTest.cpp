@@ -70,6 +70,32 @@ TEST(KeyboardModelBuilder, EnglishNegationsJoinAsCommonAsTheirHead) {
               (std::vector<std::string>{"the", "don", "don't", "doesn't", "an"}));
 }
 
+// Regular verb forms the dictionary accepts join after their infinitive's
+// rank times the discount; the frequency lists' own forms keep their place.
+TEST(KeyboardModelBuilder, VerbFormsJoinRankedByTheirInfinitive) {
+    ListLexicon lex({{"es",
+                      {"formatear", "formatea", "formateada", "formateo", "casa", "hablar", "habla",
+                       "hablado"}},
+                     {"it", {"eseguire", "esegui"}}});
+    KeyboardModelBuilder builder(lex, lex);
+    std::vector<std::string> words = {"formatear", "formateo", "casa", "hablar"};
+    for (int i = 0; i < 60; ++i) {
+        words.push_back("w" + std::to_string(i));
+    }
+    const std::vector<std::string> out = builder.withVerbForms(words, "es");
+    const auto at = [&](const std::string& w) {
+        return std::find(out.begin(), out.end(), w) - out.begin();
+    };
+    ASSERT_EQ(out.size(), words.size() + 4);
+    EXPECT_EQ(at("formateo"), 1);  // listed: not moved, not doubled
+    // Rank 1 times 16: right after the 16th word; rank 4 times 16: after the last.
+    EXPECT_EQ(at("formatea"), 16);
+    EXPECT_EQ(at("formateada"), 17);
+    EXPECT_EQ(at("habla"), static_cast<long>(out.size()) - 2);
+    // Only Spanish and French conjugate.
+    EXPECT_EQ(builder.withVerbForms({"eseguire"}, "it"), (std::vector<std::string>{"eseguire"}));
+}
+
 // Words of the documentation join the lexicon where their count places
 // them; only those the language's or the English dictionary accepts.
 TEST(KeyboardModelBuilder, DocumentationWordsJoinTheLexiconByTheirCount) {
