@@ -14,10 +14,6 @@ constexpr std::size_t kLongestElision = 6;      // "quest'", "dell'", "nell'"
 constexpr char32_t kLastLatin = 0x24F;          // end of Latin Extended-B
 constexpr std::size_t kLongestHyphenAffix = 3;  // "co-", "pre-", "no-"
 
-bool isApostrophe(char32_t c) {
-    return c == U'\'' || c == U'\u2019';
-}
-
 // Punctuation that may surround a word without making it a tag, a path or code.
 bool isWrappingPunctuation(char32_t c) {
     static constexpr std::u32string_view kNotWrapping = U"@#/\\_&*%=<>{}[]|~^$+";
@@ -93,7 +89,7 @@ EnglishApostrophe englishApostrophe(std::u32string_view after) {
 }
 
 bool isWordLetter(char32_t c) {
-    return text::isLetter(c) || isApostrophe(c);
+    return text::isLetter(c) || text::isApostrophe(c);
 }
 
 // The lower-case word of `token` next to a word on its `right` (else on its
@@ -352,7 +348,7 @@ bool NoisyChannelCorrector::lacksApostrophe(std::string_view lower,
         U"l", U"d",  U"j",     U"m",      U"n",      U"s",      U"t",
         U"c", U"qu", U"jusqu", U"lorsqu", U"puisqu", U"quoiqu", U"presqu"};
     const std::u32string w = text::toUtf32(lower);
-    if (w.size() < 3 || std::any_of(w.begin(), w.end(), isApostrophe)) {
+    if (w.size() < 3 || std::any_of(w.begin(), w.end(), text::isApostrophe)) {
         return false;
     }
     const auto acceptedWith = [&](std::size_t p, std::string_view in) {
@@ -419,7 +415,7 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::size_t apostrophe = 0;
     for (std::size_t i = 0; i < core.size(); ++i) {
         const char32_t c = core[i];
-        if (isApostrophe(c)) {
+        if (text::isApostrophe(c)) {
             ++apostrophes;
             apostrophe = i;
         } else if (!text::isLetter(c) || c > kLastLatin) {
@@ -525,7 +521,7 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
                              lacksApostrophe(lower, language))) {
         return std::nullopt;
     }
-    if (const auto typedApostrophe = std::find_if(word.begin(), word.end(), isApostrophe);
+    if (const auto typedApostrophe = std::find_if(word.begin(), word.end(), text::isApostrophe);
         typedApostrophe != word.end() && *typedApostrophe != U'\'') {
         std::u32string letters = text::toUtf32(decision.suggestion.candidate);
         std::replace(letters.begin(), letters.end(), U'\'', *typedApostrophe);

@@ -24,6 +24,10 @@ bool isWhiteSpace(char32_t c);
 bool isPunctuation(char32_t c);
 bool isLetter(char32_t c);  // L* or M*
 bool isDigit(char32_t c);   // Nd
+// The typewriter apostrophe or the typographic one (U+2019).
+constexpr bool isApostrophe(char32_t c) {
+    return c == U'\'' || c == U'\u2019';
+}
 
 // Decodes UTF-8 to code points (invalid bytes become U+FFFD) and back.
 std::u32string toUtf32(std::string_view s);

@@ -14,10 +14,6 @@ namespace {
 
 constexpr int32_t kBreak = -1;
 
-bool isApostrophe(char32_t c) {
-    return c == U'\'' || c == U'\u2019';
-}
-
 // Mallard and HTML elements whose text is left out, and those that run
 // inside a sentence (every other tag ends the sentence).
 const std::set<std::string, std::less<>> kSkipped = {"info",   "code",   "screen",  "cmd",
@@ -77,11 +73,11 @@ void ContextModelBuilder::addText(std::string_view utf8) {
             continue;
         }
         std::size_t end = pos;
-        while (end < all.size() && (text::isLetter(all[end]) || isApostrophe(all[end]))) {
+        while (end < all.size() && (text::isLetter(all[end]) || text::isApostrophe(all[end]))) {
             ++end;
         }
         std::size_t stop = end;
-        while (isApostrophe(all[stop - 1])) {
+        while (text::isApostrophe(all[stop - 1])) {
             --stop;  // a closing quote or "po'": ends the sentence
         }
         std::u32string token(all.substr(pos, stop - pos));

@@ -41,17 +41,13 @@ bool isExcluded(std::string_view lowerWord) {
     });
 }
 
-bool isApostrophe(char32_t c) {
-    return c == U'\'' || c == U'\u2019';
-}
-
 // Letters (Latin) with apostrophes only inside.
 bool isPlainWord(std::u32string_view w) {
-    if (w.empty() || isApostrophe(w.front()) || isApostrophe(w.back())) {
+    if (w.empty() || text::isApostrophe(w.front()) || text::isApostrophe(w.back())) {
         return false;
     }
     return std::all_of(w.begin(), w.end(), [](char32_t c) {
-        return isApostrophe(c) || (text::isLetter(c) && c <= 0x24F);
+        return text::isApostrophe(c) || (text::isLetter(c) && c <= 0x24F);
     });
 }
 

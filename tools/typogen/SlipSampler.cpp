@@ -16,10 +16,6 @@ struct Span {
     std::size_t to = 0;
 };
 
-bool isApostrophe(char32_t c) {
-    return c == U'\'' || c == U'\u2019';
-}
-
 // Runs of letters of at least three letters, as code point spans; in
 // English a negation's "'t" belongs to its word ("can't").
 std::vector<Span> wordSpans(const std::u32string& s, bool english) {
@@ -35,7 +31,7 @@ std::vector<Span> wordSpans(const std::u32string& s, bool english) {
             ++j;
         }
         const std::size_t letters = j - i;
-        if (english && j + 1 < s.size() && isApostrophe(s[j]) &&
+        if (english && j + 1 < s.size() && text::isApostrophe(s[j]) &&
             (s[j + 1] == U't' || s[j + 1] == U'T') &&
             (j + 2 == s.size() || !text::isLetter(s[j + 2]))) {
             j += 2;
