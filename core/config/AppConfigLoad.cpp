@@ -1,4 +1,5 @@
 // config.json: reading, writing and the document itself.
+#include <algorithm>
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -88,6 +89,10 @@ std::optional<std::map<std::string, int64_t>> countsMember(const Json& object, c
         if (!count) {
             return std::nullopt;
         }
+        // Only a positive count records anything; a save would drop the rest.
+        if (*count <= 0) {
+            continue;
+        }
         auto& slot = out[AppConfig::normalizeAppName(name)];
         slot = saturatingAdd(slot, *count);
     }
@@ -128,7 +133,10 @@ LoadedMembers readConfigMembers(const Json& o) {
     m.customBlacklistedApps = stringArrayMember(o, "customBlacklistedApps");
     m.executiveWorkApps = stringArrayMember(o, "executiveWorkApps");
     if (const Json* v = member(o, "totalTyposCorrected")) {
-        m.totalTyposCorrected = asInt64(*v);
+        // A negative total is damage; a save would write it as zero.
+        if (const auto total = asInt64(*v)) {
+            m.totalTyposCorrected = std::max<int64_t>(*total, 0);
+        }
     }
     m.appTypoCounts = countsMember(o, "appTypoCounts");
     m.toneStyle = enumMember<ToneStyle>(o, "toneStyle");

@@ -126,6 +126,15 @@ TEST(AppConfigLoad, AppTypoCountsMergeAndExtremeCountersNeitherOverflowNorWrap) 
         R"({"totalTyposCorrected": 18446744073709551615, "appTypoCounts": {"A": 18446744073709551615}})");
     EXPECT_EQ(skipped->totalTyposCorrected(), 0) << "out of the 64-bit signed range: skipped";
     EXPECT_TRUE(skipped->appTypoCounts().empty());
+
+    // Zero and negative counters record nothing, as a save would write them.
+    auto damaged = h.makeWith(R"({"totalTyposCorrected": -4,
+        "appTypoCounts": {"Slack": 0, "Mail": -3, "Telegram": 2, "telegram": -1}})");
+    EXPECT_EQ(damaged->totalTyposCorrected(), 0);
+    EXPECT_EQ(damaged->appTypoCounts(), (std::map<std::string, int64_t>{{"Telegram", 2}}));
+    const std::string before = damaged->toJSON();
+    damaged->save();
+    EXPECT_EQ(h.make()->toJSON(), before);
 }
 
 TEST(AppConfigLoad, SaveWritesTheTwentyTwoMembersAndRoundTrips) {
