@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <set>
 #include <span>
 #include <sstream>
@@ -240,14 +241,15 @@ std::vector<std::string> KeyboardModelBuilder::lexiconWords(const LanguageInput&
     return out;
 }
 
-std::vector<std::string> KeyboardModelBuilder::withVerbForms(const std::vector<std::string>& words,
+std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<std::string>& words,
                                                              const std::string& language) {
-    struct Conjugation {
-        std::string_view infinitive;
+    // A word ending in `ending` takes each of `endings` in its place.
+    struct Inflection {
+        std::string_view ending;
         std::array<std::string_view, 13> endings;
     };
-    // Regular endings; the dictionary refuses those a verb does not take.
-    static constexpr std::array<Conjugation, 3> kSpanish{{
+    // Regular endings; the dictionary refuses those a word does not take.
+    static constexpr std::array<Inflection, 3> kSpanishVerbs{{
         {"ar",
          {"a", "as", "an", "o", "amos", "ado", "ada", "ados", "adas", "ando", "e", "es", "en"}},
         {"er",
@@ -255,14 +257,20 @@ std::vector<std::string> KeyboardModelBuilder::withVerbForms(const std::vector<s
         {"ir",
          {"e", "es", "en", "o", "imos", "ido", "ida", "idos", "idas", "iendo", "a", "as", "an"}},
     }};
-    static constexpr std::array<Conjugation, 1> kFrench{{
-        {"er", {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant", "", "", ""}},
+    static constexpr std::array<Inflection, 3> kItalianGenderNumber{{
+        {"o", {"a", "i", "e"}},
+        {"a", {"o", "e", "i"}},
+        {"e", {"i"}},
     }};
-    const std::span<const Conjugation> table =
-        language == "es"   ? std::span<const Conjugation>(kSpanish)
-        : language == "fr" ? std::span<const Conjugation>(kFrench)
-                           : std::span<const Conjugation>();
-    if (table.empty()) {
+    static constexpr std::array<Inflection, 1> kFrenchVerbs{{
+        {"er", {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant"}},
+    }};
+    const std::span<const Inflection> rules =
+        language == "es"   ? std::span<const Inflection>(kSpanishVerbs)
+        : language == "it" ? std::span<const Inflection>(kItalianGenderNumber)
+        : language == "fr" ? std::span<const Inflection>(kFrenchVerbs)
+                           : std::span<const Inflection>();
+    if (rules.empty()) {
         return words;
     }
     std::set<std::string> known;
@@ -271,17 +279,18 @@ std::vector<std::string> KeyboardModelBuilder::withVerbForms(const std::vector<s
     }
     std::vector<std::pair<double, std::string>> forms;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        for (const Conjugation& c : table) {
-            const std::string& verb = words[i];
-            if (verb.size() <= c.infinitive.size() + 1 || !verb.ends_with(c.infinitive)) {
+        const std::string& word = words[i];
+        for (const Inflection& rule : rules) {
+            if (word.size() <= rule.ending.size() + 1 || !word.ends_with(rule.ending)) {
                 continue;
             }
-            const std::string stem = verb.substr(0, verb.size() - c.infinitive.size());
-            for (const std::string_view ending : c.endings) {
+            const std::string stem = word.substr(0, word.size() - rule.ending.size());
+            for (const std::string_view ending : rule.endings) {
                 const std::string form = stem + std::string(ending);
-                if (!ending.empty() && !known.contains(form) && lexicon_.accepts(form, language)) {
-                    known.insert(form);
-                    forms.emplace_back(static_cast<double>(i + 1) * kVerbFormDiscount, form);
+                const std::string lower = text::toLower(form);
+                if (!ending.empty() && !known.contains(lower) && lexicon_.accepts(form, language)) {
+                    known.insert(lower);
+                    forms.emplace_back(static_cast<double>(i + 1) * kWordFormDiscount, form);
                 }
             }
         }

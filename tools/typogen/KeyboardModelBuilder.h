@@ -31,7 +31,7 @@ class KeyboardModelBuilder {
     static constexpr std::size_t kNamesPerList = 10000;
     static constexpr uint32_t kCalibrationSeed = 20261206;
     static constexpr double kDocumentationDiscount = 32.0;
-    static constexpr double kVerbFormDiscount = 16.0;
+    static constexpr double kWordFormDiscount = 16.0;
 
     KeyboardModelBuilder(Lexicon& lexicon, platform::SpellChecker& spell);
 
@@ -42,12 +42,13 @@ class KeyboardModelBuilder {
     std::vector<std::string> lexiconWords(const LanguageInput& input,
                                           std::size_t limit = kLexiconWords);
 
-    // `words` (most frequent first) joined by the present-tense, imperative
-    // and participle forms of their Spanish or French verbs that the
-    // frequency lists lack ("formateada", "desactivados", "compressées"):
-    // each regular form `language`'s dictionary accepts takes the rank of its
-    // infinitive times kVerbFormDiscount. Other languages: `words`.
-    std::vector<std::string> withVerbForms(const std::vector<std::string>& words,
+    // `words` (most frequent first) joined by the regular forms of their
+    // words that the frequency lists lack: Spanish and French verb forms
+    // ("formateada", "desactivados", "compressées") and Italian gender and
+    // number ("aritmetici", "duplicati"). Each form `language`'s dictionary
+    // accepts takes the rank of its word times kWordFormDiscount. Other
+    // languages: `words`.
+    std::vector<std::string> withWordForms(const std::vector<std::string>& words,
                                            const std::string& language);
 
     // `words` (most frequent first) joined by the words a language's

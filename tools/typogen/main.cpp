@@ -245,7 +245,9 @@ quorix::ContextModel::Counts contextCounts(KeyboardModelBuilder& builder, const 
     for (const auto& [word, count] : documented) {
         frequent.push_back(word);
     }
-    words = builder.withDocumentationWords(words, documented, documentation.tokens(), language);
+    words = builder.withWordForms(
+        builder.withDocumentationWords(words, documented, documentation.tokens(), language),
+        language);
     context.addLexiconWords(words);
     return context.counts(language, 0);
 }
@@ -260,7 +262,7 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
     if (input == inputs.languages.end()) {
         return false;
     }
-    std::vector<std::string> words = builder.withVerbForms(builder.lexiconWords(*input), language);
+    std::vector<std::string> words = builder.withWordForms(builder.lexiconWords(*input), language);
     std::vector<std::string> tokens = KeepRules::listedTokens();
     if (const auto found = inputs.onPurpose.find(language); found != inputs.onPurpose.end()) {
         tokens.insert(tokens.end(), found->second.begin(), found->second.end());

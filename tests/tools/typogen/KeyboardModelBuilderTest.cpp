@@ -70,19 +70,21 @@ TEST(KeyboardModelBuilder, EnglishNegationsJoinAsCommonAsTheirHead) {
               (std::vector<std::string>{"the", "don", "don't", "doesn't", "an"}));
 }
 
-// Regular verb forms the dictionary accepts join after their infinitive's
-// rank times the discount; the frequency lists' own forms keep their place.
-TEST(KeyboardModelBuilder, VerbFormsJoinRankedByTheirInfinitive) {
+// Regular forms the dictionary accepts join after their word's rank times
+// the discount; the frequency lists' own forms keep their place.
+TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
     ListLexicon lex({{"es",
-                      {"formatear", "formatea", "formateada", "formateo", "casa", "hablar", "habla",
-                       "hablado"}},
-                     {"it", {"eseguire", "esegui"}}});
+                      {"formatear", "formatea", "formateada", "formateo", "casa", "casas", "hablar",
+                       "habla", "hablado"}},
+                     {"it", {"eseguire", "esegui", "lento", "lenta", "lenti", "lente"}},
+                     {"de", {"Haus", "Hauses"}},
+                     {"en", {"house", "houses"}}});
     KeyboardModelBuilder builder(lex, lex);
     std::vector<std::string> words = {"formatear", "formateo", "casa", "hablar"};
     for (int i = 0; i < 60; ++i) {
         words.push_back("w" + std::to_string(i));
     }
-    const std::vector<std::string> out = builder.withVerbForms(words, "es");
+    const std::vector<std::string> out = builder.withWordForms(words, "es");
     const auto at = [&](const std::string& w) {
         return std::find(out.begin(), out.end(), w) - out.begin();
     };
@@ -92,8 +94,14 @@ TEST(KeyboardModelBuilder, VerbFormsJoinRankedByTheirInfinitive) {
     EXPECT_EQ(at("formatea"), 16);
     EXPECT_EQ(at("formateada"), 17);
     EXPECT_EQ(at("habla"), static_cast<long>(out.size()) - 2);
-    // Only Spanish and French conjugate.
-    EXPECT_EQ(builder.withVerbForms({"eseguire"}, "it"), (std::vector<std::string>{"eseguire"}));
+
+    // Italian inflects gender and number, not verbs.
+    EXPECT_EQ(builder.withWordForms({"lento", "eseguire"}, "it"),
+              (std::vector<std::string>{"lento", "eseguire", "lenta", "lenti", "lente"}));
+    // Spanish inflects verbs, not gender and number; German does not inflect.
+    EXPECT_EQ(builder.withWordForms({"casa"}, "es"), (std::vector<std::string>{"casa"}));
+    EXPECT_EQ(builder.withWordForms({"Haus"}, "de"), (std::vector<std::string>{"Haus"}));
+    EXPECT_EQ(builder.withWordForms({"house"}, "en"), (std::vector<std::string>{"house"}));
 }
 
 // Words of the documentation join the lexicon where their count places
