@@ -58,7 +58,9 @@ constexpr std::array kCode = {
     "stdint",  "uintptr", "ssize",  "errno",    "getenv",  "setenv",  "ioctl",     "mmap",
     "fork",    "exec",    "execve", "pthread",  "mutex",   "atoi",    "itoa",      "strtol",
     "fopen",   "fclose",  "fread",  "fwrite",   "fseek",   "ftell",   "pclose",    "tty",
-    "ttys",    "pty",     "passwd", "cpu",      "cpus",    "gpu",     "gpus",
+    "ttys",    "pty",     "passwd", "fgets",    "fputs",   "getline", "mtime",     "atime",
+    "ctime",   "uniq",    "msgid",  "msgstr",   "cpuid",   "reloc",   "cpu",       "cpus",
+    "gpu",     "gpus",
 };
 
 constexpr std::array kBrands = {
