@@ -25,6 +25,14 @@ bool isUpper(char32_t c) {
     return text::toLower(s) != s;
 }
 
+// `candidate` is `typed` with an accent on its first letter and no other change.
+bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candidate) {
+    return !typed.empty() && typed.size() == candidate.size() && typed[0] != candidate[0] &&
+           text::withoutAccents(text::fromUtf32(candidate.substr(0, 1))) ==
+               text::fromUtf32(typed.substr(0, 1)) &&
+           typed.substr(1) == candidate.substr(1);
+}
+
 bool hasInnerCapital(std::u32string_view word) {
     for (std::size_t i = 1; i < word.size(); ++i) {
         if (isUpper(word[i]) && !isUpper(word[i - 1])) {
@@ -511,14 +519,19 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         }
     }
     // Cheapest spell checker first: the first that accepts the word settles
-    // it. A word so settled, or typed without its apostrophe, is no decision.
+    // it. A word so settled, typed without its apostrophe, or a French
+    // capital written without its accent ("Echec", "Etat": common French
+    // typography) is no decision.
     static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
                                                                              "fr"};
-    if (decision.applied && (std::any_of(kByCost.begin(), kByCost.end(),
-                                         [&](std::string_view other) {
-                                             return other != language && accepted(other);
-                                         }) ||
-                             lacksApostrophe(lower, language))) {
+    if (decision.applied &&
+        ((language == "fr" && isUpper(word.front()) &&
+          onlyInitialAccentAdded(lowerLetters,
+                                 text::toUtf32(text::toLower(decision.suggestion.candidate)))) ||
+         std::any_of(
+             kByCost.begin(), kByCost.end(),
+             [&](std::string_view other) { return other != language && accepted(other); }) ||
+         lacksApostrophe(lower, language))) {
         return std::nullopt;
     }
     if (const auto typedApostrophe = std::find_if(word.begin(), word.end(), text::isApostrophe);

@@ -268,6 +268,28 @@ TEST(NoisyChannelCorrector, EnglishCliticsStayAndNegationsAreCorrectedWhole) {
     EXPECT_EQ(correct("cmmit'x"), "cmmit'x");
 }
 
+// French capitals commonly go without their accents: "Echec" is the
+// writer's typography, not a slip of "échec"; other slips still count.
+TEST(NoisyChannelCorrector, AFrenchCapitalWithoutItsAccentIsLeftAsTyped) {
+    PerLanguageSpell spell;
+    const std::vector<std::string> words = {"échec", "état", "de", "la", "écran"};
+    for (const std::string& w : words) {
+        spell.accepted[w] = "fr";
+    }
+    const std::string data = NoisyChannelModel::serialize("fr", {0.5, 2.0, 1e-9}, words, {});
+    NoisyChannelCorrector corrector(spell, [&](std::string_view language) {
+        return language == "fr" ? std::optional(data) : std::nullopt;
+    });
+    const auto correct = [&](const std::string& text) {
+        return corrector.correct(text, "fr").text.value_or(text);
+    };
+    EXPECT_EQ(correct("Echec de la"), "Echec de la");
+    EXPECT_TRUE(corrector.correct("Etat", "fr").words.empty());
+    EXPECT_EQ(correct("echec de la"), "échec de la");  // lower case: the accent is missing
+    EXPECT_EQ(correct("Echrc de la"), "Échec de la");  // a slip besides the accent
+    EXPECT_EQ(correct("Ecrqn de la"), "Écran de la");
+}
+
 TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
     CorrectorRig rig;
     // "tantk": one neighbouring key from "tanto" and from "tanti", whose ranks
