@@ -243,51 +243,53 @@ TEST(NoisyChannelCorrector, AWordTypedWithoutItsApostropheIsLeftAsTyped) {
     EXPECT_TRUE(rig.corrector->correct("lufficio", "it").words.empty());
 }
 
+// A corrector over a model of `language` alone, whose checker accepts `words`
+// in that language only.
+struct LanguageRig {
+    LanguageRig(std::string lang, const std::vector<std::string>& words)
+        : language(std::move(lang)),
+          data(NoisyChannelModel::serialize(language, {0.5, 2.0, 1e-9}, words, {})),
+          corrector(spell, [this](std::string_view l) {
+              return l == language ? std::optional(data) : std::nullopt;
+          }) {
+        for (const std::string& w : words) {
+            spell.accepted[w] = language;
+        }
+    }
+    std::string correct(const std::string& text) {
+        return corrector.correct(text, language).text.value_or(text);
+    }
+
+    PerLanguageSpell spell;
+    std::string language;
+    std::string data;
+    NoisyChannelCorrector corrector;
+};
+
 // In English the word of "commit's" is before the apostrophe, and a negation
 // is a word of its own; Italian elisions keep their head.
 TEST(NoisyChannelCorrector, EnglishCliticsStayAndNegationsAreCorrectedWhole) {
-    PerLanguageSpell spell;
-    const std::vector<std::string> words = {"the", "can't", "don't", "commit", "files", "user"};
-    for (const std::string& w : words) {
-        spell.accepted[w] = "en";
-    }
-    const std::string data = NoisyChannelModel::serialize("en", {0.5, 2.0, 1e-9}, words, {});
-    NoisyChannelCorrector corrector(spell, [&](std::string_view language) {
-        return language == "en" ? std::optional(data) : std::nullopt;
-    });
-    const auto correct = [&](const std::string& text) {
-        return corrector.correct(text, "en").text.value_or(text);
-    };
-    EXPECT_EQ(correct("the cmmit's files"), "the commit's files");
-    EXPECT_EQ(correct("the usre’s files"), "the user’s files");
-    EXPECT_EQ(correct("I cqn't, the"), "I can't, the");
+    LanguageRig rig("en", {"the", "can't", "don't", "commit", "files", "user"});
+    EXPECT_EQ(rig.correct("the cmmit's files"), "the commit's files");
+    EXPECT_EQ(rig.correct("the usre’s files"), "the user’s files");
+    EXPECT_EQ(rig.correct("I cqn't, the"), "I can't, the");
     // The typed apostrophe stays, in the text and in the decision.
-    EXPECT_EQ(correct("Dpn’t commit"), "Don’t commit");
-    EXPECT_EQ(corrector.correct("Dpn’t commit", "en").words.at(0).suggestion.candidate, "don’t");
+    EXPECT_EQ(rig.correct("Dpn’t commit"), "Don’t commit");
+    EXPECT_EQ(rig.corrector.correct("Dpn’t commit", "en").words.at(0).suggestion.candidate,
+              "don’t");
     // Another clitic or none: not an English word part.
-    EXPECT_EQ(correct("cmmit'x"), "cmmit'x");
+    EXPECT_EQ(rig.correct("cmmit'x"), "cmmit'x");
 }
 
 // French capitals commonly go without their accents: "Echec" is the
 // writer's typography, not a slip of "échec"; other slips still count.
 TEST(NoisyChannelCorrector, AFrenchCapitalWithoutItsAccentIsLeftAsTyped) {
-    PerLanguageSpell spell;
-    const std::vector<std::string> words = {"échec", "état", "de", "la", "écran"};
-    for (const std::string& w : words) {
-        spell.accepted[w] = "fr";
-    }
-    const std::string data = NoisyChannelModel::serialize("fr", {0.5, 2.0, 1e-9}, words, {});
-    NoisyChannelCorrector corrector(spell, [&](std::string_view language) {
-        return language == "fr" ? std::optional(data) : std::nullopt;
-    });
-    const auto correct = [&](const std::string& text) {
-        return corrector.correct(text, "fr").text.value_or(text);
-    };
-    EXPECT_EQ(correct("Echec de la"), "Echec de la");
-    EXPECT_TRUE(corrector.correct("Etat", "fr").words.empty());
-    EXPECT_EQ(correct("echec de la"), "échec de la");  // lower case: the accent is missing
-    EXPECT_EQ(correct("Echrc de la"), "Échec de la");  // a slip besides the accent
-    EXPECT_EQ(correct("Ecrqn de la"), "Écran de la");
+    LanguageRig rig("fr", {"échec", "état", "de", "la", "écran"});
+    EXPECT_EQ(rig.correct("Echec de la"), "Echec de la");
+    EXPECT_TRUE(rig.corrector.correct("Etat", "fr").words.empty());
+    EXPECT_EQ(rig.correct("echec de la"), "échec de la");  // lower case: the accent is missing
+    EXPECT_EQ(rig.correct("Echrc de la"), "Échec de la");  // a slip besides the accent
+    EXPECT_EQ(rig.correct("Ecrqn de la"), "Écran de la");
 }
 
 TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
