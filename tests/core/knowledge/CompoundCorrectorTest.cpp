@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -41,58 +42,58 @@ struct CompoundRig {
     std::unique_ptr<NoisyChannelCorrector> corrector;
 };
 
-TEST(CompoundCorrector, FixesOnePartOrTheJoinOnlyWhenOneAcceptedWordExplainsIt) {
-    CompoundRig rig;
-    const struct {
-        const char* in;
-        const char* out;  // nullptr: unchanged
-    } cases[] = {
-        {"Rohflrmat", "Rohformat"},                      // the slip in the tail
-        {"das Rohflrmat.", "das Rohformat."},            // inside a sentence, punctuation kept
-        {"rohflrmat", "Rohformat"},                      // a noun keeps its capital
-        {"Konfigurqtionsdatei", "Konfigurationsdatei"},  // in the head, before "s"
-        {"Sicherheitekontext", "Sicherheitskontext"},    // the linking element changed
-        {"Sicherheitkontext", "Sicherheitskontext"},     // the linking element dropped
-        {"Kompatibilitätemodus", "Kompatibilitätsmodus"},
-        {"hellblsu", "hellblau"},  // not a noun: lower case stays
-        {"Hellblsu", "Hellblau"},
-        {"Rohformat", nullptr},            // accepted
-        {"Formatdatej", nullptr},          // accepted in another language
-        {"Kofnigurationsdatei", nullptr},  // a personal word
-        {"Rohflrmatt", nullptr},           // a kept token
-        {"Modusflrmat", nullptr},          // the rebuilt word is not accepted
-        {"Dateinajen", nullptr},           // "Namen" or "Nahen": the part is ambiguous
-        {"Auschecken", nullptr},           // "checken" is accepted: no slip in the tail
-        {"Ausheckem", nullptr},            // nor in a kept token
-        {"Kindprozess", nullptr},          // a missing "es" may be meant
-        {"Rohflr", nullptr},               // too short to be searched
-    };
-    for (const auto& c : cases) {
+struct Case {
+    const char* in;
+    const char* out;  // nullptr: unchanged
+};
+
+void expectCorrections(CompoundRig& rig, std::initializer_list<Case> cases) {
+    for (const Case& c : cases) {
         const ModelPass pass = rig.correct(c.in);
         EXPECT_EQ(pass.text.value_or("(unchanged)"), c.out ? c.out : "(unchanged)") << c.in;
     }
 }
 
+TEST(CompoundCorrector, FixesOnePartOrTheJoinOnlyWhenOneAcceptedWordExplainsIt) {
+    CompoundRig rig;
+    expectCorrections(
+        rig, {
+                 {"Rohflrmat", "Rohformat"},            // the slip in the tail
+                 {"das Rohflrmat.", "das Rohformat."},  // inside a sentence, punctuation kept
+                 {"rohflrmat", "Rohformat"},            // a noun keeps its capital
+                 {"Konfigurqtionsdatei", "Konfigurationsdatei"},  // in the head, before "s"
+                 {"Sicherheitekontext", "Sicherheitskontext"},    // the linking element changed
+                 {"Sicherheitkontext", "Sicherheitskontext"},     // the linking element dropped
+                 {"Kompatibilitätemodus", "Kompatibilitätsmodus"},
+                 {"hellblsu", "hellblau"},  // not a noun: lower case stays
+                 {"Hellblsu", "Hellblau"},
+                 {"Rohformat", nullptr},            // accepted
+                 {"Formatdatej", nullptr},          // accepted in another language
+                 {"Kofnigurationsdatei", nullptr},  // a personal word
+                 {"Rohflrmatt", nullptr},           // a kept token
+                 {"Modusflrmat", nullptr},          // the rebuilt word is not accepted
+                 {"Dateinajen", nullptr},           // "Namen" or "Nahen": the part is ambiguous
+                 {"Auschecken", nullptr},           // "checken" is accepted: no slip in the tail
+                 {"Ausheckem", nullptr},            // nor in a kept token
+                 {"Kindprozess", nullptr},          // a missing "es" may be meant
+                 {"Rohflr", nullptr},               // too short to be searched
+             });
+}
+
 // A part before a German hyphen is a word to correct unless it is a stem.
 TEST(CompoundCorrector, AHyphenatedHeadIsCorrectedUnlessItIsAStem) {
     CompoundRig rig;
-    const struct {
-        const char* in;
-        const char* out;  // nullptr: unchanged
-    } cases[] = {
-        {"die Fomrat-Datei", "die Format-Datei"},
-        {"die Fomrat-Dstei", "die Format-Datei"},
-        {"der Konfigurations-Modus", nullptr},  // "Konfiguration" and a linking "s"
-        {"der Sicherheits-Kontext", nullptr},   // "Sicherheitskontext" accepted
-        {"die Adress-Datei", nullptr},          // "Adresse" drops its e
-        {"die fomrat-Datei", nullptr},          // lower case before a noun: a name
-        {"die fomrat-datei", "die Format-datei"},
-        {"die fomrat--Datei", nullptr},  // not a hyphenated word
-    };
-    for (const auto& c : cases) {
-        const ModelPass pass = rig.correct(c.in);
-        EXPECT_EQ(pass.text.value_or("(unchanged)"), c.out ? c.out : "(unchanged)") << c.in;
-    }
+    expectCorrections(
+        rig, {
+                 {"die Fomrat-Datei", "die Format-Datei"},
+                 {"die Fomrat-Dstei", "die Format-Datei"},
+                 {"der Konfigurations-Modus", nullptr},  // "Konfiguration" and a linking "s"
+                 {"der Sicherheits-Kontext", nullptr},   // "Sicherheitskontext" accepted
+                 {"die Adress-Datei", nullptr},          // "Adresse" drops its e
+                 {"die fomrat-Datei", nullptr},          // lower case before a noun: a name
+                 {"die fomrat-datei", "die Format-datei"},
+                 {"die fomrat--Datei", nullptr},  // not a hyphenated word
+             });
 }
 
 TEST(CompoundCorrector, TwoAcceptedRebuiltWordsAreReportedButNotChanged) {
