@@ -104,8 +104,9 @@ clean:
 
 # Regenerates resources/Dictionaries/typos_<lang>.json, keyboard_<lang>.txt and
 # context_<lang>.txt (the on-device keyboard and context models, calibrated on
-# tests/data/langid) with tools/typogen from the pinned npm and Debian inputs (fetched
-# into .cache/typogen) and the system's hunspell dictionaries. Deterministic: the
+# tests/data/langid and tests/data/typos/calibration-sentences.tsv) with
+# tools/typogen from the pinned npm and Debian inputs (fetched into
+# .cache/typogen) and the system's hunspell dictionaries. Deterministic: the
 # committed files come out byte for byte.
 .PHONY: dictionaries
 dictionaries: deps

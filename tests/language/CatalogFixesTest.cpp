@@ -9,9 +9,10 @@
 
 namespace {
 
-// The catalog sentences calibrate and measure the keyboard corrector as clean
-// text: a real typo left in them counts every right correction as a wrong one.
-// scripts/fix-catalog-typos.py applies catalog-fixes.tsv; this checks it ran.
+// The catalog sentences (and the extra calibration sentences) calibrate and
+// measure the keyboard corrector as clean text: a real typo left in them counts
+// every right correction as a wrong one. scripts/fix-catalog-typos.py applies
+// catalog-fixes.tsv; this checks it ran on both files.
 
 std::vector<std::vector<std::string>> readTsv(const std::string& path) {
     std::ifstream in(path);
@@ -60,13 +61,16 @@ TEST(CatalogFixes, NoListedTypoIsLeftInTheCatalog) {
         wrongByLanguage[fix[0]].push_back(fix[1]);
         wrongByLanguage[fix[0]].push_back(capitalized);
     }
-    const auto catalog = readTsv(QUORIX_TEST_DATA_DIR "/langid/catalog-sentences.tsv");
-    ASSERT_GT(catalog.size(), 20000U);
-    for (const auto& row : catalog) {
-        ASSERT_EQ(row.size(), 2U);
-        for (const std::string& wrong : wrongByLanguage[row[0]]) {
-            EXPECT_FALSE(containsWord(row[1], wrong))
-                << row[0] << ": " << wrong << " in " << row[1];
+    // The catalog, and the sentences the keyboard models calibrate on besides.
+    for (const char* file : {"/langid/catalog-sentences.tsv", "/typos/calibration-sentences.tsv"}) {
+        const auto catalog = readTsv(std::string(QUORIX_TEST_DATA_DIR) + file);
+        ASSERT_GT(catalog.size(), 15000U) << file;
+        for (const auto& row : catalog) {
+            ASSERT_EQ(row.size(), 2U);
+            for (const std::string& wrong : wrongByLanguage[row[0]]) {
+                EXPECT_FALSE(containsWord(row[1], wrong))
+                    << file << ": " << row[0] << ": " << wrong << " in " << row[1];
+            }
         }
     }
 }

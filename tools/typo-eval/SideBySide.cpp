@@ -64,6 +64,7 @@ void reportHeldOutSlips(InProcessCorrector& local, const std::string& catalog, s
                  "the same sentences clean, changed\n";
     printHeader(all);
     std::vector<std::map<std::string, std::size_t>> keyboardWrong(kLanguages.size());
+    std::vector<std::map<std::string, std::size_t>> keyboardClean(kLanguages.size());
     for (std::size_t l = 0; l < kLanguages.size(); ++l) {
         const std::string language = kLanguages[l];
         const auto sentences = typogen::catalogSentences(catalog, language, 1);
@@ -86,6 +87,7 @@ void reportHeldOutSlips(InProcessCorrector& local, const std::string& catalog, s
             }
         }
         keyboardWrong[l] = slipScores[1].wrongChanges;
+        keyboardClean[l] = cleanScores[1].falseCorrections;
         std::cout << "  " << std::left << std::setw(22)
                   << (language + " (" + std::to_string(slipped.size()) + " slips)");
         for (const SetScore& s : slipScores) {
@@ -102,6 +104,11 @@ void reportHeldOutSlips(InProcessCorrector& local, const std::string& catalog, s
     for (std::size_t l = 0; l < kLanguages.size(); ++l) {
         std::cout << "    " << kLanguages[l] << ":\n";
         printWrong(keyboardWrong[l], errors);
+    }
+    std::cout << "  keyboard changes of clean sentences:\n";
+    for (std::size_t l = 0; l < kLanguages.size(); ++l) {
+        std::cout << "    " << kLanguages[l] << ":\n";
+        printWrong(keyboardClean[l], errors);
     }
     if (local.naiveWords() != 0) {
         std::cout << "  naive: " << std::fixed << std::setprecision(1)

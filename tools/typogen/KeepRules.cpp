@@ -63,6 +63,18 @@ constexpr std::array kCode = {
     "gpu",     "gpus",
 };
 
+// Developer jargon no dictionary knows: build and packaging words, git
+// options, and the German verbs made of English ones.
+constexpr std::array kJargon = {
+    "idx",       "endef",     "oneline",   "deconfigure", "deconfigured", "deconfiguration",
+    "mergen",    "gemergt",   "forken",    "geforkt",     "matchen",      "gematcht",
+    "parsen",    "geparst",   "pushen",    "gepusht",     "pullen",       "gepullt",
+    "committen", "committet", "rebasen",   "debuggen",    "oid",          "sys",
+    "setuid",    "setgid",    "postrm",    "postinst",    "preinst",      "prerm",
+    "eval",      "etag",      "packageid", "lzma",        "mbox",         "midx",
+    "pread",     "pwrite",    "slocate",   "subdir",      "subdirs",      "groff",
+};
+
 constexpr std::array kBrands = {
     "google",      "gmail",   "youtube",    "whatsapp",  "telegram", "instagram",  "facebook",
     "tiktok",      "twitter", "netflix",    "spotify",   "amazon",   "iphone",     "ipad",
@@ -126,12 +138,13 @@ KeepRules::KeepRules(std::unordered_set<std::string> inUse) : inUse_(std::move(i
 std::vector<std::string> KeepRules::listedTokens() {
     std::vector<std::string> out(kChat.begin(), kChat.end());
     out.insert(out.end(), kCode.begin(), kCode.end());
+    out.insert(out.end(), kJargon.begin(), kJargon.end());
     out.insert(out.end(), kBrands.begin(), kBrands.end());
     return out;
 }
 
 bool KeepRules::isChatOrCode(std::string_view w) {
-    return listed(kChat, w) || listed(kCode, w);
+    return listed(kChat, w) || listed(kCode, w) || listed(kJargon, w);
 }
 
 bool KeepRules::isAccentlessWord(std::string_view w) {

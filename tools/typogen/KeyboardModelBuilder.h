@@ -69,9 +69,9 @@ class KeyboardModelBuilder {
     std::vector<std::string> keptTokens(const std::vector<std::string>& tokens);
 
     // Thresholds under which the most slips of `sentences` are fixed with at
-    // most 0.5% of changes wrong and at most two clean words in a thousand
-    // sentences changed: an outside mass and each gate's pair, the budget
-    // shared by all gates. `counts` receives the figures at the chosen thresholds.
+    // most 0.75% of changes wrong (English: 0.5%) and at most two clean words
+    // in a thousand sentences changed: an outside mass and each gate's pair,
+    // the budget shared by all gates. `counts` receives the figures at the chosen thresholds.
     // `context`: the context model file the corrector uses, if any.
     ModelThresholds calibrate(const std::string& language, const std::vector<std::string>& words,
                               const std::vector<std::string>& keep,
@@ -86,7 +86,9 @@ class KeyboardModelBuilder {
 };
 
 // Sentences of `language` in a "language<TAB>sentence" file; `half` 0 keeps
-// the even-numbered ones (calibration), 1 the odd ones (held out).
+// the even-numbered ones (calibration), 1 the odd ones (held out), kAllRows
+// every one.
+constexpr int kAllRows = -1;
 std::vector<std::string> catalogSentences(const std::string& document, std::string_view language,
                                           int half);
 

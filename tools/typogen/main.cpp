@@ -1,10 +1,11 @@
 // typogen [--inputs DIR] [--out DIR] [--hunspell DIR] [--entries N] [--italian-entries N]
 //         [--sources N] [--per-source N] [--exponent X] [--foreign-weight X]
 //         [--languages it,en,de,es,fr] [--explain PAIRS.tsv] [--calibration FILE]
-//         [--only typos|models|all]
+//         [--calibration-extra FILE] [--only typos|models|all]
 // Writes typos_<lang>.json and keyboard_<lang>.txt (the on-device corrector's
 // model, calibrated on generated slips of the even-numbered sentences of
-// FILE, "language<TAB>sentence" lines) for each language from the pinned
+// FILE, "language<TAB>sentence" lines, and of every sentence of the
+// --calibration-extra file) for each language from the pinned
 // input lists (fetched by scripts/fetch-typogen-inputs.sh) and the system's
 // hunspell dictionaries. Equal inputs give byte-identical files. --explain prints, for
 // each "typo<TAB>correction" line, whether the first language's shipped map
@@ -48,7 +49,8 @@ int usage() {
                  "               [--italian-entries N] [--sources N] [--per-source N]\n"
                  "               [--exponent X] [--foreign-weight X]\n"
                  "               [--languages it,en,de,es,fr] [--explain PAIRS.tsv]\n"
-                 "               [--calibration FILE] [--only typos|models|all]\n";
+                 "               [--calibration FILE] [--calibration-extra FILE]\n"
+                 "               [--only typos|models|all]\n";
     return 2;
 }
 
@@ -256,7 +258,8 @@ quorix::ContextModel::Counts contextCounts(KeyboardModelBuilder& builder, const 
 // (thresholds and context weight) on `calibration`.
 bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
                         const std::string& language, const std::string& calibration,
-                        const fs::path& inputsFolder, const fs::path& outFolder) {
+                        const std::string& extraCalibration, const fs::path& inputsFolder,
+                        const fs::path& outFolder) {
     const auto input = std::find_if(inputs.languages.begin(), inputs.languages.end(),
                                     [&](const LanguageInput& l) { return l.code == language; });
     if (input == inputs.languages.end()) {
@@ -272,7 +275,10 @@ bool writeKeyboardModel(KeyboardModelBuilder& builder, const Inputs& inputs,
         contextCounts(builder, inputsFolder, language, words, frequent);
     tokens.insert(tokens.end(), frequent.begin(), frequent.end());
     const std::vector<std::string> keep = builder.keptTokens(tokens);
-    const std::vector<std::string> sentences = catalogSentences(calibration, language, 0);
+    std::vector<std::string> sentences = catalogSentences(calibration, language, 0);
+    for (std::string& extra : catalogSentences(extraCalibration, language, kAllRows)) {
+        sentences.push_back(std::move(extra));
+    }
     CalibrationCounts counts;
     quorix::ModelThresholds thresholds;
     for (const double weight : kContextWeights) {
@@ -340,6 +346,7 @@ int main(int argc, char** argv) {
     GeneratorOptions options;
     fs::path explainFile;
     fs::path calibrationFile = "tests/data/langid/catalog-sentences.tsv";
+    fs::path extraCalibrationFile = "tests/data/typos/calibration-sentences.tsv";
     std::string only = "all";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -369,6 +376,8 @@ int main(int argc, char** argv) {
             only = value;
         } else if (arg == "--calibration") {
             calibrationFile = value;
+        } else if (arg == "--calibration-extra") {
+            extraCalibrationFile = value;
         } else if (arg == "--explain") {
             explainFile = value;
         } else if (arg == "--languages") {
@@ -408,11 +417,16 @@ int main(int argc, char** argv) {
         std::cerr << "typogen: cannot read " << calibrationFile.string() << "\n";
         return 1;
     }
+    const std::string extraCalibration = readWhole(extraCalibrationFile);
+    if (extraCalibration.empty()) {
+        std::cerr << "typogen: cannot read " << extraCalibrationFile.string() << "\n";
+        return 1;
+    }
     quorix::language::NuspellSpellChecker modelSpell(hunspell);
     KeyboardModelBuilder builder(lexicon, modelSpell);
     for (const std::string& language : languages) {
-        if (only != "typos" &&
-            !writeKeyboardModel(builder, inputs, language, calibration, inputsFolder, outFolder)) {
+        if (only != "typos" && !writeKeyboardModel(builder, inputs, language, calibration,
+                                                   extraCalibration, inputsFolder, outFolder)) {
             return 1;
         }
         if (only == "models") {

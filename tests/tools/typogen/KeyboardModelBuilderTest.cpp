@@ -168,6 +168,9 @@ TEST(KeyboardModelBuilder, CatalogHalvesSplitEachLanguageByRow) {
     EXPECT_EQ(catalogSentences(doc, "it", 0), (std::vector<std::string>{"uno", "tre"}));
     EXPECT_EQ(catalogSentences(doc, "it", 1), (std::vector<std::string>{"due"}));
     EXPECT_EQ(catalogSentences(doc, "en", 1), (std::vector<std::string>{"two"}));
+    EXPECT_EQ(catalogSentences(doc, "it", kAllRows),
+              (std::vector<std::string>{"uno", "due", "tre"}));
+    EXPECT_TRUE(catalogSentences(doc, "de", kAllRows).empty());
 }
 
 }  // namespace
