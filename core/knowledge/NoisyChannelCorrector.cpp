@@ -33,6 +33,16 @@ bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candi
            typed.substr(1) == candidate.substr(1);
 }
 
+// German: `typed` ends in "er" and `candidate` differs only in that final r
+// ("Trenner" -> "trennen", "Auszeichner" -> "auszeichnet"). German makes an
+// agent noun of any verb this way ("Komprimierer", "Ausgabetrenner") and
+// dictionaries list few of them; a keyboard rarely turns the n or t into an r.
+bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candidate) {
+    return typed.size() >= 5 && typed.ends_with(U"er") && candidate.size() == typed.size() &&
+           candidate.back() != U'r' &&
+           candidate.substr(0, candidate.size() - 1) == typed.substr(0, typed.size() - 1);
+}
+
 bool hasInnerCapital(std::u32string_view word) {
     for (std::size_t i = 1; i < word.size(); ++i) {
         if (isUpper(word[i]) && !isUpper(word[i - 1])) {
@@ -519,15 +529,18 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         }
     }
     // Cheapest spell checker first: the first that accepts the word settles
-    // it. A word so settled, typed without its apostrophe, or a French
-    // capital written without its accent ("Echec", "Etat": common French
-    // typography) is no decision.
+    // it. A word so settled, typed without its apostrophe, a French capital
+    // written without its accent ("Echec", "Etat": common French typography)
+    // or a German agent noun (onlyAgentEndingChanged) is no decision.
     static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
                                                                              "fr"};
+    const auto lowerCandidate = [&] {
+        return text::toUtf32(text::toLower(decision.suggestion.candidate));
+    };
     if (decision.applied &&
         ((language == "fr" && isUpper(word.front()) &&
-          onlyInitialAccentAdded(lowerLetters,
-                                 text::toUtf32(text::toLower(decision.suggestion.candidate)))) ||
+          onlyInitialAccentAdded(lowerLetters, lowerCandidate())) ||
+         (language == "de" && onlyAgentEndingChanged(lowerLetters, lowerCandidate())) ||
          std::any_of(
              kByCost.begin(), kByCost.end(),
              [&](std::string_view other) { return other != language && accepted(other); }) ||

@@ -292,6 +292,16 @@ TEST(NoisyChannelCorrector, AFrenchCapitalWithoutItsAccentIsLeftAsTyped) {
     EXPECT_EQ(rig.correct("Ecrqn de la"), "Écran de la");
 }
 
+// German makes an agent noun of any verb ("Trenner", "Auszeichner"); one
+// that the dictionaries lack is not the verb or its form mistyped.
+TEST(NoisyChannelCorrector, AGermanAgentNounIsNotTakenForItsVerb) {
+    LanguageRig rig("de", {"trennen", "auszeichnet", "der", "die", "werden"});
+    EXPECT_EQ(rig.correct("der Trenner"), "der Trenner");
+    EXPECT_TRUE(rig.corrector.correct("Auszeichner", "de").words.empty());
+    EXPECT_EQ(rig.correct("der Trennrn"), "der Trennen");  // a slip of the verb itself
+    EXPECT_EQ(rig.correct("die wetden"), "die werden");
+}
+
 TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
     CorrectorRig rig;
     // "tantk": one neighbouring key from "tanto" and from "tanti", whose ranks
