@@ -4,9 +4,12 @@
 #include <span>
 
 #include "core/knowledge/CompoundCorrector.h"
+#include "core/knowledge/WordShape.h"
 #include "core/text/Text.h"
 
 namespace quorix {
+
+using namespace wordshape;
 
 namespace {
 
@@ -18,75 +21,6 @@ constexpr std::size_t kLongestHyphenAffix = 3;  // "co-", "pre-", "no-"
 bool isWrappingPunctuation(char32_t c) {
     static constexpr std::u32string_view kNotWrapping = U"@#/\\_&*%=<>{}[]|~^$+";
     return text::isPunctuation(c) && kNotWrapping.find(c) == std::u32string_view::npos;
-}
-
-bool isUpper(char32_t c) {
-    const std::string s = text::fromUtf32(std::u32string(1, c));
-    return text::toLower(s) != s;
-}
-
-// `candidate` is `typed` with an accent on its first letter and no other change.
-bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candidate) {
-    return !typed.empty() && typed.size() == candidate.size() && typed[0] != candidate[0] &&
-           text::withoutAccents(text::fromUtf32(candidate.substr(0, 1))) ==
-               text::fromUtf32(typed.substr(0, 1)) &&
-           typed.substr(1) == candidate.substr(1);
-}
-
-// German: `typed` ends in "er" and `candidate` differs only in that final r
-// ("Trenner" -> "trennen", "Auszeichner" -> "auszeichnet"). German makes an
-// agent noun of any verb this way ("Komprimierer", "Ausgabetrenner") and
-// dictionaries list few of them; a keyboard rarely turns the n or t into an r.
-bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candidate) {
-    return typed.size() >= 5 && typed.ends_with(U"er") && candidate.size() == typed.size() &&
-           candidate.back() != U'r' &&
-           candidate.substr(0, candidate.size() - 1) == typed.substr(0, typed.size() - 1);
-}
-
-bool hasInnerCapital(std::u32string_view word) {
-    for (std::size_t i = 1; i < word.size(); ++i) {
-        if (isUpper(word[i]) && !isUpper(word[i - 1])) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// "CRL", "CRLs", "XPath", "SELinux": acronyms and names of things, not words.
-bool hasTwoCapitals(std::u32string_view word) {
-    return std::count_if(word.begin(), word.end(), isUpper) >= 2;
-}
-
-// "pkgs", "cmq": abbreviations.
-bool hasNoVowel(std::u32string_view word) {
-    static constexpr std::u32string_view kVowels =
-        U"aeiouyàáâäãèéêëìíîïòóôöõùúûüÿAEIOUYÀÁÂÄÈÉÊËÌÍÎÏÒÓÔÖÙÚÛÜ";
-    return std::none_of(word.begin(), word.end(),
-                        [](char32_t c) { return kVowels.find(c) != std::u32string_view::npos; });
-}
-
-bool isConsonant(char32_t c) {
-    static constexpr std::u32string_view kConsonants = U"bcdfghjklmnpqrstvwxzßçñ";
-    return kConsonants.find(
-               text::toUtf32(text::toLower(text::fromUtf32(std::u32string(1, c)))).front()) !=
-           std::u32string_view::npos;
-}
-
-// "ciaooo", "grazieee", "uffff", "siiii bello": a letter held on purpose.
-// A consonant typed three times inside a word ("tuttto", "errrori") is a
-// doubled slip instead.
-bool isElongated(std::u32string_view word) {
-    for (std::size_t i = 0; i < word.size();) {
-        std::size_t run = 1;
-        while (i + run < word.size() && word[i + run] == word[i]) {
-            ++run;
-        }
-        if (run >= 3 && (run > 3 || i + run == word.size() || !isConsonant(word[i]))) {
-            return true;
-        }
-        i += run;
-    }
-    return false;
 }
 
 // What follows the apostrophe of an English word: a clitic ("commit's",
@@ -460,9 +394,14 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     } else if (apostrophes > 1) {
         return std::nullopt;
     }
+    // A word without vowels is read only as a vowel struck amiss, from
+    // kShortestSlipWithoutVowel letters (shorter ones are abbreviations) and
+    // not in English, whose technical text is full of them ("pkgs", "msgs").
     // "cqn't": a negation, whatever its head lacks.
+    const bool noVowel = english != EnglishApostrophe::negation && hasNoVowel(word);
     if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||
-        (english != EnglishApostrophe::negation && hasNoVowel(word)) || isElongated(word)) {
+        (noVowel && (word.size() < kShortestSlipWithoutVowel || language == "en")) ||
+        isElongated(word)) {
         return std::nullopt;
     }
     // Inside a sentence a capital marks a name ("Vettel", "Lisboa"), except
@@ -537,6 +476,9 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     const auto lowerCandidate = [&] {
         return text::toUtf32(text::toLower(decision.suggestion.candidate));
     };
+    if (noVowel && !onlyOneVowelStruckAmiss(lowerLetters, lowerCandidate(), language)) {
+        return std::nullopt;
+    }
     if (decision.applied &&
         ((language == "fr" && isUpper(word.front()) &&
           onlyInitialAccentAdded(lowerLetters, lowerCandidate())) ||

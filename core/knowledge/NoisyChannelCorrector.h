@@ -6,7 +6,9 @@
 // Never changed: words the spell checker accepts in any of it, en, de, es,
 // fr; personal-dictionary words; the model's kept tokens (chat, names,
 // brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
-// capitals (camelCase), two capitals or more (acronyms), no vowel, a letter held on purpose
+// capitals (camelCase), two capitals or more (acronyms), no vowel (save,
+// outside English, a word of four letters or more read as one vowel's
+// neighbouring key struck for it: "kqnn" -> "kann"), a letter held on purpose
 // (a vowel three times in a row, any letter four times or three times at the end),
 // or 40 or more characters; words under three letters; a capitalised word
 // inside a sentence (a name), except in German. Links, mentions and code never reach a word
@@ -56,6 +58,7 @@ class NoisyChannelCorrector {
     static constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
     static constexpr std::size_t kLongestWord = 39;
     static constexpr std::size_t kShortestWord = 3;
+    static constexpr std::size_t kShortestSlipWithoutVowel = 4;
 
     // The model file of a language ("keyboard_<lang>.txt"), or nullopt.
     using ModelReader = std::function<std::optional<std::string>(std::string_view language)>;

@@ -302,6 +302,22 @@ TEST(NoisyChannelCorrector, AGermanAgentNounIsNotTakenForItsVerb) {
     EXPECT_EQ(rig.correct("die wetden"), "die werden");
 }
 
+// A word without vowels is an abbreviation ("fsck", "mfg", "nch") unless a
+// vowel's neighbouring key was struck for it.
+TEST(NoisyChannelCorrector, AWordWithoutVowelsIsOnlyReadAsAVowelStruckAmiss) {
+    LanguageRig rig("de", {"kann", "nach", "wenn", "schnell", "der", "die", "fuck"});
+    EXPECT_EQ(rig.correct("der kqnn"), "der kann");
+    EXPECT_EQ(rig.correct("Nqch der"), "Nach der");
+    EXPECT_EQ(rig.correct("die wdnn"), "die wenn");
+    const std::vector<std::string> kept = {"nch",     // under four letters
+                                           "kmnn",    // m is not next to a
+                                           "schnll",  // a dropped vowel: how abbreviations are made
+                                           "fsck"};   // s is not next to u
+    for (const std::string& word : kept) {
+        EXPECT_FALSE(rig.corrector.correct("der " + word, "de").text) << word;
+    }
+}
+
 TEST(NoisyChannelCorrector, AnAmbiguousSlipIsReportedButNotChanged) {
     CorrectorRig rig;
     // "tantk": one neighbouring key from "tanto" and from "tanti", whose ranks

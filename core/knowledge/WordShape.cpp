@@ -1,0 +1,104 @@
+#include "core/knowledge/WordShape.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/knowledge/KeyboardLayout.h"
+#include "core/text/Text.h"
+
+namespace quorix::wordshape {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kShapeLanguages{"it", "en", "de", "es", "fr"};
+
+}  // namespace
+
+bool isUpper(char32_t c) {
+    const std::string s = text::fromUtf32(std::u32string(1, c));
+    return text::toLower(s) != s;
+}
+
+bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candidate) {
+    return !typed.empty() && typed.size() == candidate.size() && typed[0] != candidate[0] &&
+           text::withoutAccents(text::fromUtf32(candidate.substr(0, 1))) ==
+               text::fromUtf32(typed.substr(0, 1)) &&
+           typed.substr(1) == candidate.substr(1);
+}
+
+bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candidate) {
+    return typed.size() >= 5 && typed.ends_with(U"er") && candidate.size() == typed.size() &&
+           candidate.back() != U'r' &&
+           candidate.substr(0, candidate.size() - 1) == typed.substr(0, typed.size() - 1);
+}
+
+bool hasInnerCapital(std::u32string_view word) {
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (isUpper(word[i]) && !isUpper(word[i - 1])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool hasTwoCapitals(std::u32string_view word) {
+    return std::count_if(word.begin(), word.end(), isUpper) >= 2;
+}
+
+bool isVowel(char32_t c) {
+    static constexpr std::u32string_view kVowels =
+        U"aeiouyàáâäãèéêëìíîïòóôöõùúûüÿAEIOUYÀÁÂÄÈÉÊËÌÍÎÏÒÓÔÖÙÚÛÜ";
+    return kVowels.find(c) != std::u32string_view::npos;
+}
+
+bool hasNoVowel(std::u32string_view word) {
+    return std::none_of(word.begin(), word.end(), isVowel);
+}
+
+bool onlyOneVowelStruckAmiss(std::u32string_view typed, std::u32string_view candidate,
+                             std::string_view language) {
+    if (typed.size() != candidate.size()) {
+        return false;
+    }
+    static const std::array<KeyboardLayout, kShapeLanguages.size()> kLayouts{
+        KeyboardLayout::forLanguage("it"), KeyboardLayout::forLanguage("en"),
+        KeyboardLayout::forLanguage("de"), KeyboardLayout::forLanguage("es"),
+        KeyboardLayout::forLanguage("fr")};
+    const std::size_t slot = static_cast<std::size_t>(
+        std::find(kShapeLanguages.begin(), kShapeLanguages.end(), language) -
+        kShapeLanguages.begin());
+    const KeyboardLayout& layout = kLayouts[std::min(slot, kLayouts.size() - 1)];
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (typed[i] != candidate[i] &&
+            (++changed > 1 || !isVowel(candidate[i]) ||
+             !(layout.isNeighbour(candidate[i], typed[i]) ||
+               layout.isNeighbour(KeyboardLayout::baseLetter(candidate[i]), typed[i])))) {
+            return false;
+        }
+    }
+    return changed == 1;
+}
+
+bool isConsonant(char32_t c) {
+    static constexpr std::u32string_view kConsonants = U"bcdfghjklmnpqrstvwxzßçñ";
+    return kConsonants.find(
+               text::toUtf32(text::toLower(text::fromUtf32(std::u32string(1, c)))).front()) !=
+           std::u32string_view::npos;
+}
+
+bool isElongated(std::u32string_view word) {
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t run = 1;
+        while (i + run < word.size() && word[i + run] == word[i]) {
+            ++run;
+        }
+        if (run >= 3 && (run > 3 || i + run == word.size() || !isConsonant(word[i]))) {
+            return true;
+        }
+        i += run;
+    }
+    return false;
+}
+
+}  // namespace quorix::wordshape

@@ -1,0 +1,49 @@
+#pragma once
+// The shape of a typed word: what marks it as a name, an acronym, an
+// abbreviation or a letter held on purpose rather than a slip, and the few
+// slips read from the shape alone. Letters are Unicode code points.
+
+#include <string_view>
+
+namespace quorix::wordshape {
+
+bool isUpper(char32_t c);
+
+bool isVowel(char32_t c);
+
+// A consonant of the five languages' alphabets, either case.
+bool isConsonant(char32_t c);
+
+// A capital after a letter that is not one ("camelCase", "macOS").
+bool hasInnerCapital(std::u32string_view word);
+
+// "CRL", "CRLs", "XPath", "SELinux": acronyms and names of things, not words.
+bool hasTwoCapitals(std::u32string_view word);
+
+// "pkgs", "cmq": abbreviations.
+bool hasNoVowel(std::u32string_view word);
+
+// "ciaooo", "grazieee", "uffff", "siiii bello": a letter held on purpose (a
+// vowel three times in a row, any letter four times or three times at the
+// end). A consonant typed three times inside a word ("tuttto", "errrori") is
+// a doubled slip instead.
+bool isElongated(std::u32string_view word);
+
+// `candidate` is `typed` with an accent on its first letter and no other change.
+bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candidate);
+
+// German: `typed` ends in "er" and `candidate` differs only in that final r
+// ("Trenner" -> "trennen", "Auszeichner" -> "auszeichnet"). German makes an
+// agent noun of any verb this way ("Komprimierer", "Ausgabetrenner") and
+// dictionaries list few of them; a keyboard rarely turns the n or t into an r.
+bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candidate);
+
+// `candidate` is `typed` with one letter turned into a vowel on a key
+// touching it on the layout of `language` (it, en, de, es, fr; others read
+// on the French one) and no other change ("kqnn" -> "kann", "nqch" ->
+// "nach"): the vowel's neighbour struck instead of it. An abbreviation drops
+// its vowels ("fsck", "pkgs") and is never read so.
+bool onlyOneVowelStruckAmiss(std::u32string_view typed, std::u32string_view candidate,
+                             std::string_view language);
+
+}  // namespace quorix::wordshape
