@@ -121,7 +121,10 @@ double KeyboardErrorModel::substitutionWeight(char32_t intended, char32_t typed,
     const char32_t base = baseOf(intended);
     if (base != intended && base == typed) {
         kind = Edit::accentDropped;
-    } else if (related(mates_, intended, typed) || base == baseOf(typed)) {
+    } else if (related(mates_, intended, typed) ||
+               (base == baseOf(typed) && !(german_ && base == intended))) {
+        // A German umlaut has its own key: typed for a plain vowel, it is
+        // no accent slip but another key ("Problemlöser", not "problemloser").
         kind = Edit::accentSwapped;
     } else if (related(neighbours_, intended, typed)) {
         kind = Edit::neighbourSubstitution;

@@ -469,8 +469,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     }
     // Cheapest spell checker first: the first that accepts the word settles
     // it. A word so settled, typed without its apostrophe, a French capital
-    // written without its accent ("Echec", "Etat": common French typography)
-    // or a German agent noun (onlyAgentEndingChanged) is no decision.
+    // written without its accent ("Echec", "Etat": common French typography),
+    // a German agent noun (onlyAgentEndingChanged) or a German word whose
+    // umlauts alone would go (typed on keys of their own: "Problemlöser") is
+    // no decision.
     static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
                                                                              "fr"};
     const auto lowerCandidate = [&] {
@@ -482,7 +484,8 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     if (decision.applied &&
         ((language == "fr" && isUpper(word.front()) &&
           onlyInitialAccentAdded(lowerLetters, lowerCandidate())) ||
-         (language == "de" && onlyAgentEndingChanged(lowerLetters, lowerCandidate())) ||
+         (language == "de" && (onlyAgentEndingChanged(lowerLetters, lowerCandidate()) ||
+                               onlyAccentsRemoved(lowerLetters, lowerCandidate()))) ||
          std::any_of(
              kByCost.begin(), kByCost.end(),
              [&](std::string_view other) { return other != language && accepted(other); }) ||

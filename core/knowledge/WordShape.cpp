@@ -26,6 +26,18 @@ bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candi
            typed.substr(1) == candidate.substr(1);
 }
 
+bool onlyAccentsRemoved(std::u32string_view typed, std::u32string_view candidate) {
+    if (typed.size() != candidate.size() || typed == candidate) {
+        return false;
+    }
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (typed[i] != candidate[i] && KeyboardLayout::baseLetter(typed[i]) != candidate[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candidate) {
     return typed.size() >= 5 && typed.ends_with(U"er") && candidate.size() == typed.size() &&
            candidate.back() != U'r' &&

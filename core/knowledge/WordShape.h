@@ -32,6 +32,9 @@ bool isElongated(std::u32string_view word);
 // `candidate` is `typed` with an accent on its first letter and no other change.
 bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candidate);
 
+// `candidate` is `typed` without some or all of its accents and no other change.
+bool onlyAccentsRemoved(std::u32string_view typed, std::u32string_view candidate);
+
 // German: `typed` ends in "er" and `candidate` differs only in that final r
 // ("Trenner" -> "trennen", "Auszeichner" -> "auszeichnet"). German makes an
 // agent noun of any verb this way ("Komprimierer", "Ausgabetrenner") and

@@ -274,10 +274,21 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
     static constexpr std::array<Inflection, 1> kFrenchVerbs{{
         {"er", {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant"}},
     }};
+    // German adjectives and participles (lower case): the bare form ("-")
+    // and its five declension endings.
+    static constexpr std::array<Inflection, 6> kGermanDeclension{{
+        {"e", {"-", "en", "em", "er", "es"}},
+        {"en", {"-", "e", "em", "er", "es"}},
+        {"em", {"-", "e", "en", "er", "es"}},
+        {"er", {"-", "e", "en", "em", "es"}},
+        {"es", {"-", "e", "en", "em", "er"}},
+        {"", {"e", "en", "em", "er", "es"}},
+    }};
     const std::span<const Inflection> rules =
         language == "es"   ? std::span<const Inflection>(kSpanishVerbs)
         : language == "it" ? std::span<const Inflection>(kItalianGenderNumber)
         : language == "fr" ? std::span<const Inflection>(kFrenchVerbs)
+        : language == "de" ? std::span<const Inflection>(kGermanDeclension)
                            : std::span<const Inflection>();
     if (rules.empty()) {
         return words;
@@ -289,15 +300,21 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
     std::vector<std::pair<double, std::string>> forms;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
+        if (language == "de" && (text::toLower(word) != word || i >= kDeclinedWords)) {
+            continue;  // a noun, or too rare to decline
+        }
         for (const Inflection& rule : rules) {
             if (word.size() <= rule.ending.size() + 1 || !word.ends_with(rule.ending)) {
                 continue;
             }
             const std::string stem = word.substr(0, word.size() - rule.ending.size());
             for (const std::string_view ending : rule.endings) {
-                const std::string form = stem + std::string(ending);
+                if (ending.empty()) {
+                    continue;  // the array's padding
+                }
+                const std::string form = stem + std::string(ending == "-" ? "" : ending);
                 const std::string lower = text::toLower(form);
-                if (!ending.empty() && !known.contains(lower) && lexicon_.accepts(form, language)) {
+                if (!known.contains(lower) && lexicon_.accepts(form, language)) {
                     known.insert(lower);
                     forms.emplace_back(static_cast<double>(i + 1) * kWordFormDiscount, form);
                 }

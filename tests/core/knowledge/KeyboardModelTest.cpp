@@ -83,6 +83,8 @@ TEST(KeyboardErrorModel, SpelledOutLettersAndAllAccentsDroppedAreOneSlip) {
         {"it", "città", "citta", 2.0},
         {"it", "gegenüber", "gegenueber", 0},
         {"fr", "spécifiée", "specifiée", 2.0},
+        {"de", "problemloser", "problemlöser", 0.05},  // the umlaut's own key
+        {"it", "perche", "perchè", 1.0},
     };
     for (const auto& c : cases) {
         const double got =
@@ -300,6 +302,13 @@ TEST(NoisyChannelCorrector, AGermanAgentNounIsNotTakenForItsVerb) {
     EXPECT_TRUE(rig.corrector.correct("Auszeichner", "de").words.empty());
     EXPECT_EQ(rig.correct("der Trennrn"), "der Trennen");  // a slip of the verb itself
     EXPECT_EQ(rig.correct("die wetden"), "die werden");
+}
+
+// An umlaut has a key of its own: typed, it is meant.
+TEST(NoisyChannelCorrector, AGermanUmlautIsNotTakenOffAlone) {
+    LanguageRig rig("de", {"problemloser", "der", "die"});
+    EXPECT_EQ(rig.correct("der Problemlöser"), "der Problemlöser");
+    EXPECT_EQ(rig.correct("der problemlosre"), "der problemloser");
 }
 
 // A word without vowels is an abbreviation ("fsck", "mfg", "nch") unless a

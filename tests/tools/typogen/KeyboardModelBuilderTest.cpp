@@ -73,12 +73,14 @@ TEST(KeyboardModelBuilder, EnglishNegationsJoinAsCommonAsTheirHead) {
 // Regular forms the dictionary accepts join after their word's rank times
 // the discount; the frequency lists' own forms keep their place.
 TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
-    ListLexicon lex({{"es",
-                      {"formatear", "formatea", "formateada", "formateo", "casa", "casas", "hablar",
-                       "habla", "hablado"}},
-                     {"it", {"eseguire", "esegui", "lento", "lenta", "lenti", "lente"}},
-                     {"de", {"Haus", "Hauses"}},
-                     {"en", {"house", "houses"}}});
+    ListLexicon lex(
+        {{"es",
+          {"formatear", "formatea", "formateada", "formateo", "casa", "casas", "hablar", "habla",
+           "hablado"}},
+         {"it", {"eseguire", "esegui", "lento", "lenta", "lenti", "lente"}},
+         {"de",
+          {"Haus", "Hauses", "erkannt", "erkannte", "erkanntem", "gültig", "gültige", "gültigen"}},
+         {"en", {"house", "houses"}}});
     KeyboardModelBuilder builder(lex, lex);
     std::vector<std::string> words = {"formatear", "formateo", "casa", "hablar"};
     for (int i = 0; i < 60; ++i) {
@@ -98,9 +100,12 @@ TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
     // Italian inflects gender and number, not verbs.
     EXPECT_EQ(builder.withWordForms({"lento", "eseguire"}, "it"),
               (std::vector<std::string>{"lento", "eseguire", "lenta", "lenti", "lente"}));
-    // Spanish inflects verbs, not gender and number; German does not inflect.
+    // Spanish inflects verbs, not gender and number; German declines
+    // adjectives and participles from any of their forms, not nouns.
     EXPECT_EQ(builder.withWordForms({"casa"}, "es"), (std::vector<std::string>{"casa"}));
-    EXPECT_EQ(builder.withWordForms({"Haus"}, "de"), (std::vector<std::string>{"Haus"}));
+    EXPECT_EQ(builder.withWordForms({"Haus", "erkannte", "gültig"}, "de"),
+              (std::vector<std::string>{"Haus", "erkannte", "gültig", "erkannt", "erkanntem",
+                                        "gültige", "gültigen"}));
     EXPECT_EQ(builder.withWordForms({"house"}, "en"), (std::vector<std::string>{"house"}));
 }
 
