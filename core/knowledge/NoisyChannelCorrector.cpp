@@ -178,8 +178,7 @@ std::string_view NoisyChannelCorrector::vote(std::string_view text, std::string_
         const NoisyChannelModel* lexicon = slot == home ? model(kLanguages[slot]) : nullptr;
         for (const PlainWord& w : words) {
             if ((lexicon == nullptr || !lexicon->contains(text::toUtf32(w.lower))) &&
-                spell_.isMisspelled(w.lower, kLanguages[slot]) &&
-                (w.typed == w.lower || spell_.isMisspelled(w.typed, kLanguages[slot]))) {
+                spell_.isMisspelled(w.typed, kLanguages[slot])) {
                 rejects[slot].push_back(w.typed);
             }
         }
@@ -427,10 +426,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     if (model.contains(lowerLetters)) {
         return std::nullopt;
     }
-    const auto accepted = [&](std::string_view in) {
-        return !spell_.isMisspelled(lower, in) ||
-               (typed != lower && !spell_.isMisspelled(typed, in));
-    };
+    // A spell checker accepts the capitalised form of each lower-case word
+    // (bar the few a dictionary keeps in their case, such as units), and
+    // `typed` is lower-case or capitalised: one check settles it.
+    const auto accepted = [&](std::string_view in) { return !spell_.isMisspelled(typed, in); };
     const bool knownRejected = around.rejected != nullptr &&
                                std::find(around.rejected->begin(), around.rejected->end(), typed) !=
                                    around.rejected->end();
