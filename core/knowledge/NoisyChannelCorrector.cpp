@@ -113,6 +113,12 @@ std::size_t languageSlot(std::string_view language) {
     return static_cast<std::size_t>(std::find(all.begin(), all.end(), language) - all.begin());
 }
 
+// The one of the five a detector's guess outside them most often stands
+// for: Spanish for Portuguese and Galician ("aviso: no exite"); else none.
+std::string_view nearestOfTheFive(std::string_view detected) {
+    return detected == "pt" || detected == "gl" ? "es" : "";
+}
+
 }  // namespace
 
 NoisyChannelCorrector::NoisyChannelCorrector(platform::SpellChecker& spell, ModelReader reader,
@@ -205,9 +211,12 @@ std::string_view NoisyChannelCorrector::vote(std::string_view text, std::string_
     // A detected language that rejects most of the words is no guide: half
     // accepted is enough to overrule it.
     const bool homeLost = known && 2 * homeAccepted < n;
+    // A tie goes to the language nearest to an undetected one, if it is tied.
+    const std::size_t nearest = languageSlot(nearestOfTheFive(detected));
     std::size_t best = kLanguages.size();
     std::size_t bestAccepted = homeAccepted;
     bool tied = false;
+    bool nearestTied = false;
     for (std::size_t slot = 0; slot < kLanguages.size(); ++slot) {
         if (slot == home) {
             continue;
@@ -221,12 +230,14 @@ std::string_view NoisyChannelCorrector::vote(std::string_view text, std::string_
             best = slot;
             bestAccepted = accepted;
             tied = false;
+            nearestTied = slot == nearest;
         } else if (accepted == bestAccepted) {
             tied = true;
+            nearestTied = nearestTied || slot == nearest;
         }
     }
-    if (best < kLanguages.size() && !tied) {
-        return chosen(best);
+    if (best < kLanguages.size() && (!tied || nearestTied)) {
+        return chosen(tied ? nearest : best);
     }
     return known ? chosen(home) : std::string_view();
 }

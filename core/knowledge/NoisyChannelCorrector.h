@@ -84,7 +84,8 @@ class NoisyChannelCorrector {
     // checkers: another of the five wins when it accepts more of the text's
     // plain words than the detected language, rejects at most a quarter of
     // them (at least one; half when the detected language rejects more than
-    // half), and no third language accepts as many. The vote
+    // half), and no third language accepts as many (on a tie with Spanish,
+    // a text detected as Portuguese or Galician is read as Spanish). The vote
     // is only held when it can change a correction: when the detected
     // language is not one of the five, or rejects two words or more.
     std::string_view languageOf(std::string_view text, std::string_view detected) const;
