@@ -29,10 +29,9 @@
 # (scripts/fix-catalog-typos.py; rows keep their order, the keyboard models
 # calibrate on the even rows and hold out the odd ones).
 #
-# EXTRA (tests/data/typos/calibration-sentences.tsv) receives, for it, de, es
-# and fr, the next EXTRA_CAP lines of the same order: more sentences for the
-# keyboard models to calibrate on, none of them in OUT (the English model
-# calibrates on OUT alone). The same fixes apply to
+# EXTRA (tests/data/typos/calibration-sentences.tsv) receives, for it, en, de,
+# es and fr, the next EXTRA_CAP lines of the same order: more sentences for the
+# keyboard models to calibrate on, none of them in OUT. The same fixes apply to
 # both; lines holding a word the repository's content checks refuse are left
 # out of both.
 #
@@ -162,7 +161,7 @@ with open(out, 'w', encoding='utf-8') as f:
         print(f'{l}: {len(sets[l])} candidates, {len(chosen)} kept', file=sys.stderr)
 
 with open(extra, 'w', encoding='utf-8') as f:
-    for l in ['it', 'de', 'es', 'fr']:
+    for l in ['it', 'en', 'de', 'es', 'fr']:
         rest = [t for t in sorted(sets[l], key=key)[cap:] if not refused.search(t)]
         for t in rest[:extra_cap]:
             f.write(f'{l}\t{t}\n')

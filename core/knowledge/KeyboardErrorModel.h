@@ -66,6 +66,9 @@ class KeyboardErrorModel {
     // max + 1. Cheap: a band of three rows with an early exit.
     static int boundedDistance(std::u32string_view a, std::u32string_view b, int max);
 
+    // Whether `b` is on a key touching the key of `a`.
+    bool isNeighbour(char32_t a, char32_t b) const { return related(neighbours_, a, b); }
+
     // The kind of a single edit turning `intended` into `typed`; false when
     // they are not one edit apart.
     bool classify(std::u32string_view intended, std::u32string_view typed, Edit& edit) const;

@@ -480,15 +480,15 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     // Cheapest spell checker first: the first that accepts the word settles
     // it. A word so settled, typed without its apostrophe, a French capital
     // written without its accent ("Echec", "Etat": common French typography),
-    // a German agent noun (onlyAgentEndingChanged) or a German word whose
-    // umlauts alone would go (typed on keys of their own: "Problemlöser") is
-    // no decision.
+    // a German or English agent noun (onlyAgentEndingChanged,
+    // onlyAgentPluralEndingLost) or a German word whose umlauts alone would
+    // go (typed on keys of their own: "Problemlöser") is no decision.
     static constexpr std::array<std::string_view, kLanguages.size()> kByCost{"en", "it", "es", "de",
                                                                              "fr"};
     const auto lowerCandidate = [&] {
         return text::toUtf32(text::toLower(decision.suggestion.candidate));
     };
-    if (noVowel && !onlyOneVowelStruckAmiss(lowerLetters, lowerCandidate(), language)) {
+    if (noVowel && !onlyOneVowelStruckAmiss(lowerLetters, lowerCandidate(), model.errors())) {
         return std::nullopt;
     }
     if (decision.applied &&
@@ -496,6 +496,8 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
           onlyInitialAccentAdded(lowerLetters, lowerCandidate())) ||
          (language == "de" && (onlyAgentEndingChanged(lowerLetters, lowerCandidate()) ||
                                onlyAccentsRemoved(lowerLetters, lowerCandidate()))) ||
+         (language == "en" && (onlyAgentEndingChanged(lowerLetters, lowerCandidate()) ||
+                               onlyAgentPluralEndingLost(lowerLetters, lowerCandidate()))) ||
          std::any_of(
              kByCost.begin(), kByCost.end(),
              [&](std::string_view other) { return other != language && accepted(other); }) ||

@@ -142,6 +142,8 @@ class NoisyChannelModel {
 
     const std::string& language() const { return language_; }
     const ModelThresholds& thresholds() const { return thresholds_; }
+    // The keyboard and spelling slips of the model's language.
+    const KeyboardErrorModel& errors() const { return errors_; }
     std::size_t wordCount() const { return offsets_.size() - 1; }
     std::size_t memoryBytes() const;
 

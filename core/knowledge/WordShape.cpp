@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "core/knowledge/KeyboardErrorModel.h"
 #include "core/knowledge/KeyboardLayout.h"
 #include "core/text/Text.h"
 
 namespace quorix::wordshape {
 
-namespace {
-
-constexpr std::array<std::string_view, 5> kShapeLanguages{"it", "en", "de", "es", "fr"};
-
-}  // namespace
+namespace {}  // namespace
 
 bool isUpper(char32_t c) {
     const std::string s = text::fromUtf32(std::u32string(1, c));
@@ -44,6 +41,12 @@ bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candi
            candidate.substr(0, candidate.size() - 1) == typed.substr(0, typed.size() - 1);
 }
 
+bool onlyAgentPluralEndingLost(std::u32string_view typed, std::u32string_view candidate) {
+    return typed.size() >= 6 && typed.ends_with(U"ers") && candidate.size() + 1 == typed.size() &&
+           candidate.ends_with(U"es") &&
+           candidate.substr(0, candidate.size() - 2) == typed.substr(0, typed.size() - 3);
+}
+
 bool hasInnerCapital(std::u32string_view word) {
     for (std::size_t i = 1; i < word.size(); ++i) {
         if (isUpper(word[i]) && !isUpper(word[i - 1])) {
@@ -68,24 +71,16 @@ bool hasNoVowel(std::u32string_view word) {
 }
 
 bool onlyOneVowelStruckAmiss(std::u32string_view typed, std::u32string_view candidate,
-                             std::string_view language) {
+                             const KeyboardErrorModel& keys) {
     if (typed.size() != candidate.size()) {
         return false;
     }
-    static const std::array<KeyboardLayout, kShapeLanguages.size()> kLayouts{
-        KeyboardLayout::forLanguage("it"), KeyboardLayout::forLanguage("en"),
-        KeyboardLayout::forLanguage("de"), KeyboardLayout::forLanguage("es"),
-        KeyboardLayout::forLanguage("fr")};
-    const std::size_t slot = static_cast<std::size_t>(
-        std::find(kShapeLanguages.begin(), kShapeLanguages.end(), language) -
-        kShapeLanguages.begin());
-    const KeyboardLayout& layout = kLayouts[std::min(slot, kLayouts.size() - 1)];
     std::size_t changed = 0;
     for (std::size_t i = 0; i < typed.size(); ++i) {
         if (typed[i] != candidate[i] &&
             (++changed > 1 || !isVowel(candidate[i]) ||
-             !(layout.isNeighbour(candidate[i], typed[i]) ||
-               layout.isNeighbour(KeyboardLayout::baseLetter(candidate[i]), typed[i])))) {
+             !(keys.isNeighbour(candidate[i], typed[i]) ||
+               keys.isNeighbour(KeyboardLayout::baseLetter(candidate[i]), typed[i])))) {
             return false;
         }
     }

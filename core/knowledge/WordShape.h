@@ -5,6 +5,10 @@
 
 #include <string_view>
 
+namespace quorix {
+class KeyboardErrorModel;
+}
+
 namespace quorix::wordshape {
 
 bool isUpper(char32_t c);
@@ -35,18 +39,24 @@ bool onlyInitialAccentAdded(std::u32string_view typed, std::u32string_view candi
 // `candidate` is `typed` without some or all of its accents and no other change.
 bool onlyAccentsRemoved(std::u32string_view typed, std::u32string_view candidate);
 
-// German: `typed` ends in "er" and `candidate` differs only in that final r
-// ("Trenner" -> "trennen", "Auszeichner" -> "auszeichnet"). German makes an
-// agent noun of any verb this way ("Komprimierer", "Ausgabetrenner") and
-// dictionaries list few of them; a keyboard rarely turns the n or t into an r.
+// `typed` ends in "er" and `candidate` differs only in that final r. German
+// ("Trenner" -> "trennen", "Auszeichner" -> "auszeichnet") makes an agent
+// noun of any verb this way ("Komprimierer", "Ausgabetrenner") and
+// dictionaries list few of them; a keyboard rarely turns the n or t into an
+// r. English spells agent nouns in -or as -er ("calculater" -> "calculated"
+// is "calculator").
 bool onlyAgentEndingChanged(std::u32string_view typed, std::u32string_view candidate);
 
+// English: `typed` ends in "ers" and `candidate` is `typed` without that r
+// ("contributers" -> "contributes"): the plural of an agent noun spelt -er
+// for -or, not a slip.
+bool onlyAgentPluralEndingLost(std::u32string_view typed, std::u32string_view candidate);
+
 // `candidate` is `typed` with one letter turned into a vowel on a key
-// touching it on the layout of `language` (it, en, de, es, fr; others read
-// on the French one) and no other change ("kqnn" -> "kann", "nqch" ->
-// "nach"): the vowel's neighbour struck instead of it. An abbreviation drops
-// its vowels ("fsck", "pkgs") and is never read so.
+// touching it on the layout of `keys` and no other change ("kqnn" -> "kann",
+// "nqch" -> "nach"): the vowel's neighbour struck instead of it. An
+// abbreviation drops its vowels ("fsck", "pkgs") and is never read so.
 bool onlyOneVowelStruckAmiss(std::u32string_view typed, std::u32string_view candidate,
-                             std::string_view language);
+                             const KeyboardErrorModel& keys);
 
 }  // namespace quorix::wordshape

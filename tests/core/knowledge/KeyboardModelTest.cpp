@@ -295,13 +295,20 @@ TEST(NoisyChannelCorrector, AFrenchCapitalWithoutItsAccentIsLeftAsTyped) {
 }
 
 // German makes an agent noun of any verb ("Trenner", "Auszeichner"); one
-// that the dictionaries lack is not the verb or its form mistyped.
-TEST(NoisyChannelCorrector, AGermanAgentNounIsNotTakenForItsVerb) {
+// that the dictionaries lack is not the verb or its form mistyped. English
+// spells the agent nouns in -or with -er ("calculater", "contributers").
+TEST(NoisyChannelCorrector, AnAgentNounIsNotTakenForItsVerb) {
     LanguageRig rig("de", {"trennen", "auszeichnet", "der", "die", "werden"});
     EXPECT_EQ(rig.correct("der Trenner"), "der Trenner");
     EXPECT_TRUE(rig.corrector.correct("Auszeichner", "de").words.empty());
     EXPECT_EQ(rig.correct("der Trennrn"), "der Trennen");  // a slip of the verb itself
     EXPECT_EQ(rig.correct("die wetden"), "die werden");
+
+    LanguageRig en("en", {"calculated", "contributes", "the", "and", "contributed"});
+    EXPECT_EQ(en.correct("the calculater and"), "the calculater and");
+    EXPECT_EQ(en.correct("the contributers and"), "the contributers and");
+    EXPECT_EQ(en.correct("the calculatef and"), "the calculated and");
+    EXPECT_EQ(en.correct("the contributws and"), "the contributes and");
 }
 
 // An umlaut has a key of its own: typed, it is meant.
