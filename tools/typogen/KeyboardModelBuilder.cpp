@@ -262,7 +262,7 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
     // A word ending in `ending` takes each of `endings` in its place.
     struct Inflection {
         std::string_view ending;
-        std::array<std::string_view, 13> endings;
+        std::array<std::string_view, 28> endings;
     };
     // Regular endings; the dictionary refuses those a word does not take.
     static constexpr std::array<Inflection, 3> kSpanishVerbs{{
@@ -273,10 +273,23 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
         {"ir",
          {"e", "es", "en", "o", "imos", "ido", "ida", "idos", "idas", "iendo", "a", "as", "an"}},
     }};
-    static constexpr std::array<Inflection, 3> kItalianGenderNumber{{
-        {"o", {"a", "i", "e"}},
+    // Italian gender, number and the superlative; the verbs' present,
+    // imperfect, future, conditional, participles, gerund and the infinitive
+    // with a pronoun ("prenotiamo", "destinarsi", "organizziamoci").
+    static constexpr std::array<Inflection, 6> kItalian{{
+        {"o", {"a", "i", "e", "issimo", "issima", "issimi", "issime"}},
         {"a", {"o", "e", "i"}},
-        {"e", {"i"}},
+        {"e", {"i", "issimo", "issima", "issimi", "issime"}},
+        {"are", {"o",    "i",      "a",    "iamo", "ate",   "ano",  "ato",  "ata",
+                 "ati",  "ando",   "avo",  "ava",  "avano", "erò",  "erà",  "eremo",
+                 "erei", "erebbe", "arsi", "armi", "arti",  "arci", "arlo", "iamoci"}},
+        {"ere", {"o",    "i",      "e",    "iamo", "ete",   "ono",  "uto",  "uta",
+                 "uti",  "endo",   "evo",  "eva",  "evano", "erò",  "erà",  "eremo",
+                 "erei", "erebbe", "ersi", "ermi", "erti",  "erci", "erlo", "iamoci"}},
+        {"ire",
+         {"o",    "i",    "e",     "iamo",   "ite",  "ono",   "ito",  "ita",    "iti",  "endo",
+          "ivo",  "iva",  "ivano", "irò",    "irà",  "iremo", "irei", "irebbe", "irsi", "irmi",
+          "irti", "irci", "irlo",  "iamoci", "isco", "isci",  "isce", "iscono"}},
     }};
     static constexpr std::array<Inflection, 1> kFrenchVerbs{{
         {"er", {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant"}},
@@ -293,7 +306,7 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
     }};
     const std::span<const Inflection> rules =
         language == "es"   ? std::span<const Inflection>(kSpanishVerbs)
-        : language == "it" ? std::span<const Inflection>(kItalianGenderNumber)
+        : language == "it" ? std::span<const Inflection>(kItalian)
         : language == "fr" ? std::span<const Inflection>(kFrenchVerbs)
         : language == "de" ? std::span<const Inflection>(kGermanDeclension)
                            : std::span<const Inflection>();
@@ -307,7 +320,7 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
     std::vector<std::pair<double, std::string>> forms;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (language == "de" && (text::toLower(word) != word || i >= kDeclinedWords)) {
+        if (language == "de" && (text::toLower(word) != word || i >= kInflectedWords)) {
             continue;  // a noun, or too rare to decline
         }
         for (const Inflection& rule : rules) {
@@ -318,6 +331,9 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
             for (const std::string_view ending : rule.endings) {
                 if (ending.empty()) {
                     continue;  // the array's padding
+                }
+                if (language == "it" && ending.size() > 1 && i >= kInflectedWords) {
+                    continue;  // too rare to conjugate: gender and number only
                 }
                 const std::string form = stem + std::string(ending == "-" ? "" : ending);
                 const std::string lower = text::toLower(form);

@@ -32,7 +32,7 @@ class KeyboardModelBuilder {
     static constexpr uint32_t kCalibrationSeed = 20261206;
     static constexpr double kDocumentationDiscount = 32.0;
     static constexpr double kWordFormDiscount = 16.0;
-    static constexpr std::size_t kDeclinedWords = 20000;
+    static constexpr std::size_t kInflectedWords = 20000;
 
     KeyboardModelBuilder(Lexicon& lexicon, platform::SpellChecker& spell);
 
@@ -46,9 +46,11 @@ class KeyboardModelBuilder {
     // `words` (most frequent first) joined by the regular forms of their
     // words that the frequency lists lack: Spanish and French verb forms
     // ("formateada", "desactivados", "compressées"), Italian gender and
-    // number ("aritmetici", "duplicati") and the declension of German
-    // adjectives and participles ("unerwartetem", "voreingestellter"). Each
-    // form `language`'s dictionary accepts takes the rank of its word times
+    // number ("aritmetici", "duplicati"), and for the kInflectedWords most
+    // frequent words the Italian superlative and verb forms ("gentilissima",
+    // "prenotiamo", "destinarsi") and the declension of German adjectives and
+    // participles ("unerwartetem", "voreingestellter"). Each form
+    // `language`'s dictionary accepts takes the rank of its word times
     // kWordFormDiscount. English: `words`.
     std::vector<std::string> withWordForms(const std::vector<std::string>& words,
                                            const std::string& language);

@@ -77,7 +77,8 @@ TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
         {{"es",
           {"formatear", "formatea", "formateada", "formateo", "casa", "casas", "hablar", "habla",
            "hablado"}},
-         {"it", {"eseguire", "esegui", "lento", "lenta", "lenti", "lente"}},
+         {"it",
+          {"eseguire", "esegui", "eseguirlo", "lento", "lenta", "lenti", "lente", "lentissimo"}},
          {"de",
           {"Haus", "Hauses", "erkannt", "erkannte", "erkanntem", "gültig", "gültige", "gültigen"}},
          {"en", {"house", "houses"}}});
@@ -97,9 +98,17 @@ TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
     EXPECT_EQ(at("formateada"), 17);
     EXPECT_EQ(at("habla"), static_cast<long>(out.size()) - 2);
 
-    // Italian inflects gender and number, not verbs.
+    // Italian inflects gender and number, the superlative and verbs; past the
+    // most frequent words, only the one-letter endings.
     EXPECT_EQ(builder.withWordForms({"lento", "eseguire"}, "it"),
-              (std::vector<std::string>{"lento", "eseguire", "lenta", "lenti", "lente"}));
+              (std::vector<std::string>{"lento", "eseguire", "lenta", "lenti", "lente",
+                                        "lentissimo", "esegui", "eseguirlo"}));
+    std::vector<std::string> rare(KeyboardModelBuilder::kInflectedWords, "x");
+    rare.push_back("lento");
+    rare.push_back("eseguire");
+    const std::vector<std::string> rareForms = builder.withWordForms(rare, "it");
+    EXPECT_EQ(std::vector<std::string>(rareForms.end() - 4, rareForms.end()),
+              (std::vector<std::string>{"lenta", "lenti", "lente", "esegui"}));
     // Spanish inflects verbs, not gender and number; German declines
     // adjectives and participles from any of their forms, not nouns.
     EXPECT_EQ(builder.withWordForms({"casa"}, "es"), (std::vector<std::string>{"casa"}));
