@@ -259,53 +259,83 @@ std::vector<std::string> KeyboardModelBuilder::lexiconWords(const LanguageInput&
 
 std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<std::string>& words,
                                                              const std::string& language) {
-    // A word ending in `ending` takes each of `endings` in its place.
+    // A word ending in `ending` takes each of `endings` in its place; past
+    // the kInflectedWords most frequent words, only the rules for `everyWord`.
     struct Inflection {
         std::string_view ending;
+        bool everyWord;
         std::array<std::string_view, 28> endings;
     };
     // Regular endings; the dictionary refuses those a word does not take.
-    static constexpr std::array<Inflection, 3> kSpanishVerbs{{
+    // Spanish verbs: present, participles and gerund; for frequent words also
+    // the imperfect, preterite, future, conditional and the infinitive with
+    // a pronoun, and gender and number ("implícitas", "disparadores").
+    static constexpr std::array<Inflection, 13> kSpanish{{
         {"ar",
+         true,
          {"a", "as", "an", "o", "amos", "ado", "ada", "ados", "adas", "ando", "e", "es", "en"}},
         {"er",
+         true,
          {"e", "es", "en", "o", "emos", "ido", "ida", "idos", "idas", "iendo", "a", "as", "an"}},
         {"ir",
+         true,
          {"e", "es", "en", "o", "imos", "ido", "ida", "idos", "idas", "iendo", "a", "as", "an"}},
+        {"ar",
+         false,
+         {"aba", "aban", "ó", "é", "aron", "ará", "arán", "aría", "arían", "arse", "arlo", "arla"}},
+        {"er",
+         false,
+         {"ía", "ían", "ió", "í", "ieron", "erá", "erán", "ería", "erían", "erse", "erlo", "erla"}},
+        {"ir",
+         false,
+         {"ía", "ían", "ió", "í", "ieron", "irá", "irán", "iría", "irían", "irse", "irlo", "irla"}},
+        {"o", false, {"a", "os", "as"}},
+        {"a", false, {"o", "as", "os"}},
+        {"e", false, {"es"}},
+        {"ión", false, {"iones"}},
+        {"or", false, {"ores", "ora", "oras"}},
+        {"l", false, {"les"}},
+        {"d", false, {"des"}},
     }};
-    // Italian gender, number and the superlative; the verbs' present,
-    // imperfect, future, conditional, participles, gerund and the infinitive
-    // with a pronoun ("prenotiamo", "destinarsi", "organizziamoci").
-    static constexpr std::array<Inflection, 6> kItalian{{
-        {"o", {"a", "i", "e", "issimo", "issima", "issimi", "issime"}},
-        {"a", {"o", "e", "i"}},
-        {"e", {"i", "issimo", "issima", "issimi", "issime"}},
-        {"are", {"o",    "i",      "a",    "iamo", "ate",   "ano",  "ato",  "ata",
-                 "ati",  "ando",   "avo",  "ava",  "avano", "erò",  "erà",  "eremo",
-                 "erei", "erebbe", "arsi", "armi", "arti",  "arci", "arlo", "iamoci"}},
-        {"ere", {"o",    "i",      "e",    "iamo", "ete",   "ono",  "uto",  "uta",
-                 "uti",  "endo",   "evo",  "eva",  "evano", "erò",  "erà",  "eremo",
-                 "erei", "erebbe", "ersi", "ermi", "erti",  "erci", "erlo", "iamoci"}},
-        {"ire",
-         {"o",    "i",    "e",     "iamo",   "ite",  "ono",   "ito",  "ita",    "iti",  "endo",
-          "ivo",  "iva",  "ivano", "irò",    "irà",  "iremo", "irei", "irebbe", "irsi", "irmi",
-          "irti", "irci", "irlo",  "iamoci", "isco", "isci",  "isce", "iscono"}},
+    // Italian gender and number and the verbs' one-letter present endings;
+    // for frequent words also the superlative and the verbs' other present
+    // forms, imperfect, future, conditional, participles, gerund and the
+    // infinitive with a pronoun ("prenotiamo", "destinarsi").
+    static constexpr std::array<Inflection, 11> kItalian{{
+        {"o", true, {"a", "i", "e"}},
+        {"a", true, {"o", "e", "i"}},
+        {"e", true, {"i"}},
+        {"o", false, {"issimo", "issima", "issimi", "issime"}},
+        {"e", false, {"issimo", "issima", "issimi", "issime"}},
+        {"are", true, {"o", "i", "a"}},
+        {"are", false, {"iamo",   "ate",  "ano",   "ato",  "ata",  "ati",   "ando",
+                        "avo",    "ava",  "avano", "erò",  "erà",  "eremo", "erei",
+                        "erebbe", "arsi", "armi",  "arti", "arci", "arlo",  "iamoci"}},
+        {"ere", true, {"o", "i", "e"}},
+        {"ere", false, {"iamo",   "ete",  "ono",   "uto",  "uta",  "uti",   "endo",
+                        "evo",    "eva",  "evano", "erò",  "erà",  "eremo", "erei",
+                        "erebbe", "ersi", "ermi",  "erti", "erci", "erlo",  "iamoci"}},
+        {"ire", true, {"o", "i", "e"}},
+        {"ire", false, {"iamo",   "ite",  "ono",   "ito",   "ita",  "iti",   "endo",
+                        "ivo",    "iva",  "ivano", "irò",   "irà",  "iremo", "irei",
+                        "irebbe", "irsi", "irmi",  "irti",  "irci", "irlo",  "iamoci",
+                        "isco",   "isci", "isce",  "iscono"}},
     }};
     static constexpr std::array<Inflection, 1> kFrenchVerbs{{
-        {"er", {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant"}},
+        {"er", true, {"e", "es", "ent", "ons", "ez", "é", "ée", "és", "ées", "ant"}},
     }};
     // German adjectives and participles (lower case): the bare form ("-")
     // and its five declension endings.
     static constexpr std::array<Inflection, 6> kGermanDeclension{{
-        {"e", {"-", "en", "em", "er", "es"}},
-        {"en", {"-", "e", "em", "er", "es"}},
-        {"em", {"-", "e", "en", "er", "es"}},
-        {"er", {"-", "e", "en", "em", "es"}},
-        {"es", {"-", "e", "en", "em", "er"}},
-        {"", {"e", "en", "em", "er", "es"}},
+        {"e", false, {"-", "en", "em", "er", "es"}},
+        {"en", false, {"-", "e", "em", "er", "es"}},
+        {"em", false, {"-", "e", "en", "er", "es"}},
+        {"er", false, {"-", "e", "en", "em", "es"}},
+        {"es", false, {"-", "e", "en", "em", "er"}},
+        {"", false, {"e", "en", "em", "er", "es"}},
     }};
     const std::span<const Inflection> rules =
-        language == "es"   ? std::span<const Inflection>(kSpanishVerbs)
+        language == "es"   ? std::span<const Inflection>(kSpanish)
         : language == "it" ? std::span<const Inflection>(kItalian)
         : language == "fr" ? std::span<const Inflection>(kFrenchVerbs)
         : language == "de" ? std::span<const Inflection>(kGermanDeclension)
@@ -320,20 +350,18 @@ std::vector<std::string> KeyboardModelBuilder::withWordForms(const std::vector<s
     std::vector<std::pair<double, std::string>> forms;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (language == "de" && (text::toLower(word) != word || i >= kInflectedWords)) {
-            continue;  // a noun, or too rare to decline
+        if (language == "de" && text::toLower(word) != word) {
+            continue;  // a noun
         }
         for (const Inflection& rule : rules) {
-            if (word.size() <= rule.ending.size() + 1 || !word.ends_with(rule.ending)) {
+            if ((!rule.everyWord && i >= kInflectedWords) ||
+                word.size() <= rule.ending.size() + 1 || !word.ends_with(rule.ending)) {
                 continue;
             }
             const std::string stem = word.substr(0, word.size() - rule.ending.size());
             for (const std::string_view ending : rule.endings) {
                 if (ending.empty()) {
                     continue;  // the array's padding
-                }
-                if (language == "it" && ending.size() > 1 && i >= kInflectedWords) {
-                    continue;  // too rare to conjugate: gender and number only
                 }
                 const std::string form = stem + std::string(ending == "-" ? "" : ending);
                 const std::string lower = text::toLower(form);

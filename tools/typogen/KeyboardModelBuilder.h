@@ -47,11 +47,12 @@ class KeyboardModelBuilder {
     // words that the frequency lists lack: Spanish and French verb forms
     // ("formateada", "desactivados", "compressées"), Italian gender and
     // number ("aritmetici", "duplicati"), and for the kInflectedWords most
-    // frequent words the Italian superlative and verb forms ("gentilissima",
-    // "prenotiamo", "destinarsi") and the declension of German adjectives and
-    // participles ("unerwartetem", "voreingestellter"). Each form
-    // `language`'s dictionary accepts takes the rank of its word times
-    // kWordFormDiscount. English: `words`.
+    // frequent words more Spanish verb forms, Spanish gender and number
+    // ("implícitas", "disparadores"), the Italian superlative and verb forms
+    // ("gentilissima", "prenotiamo", "destinarsi") and the declension of
+    // German adjectives and participles ("unerwartetem", "voreingestellter").
+    // Each form `language`'s dictionary accepts takes the rank of its word
+    // times kWordFormDiscount. English: `words`.
     std::vector<std::string> withWordForms(const std::vector<std::string>& words,
                                            const std::string& language);
 

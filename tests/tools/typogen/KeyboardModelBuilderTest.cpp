@@ -91,15 +91,15 @@ TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
     const auto at = [&](const std::string& w) {
         return std::find(out.begin(), out.end(), w) - out.begin();
     };
-    ASSERT_EQ(out.size(), words.size() + 4);
-    EXPECT_EQ(at("formateo"), 1);  // listed: not moved, not doubled
+    ASSERT_EQ(out.size(), words.size() + 5);  // formatea, formateada, casas, habla, hablado
+    EXPECT_EQ(at("formateo"), 1);             // listed: not moved, not doubled
     // Rank 1 times 16: right after the 16th word; rank 4 times 16: after the last.
     EXPECT_EQ(at("formatea"), 16);
     EXPECT_EQ(at("formateada"), 17);
     EXPECT_EQ(at("habla"), static_cast<long>(out.size()) - 2);
 
-    // Italian inflects gender and number, the superlative and verbs; past the
-    // most frequent words, only the one-letter endings.
+    // Italian inflects gender and number and the present of verbs, and for
+    // its most frequent words the superlative and more verb forms.
     EXPECT_EQ(builder.withWordForms({"lento", "eseguire"}, "it"),
               (std::vector<std::string>{"lento", "eseguire", "lenta", "lenti", "lente",
                                         "lentissimo", "esegui", "eseguirlo"}));
@@ -109,9 +109,12 @@ TEST(KeyboardModelBuilder, WordFormsJoinRankedByTheirWord) {
     const std::vector<std::string> rareForms = builder.withWordForms(rare, "it");
     EXPECT_EQ(std::vector<std::string>(rareForms.end() - 4, rareForms.end()),
               (std::vector<std::string>{"lenta", "lenti", "lente", "esegui"}));
-    // Spanish inflects verbs, not gender and number; German declines
-    // adjectives and participles from any of their forms, not nouns.
-    EXPECT_EQ(builder.withWordForms({"casa"}, "es"), (std::vector<std::string>{"casa"}));
+    // Spanish inflects gender and number of its most frequent words too;
+    // German declines adjectives and participles from any of their forms,
+    // not nouns.
+    EXPECT_EQ(builder.withWordForms({"casa"}, "es"), (std::vector<std::string>{"casa", "casas"}));
+    rare.back() = "casa";
+    EXPECT_EQ(builder.withWordForms(rare, "es").back(), "casa");
     EXPECT_EQ(builder.withWordForms({"Haus", "erkannte", "gültig"}, "de"),
               (std::vector<std::string>{"Haus", "erkannte", "gültig", "erkannt", "erkanntem",
                                         "gültige", "gültigen"}));
