@@ -1,15 +1,12 @@
 #include "core/knowledge/WordShape.h"
 
 #include <algorithm>
-#include <array>
 
 #include "core/knowledge/KeyboardErrorModel.h"
 #include "core/knowledge/KeyboardLayout.h"
 #include "core/text/Text.h"
 
 namespace quorix::wordshape {
-
-namespace {}  // namespace
 
 bool isUpper(char32_t c) {
     const std::string s = text::fromUtf32(std::u32string(1, c));
