@@ -84,6 +84,9 @@ class Numbering {
 };
 
 // Replaces every range (in text order, not overlapping) by prefix + n + "__".
+// The numbering reads the text without its zero-width spaces: tag masking
+// drops them, and a prefix typed with one inside ("QUORIX_U\u200BRL_0")
+// must not become one of the placeholders.
 MaskResult mask(std::u16string_view working, const std::vector<text::Range>& ranges,
                 std::string_view prefix) {
     MaskResult result;
@@ -92,7 +95,7 @@ MaskResult mask(std::u16string_view working, const std::vector<text::Range>& ran
         result.maskedText = utf8;
         return result;
     }
-    const Numbering number(utf8, prefix);
+    const Numbering number(text::fromUtf16(removeZeroWidthSpaces(working)), prefix);
     std::u16string masked;
     masked.reserve(working.size());
     std::size_t cursor = 0;
