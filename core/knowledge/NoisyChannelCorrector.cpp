@@ -1,9 +1,9 @@
 #include "core/knowledge/NoisyChannelCorrector.h"
 
 #include <algorithm>
-#include <span>
 
 #include "core/knowledge/CompoundCorrector.h"
+#include "core/knowledge/ElisionHeads.h"
 #include "core/knowledge/WordShape.h"
 #include "core/text/Text.h"
 
@@ -247,7 +247,11 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     ModelPass pass;
     std::vector<std::string> rejected;
     const std::string_view lang = vote(text, language, &rejected);
-    if (lang.empty()) {
+    // A rejected word holding a letter the language does not write ("não"
+    // in a text read as Spanish): the text is in another language.
+    if (lang.empty() || std::any_of(rejected.begin(), rejected.end(), [&](const std::string& w) {
+            return hasForeignLetter(text::toUtf32(text::toLower(w)), lang);
+        })) {
         return pass;
     }
     const std::string_view home = language.empty() || language == "und" ? "it" : language;
@@ -297,47 +301,6 @@ ModelPass NoisyChannelCorrector::correct(std::string_view text, std::string_view
     return pass;
 }
 
-bool NoisyChannelCorrector::lacksApostrophe(std::string_view lower,
-                                            std::string_view language) const {
-    // Where the apostrophe goes: before an English ending ("n't" before the
-    // "t"), after an Italian or French elided head.
-    static constexpr std::array<std::u32string_view, 7> kEnglishEndings{U"nt", U"re", U"ve", U"ll",
-                                                                        U"s",  U"d",  U"m"};
-    static constexpr std::array<std::u32string_view, 19> kItalianHeads{
-        U"l",    U"d",    U"c",    U"m",    U"t",    U"s",    U"v",    U"n",     U"un",   U"all",
-        U"dall", U"dell", U"nell", U"sull", U"coll", U"tutt", U"senz", U"quest", U"quell"};
-    static constexpr std::array<std::u32string_view, 14> kFrenchHeads{
-        U"l", U"d",  U"j",     U"m",      U"n",      U"s",      U"t",
-        U"c", U"qu", U"jusqu", U"lorsqu", U"puisqu", U"quoiqu", U"presqu"};
-    const std::u32string w = text::toUtf32(lower);
-    if (w.size() < 3 || std::any_of(w.begin(), w.end(), text::isApostrophe)) {
-        return false;
-    }
-    const auto acceptedWith = [&](std::size_t p, std::string_view in) {
-        return !spell_.isMisspelled(text::fromUtf32(w.substr(0, p) + U"'" + w.substr(p)), in);
-    };
-    // English contractions in any language (a short English message is
-    // often read as another one), then the language's own elisions.
-    for (const std::u32string_view e : kEnglishEndings) {
-        if (w.size() > e.size() + 1 && w.ends_with(e) &&
-            acceptedWith(e == U"nt" ? w.size() - 1 : w.size() - e.size(), "en")) {
-            return true;
-        }
-    }
-    std::vector<std::size_t> at;
-    if (language == "it" || language == "fr") {
-        for (const std::u32string_view h :
-             language == "it" ? std::span<const std::u32string_view>(kItalianHeads)
-                              : std::span<const std::u32string_view>(kFrenchHeads)) {
-            if (w.size() > h.size() + 1 && w.starts_with(h)) {
-                at.push_back(h.size());
-            }
-        }
-    }
-    return std::any_of(at.begin(), at.end(),
-                       [&](std::size_t p) { return acceptedWith(p, language); });
-}
-
 std::optional<std::string> NoisyChannelCorrector::correctToken(
     std::string_view tokenText, const NoisyChannelModel& model, std::string_view language,
     bool correctAccents, bool sentenceStart, std::vector<WordDecision>& decisions,
@@ -363,6 +326,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
     if (!std::all_of(lead.begin(), lead.end(), isWrappingPunctuation) ||
         !std::all_of(trail.begin(), trail.end(), isWrappingPunctuation) ||
         (!lead.empty() && lead.back() == U'-') || (!trail.empty() && trail.front() == U'-')) {
+        return std::nullopt;
+    }
+    // A letter the language does not write: a word of another language.
+    if (hasForeignLetter(text::toUtf32(text::toLower(text::fromUtf32(core))), language)) {
         return std::nullopt;
     }
     if (core.find(U'-') != std::u32string_view::npos) {
@@ -401,12 +368,16 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         }
         head = core.substr(0, apostrophe + 1);
         word = core.substr(apostrophe + 1);
+        if (auto fixed = correctElidedHead(core, apostrophe, model, language, decisions)) {
+            return text::fromUtf32(lead) + *fixed + text::fromUtf32(trail);
+        }
     } else if (apostrophes > 1) {
         return std::nullopt;
     }
     // A word without vowels is read only as a vowel struck amiss, from
-    // kShortestSlipWithoutVowel letters (shorter ones are abbreviations) and
-    // not in English, whose technical text is full of them ("pkgs", "msgs").
+    // kShortestSlipWithoutVowel letters (shorter ones are abbreviations; the
+    // model keeps the known longer ones) and not in English, whose technical
+    // text is full of them ("pkgs", "msgs").
     // "cqn't": a negation, whatever its head lacks.
     const bool noVowel = english != EnglishApostrophe::negation && hasNoVowel(word);
     if (word.size() < kShortestWord || hasInnerCapital(word) || hasTwoCapitals(word) ||

@@ -7,16 +7,20 @@
 // fr; personal-dictionary words; the model's kept tokens (chat, names,
 // brands); tokens holding digits, symbols, emoji, non-Latin letters, inner
 // capitals (camelCase), two capitals or more (acronyms), no vowel (save,
-// outside English, a word of four letters or more read as one vowel's
-// neighbouring key struck for it: "kqnn" -> "kann"), a letter held on purpose
+// outside English, a word of three letters or more read as one vowel's
+// neighbouring key struck for it: "kqnn" -> "kann", "dqs" -> "das"; chat
+// abbreviations such as "cmq" are kept tokens), a letter held on purpose
 // (a vowel three times in a row, any letter four times or three times at the end),
 // or 40 or more characters; words under three letters; a capitalised word
-// inside a sentence (a name), except in German. Links, mentions and code never reach a word
+// inside a sentence (a name), except in German; a Latin letter the language
+// does not write (then nothing in a text whose rejected words hold one: a
+// Portuguese "não" read as Spanish). Links, mentions and code never reach a word
 // part: a token holding anything but letters, apostrophes and single inner hyphens between its
 // leading and trailing punctuation is left alone, and so is a token holding "()" or a word
 // glued to a hyphen ("Änderungs- und"). A hyphenated
 // word that no spell checker accepts whole has each part corrected as a word of its own. Elided
-// forms ("l'ufficcio") are corrected after their apostrophe; in English a clitic stays
+// forms ("l'ufficcio") are corrected after their apostrophe, and a slipped Italian or French
+// head ("dxell'archivio") when one head clearly explains it; in English a clitic stays
 // ("cmmit's" -> "commit's") and a negation is corrected whole ("cqn't" -> "can't"); leading and
 // trailing punctuation stays. The first letter's case is transferred.
 //
@@ -58,7 +62,7 @@ class NoisyChannelCorrector {
     static constexpr std::array<std::string_view, 5> kLanguages{"it", "en", "de", "es", "fr"};
     static constexpr std::size_t kLongestWord = 39;
     static constexpr std::size_t kShortestWord = 3;
-    static constexpr std::size_t kShortestSlipWithoutVowel = 4;
+    static constexpr std::size_t kShortestSlipWithoutVowel = 3;
 
     // The model file of a language ("keyboard_<lang>.txt"), or nullopt.
     using ModelReader = std::function<std::optional<std::string>(std::string_view language)>;
@@ -141,6 +145,17 @@ class NoisyChannelCorrector {
     // Whether `lower` is a word of `language` typed without its apostrophe
     // ("isnt", "todays", "lho", "jai"): the writer's chat style, left as is.
     bool lacksApostrophe(std::string_view lower, std::string_view language) const;
+
+    // `core` ("dxell'archivio", apostrophe at `apostrophe`) with its slipped
+    // elided head replaced ("dell'archivio"), or nullopt: the language's spell
+    // checker accepts the word with that head, the head is kHeadMargin times
+    // likelier than any other head it accepts, and no spell checker, kept
+    // token or personal word vouches for the word as typed. The decision joins
+    // `decisions` when a head is found.
+    std::optional<std::string> correctElidedHead(std::u32string_view core, std::size_t apostrophe,
+                                                 const NoisyChannelModel& model,
+                                                 std::string_view language,
+                                                 std::vector<WordDecision>& decisions) const;
 
     platform::SpellChecker& spell_;
     ModelReader reader_;

@@ -67,6 +67,25 @@ bool hasNoVowel(std::u32string_view word) {
     return std::none_of(word.begin(), word.end(), isVowel);
 }
 
+bool hasForeignLetter(std::u32string_view word, std::string_view language) {
+    // The letters past ASCII each language writes (lower case).
+    static constexpr std::u32string_view kItalian = U"àèéìíîòóù";
+    static constexpr std::u32string_view kSpanish = U"áéíóúüñ";
+    static constexpr std::u32string_view kGerman = U"äöüß";
+    static constexpr std::u32string_view kFrench = U"àâæçéèêëîïôœùûüÿ";
+    const std::u32string_view own = language == "it"   ? kItalian
+                                    : language == "es" ? kSpanish
+                                    : language == "de" ? kGerman
+                                    : language == "fr" ? kFrench
+                                                       : std::u32string_view();
+    constexpr char32_t kFirstLatinLetter = 0xC0;
+    constexpr char32_t kLastLatin = 0x24F;
+    return std::any_of(word.begin(), word.end(), [&](char32_t c) {
+        return c >= kFirstLatinLetter && c <= kLastLatin && text::isLetter(c) &&
+               own.find(c) == std::u32string_view::npos;
+    });
+}
+
 bool onlyOneVowelStruckAmiss(std::u32string_view typed, std::u32string_view candidate,
                              const KeyboardErrorModel& keys) {
     if (typed.size() != candidate.size()) {

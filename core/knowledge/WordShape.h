@@ -27,6 +27,10 @@ bool hasTwoCapitals(std::u32string_view word);
 // "pkgs", "cmq": abbreviations.
 bool hasNoVowel(std::u32string_view word);
 
+// Whether lower-case `word` holds a Latin letter that `language` (it, en,
+// de, es, fr) does not write: Spanish "não", "ação"; Italian "Müller".
+bool hasForeignLetter(std::u32string_view word, std::string_view language);
+
 // "ciaooo", "grazieee", "uffff", "siiii bello": a letter held on purpose (a
 // vowel three times in a row, any letter four times or three times at the
 // end). A consonant typed three times inside a word ("tuttto", "errrori") is

@@ -27,7 +27,10 @@ constexpr std::array kChat = {
     "tqt",     "xq",    "tmb",   "msj",   "porfa", "xfa",     "bss",    "grax",   "vlt",   "vllt",
     "mfg",     "hdl",   "bzw",   "usw",   "evtl",  "bspw",    "ggf",    "uvm",    "nen",   "nich",
     "nix",     "isses", "gehts", "gibts", "haste", "weisste", "weißte", "hallo",  "ciaoo", "ciaooo",
-    "graziee", "sii",   "nooo",  "siii",
+    "graziee", "sii",   "nooo",  "siii",  "prg",   "qst",     "cvd",    "cdt",    "pcq",   "psk",
+    "bsr",     "nrv",   "vrm",   "tmtc",  "tqm",   "grx",     "dnd",    "mms",    "sts",   "pff",
+    "pfff",    "prr",   "tss",   "pst",   "psst",  "brr",     "grr",    "hmm",    "sxo",   "sxò",
+    "xò",      "tjrs",  "tjr",   "jtm",   "vrmt",  "ptet",    "qnt",    "tnt",    "dmn",   "wmd",
 };
 
 // Code-like tokens, shell commands and developer jargon.

@@ -283,6 +283,43 @@ TEST(NoisyChannelCorrector, EnglishCliticsStayAndNegationsAreCorrectedWhole) {
     EXPECT_EQ(rig.correct("cmmit'x"), "cmmit'x");
 }
 
+// A slipped elided head is read as the head whose word the spell checker
+// accepts, when no other head it accepts is nearly as likely.
+TEST(NoisyChannelCorrector, ASlippedElidedHeadIsCorrected) {
+    LanguageRig rig("it", {"anno", "archivio", "del", "nel"});
+    rig.spell.accepted["dell'archivio"] = "it";
+    rig.spell.accepted["dell'anno"] = "it";
+    rig.spell.accepted["dall'anno"] = "it";
+    EXPECT_EQ(rig.correct("del dxell'archivio"), "del dell'archivio");
+    EXPECT_EQ(rig.correct("Dxell’archivio del"), "Dell’archivio del");
+    EXPECT_EQ(rig.correct("del del'archivio"), "del dell'archivio");
+    // "w" is next to both "e" and "a": either head.
+    const ModelPass ambiguous = rig.corrector.correct("del dwll'anno", "it");
+    EXPECT_FALSE(ambiguous.text);
+    ASSERT_EQ(ambiguous.words.size(), 1u);
+    EXPECT_EQ(
+        ambiguous.words[0].suggestion.candidate + " " + ambiguous.words[0].suggestion.runnerUp,
+        "dall'anno dell'anno");
+    // No head gives a word the spell checker accepts, or no vowel follows.
+    EXPECT_EQ(rig.correct("del dxell'ufficio"), "del dxell'ufficio");
+    EXPECT_EQ(rig.correct("del dxell'tavolo"), "del dxell'tavolo");
+    LanguageRig fr("fr", {"il", "arrive"});
+    fr.spell.accepted["lorsqu'il"] = "fr";
+    EXPECT_EQ(fr.correct("lorqsu'il arrive"), "lorsqu'il arrive");
+}
+
+// A letter the language does not write marks another language's word, and
+// a text holding one as a rejected word is left whole ("não" read as Spanish).
+TEST(NoisyChannelCorrector, ALetterTheLanguageDoesNotWriteMarksAForeignText) {
+    LanguageRig rig("es", {"no", "otros", "es", "de"});
+    EXPECT_EQ(rig.correct("no es de otris"), "no es de otros");
+    EXPECT_EQ(rig.correct("não"), "não");
+    EXPECT_EQ(rig.correct("otris não"), "otris não");
+    EXPECT_EQ(rig.correct("otris não-otris"), "otros não-otris");  // the word is left alone
+    rig.spell.accepted["façade"] = "es";  // accepted: no sign of another language
+    EXPECT_EQ(rig.correct("otris façade"), "otros façade");
+}
+
 // French capitals commonly go without their accents: "Echec" is the
 // writer's typography, not a slip of "échec"; other slips still count.
 TEST(NoisyChannelCorrector, AFrenchCapitalWithoutItsAccentIsLeftAsTyped) {
@@ -321,11 +358,13 @@ TEST(NoisyChannelCorrector, AGermanUmlautIsNotTakenOffAlone) {
 // A word without vowels is an abbreviation ("fsck", "mfg", "nch") unless a
 // vowel's neighbouring key was struck for it.
 TEST(NoisyChannelCorrector, AWordWithoutVowelsIsOnlyReadAsAVowelStruckAmiss) {
-    LanguageRig rig("de", {"kann", "nach", "wenn", "schnell", "der", "die", "fuck"});
+    LanguageRig rig("de", {"kann", "nach", "wenn", "schnell", "der", "die", "fuck", "das", "mag"});
     EXPECT_EQ(rig.correct("der kqnn"), "der kann");
     EXPECT_EQ(rig.correct("Nqch der"), "Nach der");
     EXPECT_EQ(rig.correct("die wdnn"), "die wenn");
-    const std::vector<std::string> kept = {"nch",     // under four letters
+    EXPECT_EQ(rig.correct("dqs der"), "das der");
+    const std::vector<std::string> kept = {"dr",      // under three letters
+                                           "mgg",     // g is not next to a
                                            "kmnn",    // m is not next to a
                                            "schnll",  // a dropped vowel: how abbreviations are made
                                            "fsck"};   // s is not next to u
