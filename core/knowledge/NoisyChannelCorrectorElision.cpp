@@ -20,8 +20,7 @@ constexpr double kHeadMargin = 10.0;
 
 // The letters an elided head stands before: vowels and h, either case.
 bool startsElidable(char32_t c) {
-    static constexpr std::u32string_view kElidable =
-        U"aeiouhàâäéèêëîïôöùûüAEIOUHÀÂÄÉÈÊËÎÏÔÖÙÛÜ";
+    static constexpr std::u32string_view kElidable = U"aeiouhàâäéèêëîïôöùûüAEIOUHÀÂÄÉÈÊËÎÏÔÖÙÛÜ";
     return kElidable.find(c) != std::u32string_view::npos;
 }
 
