@@ -136,9 +136,10 @@ Message messageFor(Kind kind, int index, const std::vector<Message>& corrections
         case Kind::local:
             return {"ciao cge fai" + tail, "ciao che fai" + tail};
         case Kind::ai: {
-            // A made-up word per message: nothing local knows it, and what is
-            // learned from its correction never comes back.
-            std::string word = "zq";
+            // A made-up word per message: nothing local knows it (no vowel,
+            // and no vowel struck amiss for "z", "q" or "x" makes it a word),
+            // and what is learned from its correction never comes back.
+            std::string word = "zqx";
             for (std::size_t n = i + 1; n > 0; n /= 15) {
                 word += "bcdfglmnprstvwx"[n % 15];
             }
