@@ -328,8 +328,10 @@ std::optional<std::string> NoisyChannelCorrector::correctToken(
         (!lead.empty() && lead.back() == U'-') || (!trail.empty() && trail.front() == U'-')) {
         return std::nullopt;
     }
-    // A letter the language does not write: a word of another language.
-    if (hasForeignLetter(text::toUtf32(text::toLower(text::fromUtf32(core))), language)) {
+    // A letter the language does not write: a word of another language
+    // (only letters past ASCII can be; most words are lowered for nothing).
+    if (std::any_of(core.begin(), core.end(), [](char32_t c) { return c >= 0x80; }) &&
+        hasForeignLetter(text::toUtf32(text::toLower(text::fromUtf32(core))), language)) {
         return std::nullopt;
     }
     if (core.find(U'-') != std::u32string_view::npos) {
